@@ -1,0 +1,3 @@
+# ASan + UBSan for every native target of this build directory.
+add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+add_link_options(-fsanitize=address,undefined)
