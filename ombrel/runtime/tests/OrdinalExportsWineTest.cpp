@@ -91,7 +91,7 @@ TEST(OrdinalTable, ConventionsAreKnown) {
   for (const Row& row : kRows) {
     if (!row.name) continue;
     const std::string conv = row.convention;
-    EXPECT_TRUE(conv == "stdcall" || conv == "thiscall" || conv == "data")
+    EXPECT_TRUE(conv == "stdcall" || conv == "thiscall" || conv == "cdecl" || conv == "data")
         << "ordinal " << row.ordinal << ": " << conv;
     if (conv == "stdcall") {
       EXPECT_NE(std::strchr(row.symbol, '@'), nullptr)
