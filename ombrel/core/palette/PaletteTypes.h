@@ -1,0 +1,66 @@
+// Palette records as they cross the library's edge: a 4-byte entry (red,
+// green, blue, flags) and a palette header with room for 256 entries. Both
+// keep the byte layout of the system's own palette records, so callers may
+// pass theirs as they stand.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "OmbrelApi.h"
+
+struct PaletteEntry {
+  uint8_t red;
+  uint8_t green;
+  uint8_t blue;
+  uint8_t flags;
+};
+OMB_PIN_SIZE(PaletteEntry, 4);
+
+constexpr int kPaletteEntries = 256;
+constexpr uint16_t kLogPaletteVersion = 0x300;
+// Flag of entries the system must not merge with its static colours.
+constexpr uint8_t kPcNoCollapse = 4;
+
+// Header plus room for 256 entries. A caller's record may be shorter: only
+// `count` entries are read from it.
+struct LogPalette {
+  uint16_t version;
+  uint16_t count;
+  PaletteEntry entries[kPaletteEntries];
+};
+OMB_PIN_SIZE(LogPalette, 1028);
+OMB_PIN_OFFSET(LogPalette, entries, 4);
+
+// 0x00BBGGRR of an entry (flags dropped).
+constexpr uint32_t EntryColour(PaletteEntry e) {
+  return uint32_t(e.red) | uint32_t(e.green) << 8 | uint32_t(e.blue) << 16;
+}
+
+constexpr PaletteEntry EntryFromColour(uint32_t colour, uint8_t flags = 0) {
+  return PaletteEntry{uint8_t(colour), uint8_t(colour >> 8), uint8_t(colour >> 16), flags};
+}
+
+constexpr bool SameRgb(PaletteEntry a, PaletteEntry b) {
+  return a.red == b.red && a.green == b.green && a.blue == b.blue;
+}
+
+// 15-bit key of the inverse colour table: the top five bits of red, green
+// and blue of a 0x00BBGGRR colour.
+constexpr uint32_t ColourKey(uint32_t colour) {
+  return ((colour & 0xF8u) >> 3) << 10 | ((colour >> 11) & 0x1Fu) << 5 | ((colour >> 19) & 0x1Fu);
+}
+
+// The 0x00BBGGRR colour a key stands for: each 5-bit channel widened to 8
+// bits across the full range.
+constexpr uint32_t KeyColour(uint32_t key) {
+  uint32_t r = (key >> 10) & 0x1F, g = (key >> 5) & 0x1F, b = key & 0x1F;
+  r = r << 3 | r >> 2;
+  g = g << 3 | g >> 2;
+  b = b << 3 | b >> 2;
+  return r | g << 8 | b << 16;
+}
+
+// A colour of the form 0x01000000 + n names palette entry n (0..255) directly.
+constexpr bool IsIndexColour(uint32_t colour) { return (colour & 0xFF000000u) == 0x01000000u; }
+constexpr uint32_t IndexOfColour(uint32_t colour) { return colour & 0xFFu; }

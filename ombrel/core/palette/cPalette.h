@@ -1,0 +1,37 @@
+// A shared, reference-counted 256-entry palette with a lazily built inverse
+// colour table and a lazily made system palette handle.
+#pragma once
+
+#include <cstdint>
+
+#include "OmbrelApi.h"
+#include "palette/PaletteTypes.h"
+
+struct PaletteContext;
+
+constexpr uint32_t kInverseTableBytes = 32768;
+
+// One heap block (MemAlloc); created only by PaletteGetShared and freed by
+// its last release (or by the shutdown of its context when nobody holds it).
+class cPalette {
+ public:
+  LogPalette log;      // all 256 entries stored whatever `count` says
+  uint8_t* inverse;    // 32768 bytes by ColourKey; 0 = no answer yet; null until built
+  void* handle;        // system palette handle, owned; null until made
+  int32_t blackIndex;  // entry nearest to black among 1..count-1
+  int32_t refCount;    // guarded by the palette lock
+  PaletteContext* owner;  // context whose list holds it; null once orphaned
+};
+OMB_PIN_OFFSET(cPalette, inverse, 1028);
+OMB_PIN_OFFSET(cPalette, handle, 1032);
+OMB_PIN_OFFSET(cPalette, blackIndex, 1036);
+OMB_PIN_OFFSET(cPalette, refCount, 1040);
+OMB_PIN_SIZE(cPalette, 1048);
+
+// The index `colour` maps to in `palette`: entries named directly
+// (0x01000000 + n) give n; black gives 0; otherwise through the inverse table
+// when it exists, else by the nearest-entry search. Null palette: 0.
+int PaletteColourToIndex(const cPalette* palette, uint32_t colour);
+
+// Reference count as seen now (for diagnostics and tests).
+int32_t PaletteRefCount(const cPalette* palette);
