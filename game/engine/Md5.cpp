@@ -186,15 +186,24 @@ void Md5Final(Md5Context& context, std::uint8_t digest[16])
     std::memset(&context, 0, sizeof context);
 }
 
-std::string Md5Hex(std::string_view bytes)
+namespace {
+
+void HashToHex(const void* bytes, std::size_t length, char out[kMd5HexSize])
 {
     Md5Context context;
     Md5Init(context);
-    Md5Update(context, bytes.data(), static_cast<std::int64_t>(bytes.size()));
+    Md5Update(context, bytes, static_cast<std::int64_t>(length));
     std::uint8_t digest[16];
     Md5Final(context, digest);
+    Md5DigestToHex(digest, out);
+}
+
+} // namespace
+
+std::string Md5Hex(std::string_view bytes)
+{
     char text[kMd5HexSize];
-    Md5DigestToHex(digest, text);
+    HashToHex(bytes.data(), bytes.size(), text);
     return std::string(text, 32);
 }
 
@@ -202,6 +211,7 @@ void Md5Hex(const char* text, char out[kMd5HexSize])
 {
     if (out == nullptr)
         return;
-    const std::string hex = Md5Hex(std::string_view(text != nullptr ? text : ""));
-    std::memcpy(out, hex.c_str(), kMd5HexSize);
+    if (text == nullptr)
+        text = "";
+    HashToHex(text, std::strlen(text), out);
 }

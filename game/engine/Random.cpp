@@ -5,33 +5,15 @@
 
 namespace {
 
+// Constant-initialised, so it is ready before any other static code draws.
+MinStdRandom generator(1000);
+
 MinStdRandom& GlobalGenerator()
 {
-    static MinStdRandom generator(1000);
     return generator;
 }
 
 } // namespace
-
-void MinStdRandom::Seed(std::int32_t seed)
-{
-    std::int32_t s = seed % kModulus;
-    if (s < 0)
-        s += kModulus;
-    state = (s == 0) ? 1 : s;
-}
-
-std::int32_t MinStdRandom::Next()
-{
-    // Schrage's method keeps every product inside 32-bit signed range.
-    const std::int32_t hi = state / 127773;
-    const std::int32_t lo = state % 127773;
-    std::int32_t t = 16807 * lo - 2836 * hi;
-    if (t < 0)
-        t += kModulus;
-    state = t;
-    return t;
-}
 
 void SeedRandom(int seed)
 {
