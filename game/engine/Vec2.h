@@ -5,6 +5,8 @@ struct Vec2 {
     float x = 0.0f;
     float y = 0.0f;
 };
+// Files store it as two packed floats.
+static_assert(sizeof(Vec2) == 8, "Vec2 must stay two packed floats");
 
 inline Vec2 operator+(Vec2 a, Vec2 b) { return {a.x + b.x, a.y + b.y}; }
 inline Vec2 operator-(Vec2 a, Vec2 b) { return {a.x - b.x, a.y - b.y}; }
