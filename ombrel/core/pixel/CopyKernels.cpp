@@ -1,0 +1,176 @@
+#include "pixel/CopyKernels.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "pixel/PixelFormat.h"
+#include "pixel/RowStretchers.h"
+
+using pixel::RowAt;
+
+void CopyRows(const uint8_t* src, uint8_t* dest, uint32_t rowBytes, int32_t srcAdvance,
+              int32_t destAdvance, int32_t rowCount, bool backward) {
+  if (rowBytes == 0) return;
+  const intptr_t srcStep = static_cast<intptr_t>(rowBytes) + srcAdvance;
+  const intptr_t destStep = static_cast<intptr_t>(rowBytes) + destAdvance;
+  if (!backward) {
+    for (; rowCount > 0; --rowCount, src += srcStep, dest += destStep)
+      std::memcpy(dest, src, rowBytes);
+    return;
+  }
+  // Within a row source and destination may overlap (a move to the right).
+  for (; rowCount > 0; --rowCount, src -= srcStep, dest -= destStep)
+    std::memmove(dest - rowBytes, src - rowBytes, rowBytes);
+}
+
+void PixelOpsCopy(PixelView* dest, int32_t dx, int32_t dy, const PixelView* src, int32_t sx,
+                  int32_t sy, int32_t width, int32_t height) {
+  if (width <= 0 || height <= 0) return;
+  const uint32_t rowBytes = static_cast<uint32_t>(width) * src->bytesPerPixel;
+  CopyRows(RowAt(src, sx, sy), RowAt(dest, dx, dy), rowBytes,
+           src->pitch - static_cast<int32_t>(rowBytes), dest->pitch - static_cast<int32_t>(rowBytes),
+           height, false);
+}
+
+void CopyRectOverlapSafe(PixelView* view, int32_t dx, int32_t dy, int32_t sx, int32_t sy,
+                         int32_t width, int32_t height) {
+  if (width <= 0 || height <= 0) return;
+  const uint32_t rowBytes = static_cast<uint32_t>(width) * view->bytesPerPixel;
+  const int32_t advance = view->pitch - static_cast<int32_t>(rowBytes);
+  // Decided by row and column numbers, so bottom-up buffers need nothing
+  // special.
+  if (sy < dy || (sy == dy && sx < dx)) {
+    CopyRows(RowAt(view, sx + width, sy + height - 1), RowAt(view, dx + width, dy + height - 1),
+             rowBytes, advance, advance, height, true);
+  } else {
+    CopyRows(RowAt(view, sx, sy), RowAt(view, dx, dy), rowBytes, advance, advance, height, false);
+  }
+}
+
+void FlipRowsVertical(PixelView* view, int32_t x, int32_t y, int32_t rowStep, int32_t,
+                      int32_t height, uint32_t rowBytes) {
+  uint8_t* top = view->firstRow + static_cast<intptr_t>(y) * rowStep +
+                 static_cast<intptr_t>(x) * view->bytesPerPixel;
+  uint8_t* bottom = top + static_cast<intptr_t>(height - 1) * rowStep;
+  for (int32_t i = 0; i < height / 2; ++i, top += rowStep, bottom -= rowStep)
+    std::swap_ranges(top, top + rowBytes, bottom);
+}
+
+namespace {
+
+const uint8_t* ViewRow(const PixelView* v, int32_t y) {
+  return v->firstRow + static_cast<intptr_t>(y) * v->pitch;
+}
+
+}  // namespace
+
+int32_t IsUniformColour(const PixelView* view) {
+  if (view->depthIndex < 0 || view->depthIndex > 4) return 0;
+  const uint32_t key = view->transparentValue;
+  const int32_t bpp = (view->depth + 1) / 8;
+  const auto read = GetRowStretchers().readNextPixel[view->depthIndex];
+  for (int32_t y = 0; y < view->height; ++y) {
+    const uint8_t* p = ViewRow(view, y);
+    if (key == 0) {
+      // Memory compare: every byte of the row must be 0.
+      const uint8_t* end = p + static_cast<intptr_t>(bpp) * view->width;
+      if (std::any_of(p, end, [](uint8_t b) { return b != 0; })) return 0;
+      continue;
+    }
+    for (int32_t x = 0; x < view->width; ++x)
+      if (read(p) != key) return 0;
+  }
+  return 1;
+}
+
+int32_t FindContentBounds(const PixelView* view, PixelRect* out) {
+  if (view->width <= 0 || view->height <= 0 || view->depthIndex < 0 || view->depthIndex > 4)
+    return 0;
+  const uint32_t key = view->transparentValue;
+  const auto read = GetRowStretchers().readNextPixel[view->depthIndex];
+  int32_t minX = view->width - 1, minY = view->height - 1, maxX = 0, maxY = 0;
+  for (int32_t y = 0; y < view->height; ++y) {
+    const uint8_t* p = ViewRow(view, y);
+    for (int32_t x = 0; x < view->width; ++x) {
+      if (read(p) == key) continue;
+      minX = std::min(minX, x);
+      maxX = std::max(maxX, x);
+      minY = std::min(minY, y);
+      maxY = std::max(maxY, y);
+    }
+  }
+  *out = PixelRect{minX, minY, maxX + 1, maxY + 1};
+  return 1;
+}
+
+namespace {
+
+// Shared walk of both rectangle stretches: source rows are consumed by a
+// 16.16 accumulator; the first destination row of a source row is stretched,
+// further ones copy the row above.
+template <bool Clipped>
+void StretchRect(PixelView* dest, int32_t dx, int32_t dy, const PixelView* src, int32_t sx,
+                 int32_t sy, int32_t dw, int32_t dh, int32_t sw, int32_t sh) {
+  if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
+  if (src->depthIndex < 0 || src->depthIndex > 4) return;
+  const RowStretchers& rs = GetRowStretchers();
+  const int32_t idx = src->depthIndex;
+  const uint32_t xstep = static_cast<uint32_t>((static_cast<uint64_t>(dw) << 16) / sw);
+  const uint32_t ystep = static_cast<uint32_t>((static_cast<uint64_t>(dh) << 16) / sh);
+  const int32_t bpp = dest->bytesPerPixel;
+  const size_t rowBytes = static_cast<size_t>(((dest->depth + 7) & ~7) / 8) * dw;
+  // Copied columns of a clipped row.
+  const int32_t colStart = Clipped ? std::max(dx, dest->clipLeft) : dx;
+  const int32_t colEnd = Clipped ? std::min(dx + dw, dest->clipRight) : dx + dw;
+
+  int32_t made = 0;              // destination rows done
+  bool previousWritten = false;  // the row above holds this walk's pixels
+  auto makeRow = [&](int32_t srcRow, bool fresh) {
+    const int32_t y = dy + made;
+    ++made;
+    if (Clipped && (y < dest->clipTop || y >= dest->clipBottom)) {
+      previousWritten = false;
+      return;
+    }
+    uint8_t* row = RowAt(dest, dx, y);
+    if (fresh || !previousWritten) {
+      const uint8_t* s = RowAt(src, sx, srcRow);
+      if (Clipped)
+        rs.stretchRowClipped[idx](s, row, dw, sw, xstep, xstep, dx, dest->clipLeft,
+                                  dest->clipRight);
+      else
+        rs.stretchRow[idx](s, row, dw, sw, xstep);
+    } else if (colEnd > colStart) {
+      const intptr_t off = static_cast<intptr_t>(colStart - dx) * bpp;
+      const size_t bytes = Clipped ? static_cast<size_t>(colEnd - colStart) * bpp : rowBytes;
+      std::memcpy(row + off, row - dest->pitch + off, bytes);
+    }
+    previousWritten = true;
+  };
+
+  uint32_t a = ystep;
+  for (int32_t i = 0; i < sh && made < dh; ++i) {
+    bool fresh = true;
+    while (a >= 0x10000u && made < dh) {
+      makeRow(sy + i, fresh);
+      fresh = false;
+      a -= 0x10000u;
+    }
+    a += ystep;
+  }
+  // Rows still missing repeat the last one (or stretch the last source row).
+  while (made < dh) makeRow(sy + sh - 1, made == 0);
+}
+
+}  // namespace
+
+void StretchRectNearest(PixelView* dest, int32_t dx, int32_t dy, const PixelView* src, int32_t sx,
+                        int32_t sy, int32_t dw, int32_t dh, int32_t sw, int32_t sh) {
+  StretchRect<false>(dest, dx, dy, src, sx, sy, dw, dh, sw, sh);
+}
+
+void StretchRectNearestClipped(PixelView* dest, int32_t dx, int32_t dy, const PixelView* src,
+                               int32_t sx, int32_t sy, int32_t dw, int32_t dh, int32_t sw,
+                               int32_t sh) {
+  StretchRect<true>(dest, dx, dy, src, sx, sy, dw, dh, sw, sh);
+}

@@ -1,0 +1,33 @@
+#include "pixel/PixelVector32.h"
+#include "pixel/TrueColourOps.h"
+
+namespace pixel {
+namespace {
+
+// The SSE2 rows run when the surface's flag bit 0 is set.
+struct VectorRows32 {
+  static bool FillRow(uint8_t* d, int32_t n, uint32_t v, uint32_t flags) {
+    if ((flags & kPixelFlagVector) == 0) return false;
+    FillRow32Vector(d, n, v);
+    return true;
+  }
+  static bool KeyedCopyRow(const uint8_t* s, uint8_t* d, int32_t n, uint32_t key, uint32_t flags) {
+    if ((flags & kPixelFlagVector) == 0) return false;
+    KeyedCopyRow32Vector(s, d, n, key);
+    return true;
+  }
+  static bool AlphaCopyRow(const uint8_t* s, const uint8_t* a, uint8_t* d, int32_t n,
+                           uint32_t flags) {
+    if ((flags & kPixelFlagVector) == 0) return false;
+    AlphaCopyRow32Vector(s, a, d, n);
+    return true;
+  }
+};
+
+constexpr PixelOps kPixelOps32 = MakeTrueColourRow<Fmt32, VectorRows32>();
+
+}  // namespace
+
+const PixelOps* PixelOps32Row() { return &kPixelOps32; }
+
+}  // namespace pixel

@@ -1,0 +1,24 @@
+// SSE2 row routines of the 32-bit format (used when a surface's flag bit 0 is
+// set). Each gives exactly the pixels of the plain formula it replaces.
+// Internal to pixel/.
+#pragma once
+
+#include <cstdint>
+
+#include "pixel/InkEffects.h"
+
+namespace pixel {
+
+void FillRow32Vector(uint8_t* dest, int32_t n, uint32_t value);
+void KeyedCopyRow32Vector(const uint8_t* src, uint8_t* dest, int32_t n, uint32_t key);
+// Alpha-weighted copy: 0 leaves, 255 copies the source word, others mix.
+void AlphaCopyRow32Vector(const uint8_t* src, const uint8_t* alpha, uint8_t* dest, int32_t n);
+
+void BlendSpan32Vector(const InkState* st, const uint8_t* src, uint8_t* dest, int32_t n);
+void BlendKeyedSpan32Vector(const InkState* st, const uint8_t* src, uint8_t* dest, int32_t n);
+void AddSpan32Vector(const InkState* st, const uint8_t* src, uint8_t* dest, int32_t n);
+void AddKeyedSpan32Vector(const InkState* st, const uint8_t* src, uint8_t* dest, int32_t n);
+void SubSpan32Vector(const InkState* st, const uint8_t* src, uint8_t* dest, int32_t n);
+void SubKeyedSpan32Vector(const InkState* st, const uint8_t* src, uint8_t* dest, int32_t n);
+
+}  // namespace pixel

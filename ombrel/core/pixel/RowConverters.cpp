@@ -1,0 +1,97 @@
+#include "pixel/RowConverters.h"
+
+#include "palette/cPalette.h"
+#include "pixel/PixelFormat.h"
+
+namespace pixel {
+namespace {
+
+// Colour bytes of a 15- or 16-bit pixel from a native 0x00RRGGBB value; a
+// zero result for a non-zero source becomes 1 so that only black keys stay 0.
+inline uint16_t To555(uint32_t v, bool sourceZero) {
+  const uint32_t r = v >> 16 & 0xFF, g = v >> 8 & 0xFF, b = v & 0xFF;
+  const uint32_t w = (r >> 3) << 10 | (g >> 3) << 5 | (b >> 3);
+  return static_cast<uint16_t>(w == 0 && !sourceZero ? 1 : w);
+}
+inline uint16_t To565(uint32_t v, bool sourceZero) {
+  const uint32_t r = v >> 16 & 0xFF, g = v >> 8 & 0xFF, b = v & 0xFF;
+  const uint32_t w = (r >> 3) << 11 | (g >> 2) << 5 | (b >> 3);
+  return static_cast<uint16_t>(w == 0 && !sourceZero ? 1 : w);
+}
+inline void Store16(uint8_t* p, uint16_t w) { std::memcpy(p, &w, 2); }
+
+template <class F>
+void ToIndexed(const uint8_t* s, uint8_t* d, int32_t n, const cPalette* palette) {
+  for (; n > 0; --n, s += F::kBytes, ++d)
+    *d = static_cast<uint8_t>(PaletteColourToIndex(palette, NativeToColour(F::Load(s))));
+}
+
+template <class F>
+void To15(const uint8_t* s, uint8_t* d, int32_t n, const cPalette*) {
+  for (; n > 0; --n, s += F::kBytes, d += 2) {
+    const uint32_t v = F::Load(s);
+    Store16(d, To555(v, v == 0));
+  }
+}
+
+template <class F>
+void To16(const uint8_t* s, uint8_t* d, int32_t n, const cPalette*) {
+  for (; n > 0; --n, s += F::kBytes, d += 2) {
+    const uint32_t v = F::Load(s);
+    Store16(d, To565(v, v == 0));
+  }
+}
+
+void SameFormat(const uint8_t*, uint8_t*, int32_t, const cPalette*) {}
+
+void From24To32(const uint8_t* s, uint8_t* d, int32_t n, const cPalette*) {
+  // Whole words for all but the last pixel (its fourth byte would lie past
+  // the row), then the last one byte by byte.
+  for (; n > 1; --n, s += 3, d += 4) StoreU32(d, LoadU32(s) & 0x00FFFFFFu);
+  if (n == 1) StoreU32(d, Fmt24::Load(s));
+}
+
+void From32To24(const uint8_t* s, uint8_t* d, int32_t n, const cPalette*) {
+  // Four pixels make three words; the tail goes byte by byte.
+  for (; n >= 4; n -= 4, s += 16, d += 12) {
+    const uint32_t p0 = LoadU32(s) & 0xFFFFFFu, p1 = LoadU32(s + 4) & 0xFFFFFFu;
+    const uint32_t p2 = LoadU32(s + 8) & 0xFFFFFFu, p3 = LoadU32(s + 12) & 0xFFFFFFu;
+    StoreU32(d, p0 | p1 << 24);
+    StoreU32(d + 4, p1 >> 8 | p2 << 16);
+    StoreU32(d + 8, p2 >> 16 | p3 << 8);
+  }
+  for (; n > 0; --n, s += 4, d += 3) Fmt24::Store(d, LoadU32(s));
+}
+
+// The 32-bit source's 15/16-bit rule looks at the whole word, byte 3 included.
+void From32To15(const uint8_t* s, uint8_t* d, int32_t n, const cPalette*) {
+  for (; n > 0; --n, s += 4, d += 2) {
+    const uint32_t w = LoadU32(s);
+    Store16(d, To555(w, w == 0));
+  }
+}
+void From32To16(const uint8_t* s, uint8_t* d, int32_t n, const cPalette*) {
+  for (; n > 0; --n, s += 4, d += 2) {
+    const uint32_t w = LoadU32(s);
+    Store16(d, To565(w, w == 0));
+  }
+}
+
+const RowConverter kFrom24[5] = {&ToIndexed<Fmt24>, &To15<Fmt24>, &To16<Fmt24>, &SameFormat,
+                                 &From24To32};
+const RowConverter kFrom32[5] = {&ToIndexed<Fmt32>, &From32To15, &From32To16, &From32To24,
+                                 &SameFormat};
+
+}  // namespace
+}  // namespace pixel
+
+const RowConverter* GetRowConverters(int32_t srcDepthIndex) {
+  switch (srcDepthIndex) {
+    case 3:
+      return pixel::kFrom24;
+    case 4:
+      return pixel::kFrom32;
+    default:
+      return nullptr;
+  }
+}

@@ -1,0 +1,219 @@
+// The `PixelOps` routines of the 24- and 32-bit formats, written once over
+// the pixel format. Internal to pixel/: Pixel24.cpp and Pixel32.cpp
+// instantiate them and add the 32-bit vector paths.
+#pragma once
+
+#include <cstdint>
+
+#include "pixel/CopyKernels.h"
+#include "pixel/InkEffects.h"
+#include "pixel/InkKernels.h"
+#include "pixel/PixelFormat.h"
+#include "pixel/PixelView.h"
+#include "pixel/RowConverters.h"
+
+namespace pixel {
+
+template <class F>
+constexpr int32_t kDepthIndexOf = F::kBytes == 4 ? 4 : 3;
+
+// Row hooks a format may replace with vector code; the defaults are the
+// plain formulas.
+struct PlainRows {
+  static bool FillRow(uint8_t*, int32_t, uint32_t, uint32_t) { return false; }
+  static bool KeyedCopyRow(const uint8_t*, uint8_t*, int32_t, uint32_t, uint32_t) { return false; }
+  static bool AlphaCopyRow(const uint8_t*, const uint8_t*, uint8_t*, int32_t, uint32_t) {
+    return false;
+  }
+};
+
+template <class F>
+void PutPixelOf(PixelView* s, int32_t x, int32_t y, uint32_t colour) {
+  uint8_t* p = RowAt(s, x, y);
+  const uint32_t v = ColourToNative(colour);
+  p[0] = uint8_t(v);  // byte 3 of a 32-bit pixel stays
+  p[1] = uint8_t(v >> 8);
+  p[2] = uint8_t(v >> 16);
+}
+
+template <class F>
+uint32_t GetPixelOf(const PixelView* s, int32_t x, int32_t y) {
+  return NativeToColour(F::Load(RowAt(s, x, y)) & 0x00FFFFFFu);
+}
+
+inline void FillRowPlain(Fmt32, uint8_t* d, int32_t n, uint32_t v) {
+  for (; n > 0; --n, d += 4) StoreU32(d, v);
+}
+inline void FillRowPlain(Fmt24, uint8_t* d, int32_t n, uint32_t v) {
+  // Four pixels are three words.
+  const uint32_t w0 = v | v << 24, w1 = v >> 8 | v << 16, w2 = v >> 16 | v << 8;
+  for (; n >= 4; n -= 4, d += 12) {
+    StoreU32(d, w0);
+    StoreU32(d + 4, w1);
+    StoreU32(d + 8, w2);
+  }
+  for (; n > 0; --n, d += 3) Fmt24::Store(d, v);
+}
+
+template <class F, class V>
+void FillRectOf(PixelView* s, int32_t x, int32_t y, int32_t pitch, int32_t w, int32_t h,
+                uint32_t colour) {
+  const uint32_t v = ColourToNative(colour);
+  uint8_t* row = s->firstRow + static_cast<intptr_t>(y) * pitch + static_cast<intptr_t>(x) * F::kBytes;
+  for (; h > 0; --h, row += pitch)
+    if (!V::FillRow(row, w, v, s->flags)) FillRowPlain(F{}, row, w, v);
+}
+
+template <class F>
+void KeyedCopyRowPlain(const uint8_t* s, uint8_t* d, int32_t n, uint32_t key) {
+  for (; n > 0; --n, s += F::kBytes, d += F::kBytes) {
+    const uint32_t v = F::Load(s);
+    if (v != key) F::Store(d, v);
+  }
+}
+
+template <class F, class V>
+void BlitKeyedOf(PixelView* dest, int32_t dx, int32_t dy, const PixelView* src, int32_t sx,
+                 int32_t sy, int32_t w, int32_t h) {
+  const uint8_t* s = RowAt(src, sx, sy);
+  uint8_t* d = RowAt(dest, dx, dy);
+  if (src->alphaFirstRow != nullptr) {
+    // The alpha plane replaces the key.
+    const uint8_t* a = AlphaAt(src, sx, sy);
+    const InkState none{};
+    for (; h > 0; --h, s += src->pitch, d += dest->pitch, a += src->alphaPitch)
+      if (!V::AlphaCopyRow(s, a, d, w, src->flags)) InkAlphaSpanOf<F, InkCopy>(&none, s, a, d, w);
+    return;
+  }
+  const uint32_t key = src->transparentValue;
+  for (; h > 0; --h, s += src->pitch, d += dest->pitch)
+    if (!V::KeyedCopyRow(s, d, w, key, src->flags)) KeyedCopyRowPlain<F>(s, d, w, key);
+}
+
+template <class F>
+const InkOps* InkOpsFor(const PixelView* dest) {
+  return GetInkOps(kDepthIndexOf<F>, (dest->flags & kPixelFlagVector) != 0);
+}
+
+template <class F, class V>
+int32_t BlitKeyedInkOf(PixelView* dest, int32_t dx, int32_t dy, const PixelView* src, int32_t sx,
+                       int32_t sy, int32_t w, int32_t h, uint32_t effect, uint32_t parameter) {
+  if (effect == EffectNone) {
+    BlitKeyedOf<F, V>(dest, dx, dy, src, sx, sy, w, h);
+    return 1;
+  }
+  if (!InkRequestAccepted(effect, parameter)) return 0;
+  const InkOps* ops = InkOpsFor<F>(dest);
+  InkState st;
+  InkBegin(&st, ops, effect, parameter, src->transparentColour, src->transparentValue,
+           dest->palette);
+  const uint8_t* s = RowAt(src, sx, sy);
+  uint8_t* d = RowAt(dest, dx, dy);
+  if (src->alphaFirstRow != nullptr) {
+    const InkAlphaSpanFn span = ops->alphaSpan[effect];
+    const uint8_t* a = AlphaAt(src, sx, sy);
+    for (; h > 0; --h, s += src->pitch, d += dest->pitch, a += src->alphaPitch) span(&st, s, a, d, w);
+    return 1;
+  }
+  const InkKeyedSpanFn span = ops->keyedSpan[effect];
+  for (; h > 0; --h, s += src->pitch, d += dest->pitch) span(&st, s, d, w);
+  return 1;
+}
+
+template <class F>
+int32_t BlitInkOf(PixelView* dest, int32_t dx, int32_t dy, const PixelView* src, int32_t sx,
+                  int32_t sy, int32_t w, int32_t h, uint32_t effect, uint32_t parameter) {
+  if (effect == EffectNone) {
+    PixelOpsCopy(dest, dx, dy, src, sx, sy, w, h);
+    return 1;
+  }
+  if (!InkRequestAccepted(effect, parameter)) return 0;
+  const InkOps* ops = InkOpsFor<F>(dest);
+  InkState st;
+  InkBegin(&st, ops, effect, parameter, src->transparentColour, src->transparentValue,
+           dest->palette);
+  const InkSpanFn span = ops->span[effect];
+  const uint8_t* s = RowAt(src, sx, sy);
+  uint8_t* d = RowAt(dest, dx, dy);
+  for (; h > 0; --h, s += src->pitch, d += dest->pitch) span(&st, s, d, w);
+  return 1;
+}
+
+template <class F, bool Keyed>
+void BlitCallbackOf(PixelView* dest, int32_t dx, int32_t dy, const PixelView* src, int32_t sx,
+                    int32_t sy, int32_t w, int32_t h, PixelCallback callback, uint32_t user) {
+  const uint32_t key = src->transparentValue;
+  const uint8_t* srow = RowAt(src, sx, sy);
+  uint8_t* drow = RowAt(dest, dx, dy);
+  for (; h > 0; --h, srow += src->pitch, drow += dest->pitch) {
+    const uint8_t* s = srow;
+    uint8_t* d = drow;
+    for (int32_t n = w; n > 0; --n, s += F::kBytes, d += F::kBytes) {
+      const uint32_t sv = F::Load(s);
+      if (Keyed && sv == key) continue;
+      const uint32_t r = callback(NativeToColour(F::Load(d) & 0x00FFFFFFu),
+                                  NativeToColour(sv & 0x00FFFFFFu), user);
+      F::Store(d, ColourToNative(r));
+    }
+  }
+}
+
+// Whole pixels are exchanged (byte 3 included); N bytes per pixel.
+template <int N>
+void MirrorRowsOf(PixelView* s, int32_t x, int32_t y, int32_t pitch, int32_t w, int32_t h) {
+  uint8_t* row = s->firstRow + static_cast<intptr_t>(y) * pitch + static_cast<intptr_t>(x) * N;
+  for (; h > 0; --h, row += pitch) {
+    uint8_t* l = row;
+    uint8_t* r = row + static_cast<intptr_t>(w - 1) * N;
+    for (; l < r; l += N, r -= N) {
+      uint8_t t[N];
+      std::memcpy(t, l, N);
+      std::memcpy(l, r, N);
+      std::memcpy(r, t, N);
+    }
+  }
+}
+
+template <class F>
+void ReplaceColourOf(PixelView* s, int32_t x, int32_t y, int32_t w, int32_t h, int32_t,
+                     uint32_t newColour, uint32_t oldColour) {
+  const uint32_t from = ColourToNative(oldColour), to = ColourToNative(newColour);
+  uint8_t* row = RowAt(s, x, y);
+  for (; h > 0; --h, row += s->pitch) {
+    uint8_t* p = row;
+    for (int32_t n = w; n > 0; --n, p += F::kBytes)
+      if ((F::Load(p) & 0x00FFFFFFu) == from) F::Store(p, to);
+  }
+}
+
+template <class F>
+void ConvertRowsOf(PixelView* dest, int32_t dx, int32_t dy, int32_t, const PixelView* src,
+                   int32_t sx, int32_t sy, int32_t w, int32_t h) {
+  if (dest->depthIndex < 0 || dest->depthIndex > 4) return;
+  const RowConverter convert = GetRowConverters(kDepthIndexOf<F>)[dest->depthIndex];
+  const uint8_t* s = RowAt(src, sx, sy);
+  uint8_t* d = RowAt(dest, dx, dy);
+  for (; h > 0; --h, s += src->pitch, d += dest->pitch) convert(s, d, w, dest->palette);
+}
+
+template <class F, class V>
+constexpr PixelOps MakeTrueColourRow() {
+  return PixelOps{
+      &PutPixelOf<F>,
+      &GetPixelOf<F>,
+      &FillRectOf<F, V>,
+      &BlitKeyedOf<F, V>,
+      &BlitKeyedInkOf<F, V>,
+      &PixelOpsCopy,
+      &BlitInkOf<F>,
+      &BlitCallbackOf<F, true>,
+      &BlitCallbackOf<F, false>,
+      &MirrorRowsOf<F::kBytes>,
+      &ReplaceColourOf<F>,
+      &ConvertRowsOf<F>,
+      nullptr,  // RleSize: the run-length form comes with its own rows
+      nullptr,  // RleEncode
+  };
+}
+
+}  // namespace pixel
