@@ -1,0 +1,222 @@
+// Differential sweep: every true-colour routine against the per-pixel
+// reference model on seeded random images, plain and vector paths, both
+// pitch signs, with and without an alpha plane, many widths and offsets.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <sstream>
+#include <string>
+
+#include "pixel/PixelView.h"
+#include "support/PixelCompare.h"
+#include "support/PixelReference.h"
+#include "support/PixelTestImage.h"
+
+namespace {
+
+constexpr int32_t kWidths[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 31, 32, 33};
+constexpr uint32_t kEffects[] = {1, 2, 3, 4, 5, 6, 8, 9, 10, 11, 12};
+
+uint32_t CallbackRule(uint32_t d, uint32_t s, uint32_t user) {
+  return (d ^ (s * 3u) ^ user) | 0xAB000000u;  // top byte must not reach the pixel
+}
+int gCallbackCalls = 0;  // counted by the routine's callback only
+uint32_t OMB_STDCALL CountingCallback(uint32_t d, uint32_t s, uint32_t user) {
+  ++gCallbackCalls;
+  return CallbackRule(d, s, user);
+}
+
+// A weight for the weighted effects, with the ends of the range over-represented.
+uint32_t PickParameter(std::mt19937& rng, uint32_t effect, uint32_t srcKey, uint32_t someDest) {
+  static constexpr uint32_t kWeights[] = {0, 1, 64, 127, 128};
+  const uint32_t p = rng() % 2 ? kWeights[rng() % 5] : rng() % 129;
+  if (effect == 1) return p;
+  if (effect == 6) return p << 24 | ((rng() % 2 ? srcKey : rng()) & 0xFFFFFF);
+  if (effect == 12) {
+    // Sometimes name an existing destination pixel's colour (colour form).
+    const uint32_t native = someDest & 0xFFFFFF;
+    const uint32_t colour = (native & 0xFF) << 16 | (native & 0xFF00) | native >> 16;
+    return p << 24 | (rng() % 2 ? colour : rng() & 0xFFFFFF);
+  }
+  return rng();
+}
+
+struct Case {
+  int32_t depth, w, h;
+  bool srcBottomUp, destBottomUp, vector, alpha;
+  uint32_t seed;
+  std::string Describe() const {
+    std::ostringstream o;
+    o << "depth " << depth << " w " << w << " h " << h << " srcUp " << srcBottomUp << " destUp "
+      << destBottomUp << " vector " << vector << " alpha " << alpha << " seed " << seed;
+    return o.str();
+  }
+};
+
+class Sweep {
+ public:
+  explicit Sweep(const Case& c)
+      : c_(c),
+        rng_(c.seed),
+        sx_(rng_() % 3),
+        sy_(rng_() % 2),
+        dx_(rng_() % 3),
+        dy_(rng_() % 2),
+        src_(c.w + sx_ + rng_() % 3, c.h + sy_ + rng_() % 2, c.depth, c.srcBottomUp, c.alpha,
+             c.vector ? kPixelFlagVector : 0),
+        dest_(c.w + dx_ + rng_() % 3, c.h + dy_ + rng_() % 2, c.depth, c.destBottomUp, false,
+              c.vector ? kPixelFlagVector : 0) {
+    const uint32_t colourKey = rng_() % 4 == 0 ? 0 : rng_() & 0xFFFFFF;
+    src_.view.transparentColour = colourKey;
+    src_.view.transparentValue =
+        (colourKey & 0xFF) << 16 | (colourKey & 0xFF00) | (colourKey >> 16 & 0xFF);
+    src_.Randomise(rng_, src_.view.transparentValue, 4);
+    if (c.alpha) src_.RandomiseAlpha(rng_);
+    dest_.Randomise(rng_, src_.view.transparentValue, 5);
+  }
+
+  template <class Real, class Ref>
+  void Check(const char* what, Real real, Ref ref) {
+    PixelTestImage got(dest_), want(dest_);
+    const std::vector<uint8_t> srcBefore = src_.pixels;
+    real(got);
+    ref(want);
+    ASSERT_EQ(FirstDifference(got.pixels, want.pixels), "") << what << " " << c_.Describe();
+    ASSERT_EQ(FirstDifference(src_.pixels, srcBefore), "") << what << " changed its source";
+  }
+
+  void Run() {
+    const PixelOps* ops = src_.view.ops;
+    const Case& c = c_;
+    const int32_t sx = sx_, sy = sy_, dx = dx_, dy = dy_;
+    PixelTestImage& src = src_;
+    Check("BlitKeyed",
+          [&](PixelTestImage& d) { ops->BlitKeyed(&d.view, dx, dy, &src.view, sx, sy, c.w, c.h); },
+          [&](PixelTestImage& d) { pixref::BlitKeyed(d, dx, dy, src, sx, sy, c.w, c.h); });
+    Check("Copy", [&](PixelTestImage& d) { ops->Copy(&d.view, dx, dy, &src.view, sx, sy, c.w, c.h); },
+          [&](PixelTestImage& d) { pixref::Copy(d, dx, dy, src, sx, sy, c.w, c.h); });
+    for (uint32_t effect : kEffects) {
+      const uint32_t param = PickParameter(rng_, effect, src.view.transparentValue, dest_.Raw(dx, dy));
+      const std::string tag = "effect " + std::to_string(effect) + " param " + std::to_string(param);
+      Check(("BlitKeyedInk " + tag).c_str(),
+            [&](PixelTestImage& d) {
+              EXPECT_EQ(1, ops->BlitKeyedInk(&d.view, dx, dy, &src.view, sx, sy, c.w, c.h, effect, param));
+            },
+            [&](PixelTestImage& d) {
+              pixref::BlitKeyedInk(d, dx, dy, src, sx, sy, c.w, c.h, effect, param);
+            });
+      Check(("BlitInk " + tag).c_str(),
+            [&](PixelTestImage& d) {
+              EXPECT_EQ(1, ops->BlitInk(&d.view, dx, dy, &src.view, sx, sy, c.w, c.h, effect, param));
+            },
+            [&](PixelTestImage& d) { pixref::BlitInk(d, dx, dy, src, sx, sy, c.w, c.h, effect, param); });
+    }
+    const uint32_t user = rng_();
+    for (bool keyed : {false, true}) {
+      int expectedCalls = 0;
+      for (int32_t y = 0; y < c.h; ++y)
+        for (int32_t x = 0; x < c.w; ++x)
+          expectedCalls += !keyed || src.Raw(sx + x, sy + y) != src.view.transparentValue;
+      gCallbackCalls = 0;
+      Check(keyed ? "BlitCallbackKeyed" : "BlitCallback",
+            [&](PixelTestImage& d) {
+              (keyed ? ops->BlitCallbackKeyed : ops->BlitCallback)(&d.view, dx, dy, &src.view, sx, sy,
+                                                                  c.w, c.h, &CountingCallback, user);
+            },
+            [&](PixelTestImage& d) {
+              pixref::BlitCallback(d, dx, dy, src, sx, sy, c.w, c.h, keyed, &CallbackRule, user);
+            });
+      EXPECT_EQ(gCallbackCalls, expectedCalls) << c.Describe();
+    }
+    const PixelOps* dops = dest_.view.ops;
+    const uint32_t colour = rng_() % 4 == 0 ? 0xFF000000u | rng_() : rng_() & 0xFFFFFF;
+    Check("FillRect",
+          [&](PixelTestImage& d) { dops->FillRect(&d.view, dx, dy, d.view.pitch, c.w, c.h, colour); },
+          [&](PixelTestImage& d) { pixref::Fill(d, dx, dy, c.w, c.h, colour); });
+    if (c.w >= 2)
+      Check("MirrorRows",
+            [&](PixelTestImage& d) { dops->MirrorRows(&d.view, dx, dy, d.view.pitch, c.w, c.h); },
+            [&](PixelTestImage& d) { pixref::Mirror(d, dx, dy, c.w, c.h); });
+    // Old colour: one that occurs in the rectangle (any byte 3).
+    const uint32_t occurring = dest_.Raw(dx + c.w / 2, dy) & 0xFFFFFF;
+    const uint32_t oldColour = (occurring & 0xFF) << 16 | (occurring & 0xFF00) | occurring >> 16;
+    const uint32_t newColour = rng_();
+    Check("ReplaceColour",
+          [&](PixelTestImage& d) {
+            dops->ReplaceColour(&d.view, dx, dy, c.w, c.h, c.w * d.view.bytesPerPixel, newColour, oldColour);
+          },
+          [&](PixelTestImage& d) { pixref::Replace(d, dx, dy, c.w, c.h, newColour, oldColour); });
+    RunConvert();
+  }
+
+  void RunConvert() {
+    const Case& c = c_;
+    for (int32_t destDepth : {15, 16, 24, 32}) {
+      if (destDepth == c.depth) continue;
+      PixelTestImage target(c.w + dx_, c.h + dy_, destDepth, c.destBottomUp, false, 0);
+      std::mt19937 fill(c.seed);
+      target.Randomise(fill, 0, 0);
+      PixelTestImage want(target);
+      src_.view.ops->ConvertRows(&target.view, dx_, dy_, c.w * target.view.bytesPerPixel, &src_.view,
+                                 sx_, sy_, c.w, c.h);
+      for (int32_t y = 0; y < c.h; ++y)
+        for (int32_t x = 0; x < c.w; ++x)
+          want.SetRaw(dx_ + x, dy_ + y, pixref::Convert(c.depth, src_.Raw(sx_ + x, sy_ + y), destDepth));
+      ASSERT_EQ(FirstDifference(target.pixels, want.pixels), "") << "ConvertRows to " << destDepth << " " << c.Describe();
+    }
+  }
+
+ private:
+  Case c_;
+  std::mt19937 rng_;
+  int32_t sx_, sy_, dx_, dy_;
+  PixelTestImage src_, dest_;
+};
+
+void SweepDepth(int32_t depth) {
+  uint32_t seed = 1000u * depth;
+  for (int32_t w : kWidths)
+    for (int32_t h : {1, 3})
+      for (int pitches = 0; pitches < 4; ++pitches)
+        for (bool vector : {false, true})
+          for (bool alpha : {false, true}) {
+            const Case c{depth, w, h, (pitches & 1) != 0, (pitches & 2) != 0, vector, alpha, ++seed};
+            Sweep sweep(c);
+            sweep.Run();
+            if (::testing::Test::HasFatalFailure()) return;
+          }
+}
+
+TEST(PixelSweep, ThirtyTwoBitRoutinesMatchTheReference) { SweepDepth(32); }
+TEST(PixelSweep, TwentyFourBitRoutinesMatchTheReference) { SweepDepth(24); }
+
+// The vector and plain paths of one blit give the same bytes on large random
+// rectangles (many four-pixel groups, every alpha and key mix).
+TEST(PixelSweep, VectorAndPlainPathsAgreeOnLargeImages) {
+  std::mt19937 rng(77);
+  for (int round = 0; round < 20; ++round) {
+    const int32_t w = 64 + rng() % 40, h = 5;
+    PixelTestImage src(w, h, 32, round % 2, round % 3 == 0, 0);
+    src.view.transparentValue = rng() % 2 ? 0 : rng() & 0xFFFFFF;
+    src.Randomise(rng, src.view.transparentValue, 3);
+    if (!src.alpha.empty()) src.RandomiseAlpha(rng);
+    PixelTestImage dest(w, h, 32, false, false, 0);
+    dest.Randomise(rng, 0, 0);
+    for (uint32_t effect : {0u, 1u, 9u, 11u}) {
+      const uint32_t param = effect == 1 ? rng() % 129 : 0;
+      PixelTestImage plain(dest), vec(dest);
+      vec.view.flags = kPixelFlagVector;
+      src.view.flags = 0;
+      src.view.ops->BlitKeyedInk(&plain.view, 0, 0, &src.view, 0, 0, w, h, effect, param);
+      src.view.flags = kPixelFlagVector;
+      src.view.ops->BlitKeyedInk(&vec.view, 0, 0, &src.view, 0, 0, w, h, effect, param);
+      ASSERT_EQ(FirstDifference(plain.pixels, vec.pixels), "") << "keyed effect " << effect << " round " << round;
+      src.view.ops->BlitInk(&vec.view, 0, 0, &src.view, 0, 0, w, h, effect, param);
+      plain.view.flags = 0;
+      src.view.ops->BlitInk(&plain.view, 0, 0, &src.view, 0, 0, w, h, effect, param);
+      ASSERT_EQ(FirstDifference(plain.pixels, vec.pixels), "") << "opaque effect " << effect << " round " << round;
+    }
+  }
+}
+
+}  // namespace

@@ -1,0 +1,45 @@
+// Per-pixel reference model of the true-colour pixel routines, written
+// straight from the formulas: one pixel at a time, one colour byte at a time.
+#pragma once
+
+#include <cstdint>
+
+#include "support/PixelTestImage.h"
+
+namespace pixref {
+
+enum class InkPath { Pixel, Span };
+
+// The effect's result for source s over destination d (native values of a
+// 24- or 32-bit format; 24-bit values have byte 3 = 0). `key` is the
+// source's key.
+uint32_t Ink(uint32_t effect, uint32_t parameter, uint32_t s, uint32_t d, uint32_t key,
+             InkPath path);
+// What a key fill stores over destination d.
+uint32_t InkKeyFill(uint32_t effect, uint32_t parameter, uint32_t d, uint32_t key);
+// (r * a + d * (256 - a)) >> 8 per colour byte, byte 3 = 0.
+uint32_t AlphaMix(uint32_t r, uint32_t d, uint32_t a);
+
+// The rectangle operations, pixel by pixel; dest and src must be distinct.
+void BlitKeyed(PixelTestImage& dest, int32_t dx, int32_t dy, const PixelTestImage& src,
+               int32_t sx, int32_t sy, int32_t w, int32_t h);
+void BlitKeyedInk(PixelTestImage& dest, int32_t dx, int32_t dy, const PixelTestImage& src,
+                  int32_t sx, int32_t sy, int32_t w, int32_t h, uint32_t effect,
+                  uint32_t parameter);
+void BlitInk(PixelTestImage& dest, int32_t dx, int32_t dy, const PixelTestImage& src, int32_t sx,
+             int32_t sy, int32_t w, int32_t h, uint32_t effect, uint32_t parameter);
+void Copy(PixelTestImage& dest, int32_t dx, int32_t dy, const PixelTestImage& src, int32_t sx,
+          int32_t sy, int32_t w, int32_t h);
+void Fill(PixelTestImage& image, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t colour);
+void Mirror(PixelTestImage& image, int32_t x, int32_t y, int32_t w, int32_t h);
+void Replace(PixelTestImage& image, int32_t x, int32_t y, int32_t w, int32_t h,
+             uint32_t newColour, uint32_t oldColour);
+// Callback blit with the callback's rule (dest colour, src colour, user).
+using Callback = uint32_t (*)(uint32_t destColour, uint32_t srcColour, uint32_t user);
+void BlitCallback(PixelTestImage& dest, int32_t dx, int32_t dy, const PixelTestImage& src,
+                  int32_t sx, int32_t sy, int32_t w, int32_t h, bool keyed, Callback callback,
+                  uint32_t user);
+// One pixel converted from a 24- or 32-bit source to 15, 16, 24 or 32 bits.
+uint32_t Convert(int32_t srcDepth, uint32_t srcPixel, int32_t destDepth);
+
+}  // namespace pixref
