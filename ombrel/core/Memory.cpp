@@ -79,8 +79,8 @@ OMB_FLAT uint32_t OMB_STDCALL MemSize(void* block) {
   return static_cast<uint32_t>(ProcessHeap().UsableSize(block));
 }
 
-OMB_FLAT int OMB_STDCALL HeapCompact() { return ProcessHeap().Compact(); }
+int OMB_STDCALL HeapCompact() { return ProcessHeap().Compact(); }
 
-OMB_FLAT void OMB_STDCALL HeapLock() { ProcessHeapLock().Lock(); }
+void OMB_STDCALL HeapLock() { ProcessHeapLock().Lock(); }
 
-OMB_FLAT int OMB_STDCALL HeapUnlock() { return ProcessHeapLock().Unlock(ProcessHeap()); }
+int OMB_STDCALL HeapUnlock() { return ProcessHeapLock().Unlock(ProcessHeap()); }

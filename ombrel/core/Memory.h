@@ -53,7 +53,9 @@ OMB_FLAT int OMB_STDCALL MemCalloc(uint32_t size, void** out);
 OMB_FLAT int OMB_STDCALL MemRealloc(uint32_t size, void** block);
 OMB_FLAT void OMB_STDCALL MemFree(void** block);
 OMB_FLAT uint32_t OMB_STDCALL MemSize(void* block);
-OMB_FLAT int OMB_STDCALL HeapCompact();
-OMB_FLAT void OMB_STDCALL HeapLock();
-OMB_FLAT int OMB_STDCALL HeapUnlock();
+// kernel32 has functions of these names taking a heap handle: these are
+// overloads without parameters, so both can be used in one source file.
+int OMB_STDCALL HeapCompact() OMB_FLAT_SYMBOL("HeapCompact@0");
+void OMB_STDCALL HeapLock() OMB_FLAT_SYMBOL("HeapLock@0");
+int OMB_STDCALL HeapUnlock() OMB_FLAT_SYMBOL("HeapUnlock@0");
 

@@ -30,3 +30,13 @@
 #define OMB_PIN_SIZE(type, bytes) static_assert(true, "")
 #define OMB_PIN_OFFSET(type, field, off) static_assert(true, "")
 #endif
+
+// A flat function whose name a Windows header also declares with other
+// parameters (HeapLock, HeapUnlock, HeapCompact): it is declared as a C++
+// overload, without OMB_FLAT, and given its stdcall linker name explicitly,
+// e.g. `int OMB_STDCALL HeapLock() OMB_FLAT_SYMBOL("HeapLock@0");`.
+#if OMB_I686
+#define OMB_FLAT_SYMBOL(sym) asm("_" sym)
+#else
+#define OMB_FLAT_SYMBOL(sym)
+#endif
