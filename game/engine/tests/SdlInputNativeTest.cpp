@@ -3,6 +3,8 @@
 #include "InputState.h"
 #include "SdlInput.h"
 
+#include "support/SdlVideoInit.h"
+
 #include <gtest/gtest.h>
 
 #include <SDL.h>
@@ -25,7 +27,7 @@ protected:
         const char* display = std::getenv("DISPLAY");
         if (display == nullptr || *display == '\0')
             GTEST_SKIP() << "no DISPLAY";
-        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO | SDL_INIT_NOPARACHUTE), 0) << SDL_GetError();
+        ASSERT_TRUE(InitSdlVideoWithRetry(SDL_INIT_VIDEO | SDL_INIT_NOPARACHUTE)) << SDL_GetError();
         ASSERT_NE(SDL_SetVideoMode(64, 64, 0, 0), nullptr) << SDL_GetError();
         started = true;
         input.SetDefaultKeys();

@@ -1,0 +1,89 @@
+// The OpenGL sink on a real context: a two-colour beam drawn through it lands
+// where the beam table puts it. Needs a display (the test command runs under
+// Xvfb); skipped without one.
+#include "BeamDraw.h"
+#include "GlDrawSink.h"
+
+#include "support/SdlVideoInit.h"
+
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+#include <SDL.h>
+
+#include <cstdlib>
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+// The GL driver is unloaded before the leak check, so its lifetime
+// allocations cannot be suppressed by name: they are not tracked at all.
+using DriverAllocations = __lsan::ScopedDisabler;
+#else
+struct DriverAllocations {};
+#endif
+
+namespace {
+
+constexpr int kSize = 64;
+
+struct Pixel {
+    int r, g, b;
+};
+
+Pixel ReadPixel(int x, int y)
+{
+    unsigned char rgba[4] = {};
+    glReadPixels(x, kSize - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    return Pixel{rgba[0], rgba[1], rgba[2]};
+}
+
+TEST(GlDrawSinkTest, BeamQuadsLandOnTheExpectedPixels)
+{
+    const char* display = std::getenv("DISPLAY");
+    if (display == nullptr || *display == '\0')
+        GTEST_SKIP() << "no DISPLAY";
+    [[maybe_unused]] DriverAllocations untracked;
+    ASSERT_TRUE(InitSdlVideoWithRetry(SDL_INIT_VIDEO | SDL_INIT_NOPARACHUTE)) << SDL_GetError();
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    ASSERT_NE(SDL_SetVideoMode(kSize, kSize, 32, SDL_OPENGL), nullptr) << SDL_GetError();
+
+    glViewport(0, 0, kSize, kSize);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, kSize, kSize, 0, -1, 1); // one unit per pixel, y downward
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+
+    // Drawn mirrored about x = 0 and moved back, so the mirror path runs on GL too.
+    Beam beam;
+    beam.a = {-16, 32};
+    beam.b = {-48, 32};
+    beam.colourA = {1, 0, 0};
+    beam.colourB = {0, 0, 1};
+    beam.direction = {-1, 0};
+    beam.normal = {0, -1};
+    DrawObject(GlSink(), {beam}, true);
+    glFinish();
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+
+    const Pixel startCap = ReadPixel(4, 32);
+    const Pixel nearA = ReadPixel(18, 32);
+    const Pixel nearB = ReadPixel(46, 32);
+    const Pixel outside = ReadPixel(32, 8);
+    EXPECT_GT(startCap.r, 200);
+    EXPECT_LT(startCap.b, 40);
+    EXPECT_GT(nearA.r, nearA.b);
+    EXPECT_GT(nearB.b, nearB.r);
+    EXPECT_GT(nearB.b, 180);
+    EXPECT_EQ(outside.r + outside.g + outside.b, 0);
+
+    SDL_Quit();
+}
+
+} // namespace
