@@ -13,12 +13,14 @@ void CopyRows(const uint8_t* src, uint8_t* dest, uint32_t rowBytes, int32_t srcA
   if (rowBytes == 0) return;
   const intptr_t srcStep = static_cast<intptr_t>(rowBytes) + srcAdvance;
   const intptr_t destStep = static_cast<intptr_t>(rowBytes) + destAdvance;
+  // Within one row source and destination may overlap (a move inside one
+  // surface), so each row is a move; across rows the caller's order keeps
+  // unread source rows intact.
   if (!backward) {
     for (; rowCount > 0; --rowCount, src += srcStep, dest += destStep)
-      std::memcpy(dest, src, rowBytes);
+      std::memmove(dest, src, rowBytes);
     return;
   }
-  // Within a row source and destination may overlap (a move to the right).
   for (; rowCount > 0; --rowCount, src -= srcStep, dest -= destStep)
     std::memmove(dest - rowBytes, src - rowBytes, rowBytes);
 }

@@ -1,0 +1,290 @@
+// Copy and flip kernels, row stretchers, pixel scans, converters and the
+// routine table.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <vector>
+
+#include "palette/PaletteApi.h"
+#include "pixel/CopyKernels.h"
+#include "pixel/CpuFeatures.h"
+#include "pixel/RowConverters.h"
+#include "pixel/RowStretchers.h"
+#include "support/PixelCompare.h"
+#include "support/PixelTestImage.h"
+
+namespace {
+
+TEST(PixelCopy, CopyRowsMovesExactlyTheRowAtEveryAlignment) {
+  for (uint32_t rowBytes = 1; rowBytes <= 13; ++rowBytes)
+    for (int srcOff = 0; srcOff < 4; ++srcOff)
+      for (int destOff = 0; destOff < 4; ++destOff) {
+        std::vector<uint8_t> src(64), dest(64, 0xEE), want(64, 0xEE);
+        for (size_t i = 0; i < src.size(); ++i) src[i] = uint8_t(i * 7 + 1);
+        // Two rows, pitch 20 on both sides.
+        for (int r = 0; r < 2; ++r)
+          std::memcpy(&want[destOff + 20 * r], &src[srcOff + 20 * r], rowBytes);
+        CopyRows(src.data() + srcOff, dest.data() + destOff, rowBytes, 20 - rowBytes, 20 - rowBytes,
+                 2, false);
+        ASSERT_EQ(FirstDifference(dest, want), "") << rowBytes << " bytes, offsets " << srcOff << "/"
+                                                  << destOff;
+      }
+}
+
+// Moving a rectangle inside one view equals a copy through a temporary
+// buffer, for every direction, both pitch signs and several pixel sizes.
+TEST(PixelCopy, OverlapSafeMoveEqualsACopyThroughATemporary) {
+  struct Move {
+    int32_t dx, dy, sx, sy;
+  };
+  const Move moves[] = {{2, 1, 1, 1}, {1, 2, 1, 1}, {1, 1, 2, 1}, {1, 1, 1, 2},
+                        {2, 2, 1, 1}, {0, 0, 1, 1}, {1, 1, 1, 1}};
+  std::mt19937 rng(5);
+  for (int32_t depth : {8, 16, 24, 32})
+    for (bool bottomUp : {false, true})
+      for (const Move& m : moves) {
+        PixelTestImage img(9, 7, depth, bottomUp, false, 0);
+        img.Randomise(rng, 0, 0);
+        PixelTestImage want(img);
+        std::vector<uint32_t> temp;
+        for (int32_t y = 0; y < 5; ++y)
+          for (int32_t x = 0; x < 6; ++x) temp.push_back(img.Raw(m.sx + x, m.sy + y));
+        for (int32_t y = 0; y < 5; ++y)
+          for (int32_t x = 0; x < 6; ++x) want.SetRaw(m.dx + x, m.dy + y, temp[y * 6 + x]);
+        CopyRectOverlapSafe(&img.view, m.dx, m.dy, m.sx, m.sy, 6, 5);
+        ASSERT_EQ(FirstDifference(img.pixels, want.pixels), "")
+            << "depth " << depth << " bottomUp " << bottomUp << " move " << m.sx << "," << m.sy
+            << " -> " << m.dx << "," << m.dy;
+      }
+}
+
+TEST(PixelCopy, FlipRowsVerticalExchangesOuterRowsAndKeepsTheMiddle) {
+  for (int32_t height : {3, 4}) {
+    PixelTestImage img(5, height, 24, false, false, 0);
+    for (int32_t y = 0; y < height; ++y)
+      for (int32_t x = 0; x < 5; ++x) img.SetRaw(x, y, 0x010101u * (y + 1) + x);
+    PixelTestImage before(img);
+    FlipRowsVertical(&img.view, 1, 0, img.view.pitch, 0, height, 3 * 3);
+    for (int32_t y = 0; y < height; ++y)
+      for (int32_t x = 0; x < 5; ++x) {
+        const bool inside = x >= 1 && x < 4;
+        EXPECT_EQ(img.Raw(x, y), before.Raw(x, inside ? height - 1 - y : y)) << x << "," << y;
+      }
+  }
+}
+
+TEST(PixelScan, UniformColourAndContentBounds) {
+  PixelTestImage img(8, 10, 32, true, false, 0);
+  std::fill(img.pixels.begin(), img.pixels.end(), 0);
+  EXPECT_EQ(IsUniformColour(&img.view), 1);
+  PixelRect r{};
+  EXPECT_EQ(FindContentBounds(&img.view, &r), 1);
+  EXPECT_EQ(r.left, 7);  // all pixels equal the key: (w - 1, h - 1, 1, 1)
+  EXPECT_EQ(r.top, 9);
+  EXPECT_EQ(r.right, 1);
+  EXPECT_EQ(r.bottom, 1);
+
+  img.SetRaw(3, 5, 0x01000000);  // differs from key 0 only in byte 3
+  EXPECT_EQ(IsUniformColour(&img.view), 0);
+  EXPECT_EQ(FindContentBounds(&img.view, &r), 1);
+  EXPECT_EQ(r.left, 3);
+  EXPECT_EQ(r.top, 5);
+  EXPECT_EQ(r.right, 4);
+  EXPECT_EQ(r.bottom, 6);
+
+  PixelTestImage rgb(4, 3, 24, false, false, 0);
+  rgb.view.transparentValue = 0x00102030;
+  for (int32_t y = 0; y < 3; ++y)
+    for (int32_t x = 0; x < 4; ++x) rgb.SetRaw(x, y, 0x102030);
+  EXPECT_EQ(IsUniformColour(&rgb.view), 1);  // padding bytes (0xA5) are not pixels
+  rgb.SetRaw(0, 2, 0x102031);
+  rgb.SetRaw(2, 1, 0x000000);
+  EXPECT_EQ(IsUniformColour(&rgb.view), 0);
+  EXPECT_EQ(FindContentBounds(&rgb.view, &r), 1);
+  EXPECT_EQ(r.left, 0);
+  EXPECT_EQ(r.top, 1);
+  EXPECT_EQ(r.right, 3);
+  EXPECT_EQ(r.bottom, 3);
+
+  PixelTestImage empty(0, 0, 32, false, false, 0);
+  EXPECT_EQ(FindContentBounds(&empty.view, &r), 0);
+}
+
+std::vector<uint32_t> Stretch(int32_t from, int32_t to) {
+  std::vector<uint32_t> src(from), dest(to, 0xDEADBEEF);
+  for (int32_t i = 0; i < from; ++i) src[i] = i;
+  const uint32_t step = static_cast<uint32_t>((uint64_t(to) << 16) / from);
+  GetRowStretchers().stretchRow[4](reinterpret_cast<const uint8_t*>(src.data()),
+                                   reinterpret_cast<uint8_t*>(dest.data()), to, from, step);
+  return dest;
+}
+
+TEST(PixelStretch, RowStretchPicksTheNearestPixels) {
+  using V = std::vector<uint32_t>;
+  EXPECT_EQ(Stretch(2, 4), (V{0, 0, 1, 1}));
+  EXPECT_EQ(Stretch(2, 3), (V{0, 1, 1}));
+  EXPECT_EQ(Stretch(3, 7), (V{0, 0, 1, 1, 2, 2, 2}));
+  EXPECT_EQ(Stretch(4, 2), (V{0, 2}));
+  EXPECT_EQ(Stretch(3, 2), (V{0, 2}));
+  EXPECT_EQ(Stretch(7, 3), (V{0, 3, 5}));
+  EXPECT_EQ(Stretch(5, 5), (V{0, 1, 2, 3, 4}));
+  const V shrunk = Stretch(273, 272);
+  EXPECT_EQ(shrunk.back(), 272u) << "the last destination pixel is written";
+}
+
+// Every destination pixel is written for any pair of sizes; the clipped
+// stretch writes exactly the unclipped pixels inside its range, for each
+// pixel size.
+TEST(PixelStretch, EveryPixelWrittenAndClippedAgreesWithUnclipped) {
+  const RowStretchers& rs = GetRowStretchers();
+  const int bytes[5] = {1, 2, 2, 3, 4};
+  for (int idx = 0; idx < 5; ++idx) {
+    const int n = bytes[idx];
+    for (int32_t from = 1; from <= 40; from += 3)
+      for (int32_t to = 1; to <= 45; to += 2) {
+        std::vector<uint8_t> src(from * n), full(to * n, 0xFF);
+        for (size_t i = 0; i < src.size(); ++i) src[i] = uint8_t(i % 251);  // never 0xFF
+        const uint32_t step = static_cast<uint32_t>((uint64_t(to) << 16) / from);
+        rs.stretchRow[idx](src.data(), full.data(), to, from, step);
+        for (uint8_t b : full) ASSERT_NE(b, 0xFF) << from << " -> " << to << " bytes " << n;
+        const int32_t destX = 3, start = 5, end = 3 + to - 2;
+        std::vector<uint8_t> clipped(to * n, 0xFF);
+        rs.stretchRowClipped[idx](src.data(), clipped.data(), to, from, step, step, destX, start, end);
+        for (int32_t i = 0; i < to; ++i) {
+          const int32_t x = destX + i;
+          const bool inside = x >= start && x < end;
+          for (int k = 0; k < n; ++k)
+            ASSERT_EQ(clipped[i * n + k], inside ? full[i * n + k] : 0xFF)
+                << from << " -> " << to << " at " << i << " bytes " << n;
+        }
+      }
+  }
+  const uint8_t one[4] = {1, 2, 3, 4};
+  uint32_t v;
+  const uint8_t* p = one;
+  v = rs.readNextPixel[3](p);
+  EXPECT_EQ(v, 0x030201u);
+  EXPECT_EQ(p, one + 3);
+}
+
+TEST(PixelStretch, RectangleStretchRepeatsAndSkipsRows) {
+  for (int32_t depth : {24, 32}) {
+    PixelTestImage src(3, 4, depth, false, false, 0);
+    for (int32_t y = 0; y < 4; ++y)
+      for (int32_t x = 0; x < 3; ++x) src.SetRaw(x, y, 0x10u * y + x);
+    PixelTestImage up(3, 8, depth, true, false, 0);
+    StretchRectNearest(&up.view, 0, 0, &src.view, 0, 0, 3, 8, 3, 4);
+    for (int32_t y = 0; y < 8; ++y) EXPECT_EQ(up.Raw(2, y), 0x10u * (y / 2) + 2) << y;
+    PixelTestImage down(3, 2, depth, false, false, 0);
+    StretchRectNearest(&down.view, 0, 0, &src.view, 0, 0, 3, 2, 3, 4);
+    EXPECT_EQ(down.Raw(0, 0), 0x10u);  // source rows 1 and 3
+    EXPECT_EQ(down.Raw(0, 1), 0x30u);
+  }
+}
+
+TEST(PixelStretch, ClippedRectangleStretchWritesOnlyInsideTheClip) {
+  std::mt19937 rng(9);
+  for (int round = 0; round < 40; ++round) {
+    const int32_t sw = 1 + rng() % 9, sh = 1 + rng() % 9, dw = 1 + rng() % 14, dh = 1 + rng() % 14;
+    PixelTestImage src(sw, sh, 32, false, false, 0);
+    src.Randomise(rng, 0, 0);
+    PixelTestImage full(dw + 2, dh + 2, 32, round % 2, false, 0);
+    PixelTestImage clipped(full);
+    StretchRectNearest(&full.view, 1, 1, &src.view, 0, 0, dw, dh, sw, sh);
+    clipped.view.clipLeft = rng() % (dw + 2);
+    clipped.view.clipTop = rng() % (dh + 2);
+    clipped.view.clipRight = clipped.view.clipLeft + rng() % (dw + 3 - clipped.view.clipLeft);
+    clipped.view.clipBottom = clipped.view.clipTop + rng() % (dh + 3 - clipped.view.clipTop);
+    PixelTestImage untouched(clipped);
+    StretchRectNearestClipped(&clipped.view, 1, 1, &src.view, 0, 0, dw, dh, sw, sh);
+    for (int32_t y = 0; y < dh + 2; ++y)
+      for (int32_t x = 0; x < dw + 2; ++x) {
+        const bool inside = x >= clipped.view.clipLeft && x < clipped.view.clipRight &&
+                            y >= clipped.view.clipTop && y < clipped.view.clipBottom;
+        ASSERT_EQ(clipped.Raw(x, y), inside ? full.Raw(x, y) : untouched.Raw(x, y))
+            << "round " << round << " at " << x << "," << y;
+      }
+  }
+}
+
+TEST(PixelConvert, ZeroOnlyFromZeroAndByteOrder) {
+  struct Case {
+    int32_t srcIndex;
+    uint32_t src;
+    int32_t destIndex;
+    uint32_t expected;
+  };
+  const Case cases[] = {
+      {3, 0x070000, 1, 1},  // red 7 shifts away: stored as 1
+      {3, 0x070000, 2, 1},  {3, 0, 1, 0},          {3, 0, 2, 0},
+      {4, 0xFF000000, 1, 1}, {4, 0xFF000000, 2, 1}, {4, 0, 1, 0},
+      {3, 0xFFFFFF, 1, 0x7FFF}, {3, 0xFFFFFF, 2, 0xFFFF},
+      {4, 0xAB102030, 3, 0x102030}, {3, 0x102030, 4, 0x00102030},
+  };
+  for (const Case& c : cases) {
+    uint8_t in[4], out[4] = {0xEE, 0xEE, 0xEE, 0xEE};
+    std::memcpy(in, &c.src, 4);
+    GetRowConverters(c.srcIndex)[c.destIndex](in, out, 1, nullptr);
+    uint32_t got = 0;
+    const int outBytes = c.destIndex <= 2 ? 2 : c.destIndex == 3 ? 3 : 4;
+    std::memcpy(&got, out, outBytes);
+    EXPECT_EQ(got, c.expected) << "from " << c.srcIndex << " to " << c.destIndex << " of " << c.src;
+    if (outBytes < 4) {
+      EXPECT_EQ(out[outBytes], 0xEE) << "wrote past the pixel";
+    }
+  }
+  EXPECT_EQ(GetRowConverters(0), nullptr);
+}
+
+TEST(PixelConvert, ToEightBitsLooksUpTheColourForm) {
+  cPalette* def = PaletteStartup();
+  LogPalette log{};
+  log.version = kLogPaletteVersion;
+  log.count = 3;
+  log.entries[0] = EntryFromColour(0);
+  log.entries[1] = EntryFromColour(0x0000F0);  // red
+  log.entries[2] = EntryFromColour(0xF00000);  // blue
+  cPalette* pal = PaletteGetShared(&log);
+  ASSERT_NE(pal, nullptr);
+  const uint8_t px32[8] = {0x10, 0x20, 0xF0, 0x00, 0xF0, 0x20, 0x10, 0xFF};  // reddish, bluish
+  const uint8_t px24[6] = {0x10, 0x20, 0xF0, 0xF0, 0x20, 0x10};
+  uint8_t idx[2] = {};
+  GetRowConverters(4)[0](px32, idx, 2, pal);
+  EXPECT_EQ(idx[0], 1);
+  EXPECT_EQ(idx[1], 2);
+  GetRowConverters(3)[0](px24, idx, 2, pal);
+  EXPECT_EQ(idx[0], 1);
+  EXPECT_EQ(idx[1], 2);
+  ReleasePalette(pal);
+  if (def != nullptr) ReleasePalette(def);
+  PaletteShutdown();
+}
+
+TEST(PixelTable, RowsByDepthIndex) {
+  EXPECT_EQ(GetPixelOps(-1), nullptr);
+  EXPECT_EQ(GetPixelOps(5), nullptr);
+  for (int32_t i = 0; i < 5; ++i) {
+    const PixelOps* row = GetPixelOps(i);
+    ASSERT_NE(row, nullptr);
+    EXPECT_NE(row->Copy, nullptr);
+    EXPECT_NE(row->MirrorRows, nullptr);
+    EXPECT_EQ(row->RleSize, nullptr);
+  }
+  // The 8-bit row's generic slots work on byte pixels.
+  PixelTestImage img(4, 2, 8, false, false, 0);
+  for (int32_t x = 0; x < 4; ++x) img.SetRaw(x, 0, x + 1);
+  img.view.ops->MirrorRows(&img.view, 0, 0, img.view.pitch, 4, 1);
+  img.view.ops->Copy(&img.view, 0, 1, &img.view, 0, 0, 4, 1);
+  EXPECT_EQ(img.Raw(0, 1), 4u);
+  EXPECT_EQ(img.Raw(3, 1), 1u);
+  EXPECT_NE(GetPixelOps(3)->ConvertRows, nullptr);
+}
+
+TEST(PixelTable, VectorBitFollowsSse2) {
+  const uint32_t f = CpuFeatures();
+  EXPECT_EQ((f & 1) != 0, (f & 4) != 0);
+  EXPECT_EQ(CpuFeatures(), f);
+}
+
+}  // namespace
