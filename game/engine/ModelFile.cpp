@@ -2,6 +2,7 @@
 
 #include "BinaryFile.h"
 #include "ModelTransform.h"
+#include "RecordBounds.h"
 
 #include <cstdio>
 #include <cstring>
@@ -10,25 +11,9 @@
 
 namespace {
 
-// How many records may follow: every whole record in the bytes left plus one
-// final partial record, whose missing bytes read as zero.
-std::int64_t RecordsThatFit(std::int64_t bytesLeft, int recordBytes)
-{
-    if (bytesLeft <= 0)
-        return 0;
-    return (bytesLeft + recordBytes - 1) / recordBytes;
-}
-
 bool CountFits(std::int32_t count, std::int64_t fileLength, const BinaryFile& file, int recordBytes)
 {
-    return count >= 0 && count <= RecordsThatFit(fileLength - file.Offset(), recordBytes);
-}
-
-bool ReadBeam(BinaryFile& file, Beam& beam)
-{
-    // File order: A, B, colour A, colour B, direction, normal.
-    return file.Read8(&beam.a) && file.Read8(&beam.b) && file.Read12(&beam.colourA) &&
-           file.Read12(&beam.colourB) && file.Read8(&beam.direction) && file.Read8(&beam.normal);
+    return RecordCountFits(count, fileLength - file.Offset(), recordBytes);
 }
 
 bool ReadCircle(BinaryFile& file, HullCircle& circle)
@@ -53,7 +38,7 @@ bool ReadModel(BinaryFile& file, std::int64_t fileLength, std::vector<Beam>& bea
         return false;
     for (std::int32_t i = 0; i < beamCount; ++i) {
         Beam beam;
-        if (!ReadBeam(file, beam))
+        if (!ReadBeamRecord(file, beam))
             return false;
         beams.push_back(beam);
     }
@@ -100,6 +85,13 @@ void PutRgb(std::vector<std::uint8_t>& out, const Rgb& c)
 
 } // namespace
 
+bool ReadBeamRecord(BinaryFile& file, Beam& beam)
+{
+    // File order: A, B, colour A, colour B, direction, normal.
+    return file.Read8(&beam.a) && file.Read8(&beam.b) && file.Read12(&beam.colourA) &&
+           file.Read12(&beam.colourB) && file.Read8(&beam.direction) && file.Read8(&beam.normal);
+}
+
 bool LoadObjectModelFile(std::vector<Beam>& beams, std::vector<HullCircle>& circles,
                          const std::string& path, const std::string& name, Log& log)
 {
@@ -135,6 +127,16 @@ bool LoadObjectModel(std::vector<Beam>& beams, std::vector<HullCircle>& circles,
     return LoadObjectModelFile(beams, circles, "Data/Objects/" + modelName + ".obj", modelName, log);
 }
 
+void AppendBeamRecord(std::vector<std::uint8_t>& out, const Beam& beam)
+{
+    PutVec(out, beam.a);
+    PutVec(out, beam.b);
+    PutRgb(out, beam.colourA);
+    PutRgb(out, beam.colourB);
+    PutVec(out, beam.direction);
+    PutVec(out, beam.normal);
+}
+
 std::vector<std::uint8_t> EncodeObjectModel(Vec2 origin, const std::vector<Beam>& beams,
                                             const std::vector<HullCircle>& circles)
 {
@@ -142,14 +144,8 @@ std::vector<std::uint8_t> EncodeObjectModel(Vec2 origin, const std::vector<Beam>
     out.reserve(16 + beams.size() * kBeamRecordBytes + circles.size() * kCircleRecordBytes);
     PutVec(out, origin);
     PutU32(out, static_cast<std::uint32_t>(beams.size()));
-    for (const Beam& beam : beams) {
-        PutVec(out, beam.a);
-        PutVec(out, beam.b);
-        PutRgb(out, beam.colourA);
-        PutRgb(out, beam.colourB);
-        PutVec(out, beam.direction);
-        PutVec(out, beam.normal);
-    }
+    for (const Beam& beam : beams)
+        AppendBeamRecord(out, beam);
     PutU32(out, static_cast<std::uint32_t>(circles.size()));
     for (const HullCircle& circle : circles) {
         PutFloat(out, circle.offsetX);

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+class BinaryFile;
+
 // Vector model files "Data/Objects/<name>.obj", little-endian, no header:
 //   float origin x, float origin y, int32 beam count n,
 //   n beam records of 56 bytes: A, B, colour A, colour B, direction, normal
@@ -31,6 +33,15 @@ bool LoadObjectModel(std::vector<Beam>& beams, std::vector<HullCircle>& circles,
 // The same for an explicit path; name is what the log lines show.
 bool LoadObjectModelFile(std::vector<Beam>& beams, std::vector<HullCircle>& circles,
                          const std::string& path, const std::string& name, Log& log);
+
+// One 56-byte beam record at the file's offset, in file order (direction
+// before normal) into the Beam's fields by name. Fields the file has no bytes
+// left for keep their values. False only when the file cannot be reopened.
+// Maps store their beams in the same record.
+bool ReadBeamRecord(BinaryFile& file, Beam& beam);
+
+// Appends the 56-byte record of a beam (little-endian).
+void AppendBeamRecord(std::vector<std::uint8_t>& out, const Beam& beam);
 
 // The bytes of a model file. Circles store their offset and radius; beams
 // their ends, colours, direction and normal.
