@@ -5,6 +5,7 @@
 #   OMB_ORDINAL(<ordinal>, "<export name>", <convention>, "<bound symbol>")
 #   OMB_HIDDEN (<ordinal>, "<export name>", <convention>, "<bound symbol>")
 # OMB_HIDDEN rows export by ordinal only (NONAME); convention "data" marks data.
+cmake_policy(VERSION 3.25)
 file(STRINGS "${TABLE}" lines)
 set(body "")
 set(seen_ordinals "")

@@ -10,7 +10,7 @@ headless_start_x() {
   # Pick a free display number.
   n=90
   while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$ZELV_RUNTIME_DIR/xvfb.log" 2>&1 &
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$ZELV_RUNTIME_DIR/xvfb.log" 2>&1 &
   ZELV_XVFB_PID=$!
   export DISPLAY=":$n"
   i=0
