@@ -1,0 +1,308 @@
+// Throughput of the true-colour pixel routines against references measured
+// in the same run: memcpy/memset of the same rows, SDL 1.2's colour-key
+// blit, pixman's OVER with an a8 mask and pixman's SRC conversion. The table
+// printed at the end gives ours / reference throughput (above 1: faster).
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "pixel/CpuFeatures.h"
+#include "pixel/PixelView.h"
+
+#if PIXEL_BENCH_REFERENCES
+#include <SDL.h>
+#include <pixman.h>
+#endif
+
+namespace {
+
+constexpr int32_t kIndexOf(int32_t depth) { return depth == 32 ? 4 : 3; }
+
+// One image: pixels in rows padded to 4 bytes, an alpha plane, a key.
+struct Image {
+  int32_t w, h, depth, bpp;
+  uint32_t stride;
+  std::vector<uint8_t> pixels, alpha;
+  PixelView view{};
+
+  Image(int32_t width, int32_t height, int32_t d, std::mt19937& rng, bool sprite)
+      : w(width), h(height), depth(d), bpp(d / 8) {
+    stride = (static_cast<uint32_t>(w) * bpp + 3) & ~3u;
+    pixels.resize(stride * h);
+    alpha.resize(((w + 3) & ~3) * h);
+    const uint32_t key = 0x00FF00FF;
+    for (int32_t y = 0; y < h; ++y) {
+      // Runs of 1..32 pixels: about 40% key pixels, alpha 0, 255 or mixed.
+      for (int32_t x = 0; x < w;) {
+        const int32_t run = 1 + rng() % 32;
+        const uint32_t kind = rng() % 10;
+        for (int32_t i = 0; i < run && x < w; ++i, ++x) {
+          uint32_t v = rng() & 0x00FFFFFF;
+          if (sprite && kind < 4) v = key;
+          std::memcpy(&pixels[y * stride + x * bpp], &v, bpp);
+          alpha[y * ((w + 3) & ~3) + x] =
+              kind < 4 ? 0 : kind < 7 ? 255 : static_cast<uint8_t>(1 + rng() % 254);
+        }
+      }
+    }
+    view.width = w;
+    view.height = h;
+    view.clipRight = w;
+    view.clipBottom = h;
+    view.depth = depth;
+    view.depthIndex = kIndexOf(depth);
+    view.bytesPerPixel = bpp;
+    view.transparentColour = 0x00FF00FF;
+    view.transparentValue = key;
+    view.flags = CpuFeatures();
+    view.buffer = view.firstRow = pixels.data();
+    view.rowBytes = stride;
+    view.pitch = static_cast<int32_t>(stride);
+    view.ops = GetPixelOps(view.depthIndex);
+  }
+
+  PixelView WithAlpha() const {
+    PixelView v = view;
+    v.alphaBlock = v.alphaFirstRow = const_cast<uint8_t*>(alpha.data());
+    v.alphaRowBytes = v.alphaPitch = (w + 3) & ~3;
+    return v;
+  }
+};
+
+struct Pair {
+  std::unique_ptr<Image> src, dest, other;  // other: the second format for conversions
+};
+
+Pair& Images(int32_t w, int32_t h, int32_t depth) {
+  static std::map<std::tuple<int, int, int>, Pair> cache;
+  Pair& p = cache[{w, h, depth}];
+  if (!p.src) {
+    std::mt19937 rng(w * 31 + h * 7 + depth);
+    p.src = std::make_unique<Image>(w, h, depth, rng, true);
+    p.dest = std::make_unique<Image>(w, h, depth, rng, false);
+    p.other = std::make_unique<Image>(w, h, depth == 32 ? 24 : 32, rng, false);
+  }
+  return p;
+}
+
+void Count(benchmark::State& st, const Image& img) {
+  st.SetBytesProcessed(static_cast<int64_t>(st.iterations()) * img.w * img.h * img.bpp);
+}
+
+#if PIXEL_BENCH_REFERENCES
+pixman_format_code_t PixmanFormat(int32_t depth) {
+  return depth == 32 ? PIXMAN_x8r8g8b8 : PIXMAN_r8g8b8;
+}
+pixman_image_t* PixmanOf(Image& img) {
+  return pixman_image_create_bits(PixmanFormat(img.depth), img.w, img.h,
+                                  reinterpret_cast<uint32_t*>(img.pixels.data()),
+                                  static_cast<int>(img.stride));
+}
+pixman_image_t* PixmanMaskOf(Image& img, std::vector<uint8_t>& bytes) {
+  return pixman_image_create_bits(PIXMAN_a8, img.w, img.h, reinterpret_cast<uint32_t*>(bytes.data()),
+                                  (img.w + 3) & ~3);
+}
+SDL_Surface* SdlOf(Image& img) {
+  return SDL_CreateRGBSurfaceFrom(img.pixels.data(), img.w, img.h, img.depth,
+                                  static_cast<int>(img.stride), 0xFF0000, 0xFF00, 0xFF, 0);
+}
+#endif
+
+using Body = void (*)(benchmark::State&, int32_t, int32_t, int32_t);
+
+void OursCopy(benchmark::State& st, int32_t w, int32_t h, int32_t depth) {
+  Pair& p = Images(w, h, depth);
+  for (auto _ : st) p.src->view.ops->Copy(&p.dest->view, 0, 0, &p.src->view, 0, 0, w, h);
+  Count(st, *p.src);
+}
+void RefMemcpy(benchmark::State& st, int32_t w, int32_t h, int32_t depth) {
+  Pair& p = Images(w, h, depth);
+  for (auto _ : st) {
+    for (int32_t y = 0; y < h; ++y)
+      std::memcpy(&p.dest->pixels[y * p.dest->stride], &p.src->pixels[y * p.src->stride],
+                  static_cast<size_t>(w) * p.src->bpp);
+    benchmark::ClobberMemory();
+  }
+  Count(st, *p.src);
+}
+void OursFill(benchmark::State& st, int32_t w, int32_t h, int32_t depth) {
+  Pair& p = Images(w, h, depth);
+  for (auto _ : st) p.dest->view.ops->FillRect(&p.dest->view, 0, 0, p.dest->view.pitch, w, h, 0x123456);
+  Count(st, *p.dest);
+}
+void RefMemset(benchmark::State& st, int32_t w, int32_t h, int32_t depth) {
+  Pair& p = Images(w, h, depth);
+  for (auto _ : st) {
+    for (int32_t y = 0; y < h; ++y)
+      std::memset(&p.dest->pixels[y * p.dest->stride], 0x12, static_cast<size_t>(w) * p.dest->bpp);
+    benchmark::ClobberMemory();
+  }
+  Count(st, *p.dest);
+}
+template <uint32_t Flags>
+void OursKeyed(benchmark::State& st, int32_t w, int32_t h, int32_t depth) {
+  Pair& p = Images(w, h, depth);
+  PixelView src = p.src->view;
+  src.flags = Flags == 1 ? CpuFeatures() : 0;
+  for (auto _ : st) src.ops->BlitKeyed(&p.dest->view, 0, 0, &src, 0, 0, w, h);
+  Count(st, *p.src);
+}
+template <uint32_t Flags>
+void OursAlpha(benchmark::State& st, int32_t w, int32_t h, int32_t depth) {
+  Pair& p = Images(w, h, depth);
+  PixelView src = p.src->WithAlpha();
+  src.flags = Flags == 1 ? CpuFeatures() : 0;
+  for (auto _ : st) src.ops->BlitKeyed(&p.dest->view, 0, 0, &src, 0, 0, w, h);
+  Count(st, *p.src);
+}
+template <uint32_t Flags>
+void OursBlend(benchmark::State& st, int32_t w, int32_t h, int32_t depth) {
+  Pair& p = Images(w, h, depth);
+  PixelView dest = p.dest->view;
+  dest.flags = Flags == 1 ? CpuFeatures() : 0;
+  for (auto _ : st) p.src->view.ops->BlitInk(&dest, 0, 0, &p.src->view, 0, 0, w, h, 1, 64);
+  Count(st, *p.src);
+}
+void OursConvert(benchmark::State& st, int32_t w, int32_t h, int32_t depth) {
+  // From `depth` to the other true-colour format.
+  Pair& p = Images(w, h, depth);
+  for (auto _ : st)
+    p.src->view.ops->ConvertRows(&p.other->view, 0, 0, w * p.other->bpp, &p.src->view, 0, 0, w, h);
+  Count(st, *p.src);
+}
+
+#if PIXEL_BENCH_REFERENCES
+void SdlKeyed(benchmark::State& st, int32_t w, int32_t h, int32_t depth) {
+  Pair& p = Images(w, h, depth);
+  SDL_Surface* s = SdlOf(*p.src);
+  SDL_Surface* d = SdlOf(*p.dest);
+  SDL_SetColorKey(s, SDL_SRCCOLORKEY, p.src->view.transparentValue);
+  for (auto _ : st) {
+    SDL_Rect r{0, 0, static_cast<Uint16>(w), static_cast<Uint16>(h)};
+    SDL_BlitSurface(s, nullptr, d, &r);
+  }
+  SDL_FreeSurface(s);
+  SDL_FreeSurface(d);
+  Count(st, *p.src);
+}
+void PixmanOverA8(benchmark::State& st, int32_t w, int32_t h, int32_t depth, bool constantMask) {
+  Pair& p = Images(w, h, depth);
+  std::vector<uint8_t> maskBytes = p.src->alpha;
+  if (constantMask) std::fill(maskBytes.begin(), maskBytes.end(), 128);
+  pixman_image_t* s = PixmanOf(*p.src);
+  pixman_image_t* m = PixmanMaskOf(*p.src, maskBytes);
+  pixman_image_t* d = PixmanOf(*p.dest);
+  for (auto _ : st) pixman_image_composite32(PIXMAN_OP_OVER, s, m, d, 0, 0, 0, 0, 0, 0, w, h);
+  pixman_image_unref(s);
+  pixman_image_unref(m);
+  pixman_image_unref(d);
+  Count(st, *p.src);
+}
+void PixmanAlpha(benchmark::State& st, int32_t w, int32_t h, int32_t depth) {
+  PixmanOverA8(st, w, h, depth, false);
+}
+void PixmanBlend(benchmark::State& st, int32_t w, int32_t h, int32_t depth) {
+  PixmanOverA8(st, w, h, depth, true);
+}
+void PixmanConvert(benchmark::State& st, int32_t w, int32_t h, int32_t depth) {
+  Pair& p = Images(w, h, depth);
+  pixman_image_t* s = PixmanOf(*p.src);
+  pixman_image_t* d = PixmanOf(*p.other);
+  for (auto _ : st) pixman_image_composite32(PIXMAN_OP_SRC, s, nullptr, d, 0, 0, 0, 0, 0, 0, w, h);
+  pixman_image_unref(s);
+  pixman_image_unref(d);
+  Count(st, *p.src);
+}
+#endif
+
+struct Comparison {
+  const char* op;
+  Body ours;
+  const char* oursName;
+  Body ref;
+  const char* refName;
+  double goal;
+};
+
+std::vector<Comparison> Comparisons() {
+  std::vector<Comparison> c = {
+      {"opaque blit", &OursCopy, "ours", &RefMemcpy, "memcpy", 0.8},
+      {"fill", &OursFill, "ours", &RefMemset, "memset", 0.8},
+  };
+#if PIXEL_BENCH_REFERENCES
+  c.push_back({"keyed blit", &OursKeyed<1>, "ours", &SdlKeyed, "SDL 1.2 key", 1.0});
+  c.push_back({"keyed blit (plain)", &OursKeyed<0>, "ours-plain", &SdlKeyed, "SDL 1.2 key", 1.0});
+  c.push_back({"alpha-plane blit", &OursAlpha<1>, "ours", &PixmanAlpha, "pixman OVER a8", 1.0});
+  c.push_back({"alpha-plane blit (plain)", &OursAlpha<0>, "ours-plain", &PixmanAlpha, "pixman OVER a8", 1.0});
+  c.push_back({"blend effect p=64", &OursBlend<1>, "ours", &PixmanBlend, "pixman OVER a8", 1.0});
+  c.push_back({"blend effect p=64 (plain)", &OursBlend<0>, "ours-plain", &PixmanBlend, "pixman OVER a8", 1.0});
+  c.push_back({"convert to other", &OursConvert, "ours", &PixmanConvert, "pixman SRC", 1.0});
+#endif
+  return c;
+}
+
+struct Size {
+  int32_t w, h;
+};
+constexpr Size kSizes[] = {{640, 480}, {64, 64}};
+constexpr int32_t kDepths[] = {32, 24};
+
+std::string Name(const Comparison& c, int32_t depth, Size s, const char* impl) {
+  return std::string(c.op) + "/" + std::to_string(depth) + "/" + std::to_string(s.w) + "x" +
+         std::to_string(s.h) + "/" + impl;
+}
+
+// Collects every run's time and prints the ratio table at the end.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& r : runs) times_[r.benchmark_name()] = r.GetAdjustedRealTime();
+    ConsoleReporter::ReportRuns(runs);
+  }
+  void Finalize() override {
+    ConsoleReporter::Finalize();
+    std::printf("\n| operation | depth | size | reference | ours / reference | goal |\n");
+    std::printf("|---|---|---|---|---|---|\n");
+    for (const Comparison& c : Comparisons())
+      for (int32_t depth : kDepths)
+        for (Size s : kSizes) {
+          const auto ours = times_.find(Name(c, depth, s, c.oursName));
+          const auto ref = times_.find(Name(c, depth, s, c.refName));
+          if (ours == times_.end() || ref == times_.end()) continue;
+          const double ratio = ref->second / ours->second;
+          std::printf("| %s | %d | %dx%d | %s | %.2fx | %.1fx %s |\n", c.op, depth, s.w, s.h,
+                      c.refName, ratio, c.goal, ratio >= c.goal ? "met" : "MISSED");
+        }
+  }
+
+ private:
+  std::map<std::string, double> times_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::map<std::string, bool> registered;
+  for (const Comparison& c : Comparisons())
+    for (int32_t depth : kDepths)
+      for (Size s : kSizes)
+        for (auto [body, impl] : {std::pair{c.ours, c.oursName}, std::pair{c.ref, c.refName}}) {
+          const std::string name = Name(c, depth, s, impl);
+          if (registered[name]) continue;  // one reference serves two comparisons
+          registered[name] = true;
+          benchmark::RegisterBenchmark(name.c_str(), [body = body, s, depth](benchmark::State& st) {
+            body(st, s.w, s.h, depth);
+          });
+        }
+  benchmark::Initialize(&argc, argv);
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  return 0;
+}
