@@ -35,7 +35,16 @@ InkOps MakeVector32() {
   return ops;
 }
 
+InkOps MakeVector24() {
+  InkOps ops = MakeTrueColourInkOps<Fmt24>();
+  ops.span[EffectBlend] = &BlendSpan24Vector;
+  ops.span[EffectAdd] = &AddSpan24Vector;
+  ops.span[EffectSub] = &SubSpan24Vector;
+  return ops;
+}
+
 const InkOps kPlain24 = MakeTrueColourInkOps<Fmt24>();
+const InkOps kVector24 = MakeVector24();
 const InkOps kPlain32 = MakeTrueColourInkOps<Fmt32>();
 const InkOps kVector32 = MakeVector32();
 
@@ -66,7 +75,7 @@ bool InkRequestAccepted(uint32_t effect, uint32_t parameter) {
 const InkOps* GetInkOps(int32_t depthIndex, bool vector) {
   switch (depthIndex) {
     case 3:
-      return &pixel::kPlain24;  // the 24-bit row has no vector routines of its own
+      return vector ? &pixel::kVector24 : &pixel::kPlain24;
     case 4:
       return vector ? &pixel::kVector32 : &pixel::kPlain32;
     default:

@@ -1,4 +1,4 @@
-// SSE2 row routines of the 32-bit format (used when a surface's flag bit 0 is
+// SSE2 row routines of the true-colour formats (used when a surface's flag bit 0 is
 // set). Each gives exactly the pixels of the plain formula it replaces.
 // Internal to pixel/.
 #pragma once
@@ -20,5 +20,10 @@ void AddSpan32Vector(const InkState* st, const uint8_t* src, uint8_t* dest, int3
 void AddKeyedSpan32Vector(const InkState* st, const uint8_t* src, uint8_t* dest, int32_t n);
 void SubSpan32Vector(const InkState* st, const uint8_t* src, uint8_t* dest, int32_t n);
 void SubKeyedSpan32Vector(const InkState* st, const uint8_t* src, uint8_t* dest, int32_t n);
+
+// 24-bit opaque spans over the row's bytes.
+void BlendSpan24Vector(const InkState* st, const uint8_t* src, uint8_t* dest, int32_t n);
+void AddSpan24Vector(const InkState* st, const uint8_t* src, uint8_t* dest, int32_t n);
+void SubSpan24Vector(const InkState* st, const uint8_t* src, uint8_t* dest, int32_t n);
 
 }  // namespace pixel

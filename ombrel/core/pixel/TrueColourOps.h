@@ -60,8 +60,13 @@ void FillRectOf(PixelView* s, int32_t x, int32_t y, int32_t pitch, int32_t w, in
                 uint32_t colour) {
   const uint32_t v = ColourToNative(colour);
   uint8_t* row = s->firstRow + static_cast<intptr_t>(y) * pitch + static_cast<intptr_t>(x) * F::kBytes;
-  for (; h > 0; --h, row += pitch)
-    if (!V::FillRow(row, w, v, s->flags)) FillRowPlain(F{}, row, w, v);
+  if (h <= 0 || w <= 0) return;
+  if (!V::FillRow(row, w, v, s->flags)) FillRowPlain(F{}, row, w, v);
+  // The other rows copy the first one: one cache-resident source, whole-line
+  // moves, and the same bytes as filling each row.
+  const uint8_t* first = row;
+  const size_t bytes = static_cast<size_t>(w) * F::kBytes;
+  for (row += pitch; --h > 0; row += pitch) std::memcpy(row, first, bytes);
 }
 
 template <class F>
