@@ -64,3 +64,21 @@ constexpr uint32_t KeyColour(uint32_t key) {
 // A colour of the form 0x01000000 + n names palette entry n (0..255) directly.
 constexpr bool IsIndexColour(uint32_t colour) { return (colour & 0xFF000000u) == 0x01000000u; }
 constexpr uint32_t IndexOfColour(uint32_t colour) { return colour & 0xFFu; }
+
+// Entries between the palette form (red first) and the colour-table form of
+// bitmaps (blue first): bytes 0 and 2 swap and byte 3 becomes 0. Both work in
+// place.
+inline void LogEntriesToRGBQuad(void* dest, const void* source, int count) {
+  auto* d = static_cast<uint8_t*>(dest);
+  const auto* s = static_cast<const uint8_t*>(source);
+  for (int i = 0; i < count; ++i, d += 4, s += 4) {
+    const uint8_t first = s[0], middle = s[1], last = s[2];
+    d[0] = last;
+    d[1] = middle;
+    d[2] = first;
+    d[3] = 0;
+  }
+}
+inline void RGBQuadToLogEntries(void* dest, const void* source, int count) {
+  LogEntriesToRGBQuad(dest, source, count);
+}

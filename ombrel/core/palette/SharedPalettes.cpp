@@ -4,6 +4,7 @@
 
 #include "Memory.h"
 #include "palette/DefaultPalettes.h"
+#include "palette/DisplayPalette.h"
 #include "palette/NearestPaletteEntry.h"
 #include "palette/PaletteApi.h"
 #include "palette/PaletteContext.h"
@@ -105,9 +106,11 @@ OMB_FLAT cPalette* OMB_STDCALL PaletteGetDefault() {
 }
 
 OMB_FLAT cPalette* OMB_STDCALL PaletteStartup() {
-  // The display's own static colours are read by the Windows layer before
-  // this call; portably the defaults stand.
+  PaletteEntry display[kPaletteEntries] = {};
+  const int colours = ReadDisplayPalette(display);
   std::lock_guard<std::mutex> guard(PaletteLock());
+  if (colours == 16) ApplySystemColours16(display);
+  if (colours == 256) ApplySystemStaticColours(display, display + kUpperStaticFirst);
   if (!EnterThreadContext()) return nullptr;
   return GetSharedLocked(&DefaultPalette256());
 }

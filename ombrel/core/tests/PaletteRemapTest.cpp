@@ -98,4 +98,15 @@ TEST_F(PaletteRemap, FitToSystemRemapsToADuplicateInsteadOfMoving) {
   EXPECT_TRUE(SameRgb(fitted[3], DefaultPalette256().entries[3]));
 }
 
+TEST(PaletteQuads, SwapRedAndBlueAndClearTheFourthByte) {
+  const uint8_t entries[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+  uint8_t quads[8];
+  LogEntriesToRGBQuad(quads, entries, 2);
+  const uint8_t expected[8] = {3, 2, 1, 0, 7, 6, 5, 0};
+  EXPECT_EQ(std::memcmp(quads, expected, 8), 0);
+  RGBQuadToLogEntries(quads, quads, 2);  // in place
+  const uint8_t back[8] = {1, 2, 3, 0, 5, 6, 7, 0};
+  EXPECT_EQ(std::memcmp(quads, back, 8), 0);
+}
+
 }  // namespace

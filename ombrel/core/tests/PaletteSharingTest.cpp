@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstring>
 #include <thread>
 #include <vector>
 
@@ -87,12 +88,15 @@ TEST_F(PaletteSharing, BadInputsAreRefusedOrBounded) {
   EXPECT_EQ(PaletteGetEntries(nullptr, nullptr, 0, 1), nullptr);
 
   // A short record: only its 4 entries are read (the rest of the buffer lies outside it).
-  auto* shortLog = static_cast<LogPalette*>(operator new(4 + 4 * sizeof(PaletteEntry)));
-  shortLog->version = kLogPaletteVersion;
-  shortLog->count = 4;
-  for (int i = 0; i < 4; ++i) shortLog->entries[i] = EntryFromColour(0x404040u * uint32_t(i));
-  cPalette* p = PaletteGetShared(shortLog);
-  operator delete(shortLog);
+  auto* raw = static_cast<uint8_t*>(operator new(4 + 4 * sizeof(PaletteEntry)));
+  const uint16_t header[2] = {kLogPaletteVersion, 4};
+  std::memcpy(raw, header, sizeof header);
+  for (int i = 0; i < 4; ++i) {
+    const PaletteEntry e = EntryFromColour(0x404040u * uint32_t(i));
+    std::memcpy(raw + 4 + 4 * i, &e, sizeof e);
+  }
+  cPalette* p = PaletteGetShared(reinterpret_cast<const LogPalette*>(raw));
+  operator delete(raw);
   ASSERT_NE(p, nullptr);
   EXPECT_EQ(p->log.count, 4);
   EXPECT_EQ(PaletteNearestIndex(p, 0x7F7F7F), 2);
