@@ -20,3 +20,4 @@ class cByteSurface final : public cSurfaceImpl {
  private:
   void Release();
 };
+OMB_PIN_SIZE(cByteSurface, 100);

@@ -20,3 +20,4 @@ class cDIBViewSurface final : public cSurfaceImpl {
  private:
   void Detach();
 };
+OMB_PIN_SIZE(cDIBViewSurface, 96);

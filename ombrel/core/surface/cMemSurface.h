@@ -22,3 +22,4 @@ class cMemSurface final : public cSurfaceImpl {
  private:
   void FreeBuffer();
 };
+OMB_PIN_SIZE(cMemSurface, 96);

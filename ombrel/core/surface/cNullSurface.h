@@ -93,5 +93,7 @@ class cNullSurface final : public cSurfaceImpl {
   int32_t isWindowsNT = 0;  // set by the surface library's start-up
 };
 
+OMB_PIN_SIZE(cNullSurface, 100);
+
 // The one null surface; every empty handle points at it and tests for it by address.
 cNullSurface* GetNullSurface();
