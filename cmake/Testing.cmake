@@ -15,6 +15,8 @@ function(zelv_add_native_test name)
   endif()
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  # Where the generated demo data set lives (tools/datagen writes it at build time).
+  target_compile_definitions(${name} PRIVATE ZELV_DEMO_DATA_DIR="${ZELV_DEMO_DATA_DIR}")
   zelv_warnings(${name})
   gtest_discover_tests(${name} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
                        DISCOVERY_TIMEOUT 60 PROPERTIES LABELS native)
