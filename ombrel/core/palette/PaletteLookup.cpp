@@ -47,6 +47,14 @@ OMB_FLAT int32_t OMB_STDCALL BuildInverseTable(cPalette* palette) {
   return 1;
 }
 
+int32_t CompleteInverseTable(cPalette* palette) {
+  if (!BuildInverseTable(palette)) return 0;
+  std::lock_guard<std::mutex> guard(PaletteLock());
+  for (uint32_t key = 0; key < kInverseTableBytes; ++key)
+    if (palette->inverse[key] == 0) palette->inverse[key] = uint8_t(NearestForKey(*palette, key));
+  return 1;
+}
+
 OMB_FLAT int32_t OMB_STDCALL NearestIndexCached(cPalette* palette, uint32_t colour) {
   if (palette == nullptr) return 0;
   if (palette->inverse == nullptr)

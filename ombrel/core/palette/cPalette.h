@@ -33,5 +33,10 @@ OMB_PIN_SIZE(cPalette, 1048);
 // when it exists, else by the nearest-entry search. Null palette: 0.
 int PaletteColourToIndex(const cPalette* palette, uint32_t colour);
 
+// Builds the inverse table and answers every key at once, so that lookups
+// never write to it again (for palettes used from several threads). 0 when
+// the palette is null or memory runs out.
+int32_t CompleteInverseTable(cPalette* palette);
+
 // Reference count as seen now (for diagnostics and tests).
 int32_t PaletteRefCount(const cPalette* palette);

@@ -153,6 +153,16 @@ TEST_F(SurfaceView, ByteSurfaces) {
     EXPECT_EQ(grey.view.rowBytes, 8u);
     ASSERT_NE(grey.GetPalette(), nullptr);
     EXPECT_EQ(grey.IndexToRGB(200), 0x00C8C8C8u);
+    // Shared by byte views of every thread, its colour table is complete
+    // and never written again: every key already has an answer.
+    const uint8_t* inverse = grey.GetPalette()->inverse;
+    ASSERT_NE(inverse, nullptr);
+    int unanswered = 0;
+    for (uint32_t key = 0; key < kInverseTableBytes; ++key) unanswered += inverse[key] == 0;
+    EXPECT_EQ(unanswered, 0);
+    // (0x30, 0x20, 0x10) is nearest to grey 0x20; the table's 5-bit cells may
+    // answer a neighbour.
+    EXPECT_NEAR(grey.NearestIndex(0x00102030), 0x20, 1);
     grey.SetPixel(1, 0, 0x00404040);
     EXPECT_EQ(bytes[2][1], 0x40);
     EXPECT_EQ(grey.FillRectIndex(0, 2, 2, 1, 9), 1);
