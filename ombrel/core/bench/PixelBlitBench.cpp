@@ -1,5 +1,5 @@
 // Throughput of the true-colour pixel routines against references measured
-// in the same run: memcpy/memset of the same rows, SDL 1.2's colour-key
+// in the same run (medians when run with --benchmark_repetitions): memcpy/memset of the same rows, SDL 1.2's colour-key
 // blit, pixman's OVER with an a8 mask and pixman's SRC conversion. The table
 // printed at the end gives ours / reference throughput (above 1: faster).
 #include <benchmark/benchmark.h>
@@ -262,7 +262,17 @@ std::string Name(const Comparison& c, int32_t depth, Size s, const char* impl) {
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& r : runs) times_[r.benchmark_name()] = r.GetAdjustedRealTime();
+    // With repetitions the median stands for the benchmark.
+    for (const Run& r : runs) {
+      const std::string name = r.run_name.str();
+      if (r.run_type == Run::RT_Aggregate) {
+        if (r.aggregate_name != "median") continue;
+        times_[name] = r.GetAdjustedRealTime();
+        fromMedian_[name] = true;
+      } else if (!fromMedian_[name]) {
+        times_[name] = r.GetAdjustedRealTime();
+      }
+    }
     ConsoleReporter::ReportRuns(runs);
   }
   void Finalize() override {
@@ -283,6 +293,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
 
  private:
   std::map<std::string, double> times_;
+  std::map<std::string, bool> fromMedian_;
 };
 
 }  // namespace
