@@ -27,7 +27,7 @@ constexpr int kMoverRecordBytes = 93;
 constexpr int kTriggerRecordBytes = 33;
 
 // A map's longest name is 63 characters (it must fit Game::mapName).
-constexpr int kMapNameBytes = 64;
+constexpr int kGameMapNameBytes = 64;
 
 // Entity types that carry extra bytes in the actor section, and the four
 // types that have sections of their own.
