@@ -1,0 +1,74 @@
+#pragma once
+
+#include "Entity.h"
+#include "EntityRef.h"
+
+#include <cstdint>
+#include <vector>
+
+struct Beam;
+class ThrustParticles;
+
+// Where Player::Spawn puts the ship: position and angle (degrees).
+struct RespawnPoint {
+    float x = 0.0f;
+    float y = 0.0f;
+    float angle = 0.0f;
+};
+
+// The player's ship. Made once by the Game and never in Game::entities; its
+// statistics (score, lives, next extra life) live here too.
+class Player : public Entity {
+public:
+    Vec2 velocity; // per tick
+    Vec2 camera;   // top-left of the view
+    Vec2 previousCamera;
+    std::int32_t score = 0;
+    std::int32_t lives = 0;
+    std::int32_t scientistsRescued = 0;
+    std::int32_t nextExtraLife = 0;
+    RespawnPoint respawnPoint;
+    EntityRef<> currentCheckPoint;
+    bool landed = false;
+    EntityRef<> carrier;             // the platform the standing ship rides
+    Beam* landedBeam = nullptr;      // in the level's live beams; valid for the level
+    float legAngle = 0.0f;           // -90 retracted .. 0 extended
+    bool nearGround = false;
+    ThrustParticles* thrustParticles = nullptr; // owned by the particle list
+    std::int32_t fireCooldown = 0;
+    float zoom = 0.0f;
+    std::int32_t spawnTimer = 0;     // ticks; hidden and immune while above 0
+    float fuel = 0.0f;               // 0..300
+    float hull = 0.0f;               // 0..100
+    float spin = 0.0f;               // degrees per tick
+    bool shieldOn = false;
+    float shieldAngle = 0.0f;
+    std::vector<HullCircle> shieldShapes;
+    std::int32_t redShieldTimer = 0;
+    std::int32_t hitCooldown = 0;
+    bool dying = false;
+    std::int32_t endTimer = 0;
+    bool loopSoundsOn[2] = {false, false};
+    std::int32_t hitsThisTick = 0;
+
+    // Every field zero (type -1); the new-game reset and the spawn give the
+    // rest their values.
+    Player();
+    Player(const Player& other) = default;
+
+    void Spawn(float x, float y, float angle) override;
+    void Update() override;
+    void Draw(float alpha) override;
+    bool OnContact(Entity* other) override;
+    void Die() override;
+    Entity* Clone() const override;
+    void PlaceShapes(float x, float y) override;
+    void RotateShapes(float angle) override;
+
+    // The values of a new game: score 0, lives 3, no checkpoint or carrier,
+    // gravity (0, 0.04), next extra life at 20000.
+    void ResetStats();
+
+    // Radius around the centre within which the ship registers in the grid.
+    static constexpr float kSectorReach = 100.0f;
+};

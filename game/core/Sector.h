@@ -1,0 +1,56 @@
+#pragma once
+
+#include "Beam.h"
+#include "HullCircle.h"
+#include "Rect.h"
+#include "Vec2.h"
+
+#include <vector>
+
+class Entity;
+class Projectile;
+class SectorGrid;
+
+// Edge of a cell and the size of the box its exact tests use: the box reaches
+// 62.5 units beyond the cell on every side.
+constexpr float kSectorSize = 250.0f;
+constexpr float kSectorTestSize = 375.0f;
+constexpr float kSectorScale = 0.004f; // 1 / kSectorSize, as the index rules use it
+
+// A beam met by a query and the point where it was met.
+struct BeamHit {
+    Beam* beam = nullptr;
+    Vec2 point;
+};
+
+// One 250-unit cell of the sector grid. Its lists hold non-owning pointers.
+// They may grow while someone walks them (an actor dying in a query makes
+// debris that registers itself): walk them by index, not by iterator.
+class Sector {
+public:
+    Vec2 centre;
+    std::vector<Beam*> beams;
+    std::vector<Entity*> entities;
+    std::vector<Projectile*> projectiles;
+    // The grid this cell belongs to (for the wrap width); set by the build.
+    const SectorGrid* grid = nullptr;
+
+    // The 375-unit test box around the centre.
+    Rect TestBox() const { return Rect(kSectorTestSize, kSectorTestSize, centre.x, centre.y); }
+
+    bool IntersectsRect(const Rect& rect) const;
+    bool IntersectsSegment(const Beam& beam) const;
+    bool IntersectsCircle(const HullCircle& circle) const;
+
+    // Every beam of the cell that the circle meets, appended with the point
+    // where the segment enters the circle. A circle in the first or last
+    // column is tested a second time shifted by the world width. Answers
+    // whether anything was appended.
+    bool CollideCircle(const HullCircle& circle, std::vector<BeamHit>& hits) const;
+    // The first beam within 1.0 of (x, y), appended with that point.
+    bool PointOnBeam(float x, float y, std::vector<BeamHit>& hits) const;
+
+    // Every occurrence of the pointer leaves the list.
+    void RemoveEntity(const Entity* entity);
+    void RemoveProjectile(const Projectile* projectile);
+};
