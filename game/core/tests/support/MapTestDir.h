@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Log.h"
+
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -52,4 +54,23 @@ public:
 
 private:
     std::filesystem::path root;
+};
+
+// A log whose console output the test reads back; its file lives in the
+// test's own directory.
+class CapturedLog {
+public:
+    explicit CapturedLog(const MapTestDir& dir) : log(dir.Path("Logfile.txt").string(), console)
+    {
+        log.SetEnabled(true);
+        console.str(""); // enabling writes a banner line
+    }
+    Log& Get() { return log; }
+    std::string Text() const { return console.str(); }
+    bool Contains(const std::string& text) const { return console.str().find(text) != std::string::npos; }
+    void Clear() { console.str(""); }
+
+private:
+    std::ostringstream console;
+    Log log;
 };

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+class Log;
+
+// Map packs: "Data/Maps/<pack>.rota" lists map names in playing order, one a
+// line; "Data/Maps/<pack>.rotb" starts with the MD5 digest (32 lower-case
+// hexadecimal digits) of the list's bytes. Paths are below a root directory,
+// "." being the game's working directory.
+constexpr int kPackNameBytes = 256;
+
+// The digest that the pack named "standard" (in any case) must have.
+constexpr const char* kStandardPackDigest = "03fb2e6ba90b360d4b673eea93954530";
+
+std::string PackListPath(const std::string& root, const std::string& packName);
+std::string PackDigestPath(const std::string& root, const std::string& packName);
+
+struct PackScan {
+    std::vector<std::string> packNames; // intact packs, in listing order
+    bool quit = false;                  // no usable pack: the game ends after start-up
+};
+
+// Lists "*.rota" in "<root>/Data/Maps" (sorted ignoring case, so the first
+// pack does not depend on the file system's order) and keeps the packs whose
+// integrity file holds the list's digest, logging "Found: ..." and the
+// reason for every rejection. Without any file, or when every pack was
+// rejected, logs "No Packs Found!" and asks to quit. A "standard" pack whose
+// list differs from the built-in digest stops the scan silently and asks to
+// quit.
+PackScan ScanMapPacks(const std::string& root, Log& log);
+
+// The map names of a pack's list: one per line without its line end (CR and
+// LF stripped), an empty line giving an empty name. Empty when the list
+// cannot be opened.
+std::vector<std::string> ReadPackList(const std::string& root, const std::string& packName);

@@ -1,0 +1,161 @@
+#include "MapPack.h"
+#include "Md5.h"
+#include "support/MapTestDir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+// Writes a pack list and, unless digestText is null, its integrity file.
+void WritePack(const MapTestDir& dir, const std::string& name, const std::string& list, const char* digestText)
+{
+    dir.WriteText("Data/Maps/" + name + ".rota", list);
+    if (digestText != nullptr)
+        dir.WriteText("Data/Maps/" + name + ".rotb", digestText);
+}
+
+std::string DigestOf(const std::string& text) { return Md5Hex(text); }
+
+std::string Upper(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return text;
+}
+
+TEST(PackScan, PackWithoutIntegrityFileIsFoundThenDropped)
+{
+    MapTestDir dir;
+    CapturedLog log(dir);
+    const std::string list = "map1\nmap2\n";
+    WritePack(dir, "alpha", list, (DigestOf(list) + "\n").c_str());
+    WritePack(dir, "beta", list, nullptr);
+
+    const PackScan scan = ScanMapPacks(dir.Root(), log.Get());
+    EXPECT_FALSE(scan.quit);
+    EXPECT_EQ(scan.packNames, std::vector<std::string>{"alpha"});
+    EXPECT_EQ(log.Text(), "Scanning for map packs:\nFound: alpha.rota\nFound: beta.rota\nIntegrity file not found!\n");
+}
+
+TEST(PackScan, IntegrityFileContents)
+{
+    const std::string list = "first\nsecond\n";
+    const std::string digest = DigestOf(list);
+    struct Case {
+        const char* what;
+        std::string rotb;
+        bool kept;
+        const char* logLine; // on rejection
+    };
+    const Case cases[] = {
+        {"digest and line end", digest + "\n", true, nullptr},
+        {"digest without line end", digest, true, nullptr},
+        {"comment after the digest", digest + " made by hand\n", true, nullptr},
+        {"CRLF", digest + "\r\n", true, nullptr},
+        {"further lines ignored", digest + "\nanything\n", true, nullptr},
+        {"capitals", Upper(digest) + "\n", false, "File failed integrity test!\n"},
+        {"wrong digest", DigestOf("other") + "\n", false, "File failed integrity test!\n"},
+        {"31 digits", digest.substr(0, 31) + "\n", false, "File failed integrity test!\n"},
+        {"digest on the second line", "\n" + digest + "\n", false, "File failed integrity test!\n"},
+        {"empty file", "", false, "Integrity file damaged!\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MapTestDir dir;
+        CapturedLog log(dir);
+        WritePack(dir, "pack", list, c.rotb.c_str());
+        const PackScan scan = ScanMapPacks(dir.Root(), log.Get());
+        if (c.kept) {
+            EXPECT_EQ(scan.packNames, std::vector<std::string>{"pack"});
+            EXPECT_FALSE(scan.quit);
+        } else {
+            EXPECT_TRUE(scan.packNames.empty());
+            EXPECT_TRUE(log.Contains(c.logLine)) << log.Text();
+            // Every pack rejected: the game has nothing to play.
+            EXPECT_TRUE(log.Contains("No Packs Found!\n\n"));
+            EXPECT_TRUE(scan.quit);
+        }
+    }
+}
+
+TEST(PackScan, ListingIsSortedIgnoringCaseAndOnlyListFilesCount)
+{
+    MapTestDir dir;
+    CapturedLog log(dir);
+    const std::string list = "m\n";
+    const std::string rotb = DigestOf(list) + "\n";
+    for (const char* name : {"gamma", "Alpha", "beta", ".hidden", "Beta2"})
+        WritePack(dir, name, list, rotb.c_str());
+    dir.WriteText("Data/Maps/notes.txt", "x");
+    dir.WriteText("Data/Maps/old.rota.bak", "x");
+    std::filesystem::create_directories(dir.Path("Data/Maps/folder.rota"));
+
+    const PackScan scan = ScanMapPacks(dir.Root(), log.Get());
+    EXPECT_EQ(scan.packNames, (std::vector<std::string>{".hidden", "Alpha", "beta", "Beta2", "gamma"}));
+    EXPECT_FALSE(scan.quit);
+}
+
+TEST(PackScan, NoPacksOrNoFolderQuits)
+{
+    MapTestDir dir;
+    CapturedLog log(dir);
+    PackScan scan = ScanMapPacks(dir.Root(), log.Get());
+    EXPECT_TRUE(scan.quit);
+    EXPECT_EQ(log.Text(), "Scanning for map packs:\nNo Packs Found!\n\n");
+
+    log.Clear();
+    scan = ScanMapPacks(dir.Path("nowhere").string(), log.Get());
+    EXPECT_TRUE(scan.quit);
+    EXPECT_TRUE(scan.packNames.empty());
+    EXPECT_EQ(log.Text(), "Scanning for map packs:\nNo Packs Found!\n\n");
+}
+
+// "standard" must carry one fixed list; any other list ends the scan at once
+// and silently, whatever its integrity file says and whatever the case of
+// its name.
+TEST(PackScan, ChangedStandardPackStopsTheScanSilently)
+{
+    for (const char* name : {"standard", "STANDARD", "Standard"}) {
+        SCOPED_TRACE(name);
+        MapTestDir dir;
+        CapturedLog log(dir);
+        const std::string list = "edited\n";
+        const std::string rotb = DigestOf(list) + "\n";
+        WritePack(dir, "alpha", list, rotb.c_str());
+        WritePack(dir, name, list, rotb.c_str());
+        WritePack(dir, "zeta", list, rotb.c_str());
+
+        const PackScan scan = ScanMapPacks(dir.Root(), log.Get());
+        EXPECT_TRUE(scan.quit);
+        EXPECT_EQ(scan.packNames, std::vector<std::string>{"alpha"});
+        EXPECT_EQ(log.Text(), "Scanning for map packs:\nFound: alpha.rota\n");
+    }
+}
+
+TEST(PackList, LinesBecomeMapNames)
+{
+    struct Case {
+        const char* what;
+        std::string text;
+        std::vector<std::string> names;
+    };
+    const Case cases[] = {
+        {"last line without line end", "map1\nmap2", {"map1", "map2"}},
+        {"empty middle line", "a\n\nb\n", {"a", "", "b"}},
+        {"CRLF", "a\r\n\r\nb\r\n", {"a", "", "b"}},
+        {"empty file", "", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MapTestDir dir;
+        dir.WriteText("Data/Maps/p.rota", c.text);
+        EXPECT_EQ(ReadPackList(dir.Root(), "p"), c.names);
+    }
+    MapTestDir dir;
+    EXPECT_TRUE(ReadPackList(dir.Root(), "missing").empty());
+    EXPECT_EQ(PackListPath(".", "Default"), "Data/Maps/Default.rota");
+    EXPECT_EQ(PackDigestPath(".", "Default"), "Data/Maps/Default.rotb");
+}
+
+} // namespace
