@@ -60,24 +60,12 @@ void cSurfaceImpl::Reserved68() {}
 void cSurfaceImpl::Reserved69() {}
 void cSurfaceImpl::Reserved70() {}
 
-// The software copy, filter, stretch, rotate, text and mask algorithms come
-// with the blit engine; until then these slots draw nothing and report 0.
+// Blit, filter, mirror, content box, mask and collision bodies live in
+// Blit*.cpp, Filter*.cpp, Mirror*.cpp, ContentBox.cpp, Mask*.cpp and
+// Collide*.cpp. The device-context, stretch, rotate and text paths come with
+// their back ends; until then these slots draw nothing and report 0.
 int32_t cSurfaceImpl::BlitFromDC(int32_t, int32_t, void*, int32_t, int32_t, int32_t, int32_t,
                                  int32_t, uint32_t, uint32_t) {
-  return 0;
-}
-int32_t cSurfaceImpl::Blit(cSurfaceImpl*, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t,
-                           int32_t, uint32_t, uint32_t, uint32_t) {
-  return 0;
-}
-int32_t cSurfaceImpl::MoveRect(int32_t, int32_t, int32_t, int32_t, int32_t, int32_t) { return 0; }
-int32_t cSurfaceImpl::BlitCallback(cSurfaceImpl*, int32_t, int32_t, int32_t, int32_t, int32_t,
-                                   int32_t, int32_t, PixelCallback, uint32_t) {
-  return 0;
-}
-int32_t cSurfaceImpl::FilterBlit(cSurfaceImpl*, int32_t, int32_t, int32_t, int32_t, int32_t,
-                                 int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t,
-                                 FilterCallback, uint32_t) {
   return 0;
 }
 int32_t cSurfaceImpl::StretchFromDC(int32_t, int32_t, int32_t, int32_t, void*, int32_t, int32_t,
@@ -88,9 +76,6 @@ int32_t cSurfaceImpl::Stretch(cSurfaceImpl*, int32_t, int32_t, int32_t, int32_t,
                               int32_t, int32_t, int32_t, uint32_t, uint32_t, uint32_t) {
   return 0;
 }
-int32_t cSurfaceImpl::MirrorX(int32_t, int32_t, int32_t, int32_t) { return 0; }
-int32_t cSurfaceImpl::MirrorY(int32_t, int32_t, int32_t, int32_t) { return 0; }
-int32_t cSurfaceImpl::GetContentBox(SurfaceRect*) { return 0; }
 int32_t cSurfaceImpl::Rotate(cSurfaceImpl*, int32_t, int32_t, uint32_t, int32_t) { return 0; }
 int32_t cSurfaceImpl::RotateQuarter(cSurfaceImpl*, int32_t) { return 0; }
 int32_t cSurfaceImpl::TextOut(const char*, int32_t, int32_t, int32_t, int32_t, const SurfaceRect*,
@@ -99,11 +84,6 @@ int32_t cSurfaceImpl::TextOut(const char*, int32_t, int32_t, int32_t, int32_t, c
 }
 int32_t cSurfaceImpl::DrawText(const char*, int32_t, SurfaceRect*, uint32_t, uint32_t, void*,
                                uint32_t, uint32_t, uint32_t, uint32_t, int32_t, int32_t, int32_t) {
-  return 0;
-}
-uint32_t cSurfaceImpl::BuildCollisionMask(void*, uint32_t) { return 0; }
-int32_t cSurfaceImpl::PixelCollide(cSurfaceImpl*, int32_t, int32_t, int32_t, int32_t, int32_t,
-                                   int32_t) {
   return 0;
 }
 

@@ -18,7 +18,8 @@
 class cPalette;
 
 // Callback of slot `EnumDisplayModes` and the filter blit's per-pixel
-// callback; their argument shapes belong to the back ends that call them.
+// callback; their argument shapes belong to the code that calls them (the
+// filter callback: `FilterBlockFn`, surface/BlitPaths.h).
 using DisplayModeCallback = void*;
 using FilterCallback = void*;
 
