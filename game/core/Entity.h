@@ -129,8 +129,11 @@ void EntityRef<T>::Set(T* entity)
         life = static_cast<Entity*>(entity)->Life();
 }
 
-// The circle of a brick's hull and of a debris piece: radius and type.
+// Radius of the one circle a debris piece gets as its hull.
 constexpr float kDebrisHullRadius = 150.0f;
+
+// The model whose hull a type takes (null when the type has none).
+const char* HullModelName(EntityType type);
 
 // The reaping predicate of an entity list's pass: a dead entity leaves the
 // grid, is deleted, and true is answered; a live one is updated.

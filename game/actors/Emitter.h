@@ -1,0 +1,34 @@
+#pragma once
+
+#include "Entity.h"
+#include "EntityName.h"
+
+#include <cstdint>
+
+class JetParticles;
+
+// An air jet that blows and rests on a timer and pushes the ship along its
+// axis.
+class Emitter : public Entity {
+public:
+    char name[kEntityNameBytes] = {}; // nothing reads it
+    bool startsOn = false;
+    bool on = false;
+    float onTime = 0.0f;     // seconds; 0 or less: never stops by itself
+    float offTime = 0.0f;    // seconds; 0 or less: never starts by itself
+    float phaseTimer = 0.0f;
+    std::int32_t tickCount = 0; // ticks spent blowing
+    JetParticles* jet = nullptr; // owned by the particle list; never finishes
+    std::int32_t airChannel = 0;
+    bool airPlaying = false;
+
+    Emitter();
+
+    void Spawn(float x, float y, float angle) override;
+    void Update() override;
+    void Draw(float alpha) override;
+    void Damage(float amount) override;
+    void Die() override;
+    Entity* Clone() const override;
+    void Activate(Entity* source) override;
+};

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "Entity.h"
+
+#include <cstdint>
+
+class FuelStreamParticles;
+
+// Refuels the ship through a stream of fuel particles until its store is empty.
+class FuelPod : public Entity {
+public:
+    FuelStreamParticles* stream = nullptr; // owned by the particle list
+    float fuelStore = 0.0f;               // emissions left
+    std::int32_t soundChannel = 0;
+    bool soundOn = false;
+
+    FuelPod();
+
+    void Spawn(float x, float y, float angle) override;
+    void Update() override;
+    void Draw(float alpha) override;
+    void Damage(float amount) override;
+    void Die() override;
+    Entity* Clone() const override;
+};

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "Entity.h"
+#include "MapData.h"
+
+#include <cstdint>
+
+// An invisible box that activates named actors when the ship touches it.
+class TriggerAction : public Entity {
+public:
+    TriggerDef def;
+    bool fired = false; // ignores the ship until armed again
+
+    TriggerAction();
+
+    void Spawn(float x, float y, float angle) override;
+    void Update() override;
+    void Draw(float alpha) override;
+    void Damage(float amount) override;
+    bool OnContact(Entity* other) override;
+    void Die() override;
+    Entity* Clone() const override;
+    // Registers by its box.
+    void EnterSectors() override;
+    void PostLoad() override;
+};

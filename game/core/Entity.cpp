@@ -1,0 +1,265 @@
+#include "Entity.h"
+
+#include "Brick.h"
+#include "Collision.h"
+#include "DrawSink.h"
+#include "Game.h"
+#include "MathUtil.h"
+#include "Missile.h"
+#include "ModelSource.h"
+#include "ObjectModel.h"
+#include "Player.h"
+#include "Sector.h"
+#include "SectorGrid.h"
+
+#include <algorithm>
+#include <cmath>
+
+Entity::Entity(const Entity& other)
+    : drawStamp(other.drawStamp),
+      dead(other.dead),
+      type(other.type),
+      health(other.health),
+      position(other.position),
+      previousPosition(other.previousPosition),
+      angle(other.angle),
+      previousAngle(other.previousAngle),
+      sectors(other.sectors),
+      shapes(other.shapes),
+      points(other.points)
+{
+    // `life` is not copied: handles to the original keep naming the original.
+}
+
+Entity::~Entity()
+{
+    if (life)
+        life->entity = nullptr;
+}
+
+const std::shared_ptr<EntityLife>& Entity::Life()
+{
+    if (!life) {
+        life = std::make_shared<EntityLife>();
+        life->entity = this;
+    }
+    return life;
+}
+
+void Entity::Damage(float amount)
+{
+    health -= amount;
+    if (health <= 0.0f)
+        Die();
+}
+
+void Entity::DamageWhileAlive(float amount)
+{
+    if (!(health > 0.0f))
+        return;
+    health -= amount;
+    if (health <= 0.0f)
+        Die();
+}
+
+bool Entity::OnContact(Entity*) { return true; }
+
+bool Entity::CollideShapes(const std::vector<HullCircle>& circles, Vec2* normalOut)
+{
+    for (const HullCircle& given : circles) {
+        for (const HullCircle& own : shapes) {
+            if (!CirclesOverlap(given, own))
+                continue;
+            const float dx = own.x - given.x;
+            const float dy = own.y - given.y;
+            const float length = std::sqrt(dx * dx + dy * dy);
+            if (normalOut != nullptr) {
+                // Coincident centres have no direction between them: (0, 0).
+                *normalOut = length > 0.0f ? Vec2{dx / length, dy / length} : Vec2{};
+            }
+            return true;
+        }
+    }
+    return false;
+}
+
+void Entity::EnterSectors()
+{
+    if (theGame == nullptr)
+        return;
+    for (const HullCircle& circle : shapes)
+        theGame->sectorGrid.SectorsForCircle(circle, sectors);
+    for (Sector* sector : sectors)
+        sector->entities.push_back(this);
+}
+
+void Entity::PlaceShapes(float x, float y)
+{
+    for (HullCircle& c : shapes) {
+        c.x = x + c.offsetX;
+        c.y = y + c.offsetY;
+    }
+}
+
+void Entity::RotateShapes(float degrees)
+{
+    Vec2 u;
+    Vec2 v;
+    AngleToVectors(degrees + 90.0f, u, v);
+    for (HullCircle& c : shapes) {
+        c.x = position.x + u.x * c.offsetY + v.x * c.offsetX;
+        c.y = position.y + u.y * c.offsetY + v.y * c.offsetX;
+    }
+}
+
+void Entity::PostLoad() {}
+
+void Entity::Activate(Entity*) {}
+
+void Entity::LeaveSectors()
+{
+    for (Sector* sector : sectors)
+        sector->RemoveEntity(this);
+    sectors.clear();
+}
+
+const char* HullModelName(EntityType type)
+{
+    static const char* const trees[] = {"Tree01", "Tree02", "Tree03", "Tree04", "Tree05", "Tree06"};
+    switch (type) {
+    case EntityTypes::Player: return "Player";
+    case EntityTypes::BlueTurret: return "BlueTurret";
+    case EntityTypes::RedTurret: return "RedTurret";
+    case EntityTypes::BlueTank: return "BlueTank_01";
+    case EntityTypes::FuelPod: return "FuelPod";
+    case EntityTypes::Scientist: return "Scientist_01";
+    case EntityTypes::Generator: return "Generator";
+    case EntityTypes::Switch: return "Button01";
+    case EntityTypes::Laser: return "Laser";
+    case EntityTypes::CheckPoint: return "CheckPoint01";
+    case EntityTypes::Emitter: return "ParticleEmitter";
+    case EntityTypes::Mine: return "Mine";
+    case EntityTypes::Missile: return "Missile";
+    case EntityTypes::Lander: return "Lander";
+    case EntityTypes::Flea: return "Flea";
+    case EntityTypes::Sweeper: return "MineLayer";
+    case EntityTypes::SuperTurret: return "SuperTurret";
+    case EntityTypes::Station: return "Station"; // "Station2" shares its hull
+    default: break;
+    }
+    if (type >= EntityTypes::TreeFirst && type <= EntityTypes::TreeLast)
+        return trees[type - EntityTypes::TreeFirst];
+    if (type >= EntityTypes::PlayerDebrisFirst && type <= EntityTypes::PlayerDebrisLast) {
+        static const char* const wreck[] = {"BrokenShip1", "BrokenShip2", "BrokenShip3", "BrokenShip4",
+                                            "BrokenShip5", "BrokenShip6", "BrokenShip7"};
+        return wreck[type - EntityTypes::PlayerDebrisFirst];
+    }
+    return nullptr;
+}
+
+namespace {
+void AppendModelHull(const char* name, std::vector<HullCircle>& out)
+{
+    if (name == nullptr || theGame == nullptr || theGame->models == nullptr)
+        return;
+    if (const ObjectModel* model = theGame->models->FindModel(name))
+        out.insert(out.end(), model->circles.begin(), model->circles.end());
+}
+} // namespace
+
+void Entity::ResetShapes()
+{
+    shapes.clear();
+    Player* ship = (type == EntityTypes::Player) ? static_cast<Player*>(this) : nullptr;
+    if (ship != nullptr)
+        ship->shieldShapes.clear();
+
+    if (type == EntityTypes::Brick) {
+        const auto* brick = static_cast<const Brick*>(this);
+        const float radius = std::max(brick->halfWidth, brick->halfHeight);
+        shapes.emplace_back(radius, position.x, position.y);
+    } else if (type == EntityTypes::Debris) {
+        shapes.emplace_back(kDebrisHullRadius, position.x, position.y);
+    } else {
+        AppendModelHull(HullModelName(type), shapes);
+        if (ship != nullptr)
+            AppendModelHull("PlayerShield", ship->shieldShapes);
+    }
+
+    PlaceShapes(position.x, position.y);
+    RotateShapes(angle);
+    dead = false;
+}
+
+void Entity::DrawShapes(DrawSink& sink) const
+{
+    // The circles in the model's own frame, rotated with the entity.
+    Vec2 u;
+    Vec2 v;
+    AngleToVectors(angle, u, v);
+    sink.Colour(0.0f, 1.0f, 0.0f);
+    for (const HullCircle& c : shapes) {
+        const float x = position.x + u.x * c.offsetX + v.x * c.offsetY;
+        const float y = position.y + u.y * c.offsetX + v.y * c.offsetY;
+        DrawCircle(sink, HullCircle(c.radius, x, y), 15);
+    }
+}
+
+void Entity::SpawnPose(float x, float y, float degrees)
+{
+    position = previousPosition = {x, y};
+    angle = previousAngle = degrees;
+    ResetShapes();
+}
+
+bool Entity::MarkDead()
+{
+    if (dead)
+        return false;
+    dead = true;
+    if (theGame != nullptr && theGame->player)
+        theGame->player->score += points;
+    return true;
+}
+
+void Entity::SavePose()
+{
+    previousPosition = position;
+    previousAngle = angle;
+}
+
+void Entity::Reregister()
+{
+    PlaceShapes(position.x, position.y);
+    RotateShapes(angle);
+    LeaveSectors();
+    EnterSectors();
+}
+
+bool UpdateOrReapEntity(Entity* entity)
+{
+    if (entity == nullptr)
+        return true;
+    if (entity->dead) {
+        entity->LeaveSectors();
+        delete entity;
+        return true;
+    }
+    entity->Update();
+    return false;
+}
+
+bool ShouldReleaseCarried(Entity* entity)
+{
+    if (entity == nullptr || entity->dead)
+        return true;
+    if (entity->type == EntityTypes::Missile)
+        return !static_cast<const Missile*>(entity)->IsDormant();
+    if (entity->type != EntityTypes::Player)
+        return false;
+    auto* ship = static_cast<Player*>(entity);
+    if (ship->landed)
+        return false;
+    ship->carrier = nullptr;
+    return true;
+}

@@ -1,0 +1,55 @@
+#include "Game.h"
+
+#include "Entity.h"
+#include "Laser.h"
+#include "MapData.h"
+#include "Mover.h"
+#include "Player.h"
+#include "Rotator.h"
+#include "Target.h"
+
+Game* theGame = nullptr;
+
+Game::Game()
+{
+    theGame = this;
+    player = std::make_unique<Player>();
+}
+
+Game::~Game()
+{
+    // Live actors go before the grid and the map they point into.
+    entities.DeleteAll();
+    sectorGrid.Clear();
+    player.reset();
+    if (theGame == this)
+        theGame = nullptr;
+}
+
+namespace {
+const char* OwnName(const Entity& entity)
+{
+    switch (entity.type) {
+    case EntityTypes::Rotator: return static_cast<const Rotator&>(entity).def.name;
+    case EntityTypes::Mover: return static_cast<const Mover&>(entity).def.name;
+    case EntityTypes::Target: return static_cast<const Target&>(entity).name;
+    case EntityTypes::Laser: return static_cast<const Laser&>(entity).name;
+    default: return nullptr;
+    }
+}
+} // namespace
+
+bool Game::FindEntitiesByName(const char* name, std::vector<Entity*>& found) const
+{
+    if (name == nullptr)
+        return false;
+    bool any = false;
+    for (Entity* entity : entities) {
+        const char* own = OwnName(*entity);
+        if (own != nullptr && NamesEqual(own, name)) {
+            found.push_back(entity);
+            any = true;
+        }
+    }
+    return any;
+}
