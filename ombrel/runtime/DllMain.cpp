@@ -1,5 +1,31 @@
 // Entry point of Ombrel.dll. Process attach stays minimal (no windows, no
-// threads): later start-up work is added here as its services land.
+// threads, no waits): it starts the surface library, whose prototypes are
+// empty memory objects. Later start-up work is added here as its services land.
 #include <windows.h>
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }
+#include "palette/PaletteApi.h"
+#include "palette/PaletteContext.h"
+#include "surface/SurfaceLibraryApi.h"
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
+  switch (reason) {
+    case DLL_PROCESS_ATTACH:
+      SurfaceLibraryInit();
+      break;
+    case DLL_THREAD_ATTACH:
+      // Each thread has its own palette context; the default palette's
+      // reference handed back is not kept.
+      ReleasePalette(PaletteStartup());
+      break;
+    case DLL_THREAD_DETACH:
+      PaletteShutdown();
+      break;
+    case DLL_PROCESS_DETACH:
+      SurfaceLibraryExit();
+      FreeAllPalettes();
+      break;
+    default:
+      break;
+  }
+  return TRUE;
+}

@@ -6,6 +6,7 @@
 
 #include "HandleList.h"
 #include "PtrVector.h"
+#include "surface/SurfaceHandle.h"
 
 #define OMB_CTOR(cls)                                                              \
   extern "C" cls* __attribute__((thiscall)) cls##_ctor(cls* self) asm("_" #cls "_ctor"); \
@@ -13,3 +14,4 @@
 
 OMB_CTOR(cHandleList)
 OMB_CTOR(cPtrVector)
+OMB_CTOR(cSurfaceHandle)

@@ -1,0 +1,214 @@
+// The library's public surface object: it owns one implementation, translates
+// handle coordinates by an origin and keeps the last error. Almost every
+// member forwards to one implementation slot; the handle itself creates and
+// replaces implementations and does the origin arithmetic, the palette checks
+// and the alpha-channel helpers.
+//
+// Handle point (x, y) is implementation point (x - originX, y - originY).
+// "The whole surface" is the rectangle at handle point (0, 0) of the
+// implementation's size; the FillAll forms instead cover the implementation
+// itself. Copying a handle copies the picture, never the pointer.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "LibError.h"
+#include "OmbrelApi.h"
+#include "palette/PaletteTypes.h"
+#include "surface/SurfaceTypes.h"
+#include "surface/cSurfaceImpl.h"
+
+// A point passed by value (the system's POINT).
+struct SurfacePoint {
+  int32_t x;
+  int32_t y;
+};
+OMB_PIN_SIZE(SurfacePoint, 8);
+
+// `GetType` results and the type argument of `GetSurfacePrototype`.
+enum SurfaceType : int32_t {
+  SurfaceTypeMemory = 0,
+  SurfaceTypeScreen = 1,    // DIB section, or DirectDraw in video memory
+  SurfaceTypeOwnDC = 2,     // DIB section with its own device context
+  SurfaceTypeSystemMem = 3, // DIB section, or DirectDraw in system memory
+};
+
+class cSurfaceHandle {
+ public:
+  cSurfaceHandle();
+  // Copies the picture (a new implementation); never shares the pointer.
+  cSurfaceHandle(const cSurfaceHandle& other);
+  ~cSurfaceHandle();
+  // CopyFrom(source, -1, -1); copying a handle onto itself keeps its picture.
+  cSurfaceHandle& operator=(const cSurfaceHandle& source);
+
+  // Life and implementation.
+  cSurfaceImpl* Create(int32_t width, int32_t height, const cSurfaceHandle* prototype)
+      OMB_EXPORT_AS(cSurfaceHandle_Create);
+  int32_t CopyFrom(const cSurfaceHandle* source, int32_t width, int32_t height)
+      OMB_EXPORT_AS(cSurfaceHandle_CopyFrom);
+  void Destroy() OMB_EXPORT_AS(cSurfaceHandle_Destroy);
+  static cSurfaceImpl* AttachImpl(cSurfaceHandle* handle, cSurfaceImpl* impl)
+      OMB_EXPORT_AS(cSurfaceHandle_AttachImpl);
+  static cSurfaceImpl* GetImpl(const cSurfaceHandle* handle) OMB_EXPORT_AS(cSurfaceHandle_GetImpl);
+  int32_t IsValid() const OMB_EXPORT_AS(cSurfaceHandle_IsValid);
+  LibError GetLastError() const OMB_EXPORT_AS(cSurfaceHandle_GetLastError);
+
+  // Information and buffer.
+  int32_t GetWidth() const OMB_EXPORT_AS(cSurfaceHandle_GetWidth);
+  int32_t GetHeight() const OMB_EXPORT_AS(cSurfaceHandle_GetHeight);
+  int32_t GetDepth() const OMB_EXPORT_AS(cSurfaceHandle_GetDepth);
+  int32_t GetInfo(int32_t* width, int32_t* height, int32_t* depth) const
+      OMB_EXPORT_AS(cSurfaceHandle_GetInfo);
+  int32_t GetType() const OMB_EXPORT_AS(cSurfaceHandle_GetType);
+  int32_t GetDriver() const OMB_EXPORT_AS(cSurfaceHandle_GetDriver);
+  int32_t GetDriverInfo(void* out) OMB_EXPORT_AS(cSurfaceHandle_GetDriverInfo);
+  int32_t IsPaletted() const OMB_EXPORT_AS(cSurfaceHandle_IsPaletted);
+  int32_t GetPitch() const OMB_EXPORT_AS(cSurfaceHandle_GetPitch);
+  uint8_t* LockBuffer() OMB_EXPORT_AS(cSurfaceHandle_LockBuffer);
+  void UnlockBuffer(void* buffer) OMB_EXPORT_AS(cSurfaceHandle_UnlockBuffer);
+
+  // Origin and clip.
+  void SetOrigin(int32_t x, int32_t y) OMB_EXPORT_AS(cSurfaceHandle_SetOrigin);
+  void SetOriginPoint(SurfacePoint point) OMB_EXPORT_AS(cSurfaceHandle_SetOriginPoint);
+  void GetOrigin(int32_t* x, int32_t* y) const OMB_EXPORT_AS(cSurfaceHandle_GetOrigin);
+  void GetOriginPoint(SurfacePoint* point) const OMB_EXPORT_AS(cSurfaceHandle_GetOriginPoint);
+  void OffsetOrigin(int32_t dx, int32_t dy) OMB_EXPORT_AS(cSurfaceHandle_OffsetOrigin);
+  void SetClipRect(int32_t x, int32_t y, int32_t width, int32_t height)
+      OMB_EXPORT_AS(cSurfaceHandle_SetClipRect);
+  void GetClipRect(int32_t* x, int32_t* y, int32_t* width, int32_t* height)
+      OMB_EXPORT_AS(cSurfaceHandle_GetClipRect);
+  void ResetClipRect() OMB_EXPORT_AS(cSurfaceHandle_ResetClipRect);
+
+  // Pixels and fills; colours 0x00BBGGRR, the RGB forms take one byte each.
+  void SetPixel(int32_t x, int32_t y, uint32_t colour) OMB_EXPORT_AS(cSurfaceHandle_SetPixel);
+  void SetPixelRGB(int32_t x, int32_t y, uint32_t red, uint32_t green, uint32_t blue)
+      OMB_EXPORT_AS(cSurfaceHandle_SetPixelRGB);
+  void PutIndex(int32_t x, int32_t y, uint32_t index) OMB_EXPORT_AS(cSurfaceHandle_PutIndex);
+  int32_t GetPixel(int32_t x, int32_t y, uint32_t* colour) OMB_EXPORT_AS(cSurfaceHandle_GetPixel);
+  int32_t GetPixelRGB(int32_t x, int32_t y, uint8_t* red, uint8_t* green, uint8_t* blue)
+      OMB_EXPORT_AS(cSurfaceHandle_GetPixelRGB);
+  int32_t GetPixelNative(int32_t x, int32_t y, uint32_t* value)
+      OMB_EXPORT_AS(cSurfaceHandle_GetPixelNative);
+  int32_t FillRect(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t colour)
+      OMB_EXPORT_AS(cSurfaceHandle_FillRect);
+  int32_t FillRectRGB(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t red,
+                      uint32_t green, uint32_t blue) OMB_EXPORT_AS(cSurfaceHandle_FillRectRGB);
+  int32_t FillRectIndex(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t index)
+      OMB_EXPORT_AS(cSurfaceHandle_FillRectIndex);
+  int32_t FillAll(uint32_t colour) OMB_EXPORT_AS(cSurfaceHandle_FillAll);
+  int32_t FillAllRGB(uint32_t red, uint32_t green, uint32_t blue)
+      OMB_EXPORT_AS(cSurfaceHandle_FillAllRGB);
+  int32_t FillAllIndex(uint32_t index) OMB_EXPORT_AS(cSurfaceHandle_FillAllIndex);
+
+  // Copies and geometry. Two-surface members subtract the destination's
+  // origin from the destination position and this handle's from the source's.
+  int32_t Blit(cSurfaceHandle* dest, int32_t dx, int32_t dy, int32_t sx, int32_t sy, int32_t width,
+               int32_t height, int32_t mode, uint32_t effect, uint32_t parameter,
+               uint32_t blitFlags) OMB_EXPORT_AS(cSurfaceHandle_Blit);
+  int32_t BlitAt(cSurfaceHandle* dest, int32_t dx, int32_t dy, int32_t mode, uint32_t effect,
+                 uint32_t parameter, uint32_t blitFlags) OMB_EXPORT_AS(cSurfaceHandle_BlitAt);
+  int32_t CopyTo(cSurfaceHandle* dest) OMB_EXPORT_AS(cSurfaceHandle_CopyTo);
+  int32_t MoveRect(int32_t dx, int32_t dy, int32_t sx, int32_t sy, int32_t width, int32_t height)
+      OMB_EXPORT_AS(cSurfaceHandle_MoveRect);
+  int32_t BlitCallback(cSurfaceHandle* dest, int32_t dx, int32_t dy, int32_t sx, int32_t sy,
+                       int32_t width, int32_t height, int32_t mode, PixelCallback callback,
+                       uint32_t user) OMB_EXPORT_AS(cSurfaceHandle_BlitCallback);
+  int32_t BlitCallbackAll(cSurfaceHandle* dest, PixelCallback callback, uint32_t user,
+                          int32_t mode) OMB_EXPORT_AS(cSurfaceHandle_BlitCallbackAll);
+  int32_t FilterBlit(cSurfaceHandle* dest, int32_t dx, int32_t dy, int32_t sx, int32_t sy,
+                     int32_t width, int32_t height, int32_t kernelWidth, int32_t kernelHeight,
+                     int32_t anchorX, int32_t anchorY, FilterCallback callback, uint32_t user)
+      OMB_EXPORT_AS(cSurfaceHandle_FilterBlit);
+  int32_t MirrorX(int32_t x, int32_t y, int32_t width, int32_t height)
+      OMB_EXPORT_AS(cSurfaceHandle_MirrorX);
+  int32_t MirrorXAll() OMB_EXPORT_AS(cSurfaceHandle_MirrorXAll);
+  int32_t MirrorY(int32_t x, int32_t y, int32_t width, int32_t height)
+      OMB_EXPORT_AS(cSurfaceHandle_MirrorY);
+  int32_t MirrorYAll() OMB_EXPORT_AS(cSurfaceHandle_MirrorYAll);
+  int32_t Collides(const cSurfaceHandle* other, int32_t otherX, int32_t otherY, int32_t x,
+                   int32_t y, int32_t width, int32_t height) OMB_EXPORT_AS(cSurfaceHandle_Collides);
+
+  // Content, colour key, masks.
+  int32_t GetContentBox(SurfaceRect* out) OMB_EXPORT_AS(cSurfaceHandle_GetContentBox);
+  int32_t IsEmpty() OMB_EXPORT_AS(cSurfaceHandle_IsEmpty);
+  int32_t ReplaceColour(uint32_t newColour, uint32_t oldColour)
+      OMB_EXPORT_AS(cSurfaceHandle_ReplaceColour);
+  void SetTransparentColour(uint32_t colour) OMB_EXPORT_AS(cSurfaceHandle_SetTransparentColour);
+  uint32_t GetTransparentColour() OMB_EXPORT_AS(cSurfaceHandle_GetTransparentColour);
+  uint32_t GetTransparentNative() OMB_EXPORT_AS(cSurfaceHandle_GetTransparentNative);
+  uint32_t BuildCollisionMask(void* mask, uint32_t flags)
+      OMB_EXPORT_AS(cSurfaceHandle_BuildCollisionMask);
+
+  // Alpha channel.
+  int32_t HasAlpha() const OMB_EXPORT_AS(cSurfaceHandle_HasAlpha);
+  uint8_t* GetAlphaRows() const OMB_EXPORT_AS(cSurfaceHandle_GetAlphaRows);
+  int32_t GetAlphaPitch() const OMB_EXPORT_AS(cSurfaceHandle_GetAlphaPitch);
+  uint8_t* CreateAlpha() OMB_EXPORT_AS(cSurfaceHandle_CreateAlpha);
+  int32_t SetAlpha(const uint8_t* rows, int32_t pitch) OMB_EXPORT_AS(cSurfaceHandle_SetAlpha);
+  void AttachAlpha(uint8_t* rows, int32_t pitch) OMB_EXPORT_AS(cSurfaceHandle_AttachAlpha);
+  // Hands the channel to the caller: the first row (null without one), its pitch.
+  uint8_t* DetachAlpha(int32_t* pitch) OMB_EXPORT_AS(cSurfaceHandle_DetachAlpha);
+  // A new heap handle viewing this surface's alpha channel as an 8-bit grey
+  // surface (not owning the bytes); free it with DeleteSurfaceHandle before
+  // the channel goes away. Null without a channel or out of memory.
+  cSurfaceHandle* NewAlphaHandle() OMB_EXPORT_AS(cSurfaceHandle_NewAlphaHandle);
+  // The no-op release that pairs with GetAlphaRows.
+  void SurfaceVoid() OMB_EXPORT_AS(cSurfaceHandle_SurfaceVoid);
+
+  // Palette.
+  int32_t SetPalette(cPalette* palette, int32_t remap) OMB_EXPORT_AS(cSurfaceHandle_SetPalette);
+  int32_t SetLogPalette(const LogPalette* log, int32_t remap)
+      OMB_EXPORT_AS(cSurfaceHandle_SetLogPalette);
+  int32_t SetPaletteFrom(const cSurfaceHandle* other, int32_t remap)
+      OMB_EXPORT_AS(cSurfaceHandle_SetPaletteFrom);
+  int32_t SetPaletteFromHandle(void* systemPalette, int32_t remap)
+      OMB_EXPORT_AS(cSurfaceHandle_SetPaletteFromHandle);
+  cPalette* GetPalette() OMB_EXPORT_AS(cSurfaceHandle_GetPalette);
+  int32_t GetPaletteEntries(PaletteEntry* out, int32_t first, int32_t count)
+      OMB_EXPORT_AS(cSurfaceHandle_GetPaletteEntries);
+  int32_t NearestIndex(uint32_t colour) OMB_EXPORT_AS(cSurfaceHandle_NearestIndex);
+  uint32_t IndexToRGB(int32_t index) OMB_EXPORT_AS(cSurfaceHandle_IndexToRGB);
+  int32_t GetBlackIndex() OMB_EXPORT_AS(cSurfaceHandle_GetBlackIndex);
+  void RemapIndices(const uint8_t* table) OMB_EXPORT_AS(cSurfaceHandle_RemapIndices);
+  void RemapToPaletteOf(const cSurfaceHandle* other) OMB_EXPORT_AS(cSurfaceHandle_RemapToPaletteOf);
+
+  // Display back ends.
+  int32_t AttachWindow(void* window) OMB_EXPORT_AS(cSurfaceHandle_AttachWindow);
+  void* GetDC() OMB_EXPORT_AS(cSurfaceHandle_GetDC);
+  void ReleaseDC(void* dc) OMB_EXPORT_AS(cSurfaceHandle_ReleaseDC);
+  void EnumDisplayModes(DisplayModeCallback callback, uint32_t user)
+      OMB_EXPORT_AS(cSurfaceHandle_EnumDisplayModes);
+  int32_t EnterFullScreen(void* window, int32_t width, int32_t height, int32_t depth)
+      OMB_EXPORT_AS(cSurfaceHandle_EnterFullScreen);
+  void LeaveFullScreen(void* window) OMB_EXPORT_AS(cSurfaceHandle_LeaveFullScreen);
+  int32_t CopyScreenState(const cSurfaceHandle* other) OMB_EXPORT_AS(cSurfaceHandle_CopyScreenState);
+  int32_t IsBackBuffer() OMB_EXPORT_AS(cSurfaceHandle_IsBackBuffer);
+  void Flip() OMB_EXPORT_AS(cSurfaceHandle_Flip);
+  int32_t WaitVBlank() OMB_EXPORT_AS(cSurfaceHandle_WaitVBlank);
+  void ReservedA() OMB_EXPORT_AS(cSurfaceHandle_ReservedA);
+  void ReservedB() OMB_EXPORT_AS(cSurfaceHandle_ReservedB);
+  void ReservedC() OMB_EXPORT_AS(cSurfaceHandle_ReservedC);
+
+  // The fields cross the exported edge as they stand.
+  cSurfaceImpl* impl;  // never null in a handle the library made: empty = the shared null surface
+  int32_t originX;
+  int32_t originY;
+  LibError lastError;
+
+ private:
+  // The implementation to forward to; a zeroed handle reaches the null surface.
+  cSurfaceImpl* Impl() const;
+};
+
+OMB_PIN_SIZE(cSurfaceHandle, 16);
+OMB_PIN_OFFSET(cSurfaceHandle, impl, 0);
+OMB_PIN_OFFSET(cSurfaceHandle, originX, 4);
+OMB_PIN_OFFSET(cSurfaceHandle, originY, 8);
+OMB_PIN_OFFSET(cSurfaceHandle, lastError, 12);
+
+// A new heap handle, constructed empty; null when memory runs out.
+OMB_FLAT cSurfaceHandle* OMB_STDCALL CreateSurfaceHandle();
+// Destroys the handle's surface and frees the handle; nothing for null.
+OMB_FLAT void OMB_STDCALL DeleteSurfaceHandle(cSurfaceHandle* handle);

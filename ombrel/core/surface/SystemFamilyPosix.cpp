@@ -1,0 +1,3 @@
+#include "surface/SystemFamily.h"
+
+int32_t DetectWindowsNT() { return 0; }
