@@ -50,11 +50,10 @@ int32_t cSurfaceImpl::FilterBlit(cSurfaceImpl* dest, int32_t dx, int32_t dy, int
   const int64_t copyHeight = int64_t(height) + kernelHeight + 2 * int64_t(marginY);
   const int64_t kernelCount = int64_t(kernelWidth) * kernelHeight;
   if (copyWidth * copyHeight > 0x3FFFFFFF || kernelCount > 0x3FFFFFFF) return 0;
-  const int64_t originX = int64_t(dx) - anchorX - marginX;  // destination position of copy (0, 0)
+  // Destination position of the copy's (0, 0); positions are 64-bit, so
+  // far anchors only read edge pixels.
+  const int64_t originX = int64_t(dx) - anchorX - marginX;
   const int64_t originY = int64_t(dy) - anchorY - marginY;
-  if (originX < INT32_MIN || originY < INT32_MIN || originX + copyWidth > INT32_MAX ||
-      originY + copyHeight > INT32_MAX)
-    return 0;
 
   SurfaceAccess srcAccess(*this);
   if (!srcAccess.ok()) return 0;
@@ -80,10 +79,10 @@ int32_t cSurfaceImpl::FilterBlit(cSurfaceImpl* dest, int32_t dx, int32_t dy, int
   }
 
   const uint32_t key = view.transparentColour & 0x00FFFFFFu;
-  for (int32_t y = dy - marginY; y < dy + height + marginY; ++y) {
-    for (int32_t x = dx - marginX; x < dx + width + marginX; ++x) {
+  for (int64_t y = int64_t(dy) - marginY; y < int64_t(dy) + height + marginY; ++y) {
+    for (int64_t x = int64_t(dx) - marginX; x < int64_t(dx) + width + marginX; ++x) {
       // Background block: top-left at destination (x - anchorX, y - anchorY).
-      const int64_t bx = int64_t(x) - anchorX - originX, by = int64_t(y) - anchorY - originY;
+      const int64_t bx = x - anchorX - originX, by = y - anchorY - originY;
       uint32_t* b = backBlock.data();
       for (int32_t j = 0; j < kernelHeight; ++j) {
         const int64_t cy = std::clamp<int64_t>(by + j, 0, ch - 1);
@@ -91,7 +90,7 @@ int32_t cSurfaceImpl::FilterBlit(cSurfaceImpl* dest, int32_t dx, int32_t dy, int
           *b++ = background.data()[cy * cw + std::clamp<int64_t>(bx + i, 0, cw - 1)];
       }
       // Source block: outside the source's clip the transparent colour.
-      const int64_t px = int64_t(sx) + x - dx - anchorX, py = int64_t(sy) + y - dy - anchorY;
+      const int64_t px = sx + x - dx - anchorX, py = sy + y - dy - anchorY;
       uint32_t* s = srcBlock.data();
       for (int32_t j = 0; j < kernelHeight; ++j) {
         const int64_t v = py + j;
@@ -103,7 +102,8 @@ int32_t cSurfaceImpl::FilterBlit(cSurfaceImpl* dest, int32_t dx, int32_t dy, int
                      : key;
         }
       }
-      dest->SetPixel(x, y, filter(backBlock.data(), srcBlock.data(), user));
+      // Within the 2^30 entries allowed above, so in 32-bit range.
+      dest->SetPixel(int32_t(x), int32_t(y), filter(backBlock.data(), srcBlock.data(), user));
     }
   }
   return 1;

@@ -1,0 +1,188 @@
+// Slot 34 `FilterBlit`, the two edge smoothing callbacks and the smoothing
+// pass of `Blit`, against per-pixel models.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+
+#include "BlitTestSurfaces.h"
+#include "support/PixelReference.h"
+#include "surface/BlitPaths.h"
+#include "surface/FilterSmoothEdges.h"
+
+namespace {
+
+constexpr uint32_t kKey = 0x00FF00FF;
+
+TEST(SmoothEdges, KeyedCallbackMixesOnlyInsideCorners) {
+  const uint32_t k = kKey, o = 0x00112233;  // o: any drawn (non-key) source pixel
+  const uint32_t drawn = 0x00F06030, noise = 0x00FFFFFF;
+  // Drawn pixels above and to the left of a transparent centre.
+  const uint32_t b[9] = {drawn, drawn, noise, drawn, 0x00000001, noise, noise, noise, noise};
+  struct Case {
+    uint32_t s[9];
+    uint32_t result;
+  };
+  const Case cases[] = {
+      {{o, o, k, o, o, k, k, k, k}, 0x00000001},  // opaque centre: background kept
+      {{o, k, o, o, k, o, o, k, o}, 0x00000001},  // transparent above and below
+      {{o, o, o, k, k, k, o, o, o}, 0x00000001},  // transparent left and right
+      // Inside corner: per channel (12 x 1 + 7 x 1 for the five transparent
+      // neighbours + 5 x drawn) / 24, truncated: 0x30 -> 10, 0x60 -> 20, 0xF0 -> 50.
+      {{o, o, k, o, k, k, k, k, k}, 0x0032140A},
+  };
+  for (const Case& c : cases) EXPECT_EQ(SmoothEdgeKeyed(b, c.s, k), c.result);
+}
+
+TEST(SmoothEdges, OverColourTreatsZeroAsTransparentAndBlackAsTheColour) {
+  const uint32_t o = 0x00112233, drawn = 0x00F06030, colour = 0x00180018;
+  const uint32_t b[9] = {drawn, drawn, 0, drawn, 0, 0, 0, 0, 0};
+  const uint32_t s[9] = {o, o, 0, o, 0, 0, 0, 0, 0};
+  // Background zeros become the colour (0x18 = 24 in red and blue): red
+  // (19 x 24 + 5 x 0x30) / 24 = 29, green 5 x 0x60 / 24 = 20, blue (456 + 1200) / 24 = 69.
+  EXPECT_EQ(SmoothEdgeOverColour(b, s, colour), 0x0045141Du);
+  // Colour 0: zeros stay black.
+  EXPECT_EQ(SmoothEdgeOverColour(b, s, 0), 0x0032140Au);
+  const uint32_t opaque[9] = {o, o, o, o, o, o, o, o, o};
+  EXPECT_EQ(SmoothEdgeOverColour(b, opaque, colour), colour);  // centre kept, after the swap
+}
+
+// A callback whose result depends on every entry and its position.
+uint32_t OMB_STDCALL HashBlocks(const uint32_t* background, const uint32_t* source, uint32_t count) {
+  uint32_t h = 0;
+  for (uint32_t i = 0; i < count; ++i) h = h * 31 + background[i] * (i + 1) + source[i] * (i + 7);
+  return h & 0x00FFFFFF;
+}
+
+class FilterBlit : public SurfaceTest {};
+
+TEST_F(FilterBlit, BlocksMatchTheModel) {
+  struct Case {
+    int32_t dx, dy, sx, sy, w, h, kw, kh, ax, ay, mx, my;
+    int32_t srcClip[4], destClip[4];
+  };
+  const Case cases[] = {
+      {4, 3, 0, 0, 9, 6, 3, 3, 1, 1, 1, 1, {0, 0, 9, 6}, {0, 0, 16, 12}},
+      {0, 0, 0, 0, 9, 6, 3, 3, 1, 1, 1, 1, {0, 0, 9, 6}, {0, 0, 16, 12}},   // edge repeated
+      {10, 8, 2, 1, 9, 6, 2, 4, 0, 3, 0, 2, {0, 0, 9, 6}, {0, 0, 16, 12}},  // odd kernel
+      {-2, 5, 0, 0, 9, 6, 5, 1, 4, 0, 2, 0, {1, 1, 6, 4}, {0, 0, 16, 12}},  // source clip
+      {3, 2, 0, 0, 9, 6, 1, 1, 0, 0, 0, 0, {0, 0, 9, 6}, {5, 4, 6, 5}},     // 1 x 1, dest clip
+      {3, 2, -4, 0, 9, 6, 3, 3, -1, 2, 3, 1, {0, 0, 9, 6}, {0, 0, 16, 12}},
+  };
+  for (int32_t depth : {24, 32})
+    for (const Case& c : cases) {
+      cSurfaceImpl* src = MakeRandom(depth, 9, 6, kKey, 4);
+      cSurfaceImpl* dest = MakeRandom(depth, 16, 12, kKey, 0);
+      src->SetClipRect(c.srcClip[0], c.srcClip[1], c.srcClip[2], c.srcClip[3]);
+      dest->SetClipRect(c.destClip[0], c.destClip[1], c.destClip[2], c.destClip[3]);
+      auto colourAt = [](cSurfaceImpl* s, int32_t x, int32_t y) { return s->GetPixelFast(x, y) & 0xFFFFFF; };
+      // The model: clip as a blit does, then one callback per pixel of the
+      // rectangle grown by the margins.
+      int32_t dx = c.dx, dy = c.dy, sx = c.sx, sy = c.sy, w = c.w, h = c.h;
+      ASSERT_TRUE(ClipBlitRects(src->view, dest->view, dx, dy, sx, sy, w, h));
+      std::vector<uint32_t> before(16 * 12);
+      for (int32_t y = 0; y < 12; ++y)
+        for (int32_t x = 0; x < 16; ++x) before[y * 16 + x] = colourAt(dest, x, y);
+      cSurfaceImpl* want = Make(depth, 16, 12);
+      for (int32_t y = 0; y < 12; ++y)
+        for (int32_t x = 0; x < 16; ++x) SetRaw(want, x, y, Raw(dest, x, y));
+      std::vector<uint32_t> b(c.kw * c.kh), s(c.kw * c.kh);
+      for (int32_t y = dy - c.my; y < dy + h + c.my; ++y)
+        for (int32_t x = dx - c.mx; x < dx + w + c.mx; ++x) {
+          for (int32_t j = 0; j < c.kh; ++j)
+            for (int32_t i = 0; i < c.kw; ++i) {
+              const int32_t bx = std::clamp(x - c.ax + i, 0, 15), by = std::clamp(y - c.ay + j, 0, 11);
+              b[j * c.kw + i] = before[by * 16 + bx];
+              const int32_t u = sx + x - dx - c.ax + i, v = sy + y - dy - c.ay + j;
+              const bool inside = u >= c.srcClip[0] && u < c.srcClip[0] + c.srcClip[2] &&
+                                  v >= c.srcClip[1] && v < c.srcClip[1] + c.srcClip[3];
+              s[j * c.kw + i] = inside ? colourAt(src, u, v) : kKey;
+            }
+          want->SetPixel(x, y, HashBlocks(b.data(), s.data(), uint32_t(c.kw * c.kh)));
+        }
+      want->SetClipRect(c.destClip[0], c.destClip[1], c.destClip[2], c.destClip[3]);
+      ASSERT_EQ(src->FilterBlit(dest, c.dx, c.dy, c.sx, c.sy, c.w, c.h, c.kw, c.kh, c.ax, c.ay,
+                                c.mx, c.my, reinterpret_cast<FilterCallback>(&HashBlocks),
+                                uint32_t(c.kw * c.kh)),
+                1);
+      EXPECT_EQ(Differs(dest, ImageOf(want)), "") << depth << " case dx " << c.dx << " kw " << c.kw;
+    }
+}
+
+TEST_F(FilterBlit, Refusals) {
+  cSurfaceImpl* a = MakeRandom(32, 6, 6, kKey, 0);
+  cSurfaceImpl* b = MakeRandom(32, 6, 6, kKey, 0);
+  cSurfaceImpl* c24 = MakeRandom(24, 6, 6, kKey, 0);
+  cSurfaceImpl* c16 = Make(16, 6, 6);
+  LockFailSurface locked(32, 6, 6);
+  const PixelTestImage before = ImageOf(b);
+  const auto cb = reinterpret_cast<FilterCallback>(&HashBlocks);
+  EXPECT_EQ(a->FilterBlit(c24, 0, 0, 0, 0, 6, 6, 3, 3, 1, 1, 1, 1, cb, 9), 0);  // depths differ
+  EXPECT_EQ(c16->FilterBlit(c16, 0, 0, 0, 0, 6, 6, 3, 3, 1, 1, 1, 1, cb, 9), 0);  // no 16-bit reads yet
+  EXPECT_EQ(a->FilterBlit(nullptr, 0, 0, 0, 0, 6, 6, 3, 3, 1, 1, 1, 1, cb, 9), 0);
+  EXPECT_EQ(a->FilterBlit(b, 0, 0, 0, 0, 6, 6, 3, 3, 1, 1, 1, 1, nullptr, 9), 0);
+  EXPECT_EQ(a->FilterBlit(b, 0, 0, 0, 0, 6, 6, 0, 3, 1, 1, 1, 1, cb, 0), 0);
+  EXPECT_EQ(a->FilterBlit(b, 0, 0, 0, 0, 6, 6, 3, 3, 1, 1, -1, 1, cb, 9), 0);
+  EXPECT_EQ(a->FilterBlit(b, 7, 0, 0, 0, 6, 6, 3, 3, 1, 1, 1, 1, cb, 9), 0);  // clipped away
+  EXPECT_EQ(a->FilterBlit(b, 0, 0, 0, 0, 6, 6, 0x40000000, 0x40000000, 1, 1, 1, 1, cb, 9), 0);
+  EXPECT_EQ(locked.FilterBlit(b, 0, 0, 0, 0, 6, 6, 3, 3, 1, 1, 1, 1, cb, 9), 0);
+  EXPECT_EQ(Differs(b, before), "");
+  // A far anchor is no error: every block comes from the edges and from
+  // outside the source, without overflow.
+  EXPECT_EQ(a->FilterBlit(b, 0, 0, 0, 0, 6, 6, 3, 3, INT32_MAX, INT32_MIN + 1, 1, 1, cb, 9), 1);
+}
+
+// Blit with BlitSmoothEdges: after the blit, the pass runs over the whole
+// source placed at the unclipped position with the keyed callback (or the
+// over-colour one for effect 6 with a colour).
+TEST_F(FilterBlit, SmoothEdgesPassFollowsTheBlit) {
+  struct Case {
+    int32_t dx, dy;
+    uint32_t effect, parameter;
+    bool overColour;
+  };
+  const Case cases[] = {
+      {5, 4, 0, 0, false},
+      {-3, -2, 0, 0, false},               // placed partly outside
+      {5, 4, 6, 0x40000000, false},        // effect 6 without a colour: keyed
+      {6, 3, 6, 0x40102030, true},
+  };
+  for (int32_t depth : {24, 32})
+    for (const Case& c : cases) {
+      // A sprite: a solid blob with transparent corners and notches.
+      cSurfaceImpl* src = Make(depth, 10, 8);
+      src->SetTransparentColour(c.overColour ? 0 : kKey);
+      const uint32_t key = src->view.transparentColour;
+      for (int32_t y = 0; y < 8; ++y)
+        for (int32_t x = 0; x < 10; ++x) {
+          const bool solid = (x + y) % 7 != 0 && x > y / 3 && y > x / 4;
+          src->SetPixel(x, y, solid ? 0x00204080u + uint32_t(x * 9 + y * 5) : key);
+        }
+      cSurfaceImpl* dest = MakeRandom(depth, 20, 16, kKey, 0);
+      // Expected: the blit alone, then the pass over its result.
+      cSurfaceImpl* blitted = Make(depth, 20, 16);
+      for (int32_t y = 0; y < 16; ++y)
+        for (int32_t x = 0; x < 20; ++x) SetRaw(blitted, x, y, Raw(dest, x, y));
+      ASSERT_EQ(src->Blit(blitted, c.dx, c.dy, 0, 0, 10, 8, 1, c.effect, c.parameter, 0), 1);
+      cSurfaceImpl* want = Make(depth, 20, 16);
+      for (int32_t y = 0; y < 16; ++y)
+        for (int32_t x = 0; x < 20; ++x) SetRaw(want, x, y, Raw(blitted, x, y));
+      const uint32_t user = c.overColour ? (c.parameter & 0xFFFFFF) : key;
+      for (int32_t y = c.dy - 1; y < c.dy + 9; ++y)
+        for (int32_t x = c.dx - 1; x < c.dx + 11; ++x) {
+          uint32_t b[9], s[9];
+          for (int32_t j = 0; j < 3; ++j)
+            for (int32_t i = 0; i < 3; ++i) {
+              b[j * 3 + i] = blitted->GetPixelFast(std::clamp(x - 1 + i, 0, 19), std::clamp(y - 1 + j, 0, 15));
+              const int32_t u = x - c.dx - 1 + i, v = y - c.dy - 1 + j;
+              s[j * 3 + i] = u >= 0 && v >= 0 && u < 10 && v < 8 ? src->GetPixelFast(u, v) : key;
+            }
+          want->SetPixel(x, y, c.overColour ? SmoothEdgeOverColour(b, s, user) : SmoothEdgeKeyed(b, s, user));
+        }
+      ASSERT_EQ(src->Blit(dest, c.dx, c.dy, 0, 0, 10, 8, 1, c.effect, c.parameter, BlitSmoothEdges), 1);
+      EXPECT_EQ(Differs(dest, ImageOf(want)), "") << depth << " at " << c.dx << " effect " << c.effect;
+      EXPECT_NE(Differs(want, ImageOf(blitted)), "") << "the pass changed nothing: a weak case";
+    }
+}
+
+}  // namespace
