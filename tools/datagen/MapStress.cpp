@@ -65,10 +65,13 @@ void BuildStressMap(const MapStressRecipe& recipe, MapContents& map)
     const float phase = rng.Range(0.0f, 1000.0f);
 
     const std::size_t groundStart = map.beams.size();
-    // One ground line across the whole world, left to right; its two ends
-    // are at the same height so the wrap is seamless.
-    Vec2 previous{0.0f, GroundHeight(0.0f, phase)};
-    for (int i = 1; i <= segments; ++i) {
+    // One ground line across the whole world, left to right, beginning with
+    // the landing pad below the spawn; its two ends are at the same height so
+    // the wrap is seamless.
+    const int padSegments = static_cast<int>(kPadLength / kStep);
+    Vec2 previous{kStep * static_cast<float>(padSegments), kGroundY};
+    map.beams.push_back(MakeTerrainBeam({0.0f, kGroundY}, previous, kGround, kGround));
+    for (int i = padSegments + 1; i <= segments; ++i) {
         const float x = kStep * static_cast<float>(i);
         Vec2 p{x, i == segments ? kGroundY : GroundHeight(x, phase)};
         map.beams.push_back(MakeTerrainBeam(previous, p, kGround, kGround));
@@ -129,7 +132,7 @@ void BuildStressMap(const MapStressRecipe& recipe, MapContents& map)
         const float x = kPadLength + 200.0f +
                         (width - kPadLength - 400.0f) * static_cast<float>(i) / static_cast<float>(actors);
         // On the ground line itself: the point of the segment under x.
-        const int segment = static_cast<int>(x / kStep);
+        const int segment = static_cast<int>(x / kStep) - padSegments + 1;  // x lies past the pad
         const Beam& ground = map.beams[groundStart + static_cast<std::size_t>(segment)];
         const float t = (x - ground.a.x) / (ground.b.x - ground.a.x);
         const float y = ground.a.y + t * (ground.b.y - ground.a.y);
@@ -140,9 +143,9 @@ void BuildStressMap(const MapStressRecipe& recipe, MapContents& map)
         case 19: case 20: case 22: a.position.y -= 150.0f; break;  // fliers and jumpers start aloft
         case 17: a.position.y -= 250.0f; break;
         case 16: a.position.y -= 200.0f; a.halfWidth = 48.0f; a.halfHeight = 32.0f; break;
-        case 6: a.name = "LASER" + std::to_string(i % 4); break;
+        case 6: a.name = "LASER" + std::to_string(i / typeCount % 4); break;
         case 7:
-            a.name = "LASER" + std::to_string(i % 4);
+            a.name = "LASER" + std::to_string(i / typeCount % 4);  // its switch shares the name
             a.onTime = 2.0f;
             a.offTime = 2.0f;
             a.startDelay = static_cast<float>(i % 3);
