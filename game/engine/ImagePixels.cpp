@@ -2,7 +2,6 @@
 
 #include <IL/il.h>
 
-#include <cstring>
 #include <utility>
 
 namespace {
