@@ -1,13 +1,16 @@
 #pragma once
 
 #include "EntityList.h"
+#include "Log.h"
 #include "MapData.h"
+#include "MapPack.h"
 #include "SectorGrid.h"
 #include "Vec2.h"
 
 #include <cstdint>
 #include <list>
 #include <memory>
+#include <string>
 #include <vector>
 
 class Entity;
@@ -85,8 +88,32 @@ public:
     // Models by name for hulls; null leaves every hull empty.
     const ModelSource* models = nullptr;
 
-    // ---- Map loading, level start, packs and saved game -------------------
-    // (members of those parts go here)
+    // ---- Map, pack and save state ------------------------------------------
+    // The folder that holds "Data" (maps, packs, the saved game); "." is the
+    // working directory. Tests point it at a scratch tree.
+    std::string dataRoot = ".";
+    std::vector<std::string> packNames; // intact packs, sorted ignoring case
+    int selectedPack = 0;
+    char packName[kPackNameBytes] = "Default";
+    std::vector<std::string> packMaps;  // the current pack's map names
+    std::int32_t mapIndex = 0;          // position in packMaps
+    bool quitRequested = false;         // no usable pack: end after start-up
+
+    // Reads "Data/Maps/<name>.map" into map.mapBeams and map.entityTemplates.
+    // A damaged or missing file fails (logged with a reason) and keeps the
+    // map loaded before; a name of 64 characters or more is refused. On
+    // success the ship's respawn point is (0, 400), the bonus time 9999, and
+    // the game is saved unless the map is "splash" or "home".
+    bool LoadMap(const char* name, Log& log = Log::Instance());
+    // Turns the loaded map into a running level (also a restart).
+    void StartLevel(Log& log = Log::Instance());
+    // Deletes the live actors and empties the grid.
+    void ClearLevel(Log& log = Log::Instance());
+    void ScanMapPacks(Log& log = Log::Instance());
+    void LoadMapPack();
+    void SaveGame();
+    // 1 loaded, 0 refused, -1 the saved pack is missing.
+    int LoadSaveGame(Log& log = Log::Instance());
 
     // ---- Later: projectile lists, particles, ribbons, fades, menus, stars,
     // input, fonts, audio, front end -----------------------------------------

@@ -1,6 +1,7 @@
 #include "MapFile.h"
 
 #include "Log.h"
+#include "SectorGrid.h"
 
 #include <cmath>
 #include <cstdio>
@@ -302,12 +303,13 @@ bool DecodeTriggers(ByteCursor& cursor, std::vector<TriggerDef>& triggers, std::
 }
 
 // The grid spans the beams' end points plus 1000 units above and below, in
-// cells of 250 units; a map whose extent asks for more cells is refused.
+// cells of 250 units; a map whose extent asks for more cells than the grid
+// makes is refused here rather than played as an empty world.
 bool FitsGrid(const std::vector<Beam>& beams, std::string& reason)
 {
     if (beams.empty())
         return true;
-    double minX = beams[0].a.x, maxX = minX, minY = beams[0].a.y, maxY = minY;
+    float minX = beams[0].a.x, maxX = minX, minY = beams[0].a.y, maxY = minY;
     for (const Beam& beam : beams) {
         for (const Vec2& p : {beam.a, beam.b}) {
             minX = std::fmin(minX, p.x);
@@ -316,11 +318,9 @@ bool FitsGrid(const std::vector<Beam>& beams, std::string& reason)
             maxY = std::fmax(maxY, p.y);
         }
     }
-    const double columns = std::trunc((maxX - minX) * 0.004 + 1.0);
-    const double rows = std::trunc((maxY - minY + 2000.0) * 0.004 + 1.0);
-    if (columns * rows > static_cast<double>(kMaxMapGridCells)) {
-        reason = LogFormat("The beams span %.0f x %.0f units, more than the sector grid can hold\n", maxX - minX,
-                           maxY - minY);
+    if (!SectorGrid::FitsExtent(maxX - minX, maxY - minY)) {
+        reason = LogFormat("The beams span %.0f x %.0f units, more than the sector grid can hold\n",
+                           double(maxX) - double(minX), double(maxY) - double(minY));
         return false;
     }
     return true;

@@ -16,10 +16,6 @@ struct MapFileContents {
     std::vector<TriggerDef> triggers;
 };
 
-// The largest grid a map may ask for: the sector grid allocates one cell per
-// 250 x 250 units of the beams' extent (plus 1000 units above and below).
-constexpr std::int64_t kMaxMapGridCells = std::int64_t{1} << 20;
-
 // "<root>/Data/Maps/<name>.map"; a root of "." gives the game's own relative
 // path "Data/Maps/<name>.map".
 std::string MapFilePath(const std::string& root, const std::string& name);
