@@ -162,6 +162,8 @@ bool SectorGrid::SectorsForRect(const Rect& box, std::vector<Sector*>& out) cons
 namespace {
 bool BeamRange(const Beam& beam, int& c0, int& c1, int& r0, int& r1)
 {
+    if (!Finite(beam.a.x) || !Finite(beam.a.y) || !Finite(beam.b.x) || !Finite(beam.b.y))
+        return false;
     return SectorIndexRange(std::min(beam.a.x, beam.b.x), std::max(beam.a.x, beam.b.x), c0, c1) &&
            SectorIndexRange(std::min(beam.a.y, beam.b.y), std::max(beam.a.y, beam.b.y), r0, r1);
 }
@@ -216,7 +218,12 @@ void SectorGrid::RemoveBeams(const std::vector<Beam*>& beams)
         int c0, c1, r0, r1;
         if (beam == nullptr || !BeamRange(*beam, c0, c1, r0, r1))
             continue;
+        // A cell reached through two wrap images still loses one entry.
+        std::vector<Sector*> visited;
         ForEachWrappedCell(c0, c1, r0, r1, [&](Sector& cell, float) {
+            if (Contains(visited, &cell))
+                return;
+            visited.push_back(&cell);
             auto it = std::find(cell.beams.begin(), cell.beams.end(), beam);
             if (it != cell.beams.end())
                 cell.beams.erase(it);

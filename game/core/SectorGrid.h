@@ -66,7 +66,8 @@ public:
     // A moved platform beam enters every cell its segment meets (no duplicate
     // check); logs "Failed to find sector for beam!" when none takes it.
     void AddBeam(Beam* beam);
-    // Each beam leaves (first occurrence) every cell of its index ranges.
+    // Each beam leaves every cell of its index ranges (no exact test), one
+    // occurrence per cell and call.
     void RemoveBeams(const std::vector<Beam*>& beams);
 
     // Sizes the grid from the beams, moves the world so the beams span x 0..W
