@@ -1,0 +1,132 @@
+#include "Game.h"
+
+#include "Entity.h"
+#include "Log.h"
+#include "MapFile.h"
+#include "MapLoader.h"
+#include "Mover.h"
+#include "Player.h"
+#include "Rotator.h"
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+void LogFailure(Log& log, const std::string& name, const std::string& reason)
+{
+    log.Write("Failed to load map ");
+    log.Write(name);
+    log.Write(".map\n");
+    log.Write(reason);
+}
+
+} // namespace
+
+bool Game::LoadMap(const char* name, Log& log)
+{
+    // A copy first: the name may be mapName itself (a saved game loads so).
+    const std::string wanted = name != nullptr ? name : "";
+    if (wanted.size() >= static_cast<std::size_t>(kGameMapNameBytes)) {
+        LogFailure(log, wanted, LogFormat("The map name is longer than %i characters\n", kGameMapNameBytes - 1));
+        return false;
+    }
+
+    // Everything is read and checked before the loaded map is touched, so a
+    // damaged file leaves the previous map playable.
+    MapFileContents contents;
+    std::string reason;
+    if (!ReadMapFile(MapFilePath(dataRoot, wanted), contents, reason)) {
+        LogFailure(log, wanted, reason);
+        return false;
+    }
+    std::vector<std::unique_ptr<Entity>> templates;
+    BuildEntityTemplates(contents, templates, log);
+
+    map.mapBeams = std::move(contents.beams);
+    map.entityTemplates = std::move(templates);
+    std::snprintf(mapName, sizeof mapName, "%s", wanted.c_str());
+
+    log.Write("Loaded map ");
+    log.Write(wanted);
+    log.Write(".map\n");
+    player->respawnPoint = RespawnPoint{0.0f, 400.0f, 0.0f};
+    bonusTime = 9999;
+    if (MapSavesGame(wanted.c_str()))
+        SaveGame();
+    return true;
+}
+
+void Game::ClearLevel(Log& log)
+{
+    log.Write("Clearing ents\n");
+    DeleteEntities(entities);
+    log.Write("Clearing sectors\n");
+    sectorGrid.Clear(log);
+}
+
+void Game::StartLevel(Log& log)
+{
+    // The ship may still stand in cells of the old grid, on one of its live
+    // beams, carried by one of its platforms: let go of all that first.
+    player->LeaveSectors();
+    player->carrier = nullptr;
+    player->landedBeam = nullptr;
+    player->landed = false;
+
+    // Actors and the grid point into the live beams: they go first.
+    ClearLevel(log);
+    map.liveBeams.clear();
+
+    generatorCount = 0;
+    scientistCount = 0;
+    selfDestruct = SelfDestruct{};
+    tickLength = 0.02f;
+    mineCount = 0;
+    missionState = MissionState{};
+
+    map.liveBeams = map.mapBeams;
+    if (!map.entityTemplates.empty()) {
+        for (const std::unique_ptr<Entity>& source : map.entityTemplates) {
+            Entity* clone = source->Clone();
+            clone->Spawn(source->position.x, source->position.y, source->angle);
+            entities.Append(clone);
+        }
+        for (Entity* entity : entities) {
+            if (entity->type == EntityTypes::Rotator)
+                static_cast<Rotator*>(entity)->Link(map.liveBeams, entities);
+            else if (entity->type == EntityTypes::Mover)
+                static_cast<Mover*>(entity)->Link(map.liveBeams, entities);
+        }
+    }
+
+    sectorGrid.Build(map.liveBeams, entities);
+    for (int image = 0; image < 3; ++image) {
+        visibleSectors[image].clear();
+        activeSectors[image].clear();
+    }
+    log.Writef("Total MapBeams:%i\n", static_cast<int>(map.liveBeams.size()));
+
+    // Warm-up: every actor updates once, learns the built level, updates
+    // again beside the ship. The ship counts as spawning throughout, so
+    // nothing that waits for it (fleas, landers, missiles) starts early.
+    entities.Pass();
+    for (Entity* entity : entities)
+        entity->PostLoad();
+
+    player->LeaveSectors();
+    player->Spawn(0.0f, 400.0f, 0.0f);
+    player->carrier = nullptr;
+    player->landedBeam = nullptr;
+    player->landed = false;
+    player->zoom = 0.0f;
+    player->spawnTimer = 200;
+
+    player->Update();
+    entities.Pass();
+    player->Update();
+
+    player->zoom = 2.0f;
+    player->spawnTimer = 200;
+    parallaxOffset = {-player->camera.x, -player->camera.y};
+}
