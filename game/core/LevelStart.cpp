@@ -73,6 +73,9 @@ void Game::StartLevel(Log& log)
     player->carrier = nullptr;
     player->landedBeam = nullptr;
     player->landed = false;
+    // The ship counts as spawning from here on, so nothing that waits for it
+    // (fleas, landers, missiles) starts during the warm-up updates.
+    player->spawnTimer = 200;
 
     // Actors and the grid point into the live beams: they go first.
     ClearLevel(log);
@@ -108,8 +111,7 @@ void Game::StartLevel(Log& log)
     log.Writef("Total MapBeams:%i\n", static_cast<int>(map.liveBeams.size()));
 
     // Warm-up: every actor updates once, learns the built level, updates
-    // again beside the ship. The ship counts as spawning throughout, so
-    // nothing that waits for it (fleas, landers, missiles) starts early.
+    // again beside the ship.
     entities.Pass();
     for (Entity* entity : entities)
         entity->PostLoad();
