@@ -93,26 +93,28 @@ int32_t cSurfaceImpl::Blit(cSurfaceImpl* dest, int32_t dx, int32_t dy, int32_t s
   if (!ClipBlitRects(view, dest->view, dx, dy, sx, sy, width, height)) return 0;
   const BlitCall call{mode, effect, parameter, blitFlags};
   if (view.depth != dest->view.depth) return ConvertBlit(*this, *dest, dx, dy, sx, sy, width, height, call);
-  if (BlitRoutineStatus(*this, *dest, mode, effect) != LibOk) return 0;
-  if (view.depth == 8 && (effect != EffectNone || view.alphaFirstRow != nullptr) &&
-      !InverseTableReady(*dest))
+  // The routine is picked before anything is locked; a format without it
+  // (BlitRoutineStatus: ErrNotSupported) draws nothing.
+  const PixelOps* ops = view.ops;
+  if (ops == nullptr) return 0;
+  const bool ink = effect != EffectNone;
+  const auto copy = mode == BlitOpaque && !ink ? ops->Copy : nullptr;
+  const auto keyed = mode == BlitKeyed && !ink ? ops->BlitKeyed : nullptr;
+  const auto inkRoutine = !ink ? nullptr : mode == BlitOpaque ? ops->BlitInk : ops->BlitKeyedInk;
+  if (copy == nullptr && keyed == nullptr && inkRoutine == nullptr) return 0;
+  if (view.depth == 8 && (ink || view.alphaFirstRow != nullptr) && !InverseTableReady(*dest))
     return 0;
   {
     SurfaceAccess srcAccess(*this);
     if (!srcAccess.ok()) return 0;
     SurfaceAccess destAccess(*dest);
     if (!destAccess.ok()) return 0;
-    const PixelOps& ops = *view.ops;
-    int32_t drawn = 1;
-    if (mode == BlitOpaque && effect == EffectNone)
-      ops.Copy(&dest->view, dx, dy, &view, sx, sy, width, height);
-    else if (mode == BlitOpaque)
-      drawn = ops.BlitInk(&dest->view, dx, dy, &view, sx, sy, width, height, effect, parameter);
-    else if (effect == EffectNone)
-      ops.BlitKeyed(&dest->view, dx, dy, &view, sx, sy, width, height);
-    else
-      drawn = ops.BlitKeyedInk(&dest->view, dx, dy, &view, sx, sy, width, height, effect, parameter);
-    if (!drawn) return 0;
+    if (copy != nullptr)
+      copy(&dest->view, dx, dy, &view, sx, sy, width, height);
+    else if (keyed != nullptr)
+      keyed(&dest->view, dx, dy, &view, sx, sy, width, height);
+    else if (!inkRoutine(&dest->view, dx, dy, &view, sx, sy, width, height, effect, parameter))
+      return 0;
     if (mode == BlitOpaque && (blitFlags & BlitWithAlpha) &&
         !CopyAlphaRect(*this, *dest, dx, dy, sx, sy, width, height))
       return 0;
