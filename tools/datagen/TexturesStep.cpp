@@ -35,16 +35,18 @@ std::vector<std::uint8_t> Render(int width, int height, const Shader& shader)
     return out;
 }
 
-// The glow of every beam, star and particle, drawn additively: a round spot,
-// white hot in the middle and black at the rim. Its middle column is the
-// beam's cross-section; its halves are the two round caps.
+// The glow of every beam, star and particle, drawn additively: a thin white
+// core with a faint halo, black at the rim. A beam's quad is 32 units wide,
+// so the core is kept to a few units for models of 10 to 50 units to read
+// as lines. Its middle column is the beam's cross-section; its halves are
+// the two round caps.
 Rgba BeamParticle(float x, float y)
 {
-    const float r = std::hypot(x - 32.0f, y - 32.0f) / 32.0f;
+    const float r = std::hypot(x - 64.0f, y - 64.0f) / 64.0f;
     if (r >= 1.0f) return {};
-    const float glow = std::pow(1.0f - r, 2.2f);
-    const float core = std::exp(-r * r * 40.0f);
-    const float v = std::min(1.0f, 0.85f * glow + 0.6f * core);
+    const float core = std::exp(-(r * r) / (0.055f * 0.055f));
+    const float halo = 0.22f * std::pow(1.0f - r, 4.0f);
+    const float v = std::min(1.0f, core + halo);
     return {v, v, v, v};
 }
 
@@ -135,7 +137,7 @@ bool GenerateTextures(const Paths& paths)
     std::error_code ec;
     std::filesystem::create_directories(dir, ec);
     const TextureJob jobs[] = {
-        {"BeamParticle", 64, 64, BeamParticle},
+        {"BeamParticle", 128, 128, BeamParticle},
         {"Cursor", 32, 32, Cursor},
         {"HUD_radar", 64, 64, HudRadar},
         {"shield", 64, 64, HudBar({0.5f, 0.85f, 1.0f, 1}, {0.1f, 0.35f, 1.0f, 1})},

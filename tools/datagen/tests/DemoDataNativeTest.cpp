@@ -72,9 +72,10 @@ TEST(DemoDataModelsTest, EveryModelLoadsWithUnitDirectionsNormalsAndItsHull)
         }
         for (const HullCircle& c : model.circles) {
             EXPECT_GT(c.radius, 0.0f);
-            // Hull circles sit on the model: their centres inside its box.
-            EXPECT_GE(c.offsetX, minX - c.radius);
-            EXPECT_LE(c.offsetX, maxX + c.radius);
+            // Hull circles sit on the model where the game places them: at
+            // angle 0 the centre is the position plus (-offset x, offset y).
+            EXPECT_GE(-c.offsetX, minX - c.radius);
+            EXPECT_LE(-c.offsetX, maxX + c.radius);
             EXPECT_GE(c.offsetY, minY - c.radius);
             EXPECT_LE(c.offsetY, maxY + c.radius);
         }
@@ -153,7 +154,7 @@ TEST(DemoDataTexturesTest, EveryTextureLoadsAsRgbaOfItsSize)
     const struct {
         const char* name;
         int size;
-    } textures[] = {{"BeamParticle", 64}, {"Cursor", 32}, {"HUD_radar", 64}, {"shield", 64}, {"fuel", 64}, {"HUDBar", 64}};
+    } textures[] = {{"BeamParticle", 128}, {"Cursor", 32}, {"HUD_radar", 64}, {"shield", 64}, {"fuel", 64}, {"HUDBar", 64}};
     for (const auto& t : textures) {
         SCOPED_TRACE(t.name);
         Image image;
@@ -169,15 +170,21 @@ TEST(DemoDataTexturesTest, BeamGlowIsBrightInTheMiddleAndBlackAtEveryEdge)
     Image glow;
     ASSERT_TRUE(LoadWithDevil(kData + "/Data/Gfx/BeamParticle.png", glow));
     ASSERT_EQ(glow.bytesPerPixel, 4);
-    // The middle column is the beam's cross-section.
-    EXPECT_GT(glow.At(32, 32)[0], 200);
-    EXPECT_GT(glow.At(32, 32)[0], glow.At(32, 20)[0]);
-    EXPECT_GT(glow.At(32, 20)[0], glow.At(32, 8)[0]);
-    for (int i = 0; i < 64; ++i) {
-        for (const unsigned char* edge : {glow.At(i, 0), glow.At(i, 63), glow.At(0, i), glow.At(63, i)}) {
+    const int size = glow.width, mid = size / 2;
+    ASSERT_EQ(glow.height, size);
+    // The middle column is the beam's cross-section: a bright core that falls
+    // off toward both edges, symmetric.
+    EXPECT_GT(glow.At(mid, mid)[0], 200);
+    EXPECT_GT(glow.At(mid, mid)[0], glow.At(mid, mid - size / 16)[0]);
+    EXPECT_GT(glow.At(mid, mid - size / 16)[0], glow.At(mid, mid - size / 4)[0]);
+    EXPECT_GT(glow.At(mid, mid - size / 4)[0], glow.At(mid, size / 16)[0]);
+    // A thin core: a quarter of the way out it is already dim.
+    EXPECT_LT(glow.At(mid, mid - size / 8)[0], 100);
+    for (int i = 0; i < size; ++i) {
+        for (const unsigned char* edge : {glow.At(i, 0), glow.At(i, size - 1), glow.At(0, i), glow.At(size - 1, i)}) {
             EXPECT_LT(edge[0] + edge[1] + edge[2], 6) << "a drawn quad would show its edge";
         }
-        EXPECT_EQ(glow.At(32, i)[0], glow.At(32, 63 - i)[0]) << "the cross-section is symmetric";
+        EXPECT_EQ(glow.At(mid, i)[0], glow.At(mid, size - 1 - i)[0]) << "the cross-section is symmetric";
     }
 }
 
