@@ -11,3 +11,11 @@ target_link_libraries(zelv_datagen PRIVATE PkgConfig::FREETYPE)
 # programs created after this include see it too.
 add_compile_definitions(ZELV_DATAGEN_EXE="$<TARGET_FILE:zelv_datagen>"
                         ZELV_DATA_SOURCE_DIR="${PROJECT_SOURCE_DIR}/data")
+
+# LAME encodes the synthesised music to MP3 (libmp3lame-dev).
+find_library(MP3LAME mp3lame REQUIRED)
+target_link_libraries(zelv_datagen PRIVATE ${MP3LAME})
+# The synthesisers run in every build, sanitised test builds included: keep
+# their inner loops optimised there too.
+set_source_files_properties(${CMAKE_CURRENT_SOURCE_DIR}/MusicSynth.cpp ${CMAKE_CURRENT_SOURCE_DIR}/SoundSynth.cpp
+                            PROPERTIES COMPILE_OPTIONS "-O2")

@@ -99,11 +99,6 @@ TEST(MusicFiles, CountdownThemeLastsAboutAsLongAsTheCountdown)
 TEST(MusicFiles, TunesAreDistinct)
 {
     std::set<std::vector<std::uint8_t>> seen;
-    std::set<int> lengths;
-    for (const char* name : kMusic) {
-        const std::vector<std::uint8_t> bytes = Bytes(kSound / name);
-        EXPECT_TRUE(seen.insert(bytes).second) << name;
-        lengths.insert(WalkFrames(bytes).frames);
-    }
-    EXPECT_EQ(lengths.size(), 5u) << "two tunes have the same length: probably one score twice";
+    for (const char* name : kMusic)
+        EXPECT_TRUE(seen.insert(Bytes(kSound / name)).second) << name << " repeats another tune";
 }
