@@ -312,10 +312,11 @@ bool FitsGrid(const std::vector<Beam>& beams, std::string& reason)
     float minX = beams[0].a.x, maxX = minX, minY = beams[0].a.y, maxY = minY;
     for (const Beam& beam : beams) {
         for (const Vec2& p : {beam.a, beam.b}) {
-            minX = std::fmin(minX, p.x);
-            maxX = std::fmax(maxX, p.x);
-            minY = std::fmin(minY, p.y);
-            maxY = std::fmax(maxY, p.y);
+            // Finite by now, so plain comparisons (no libm calls) suffice.
+            minX = p.x < minX ? p.x : minX;
+            maxX = p.x > maxX ? p.x : maxX;
+            minY = p.y < minY ? p.y : minY;
+            maxY = p.y > maxY ? p.y : maxY;
         }
     }
     if (!SectorGrid::FitsExtent(maxX - minX, maxY - minY)) {
