@@ -6,44 +6,6 @@
 #include "palette/PaletteApi.h"
 #include "surface/SurfaceAccess.h"
 
-bool ClipBlitRects(const PixelView& src, const PixelView& dest, int32_t& dx, int32_t& dy,
-                   int32_t& sx, int32_t& sy, int32_t& width, int32_t& height) {
-  // 64-bit throughout: callers may pass any 32-bit values.
-  int64_t x = dx, y = dy, u = sx, v = sy, w = width, h = height;
-  if (u < 0) {
-    x -= u;
-    w += u;
-    u = 0;
-  }
-  if (u + w > src.width) w = src.width - u;
-  if (v < 0) {
-    y -= v;
-    h += v;
-    v = 0;
-  }
-  if (v + h > src.height) h = src.height - v;
-  if (x < dest.clipLeft) {
-    u += dest.clipLeft - x;
-    w -= dest.clipLeft - x;
-    x = dest.clipLeft;
-  }
-  if (x + w > dest.clipRight) w = dest.clipRight - x;
-  if (y < dest.clipTop) {
-    v += dest.clipTop - y;
-    h -= dest.clipTop - y;
-    y = dest.clipTop;
-  }
-  if (y + h > dest.clipBottom) h = dest.clipBottom - y;
-  if (w <= 0 || h <= 0) return false;
-  dx = int32_t(x);
-  dy = int32_t(y);
-  sx = int32_t(u);
-  sy = int32_t(v);
-  width = int32_t(w);
-  height = int32_t(h);
-  return true;
-}
-
 namespace {
 
 bool SlotPresent(const PixelOps* ops, int32_t mode, uint32_t effect) {
