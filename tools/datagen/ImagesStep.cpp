@@ -93,7 +93,7 @@ bool GenerateImages(const Paths& paths)
     for (std::size_t i = 0; i + 1 < sizeof(ridge) / sizeof(ridge[0]); ++i)
         splash.AddGlowSegment(ridge[i], ridge[i + 1], Colour{0.2f, 0.9f, 0.3f}, Colour{0.1f, 0.6f, 0.9f}, 0.7f, 2.5f);
     splash.AddGlowSegment(Vec2{58, 122}, Vec2{80, 122}, Colour{1, 0.8f, 0.2f}, Colour{1, 0.8f, 0.2f}, 0.9f, 2.5f);
-    DrawModel(splash, ship, Vec2{69, 88}, 0.25f, 0.6f, 2.0f);
+    DrawModel(splash, ship, Vec2{69, 110}, 0.25f, 0.6f, 2.0f);  // feet on the pad
     DrawWord(splash, "ZELVORANT", Vec2{34, 22}, 22, Colour{0.3f, 0.8f, 1}, Colour{1, 0.3f, 1});
     DrawWord(splash, "2", Vec2{236, 16}, 34, Colour{1, 0.8f, 0.2f}, Colour{1, 0.4f, 0.1f});
     return WriteFileBytes((paths.out / "splash.bmp").string(), EncodeBmp24(300, 140, splash.ToRgb()));

@@ -235,6 +235,52 @@ TEST(ContactSheetTest, DrawsEveryModelAndFontSheetAndSavesThePicture)
         font.Draw(entry.name, cellX + 4, cellY + 2, 0.375f, false);
     }
 
+    // The ship put together as the game draws it: body and both legs (down,
+    // then folded), and with the shield's ten segments.
+    const auto load = [&](const char* name, float scale) {
+        std::vector<Beam> beams;
+        std::vector<HullCircle> circles;
+        EXPECT_TRUE(LoadObjectModelFile(beams, circles, kData + "/Data/Objects/" + name + ".obj", name, log));
+        ScaleModel(beams, circles, scale);
+        return beams;
+    };
+    const auto body = load("Player_Fly", 0.275f), leg = load("Player_Leg", 0.275f), segment = load("PlayerShield", 0.75f);
+    const char* poses[] = {"ship, legs down", "ship, legs folded", "ship, shield up"};
+    for (int pose = 0; pose < 3; ++pose) {
+        const std::size_t cell = datagen::kModelNames.size() + static_cast<std::size_t>(pose);
+        const float cellX = static_cast<float>(cell % kColumns) * kCellW, cellY = static_cast<float>(cell / kColumns) * kCellH;
+        const float legAngle = pose == 1 ? -90.0f : 0.0f;
+        glPushMatrix();
+        glTranslatef(cellX + kCellW / 2.0f, cellY + 16 + (kCellH - 16) / 2.0f, 0);
+        glScalef(1.3f, 1.3f, 1);
+        glEnable(GL_TEXTURE_2D);
+        glBindTexture(GL_TEXTURE_2D, beam.name);
+        glBlendFunc(GL_ONE, GL_ONE);
+        DrawObject(GlSink(), body, false);
+        glPushMatrix();
+        glTranslatef(11, 6, 0);
+        glRotatef(legAngle, 0, 0, 1);
+        DrawObject(GlSink(), leg, false);
+        glPopMatrix();
+        glPushMatrix();
+        glTranslatef(-11, 6, 0);
+        glRotatef(-legAngle, 0, 0, 1);
+        DrawObject(GlSink(), leg, true);
+        glPopMatrix();
+        if (pose == 2) {
+            for (float half : {0.0f, 180.0f}) {
+                for (int k = 10; k >= 6; --k) {
+                    glPushMatrix();
+                    glRotatef(static_cast<float>(90 + (k - 6) * 15) + half, 0, 0, 1);
+                    DrawObjectFaded(GlSink(), segment, true, 0.1f * static_cast<float>(k));
+                    glPopMatrix();
+                }
+            }
+        }
+        glPopMatrix();
+        font.Draw(poses[pose], cellX + 4, cellY + 2, 0.375f, false);
+    }
+
     // Font sheets: the glyph sheets on dark blue, the shadow sheet on grey.
     const float sheetY = 7 * kCellH + 8, sheetSize = 256;
     glEnable(GL_TEXTURE_2D);
