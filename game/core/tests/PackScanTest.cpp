@@ -1,3 +1,4 @@
+#include "Game.h"
 #include "MapPack.h"
 #include "Md5.h"
 #include "support/MapTestDir.h"
@@ -156,6 +157,39 @@ TEST(PackList, LinesBecomeMapNames)
     EXPECT_TRUE(ReadPackList(dir.Root(), "missing").empty());
     EXPECT_EQ(PackListPath(".", "Default"), "Data/Maps/Default.rota");
     EXPECT_EQ(PackDigestPath(".", "Default"), "Data/Maps/Default.rotb");
+}
+
+TEST(PackSelection, GameTakesTheFirstIntactPackAndReadsItsList)
+{
+    MapTestDir dir;
+    CapturedLog log(dir);
+    const std::string list = "Landfall\nCaverns\n";
+    WritePack(dir, "beta", list, (DigestOf(list) + "\n").c_str());
+    WritePack(dir, "Alpha", "x\n", "0123\n");
+    Game game;
+    game.dataRoot = dir.Root();
+    game.ScanMapPacks(log.Get());
+    EXPECT_FALSE(game.quitRequested);
+    EXPECT_EQ(game.packNames, std::vector<std::string>{"beta"});
+    EXPECT_EQ(game.selectedPack, 0);
+    EXPECT_STREQ(game.packName, "beta");
+    game.LoadMapPack();
+    EXPECT_EQ(game.packMaps, (std::vector<std::string>{"Landfall", "Caverns"}));
+}
+
+TEST(PackSelection, GameWithoutUsablePacksAsksToQuit)
+{
+    MapTestDir dir;
+    CapturedLog log(dir);
+    WritePack(dir, "broken", "x\n", nullptr);
+    Game game;
+    game.dataRoot = dir.Root();
+    game.ScanMapPacks(log.Get());
+    EXPECT_TRUE(game.quitRequested);
+    EXPECT_TRUE(game.packNames.empty());
+    EXPECT_STREQ(game.packName, "Default");
+    game.LoadMapPack();
+    EXPECT_TRUE(game.packMaps.empty());
 }
 
 } // namespace

@@ -1,3 +1,5 @@
+#include "Game.h"
+#include "Player.h"
 #include "SaveGame.h"
 #include "support/MapTestDir.h"
 
@@ -219,6 +221,37 @@ TEST_F(SaveFixture, FailedWriteKeepsThePreviousSave)
     EXPECT_EQ(FieldInt(FileBytes(), 324), 888);
     EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
     EXPECT_TRUE(SaveGameExists(dir.Root()));
+}
+
+TEST_F(SaveFixture, GameSavesAndRestoresItsOwnState)
+{
+    Game game;
+    game.dataRoot = dir.Root();
+    game.LoadMapPack();
+    game.mapIndex = 1;
+    std::strcpy(game.mapName, "two");
+    game.player->score = 45000;
+    game.player->lives = 5;
+    game.player->nextExtraLife = 20000;
+    game.SaveGame();
+    ASSERT_TRUE(SaveGameExists(dir.Root()));
+
+    game.mapIndex = 0;
+    std::strcpy(game.mapName, "one");
+    game.player->score = 0;
+    game.player->lives = 1;
+    EXPECT_EQ(game.LoadSaveGame(log.Get()), 1);
+    EXPECT_EQ(game.mapIndex, 1);
+    EXPECT_STREQ(game.mapName, "two");
+    EXPECT_EQ(game.player->score, 45000);
+    EXPECT_EQ(game.player->lives, 5);
+    EXPECT_EQ(game.player->nextExtraLife, 60000);
+
+    WriteSave(dir, EncodeSaveGame("Vanished", 0, "v", 1, 1));
+    EXPECT_EQ(game.LoadSaveGame(log.Get()), -1);
+    EXPECT_STREQ(game.packName, "Default");
+    WriteSave(dir, EncodeSaveGame("Default", 7, "two", 1, 1));
+    EXPECT_EQ(game.LoadSaveGame(log.Get()), 0);
 }
 
 } // namespace
