@@ -259,6 +259,46 @@ TEST(EntityTest, LeaveSectorsRemovesEveryOccurrence)
     e.LeaveSectors();
 }
 
+TEST(EntityTest, PlatformAndZoneBoxesMoveWithTheWorldAndRegisterAfterTheBuild)
+{
+    WorldFixture world;
+    auto* mover = static_cast<Mover*>(CreateEntity(101));
+    mover->def.area = Rect(200, 100, 50, -300);
+    mover->Spawn(50, -300, 0);
+    auto* zone = static_cast<TriggerAction*>(CreateEntity(103));
+    zone->def.area = Rect(100, 100, 400, -200);
+    zone->Spawn(400, -200, 0);
+    auto* rotator = static_cast<Rotator*>(CreateEntity(100));
+    rotator->def.area = HullCircle(80, 10, -100);
+    rotator->Spawn(10, -100, 0);
+    for (Entity* e : std::vector<Entity*>{mover, zone, rotator})
+        world.game.entities.Append(e);
+    std::vector<Beam> beams = {MakeBeam(-100, -500, 2900, -500), MakeBeam(-100, 1000, 2900, 1000)};
+    world.game.sectorGrid.Build(beams, world.game.entities);
+    const Vec2 offset = world.game.sectorGrid.offset;
+    ASSERT_EQ(offset, (Vec2{100, 1500}));
+    EXPECT_EQ(mover->position, (Vec2{150, 1200}));
+    EXPECT_EQ(mover->def.area.centre, (Vec2{150, 1200}));
+    EXPECT_EQ(mover->def.area.min, (Vec2{50, 1150}));
+    EXPECT_EQ(zone->def.area.centre, (Vec2{500, 1300}));
+    EXPECT_EQ(rotator->position, (Vec2{110, 1400}));
+    EXPECT_EQ(rotator->def.area.x, 10.0f); // a rotator's circle keeps its old centre
+
+    // Empty hulls: nothing registered by the build; PostLoad enters the boxes.
+    EXPECT_TRUE(mover->sectors.empty());
+    for (Entity* e : world.game.entities)
+        e->PostLoad();
+    Sector* under = world.game.sectorGrid.SectorAt(150, 1200);
+    EXPECT_NE(std::find(mover->sectors.begin(), mover->sectors.end(), under), mover->sectors.end());
+    EXPECT_EQ(std::count(under->entities.begin(), under->entities.end(), mover), 1);
+    EXPECT_FALSE(zone->sectors.empty());
+    EXPECT_TRUE(rotator->sectors.empty());
+    mover->PostLoad(); // again: still listed once
+    EXPECT_EQ(std::count(under->entities.begin(), under->entities.end(), mover), 1);
+    world.game.entities.DeleteAll();
+    EXPECT_TRUE(under->entities.empty());
+}
+
 TEST(EntityRefTest, ReadsNullOnceTheActorIsDeleted)
 {
     auto* target = new Counter;

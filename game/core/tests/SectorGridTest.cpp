@@ -246,6 +246,23 @@ TEST(SectorGridTest, MapWithoutBeamsGetsAnEmptyOneColumnWorld)
     entities.DeleteAll();
 }
 
+TEST(SectorGridTest, NonFiniteEndPointsDoNotPoisonTheBounds)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    std::vector<Beam> beams = {MakeBeam(0, 0, 1000, 0), MakeBeam(nan, 5, 20, std::numeric_limits<float>::infinity())};
+    EntityList none;
+    SectorGrid grid;
+    grid.Build(beams, none);
+    EXPECT_EQ(grid.worldWidth, 1000.0f);
+    EXPECT_EQ(grid.worldHeight, 2000.0f);
+    EXPECT_EQ(grid.columns, 5);
+    for (int c = 0; c < grid.columns; ++c)
+        for (int r = 0; r < grid.rows; ++r) {
+            const auto& list = grid.Cell(c, r)->beams;
+            EXPECT_EQ(std::count(list.begin(), list.end(), &beams[1]), 0);
+        }
+}
+
 TEST(SectorGridTest, WrappedColumnsOutsideANarrowGridAreSkipped)
 {
     // W = 100: one column; a box three worlds wide reaches virtual columns
