@@ -1,0 +1,74 @@
+// Broken sound, music and map sources stop the generator with the file, the
+// line and what is wrong, instead of writing a damaged data set.
+#include "support/DataTempDir.h"
+#include "support/RunGenerator.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A copy of the sources with the music cut to one short score, so each run
+// reaches the maps quickly.
+void CopySources(const fs::path& to)
+{
+    fs::copy(ZELV_DATA_SOURCE_DIR, to, fs::copy_options::recursive);
+    for (const auto& entry : fs::directory_iterator(to / "music"))
+        fs::remove(entry.path());
+    std::ofstream(to / "music" / "short.txt") << "file short.mp3\nbars 1\ntrack bass 0.5 : A1:16\n";
+}
+
+struct Case {
+    const char* file;  // below the sources, replaced or created
+    const char* text;
+    const char* message;
+};
+
+}  // namespace
+
+TEST(MapSourceErrors, BrokenSourcesAreReportedWithFileAndLine)
+{
+    const Case cases[] = {
+        {"maps/Landfall.txt", "terrain 0,0 100,0\nWobble 1 2\n", "Landfall.txt: line 2: unknown record 'Wobble'"},
+        {"maps/Landfall.txt", "terrain 0,0 100,0\nSwitch 5 5 name=ABCDEFGHIJKLMNOP\n",
+         "Landfall.txt: line 2: 'name' needs a name of 1 to 15 characters"},
+        {"maps/Landfall.txt", "terrain 0,0 100,0 100,0\n", "line 1: repeated point '100,0'"},
+        {"maps/Landfall.txt", "Laser 1 2 on=fast\n", "line 1: 'on' needs a number"},
+        {"maps/Landfall.txt", "Mover 1 2 colour=red\n", "line 1: unknown option 'colour'"},
+        {"maps/Landfall.txt", "0,0 100,0\n", "line 1: points outside a terrain line"},
+        {"maps/Default.pack", "Landfall\nNowhere\n", "no map source for 'Nowhere'"},
+        {"maps/Standard.pack", "Landfall\n", "a pack may not be called \"standard\""},
+        {"maps/Empty.pack", "# nothing\n", "the pack lists no map"},
+        {"sounds/sounds.txt", "sound A.wav 0.5\n  buzz 100 0.5\n", "sounds.txt: line 2: unknown wave 'buzz'"},
+        {"sounds/sounds.txt", "  sine 100 0.5\n", "line 1: a layer before the first sound"},
+        {"sounds/sounds.txt", "sound A.wav 0.5\n  sine 100 0.5\nsound A.wav 0.2\n  sine 200 0.5\n",
+         "A.wav is listed twice"},
+        {"music/short.txt", "file short.mp3\ntrack bass 0.5 : H4\n", "short.txt: line 2: bad note 'H4'"},
+        {"music/short.txt", "file short.mp3\ntrack bass 0.5 : - A1\n", "line 2: '-' holds nothing"},
+        {"music/short.txt", "tempo 500\n", "line 1: 'tempo' needs 40 to 240"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        DataTempDir source, out;
+        CopySources(source.Path() / "data");
+        std::ofstream(source.Path() / "data" / c.file, std::ios::trunc) << c.text;
+        std::string output;
+        EXPECT_NE(RunGenerator(source.Path() / "data", out.Path(), output), 0);
+        EXPECT_NE(output.find(c.message), std::string::npos) << output;
+    }
+}
+
+TEST(MapSourceErrors, MissingSplashMapIsNamed)
+{
+    DataTempDir source, out;
+    CopySources(source.Path() / "data");
+    fs::remove(source.Path() / "data" / "maps" / "Splash.txt");
+    std::string output;
+    EXPECT_NE(RunGenerator(source.Path() / "data", out.Path(), output), 0);
+    EXPECT_NE(output.find("Splash.txt is missing"), std::string::npos) << output;
+}
