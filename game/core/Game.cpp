@@ -18,9 +18,9 @@ Game::Game()
 
 Game::~Game()
 {
-    // Live actors go before the grid and the map they point into.
+    // Live actors leave their cells while the grid still exists (the grid is
+    // declared after the entity list, so it would go first).
     entities.DeleteAll();
-    sectorGrid.Clear();
     player.reset();
     if (theGame == this)
         theGame = nullptr;
