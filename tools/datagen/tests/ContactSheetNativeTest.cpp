@@ -1,11 +1,13 @@
 // The contact sheet of the demo data: every model drawn the way the game
 // draws it (beam quads with the beam texture, added up) with its hull
-// circles where the game places them, the three font sheets, a few lines of
-// text drawn as the game draws text, and the textures. Saved as
+// circles where the game places them, the ship assembled, the three font
+// sheets and lines of text through the game's FontSet. Saved as
 // "demo-data-contact-sheet.png" next to the data folder. Needs a display
 // (the test command runs under Xvfb); skipped without one.
 #include "../ModelNames.h"
 #include "BeamDraw.h"
+#include "FontSet.h"
+#include "ImageLibrary.h"
 #include "GlDrawSink.h"
 #include "Log.h"
 #include "ModelFile.h"
@@ -85,62 +87,6 @@ void Quad(float x0, float y0, float x1, float y1)
     glEnd();
 }
 
-// Text as the game draws it: 32 x 32 quads per glyph at scale 1, the pen
-// advancing by the glyph's inked columns (10 for a space), shadow first.
-class SheetFont {
-public:
-    SheetFont(const Texture& glyphs, const Texture& shadow) : glyphs_(glyphs), shadow_(shadow)
-    {
-        for (int g = 0; g < 256; ++g) {
-            const int cx = (g % 16) * 32, cy = (g / 16) * 32;
-            for (int x = 0; x < 32; ++x)
-                for (int y = 0; y < 32; ++y)
-                    if (glyphs.rgba[(static_cast<std::size_t>(cy + y) * 512 + static_cast<std::size_t>(cx + x)) * 4 + 3] > 0) {
-                        ++widths_[g];
-                        break;
-                    }
-        }
-    }
-
-    void Draw(const std::string& text, float x, float y, float scale, bool shadow) const
-    {
-        glEnable(GL_TEXTURE_2D);
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-        glColor4f(1, 1, 1, 1);
-        if (shadow) Pass(shadow_.name, text, x + 4 * scale, y + 4 * scale, scale);
-        Pass(glyphs_.name, text, x, y, scale);
-    }
-
-private:
-    void Pass(GLuint texture, const std::string& text, float x, float y, float scale) const
-    {
-        glBindTexture(GL_TEXTURE_2D, texture);
-        glBegin(GL_QUADS);
-        for (char ch : text) {
-            const int g = static_cast<unsigned char>(ch);
-            if (g < 33 || g > 127 || widths_[g] < 3) {
-                x += 10 * scale;
-                continue;
-            }
-            const float u = static_cast<float>(g % 16) * 0.0625f, v = static_cast<float>(g / 16) * 0.0625f;
-            glTexCoord2f(u, v);
-            glVertex2f(x, y);
-            glTexCoord2f(u + 0.0625f, v);
-            glVertex2f(x + 32 * scale, y);
-            glTexCoord2f(u + 0.0625f, v + 0.0625f);
-            glVertex2f(x + 32 * scale, y + 32 * scale);
-            glTexCoord2f(u, v + 0.0625f);
-            glVertex2f(x, y + 32 * scale);
-            x += static_cast<float>(widths_[g]) * scale;
-        }
-        glEnd();
-    }
-
-    const Texture& glyphs_;
-    const Texture& shadow_;
-    int widths_[256] = {};
-};
-
 int LitPixels(const std::vector<unsigned char>& frame, int x0, int y0, int x1, int y1)
 {
     int lit = 0;
@@ -165,7 +111,9 @@ TEST(ContactSheetTest, DrawsEveryModelAndFontSheetAndSavesThePicture)
     ASSERT_TRUE(started) << SDL_GetError();
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     ASSERT_NE(SDL_SetVideoMode(kWidth, kHeight, 32, SDL_OPENGL), nullptr) << SDL_GetError();
-    ilInit();
+    std::ostringstream console;
+    Log log(kData + "/contact-sheet-log-unused.txt", console);  // never enabled
+    InitImageLibrary(log);
     ilEnable(IL_ORIGIN_SET);
     ilOriginFunc(IL_ORIGIN_UPPER_LEFT);
 
@@ -185,10 +133,19 @@ TEST(ContactSheetTest, DrawsEveryModelAndFontSheetAndSavesThePicture)
     ASSERT_TRUE(LoadTexture(kData + "/Fonts.psd", fonts));
     ASSERT_TRUE(LoadTexture(kData + "/Fonts2.psd", fonts2));
     ASSERT_TRUE(LoadTexture(kData + "/FontShadow.psd", shadow));
-    const SheetFont font(fonts, shadow), font2(fonts2, shadow);
+    FontSet gameFont, gameFont2;
+    ASSERT_TRUE(gameFont.Load(kData + "/Fonts.psd", kData + "/FontShadow.psd", GL_NEAREST, GL_NEAREST, log));
+    ASSERT_TRUE(gameFont2.Load(kData + "/Fonts2.psd", kData + "/FontShadow.psd", GL_NEAREST, GL_NEAREST, log));
+    FontSet labels;
+    ASSERT_TRUE(labels.Load(kData + "/Fonts.psd", kData + "/FontShadow.psd", GL_NEAREST, GL_NEAREST, log));
+    labels.DisableShadow();
+    labels.SetAlign(FontSet::AlignLeft);
+    labels.SetScale(0.375f, 0.375f);
+    const auto label = [&](const char* text, float x, float y) {
+        labels.DrawText(text, x, y);
+        glEnable(GL_BLEND);
+    };
 
-    std::ostringstream console;
-    Log log(kData + "/contact-sheet-log-unused.txt", console);  // never enabled
     for (std::size_t i = 0; i < datagen::kModelNames.size(); ++i) {
         const auto& entry = datagen::kModelNames[i];
         std::vector<Beam> beams;
@@ -232,7 +189,7 @@ TEST(ContactSheetTest, DrawsEveryModelAndFontSheetAndSavesThePicture)
             glEnd();
         }
         glPopMatrix();
-        font.Draw(entry.name, cellX + 4, cellY + 2, 0.375f, false);
+        label(entry.name, cellX + 4, cellY + 2);
     }
 
     // The ship put together as the game draws it: body and both legs (down,
@@ -278,7 +235,7 @@ TEST(ContactSheetTest, DrawsEveryModelAndFontSheetAndSavesThePicture)
             }
         }
         glPopMatrix();
-        font.Draw(poses[pose], cellX + 4, cellY + 2, 0.375f, false);
+        label(poses[pose], cellX + 4, cellY + 2);
     }
 
     // Font sheets: the glyph sheets on dark blue, the shadow sheet on grey.
@@ -295,13 +252,26 @@ TEST(ContactSheetTest, DrawsEveryModelAndFontSheetAndSavesThePicture)
         glBindTexture(GL_TEXTURE_2D, sheets[s]->name);
         Quad(x, sheetY, x + sheetSize, sheetY + sheetSize);
     }
+    // Sample lines through the game's own font loader and text drawing.
     const float textX = 8 + 3 * (sheetSize + 8) + 8;
-    font.Draw("ZELVORANT 2   MISSION COMPLETED!", textX, sheetY + 4, 0.75f, true);
-    font.Draw("The quick brown fox jumps over the lazy dog.", textX, sheetY + 40, 0.5f, true);
-    font.Draw("1UP 00012345  FUEL DAMAGE  YES NO  ?!:;,.'\"", textX, sheetY + 64, 0.5f, true);
-    font.Draw("0123456789 +-*/=<>()[]{}#$%&@^_`|~\\", textX, sheetY + 88, 0.5f, true);
-    font2.Draw("+1000   Fonts2: score popups 250 500", textX, sheetY + 120, 0.5f, false);
-    font2.Draw("ABCDEFGHIJKLMNOPQRSTUVWXYZ abcdefghijklmnopqrstuvwxyz", textX, sheetY + 144, 0.4f, false);
+    const struct {
+        FontSet& font;
+        const char* text;
+        float y, scale;
+    } lines[] = {
+        {gameFont, "ZELVORANT 2   MISSION COMPLETED!", 4, 0.75f},
+        {gameFont, "The quick brown fox jumps over the lazy dog.", 40, 0.5f},
+        {gameFont, "1UP 00012345  FUEL DAMAGE  YES NO  ?!:;,.'\"", 64, 0.5f},
+        {gameFont, "0123456789 +-*/=<>()[]{}#$%&@^_`|~\\", 88, 0.5f},
+        {gameFont2, "+1000   Fonts2: score popups 250 500", 120, 0.5f},
+        {gameFont2, "ABCDEFGHIJKLMNOPQRSTUVWXYZ abcdefghijklmnopqrstuvwxyz", 144, 0.4f},
+    };
+    for (const auto& line : lines) {
+        line.font.SetAlign(FontSet::AlignLeft);
+        line.font.SetScale(line.scale, line.scale);
+        line.font.DrawText(line.text, textX, sheetY + line.y);
+    }
+    glEnable(GL_BLEND);
 
     glFinish();
     std::vector<unsigned char> frame(static_cast<std::size_t>(kWidth) * kHeight * 4);

@@ -1,6 +1,7 @@
 // The generated models, textures, font sheets, icon and splash picture, read
 // back through the game's own model loader, DevIL and SDL.
 #include "../ModelNames.h"
+#include "GlyphMetrics.h"
 #include "Log.h"
 #include "ModelFile.h"
 
@@ -209,20 +210,10 @@ TEST(DemoDataTexturesTest, HudBarsHoldTheFillAboveAndTheFrameBelow)
     }
 }
 
-// The game's measure: columns of the cell that hold any alpha above 0.
+// The game's own measure: columns of the cell that hold any alpha above 0.
 int InkedColumns(const Image& sheet, int glyph)
 {
-    const int cx = (glyph % 16) * 32, cy = (glyph / 16) * 32;
-    int columns = 0;
-    for (int x = 0; x < 32; ++x) {
-        for (int y = 0; y < 32; ++y) {
-            if (sheet.At(cx + x, cy + y)[3] > 0) {
-                ++columns;
-                break;
-            }
-        }
-    }
-    return columns;
+    return MeasureGlyphs(sheet.pixels.data(), sheet.width, sheet.height)[static_cast<std::size_t>(glyph)];
 }
 
 // Rows of a glyph's cell with alpha above 128, first and last (y from the top).
