@@ -40,8 +40,10 @@ bool Sector::CollideCircle(const HullCircle& circle, std::vector<BeamHit>& hits)
     if (!SectorCellIndex(circle.x, column))
         return false;
     bool any = CollideBeams(beams, circle, hits);
-    const int columns = grid != nullptr ? grid->columns : 0;
-    const float width = grid != nullptr ? grid->worldWidth : 0.0f;
+    if (grid == nullptr)
+        return any; // a loose cell has no seam
+    const int columns = grid->columns;
+    const float width = grid->worldWidth;
     if (column <= 0 || column >= columns - 1) {
         // Near the seam the beams of the other side may lie one world width away.
         HullCircle shifted = circle;

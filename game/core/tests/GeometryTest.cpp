@@ -1,4 +1,5 @@
 #include "Collision.h"
+#include "DrawSink.h"
 #include "Line.h"
 #include "Rect.h"
 
@@ -6,6 +7,7 @@
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -223,6 +225,34 @@ TEST(CollisionTest, NonFiniteInputAnswersNoOverlap)
     Vec2 out{1, 1};
     EXPECT_FALSE(SegmentCircleIntersection(Line(nan, 0, 10, 0), HullCircle(5, 0, 0), &out));
     EXPECT_EQ(out, (Vec2{1, 1}));
+}
+
+class VertexSink : public DrawSink {
+public:
+    std::vector<std::pair<Primitive, std::vector<Vec2>>> batches;
+    void Begin(Primitive p) override { batches.push_back({p, {}}); }
+    void End() override {}
+    void Colour(float, float, float) override {}
+    void Colour(float, float, float, float) override {}
+    void TexCoord(float, float) override {}
+    void Vertex(float x, float y) override { batches.back().second.push_back({x, y}); }
+};
+
+TEST(CollisionTest, DrawCircleIsALoopAroundTheCentreAndAPoint)
+{
+    VertexSink sink;
+    DrawCircle(sink, HullCircle(10, 100, 50), 4);
+    ASSERT_EQ(sink.batches.size(), 2u);
+    EXPECT_EQ(sink.batches[0].first, DrawSink::Primitive::LineLoop);
+    const auto& loop = sink.batches[0].second;
+    ASSERT_EQ(loop.size(), 4u);
+    // Vertex k at (x + r sin a, y + r cos a), a = k * 360 / segments degrees.
+    EXPECT_NEAR(loop[0].x, 100, 1e-4f);
+    EXPECT_NEAR(loop[0].y, 60, 1e-4f);
+    EXPECT_NEAR(loop[1].x, 110, 1e-4f);
+    EXPECT_NEAR(loop[1].y, 50, 1e-4f);
+    EXPECT_EQ(sink.batches[1].first, DrawSink::Primitive::Points);
+    EXPECT_EQ(sink.batches[1].second, (std::vector<Vec2>{{100, 50}}));
 }
 
 } // namespace
