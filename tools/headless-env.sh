@@ -7,18 +7,19 @@ mkdir -p "$ZELV_RUNTIME_DIR"
 
 headless_start_x() {
   if [ -n "${ZELV_KEEP_DISPLAY:-}" ] && [ -n "${DISPLAY:-}" ]; then return 0; fi
-  # Pick a free display number.
-  n=90
-  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$ZELV_RUNTIME_DIR/xvfb.log" 2>&1 &
+  # -displayfd lets the server pick a free display itself (lock files and
+  # abstract sockets of other servers included) and tell us its number.
+  rm -f "$ZELV_RUNTIME_DIR/display"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
+    3>"$ZELV_RUNTIME_DIR/display" >"$ZELV_RUNTIME_DIR/xvfb.log" 2>&1 &
   ZELV_XVFB_PID=$!
-  export DISPLAY=":$n"
   i=0
-  while [ ! -e "/tmp/.X11-unix/X$n" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
-  if [ ! -e "/tmp/.X11-unix/X$n" ]; then
+  while [ ! -s "$ZELV_RUNTIME_DIR/display" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
+  if [ ! -s "$ZELV_RUNTIME_DIR/display" ]; then
     echo "Xvfb did not start (see $ZELV_RUNTIME_DIR/xvfb.log)" >&2
     return 1
   fi
+  export DISPLAY=":$(head -n 1 "$ZELV_RUNTIME_DIR/display")"
 }
 
 headless_start_wine() {
