@@ -143,6 +143,8 @@ public:
         }
         if (kind == "stress")
             return Stress(t, error);
+        if (kind == "rough")
+            return Rough(t, error);
         Vec2 position;
         if (t.size() < 3 || !ParseFloat(t[1], position.x) || !ParseFloat(t[2], position.y)) {
             error = "'" + kind + "' needs x and y";
@@ -162,8 +164,9 @@ public:
             return;
         if (closed && points.size() > 2)
             points.push_back(points.front());
-        for (std::size_t i = 1; i < points.size(); ++i)
-            out.contents.beams.push_back(MakeTerrainBeam(points[i - 1], points[i], colourA, colourB));
+        const std::vector<Vec2> detailed = Roughen(points);
+        for (std::size_t i = 1; i < detailed.size(); ++i)
+            out.contents.beams.push_back(MakeTerrainBeam(detailed[i - 1], detailed[i], colourA, colourB));
         points.clear();
         inPolyline = false;
     }
@@ -203,6 +206,63 @@ private:
             points.push_back(p);
         }
         return true;
+    }
+
+    bool Rough(const std::vector<std::string>& t, std::string& error)
+    {
+        float amplitude = 0.0f, step = 0.0f;
+        if (t.size() == 2 && ParseFloat(t[1], amplitude) && amplitude == 0.0f) {
+            roughAmplitude = 0.0f;
+            return true;
+        }
+        if (t.size() != 3 || !ParseFloat(t[1], amplitude) || !ParseFloat(t[2], step) || amplitude < 0.0f ||
+            step < 8.0f || amplitude > step / 3.0f) {
+            error = "'rough' needs an amplitude and a step of at least 8, the amplitude at most a third of "
+                    "the step (or 'rough 0')";
+            return false;
+        }
+        roughAmplitude = amplitude;
+        roughStep = step;
+        return true;
+    }
+
+    // Breaks the steeper sides of a polyline into short, jittered pieces so
+    // hills and rocks look weathered. Floors and gentle slopes stay straight:
+    // pads, and the beams actors stand on, keep their exact line.
+    std::vector<Vec2> Roughen(const std::vector<Vec2>& line) const
+    {
+        if (roughAmplitude <= 0.0f || line.size() < 2)
+            return line;
+        std::vector<Vec2> result{line.front()};
+        for (std::size_t i = 1; i < line.size(); ++i) {
+            const Vec2 a = line[i - 1], b = line[i];
+            const float dx = b.x - a.x, dy = b.y - a.y;
+            const float length = std::sqrt(dx * dx + dy * dy);
+            const int pieces = static_cast<int>(length / roughStep);
+            if (std::fabs(dy) <= 0.3f * std::fabs(dx) || pieces < 2) {
+                result.push_back(b);
+                continue;
+            }
+            const Vec2 normal{dy / length, -dx / length};
+            for (int k = 1; k < pieces; ++k) {
+                const float f = static_cast<float>(k) / static_cast<float>(pieces);
+                const float jitter = roughAmplitude * Jitter(a, b, k);
+                result.push_back({a.x + dx * f + normal.x * jitter, a.y + dy * f + normal.y * jitter});
+            }
+            result.push_back(b);
+        }
+        return result;
+    }
+
+    // A fixed value in -1..1 from the segment and the piece's number.
+    static float Jitter(Vec2 a, Vec2 b, int k)
+    {
+        std::uint32_t h = 2166136261u;
+        for (float v : {a.x, a.y, b.x, b.y, static_cast<float>(k)}) {
+            h = (h ^ static_cast<std::uint32_t>(static_cast<std::int32_t>(v * 16.0f))) * 16777619u;
+            h ^= h >> 15;
+        }
+        return static_cast<float>(h % 2001u) / 1000.0f - 1.0f;
     }
 
     bool Stress(const std::vector<std::string>& t, std::string& error)
@@ -308,6 +368,8 @@ private:
     Rgb colourA{0.3f, 0.9f, 0.4f};
     Rgb colourB{0.3f, 0.9f, 0.4f};
     std::vector<Vec2> points;
+    float roughAmplitude = 0.0f;
+    float roughStep = 40.0f;
     bool inPolyline = false;
     bool closed = false;
 };

@@ -1,5 +1,6 @@
 #include "MapStress.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -60,7 +61,9 @@ void BuildStressMap(const MapStressRecipe& recipe, MapContents& map)
     const int islandSides = 8;
     const int islands = 60 + recipe.beams / 40;
     const int groundBeams = recipe.beams > islands * islandSides ? recipe.beams - islands * islandSides : 0;
-    const int segments = groundBeams < 600 ? 600 : groundBeams;
+    // The pad is one beam in place of padSegments short ones.
+    const int padSegments = static_cast<int>(kPadLength / kStep);
+    const int segments = std::max(600, groundBeams + padSegments - 1);
     const float width = kStep * static_cast<float>(segments);
     const float phase = rng.Range(0.0f, 1000.0f);
 
@@ -68,7 +71,6 @@ void BuildStressMap(const MapStressRecipe& recipe, MapContents& map)
     // One ground line across the whole world, left to right, beginning with
     // the landing pad below the spawn; its two ends are at the same height so
     // the wrap is seamless.
-    const int padSegments = static_cast<int>(kPadLength / kStep);
     Vec2 previous{kStep * static_cast<float>(padSegments), kGroundY};
     map.beams.push_back(MakeTerrainBeam({0.0f, kGroundY}, previous, kGround, kGround));
     for (int i = padSegments + 1; i <= segments; ++i) {

@@ -41,6 +41,7 @@ TEST(MapSourceErrors, BrokenSourcesAreReportedWithFileAndLine)
         {"maps/Landfall.txt", "Laser 1 2 on=fast\n", "line 1: 'on' needs a number"},
         {"maps/Landfall.txt", "Mover 1 2 colour=red\n", "line 1: unknown option 'colour'"},
         {"maps/Landfall.txt", "0,0 100,0\n", "line 1: points outside a terrain line"},
+        {"maps/Landfall.txt", "rough 20 30\n", "line 1: 'rough' needs an amplitude and a step"},
         {"maps/Default.pack", "Landfall\nNowhere\n", "no map source for 'Nowhere'"},
         {"maps/Standard.pack", "Landfall\n", "a pack may not be called \"standard\""},
         {"maps/Empty.pack", "# nothing\n", "the pack lists no map"},
