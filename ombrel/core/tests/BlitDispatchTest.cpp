@@ -209,7 +209,9 @@ TEST_F(BlitDispatch, MissingRoutinesAreReportedNotRun) {
     EXPECT_EQ(BlitRoutineStatus(*src, *dest, c.mode, c.effect), c.status) << c.from << " " << c.to;
     EXPECT_EQ(src->Blit(dest, 0, 0, 0, 0, 6, 4, c.mode, c.effect, 0, 0), c.status == LibOk ? 1 : 0)
         << c.from << " to " << c.to;
-    if (c.status != LibOk) EXPECT_EQ(Differs(dest, before), "") << c.from << " to " << c.to;
+    if (c.status != LibOk) {
+      EXPECT_EQ(Differs(dest, before), "") << c.from << " to " << c.to;
+    }
   }
   // A same-depth copy at 16 bits moves the bytes.
   cSurfaceImpl* a = MakeRandom(16, 5, 3, 0, 0);
