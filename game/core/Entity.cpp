@@ -263,3 +263,9 @@ bool ShouldReleaseCarried(Entity* entity)
     ship->carrier = nullptr;
     return true;
 }
+
+bool ShouldReleaseCarried(const EntityRef<>& rider)
+{
+    Entity* entity = rider.Get();
+    return entity == nullptr || ShouldReleaseCarried(entity);
+}

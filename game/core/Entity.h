@@ -141,3 +141,5 @@ bool UpdateOrReapEntity(Entity* entity);
 // Whether a platform drops what it carries: dead, an awake missile, or the
 // ship once it no longer stands (which also clears its carrier).
 bool ShouldReleaseCarried(Entity* entity);
+// The same for a platform's rider handle; a rider already deleted is dropped.
+bool ShouldReleaseCarried(const EntityRef<>& rider);

@@ -344,6 +344,7 @@ TEST(EntityRefTest, ACarriedActorKilledAndReapedIsNeverReadAgain)
     EXPECT_EQ(world.game.entities.Size(), 1u);
     ASSERT_EQ(rotator->carriedActors.size(), 1u);
     EXPECT_EQ(rotator->carriedActors[0].Get(), nullptr);
+    EXPECT_TRUE(ShouldReleaseCarried(rotator->carriedActors[0]));
     Sector* cell = world.game.sectorGrid.SectorAt(500, 1500);
     EXPECT_TRUE(cell->entities.empty());
 
