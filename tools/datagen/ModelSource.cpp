@@ -182,7 +182,11 @@ private:
     bool Polyline(const std::vector<Vec2>& points, std::string& what)
     {
         std::vector<Vec2> placed;
-        for (Vec2 p : points) placed.push_back(Place(p));
+        for (Vec2 p : points) {
+            placed.push_back(Place(p));
+            if (!std::isfinite(placed.back().x) || !std::isfinite(placed.back().y))
+                return Fail(what, "a point out of range after placing");
+        }
         for (int pass = 0; pass < (state_.mirror ? 2 : 1); ++pass) {
             for (std::size_t i = 0; i + 1 < placed.size(); ++i) {
                 Vec2 a = placed[i], b = placed[i + 1];

@@ -3,11 +3,16 @@
 #include "support/DataTempDir.h"
 #include "support/RunGenerator.h"
 
+#include "Log.h"
+#include "ModelFile.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <sstream>
+#include <vector>
 #include <string>
 
 namespace {
@@ -55,6 +60,9 @@ TEST(DemoDataGeneratorTest, BrokenModelSourceStopsWithFileAndLine)
         {"line 0 0 1\n", "Tree03.model:1: line takes at least two x y points"},
         {"circle 0 0 -1\nline 0 0 1 1\n", "Tree03.model:1: circle takes x y radius"},
         {"include nowhere.part\n", "Tree03.model:1: cannot read nowhere.part"},
+        {"scale 1e30\nline 0 0  1e20 0\n", "Tree03.model:2: a point out of range after placing"},
+        {"arc 0 0 5 0 90 1000\n", "Tree03.model:1: arc takes cx cy radius from to segments"},
+        {"line 0 0 nan 1\n", "Tree03.model:1: numbers expected after line"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -65,6 +73,55 @@ TEST(DemoDataGeneratorTest, BrokenModelSourceStopsWithFileAndLine)
         EXPECT_NE(RunGenerator(source.Path(), out.Path(), output), 0);
         EXPECT_NE(output.find(c.message), std::string::npos) << output;
     }
+}
+
+TEST(DemoDataGeneratorTest, ModelStatementsCompileToTheDocumentedBeamsAndCircles)
+{
+    DataTempDir source, out;
+    fs::copy(ZELV_DATA_SOURCE_DIR, source.Path(), fs::copy_options::recursive);
+    std::ofstream(source.Path() / "models" / "Extra.model") << "colour 1 0 0  0 0 1   # red to blue\n"
+                                                               "line 0 0  10 0  10 10\n"
+                                                               "mirror on\n"
+                                                               "line 2 -1  4 -1\n"
+                                                               "mirror off\n"
+                                                               "offset 100 50\n"
+                                                               "scale 2\n"
+                                                               "rotate 90\n"
+                                                               "line 0 0  5 0\n"
+                                                               "circle 1 0 3\n";
+    std::string output;
+    ASSERT_EQ(RunGenerator(source.Path(), out.Path(), output), 0) << output;
+
+    std::vector<Beam> beams;
+    std::vector<HullCircle> circles;
+    std::ostringstream console;
+    Log log((out.Path() / "unused-log.txt").string(), console);
+    ASSERT_TRUE(LoadObjectModelFile(beams, circles, (out.Path() / "Data" / "Objects" / "Extra.obj").string(), "Extra", log));
+    const struct {
+        Vec2 a, b, direction;
+    } expected[] = {
+        {{0, 0}, {10, 0}, {1, 0}},    {{10, 0}, {10, 10}, {0, 1}},   {{2, -1}, {4, -1}, {1, 0}},
+        {{-2, -1}, {-4, -1}, {-1, 0}}, {{100, 50}, {100, 60}, {0, 1}},
+    };
+    ASSERT_EQ(beams.size(), std::size(expected));
+    for (std::size_t i = 0; i < beams.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_NEAR(beams[i].a.x, expected[i].a.x, 1e-4f);
+        EXPECT_NEAR(beams[i].a.y, expected[i].a.y, 1e-4f);
+        EXPECT_NEAR(beams[i].b.x, expected[i].b.x, 1e-4f);
+        EXPECT_NEAR(beams[i].b.y, expected[i].b.y, 1e-4f);
+        EXPECT_NEAR(beams[i].direction.x, expected[i].direction.x, 1e-6f);
+        EXPECT_NEAR(beams[i].direction.y, expected[i].direction.y, 1e-6f);
+        EXPECT_NEAR(beams[i].normal.x, expected[i].direction.y, 1e-6f);
+        EXPECT_NEAR(beams[i].normal.y, -expected[i].direction.x, 1e-6f);
+        EXPECT_EQ(beams[i].colourA.r, 1.0f);
+        EXPECT_EQ(beams[i].colourB.b, 1.0f);
+        EXPECT_EQ(beams[i].colourB.r, 0.0f);
+    }
+    ASSERT_EQ(circles.size(), 1u);
+    EXPECT_NEAR(circles[0].offsetX, 100.0f, 1e-4f);
+    EXPECT_NEAR(circles[0].offsetY, 52.0f, 1e-4f);
+    EXPECT_FLOAT_EQ(circles[0].radius, 6.0f);
 }
 
 TEST(DemoDataGeneratorTest, MissingModelSourceIsNamed)
