@@ -111,6 +111,29 @@ TEST(DemoDataModelsTest, ShipHullReachesTheGroundItLandsOn)
     EXPECT_NEAR(feet, 13.0f, 1.0f);
 }
 
+TEST(DemoDataModelsTest, GroundActorsStandOnTheirBaseWithTheHullAboveTheGround)
+{
+    // Maps place these at a point on a floor beam: the model's lowest point is
+    // its base at y 0, and the hull must not dig into the ground (it would
+    // push a ship landing beside it).
+    for (const auto& entry : datagen::kModelNames) {
+        const std::string name = entry.name;
+        const bool standing = name.find("Turret") != std::string::npos || name.rfind("BlueTank", 0) == 0 ||
+                              name.rfind("Scientist", 0) == 0 || name.rfind("Tree", 0) == 0 ||
+                              name.rfind("CheckPoint", 0) == 0 || name.rfind("Button", 0) == 0 ||
+                              name.rfind("Station", 0) == 0 ||
+                              (name == "FuelPod" || name == "Generator" || name == "ParticleEmitter" || name == "Flea");
+        if (!standing) continue;
+        SCOPED_TRACE(name);
+        LoadedModel model;
+        ASSERT_TRUE(LoadModel(name, model));
+        float lowest = -1e9f;
+        for (const Beam& b : model.beams) lowest = std::max({lowest, b.a.y, b.b.y});
+        EXPECT_NEAR(lowest, 0.0f, 0.01f);
+        for (const HullCircle& c : model.circles) EXPECT_LE((c.offsetY + c.radius) * entry.scale, 2.0f);
+    }
+}
+
 struct Image {
     int width = 0;
     int height = 0;
