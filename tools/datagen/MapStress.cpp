@@ -147,6 +147,7 @@ void BuildStressMap(const MapStressRecipe& recipe, MapContents& map)
         case 16: a.position.y -= 200.0f; a.halfWidth = 48.0f; a.halfHeight = 32.0f; break;
         case 6: a.name = "LASER" + std::to_string(i / typeCount % 4); break;
         case 7:
+            a.position.y -= 8.0f;  // the housing's base on the ground, its beam upward
             a.name = "LASER" + std::to_string(i / typeCount % 4);  // its switch shares the name
             a.onTime = 2.0f;
             a.offTime = 2.0f;
