@@ -1,10 +1,20 @@
 #pragma once
 
+#include "Audio.h"
 #include "EntityList.h"
+#include "Fade.h"
+#include "FontSet.h"
+#include "GameHost.h"
+#include "InputState.h"
 #include "Log.h"
 #include "MapData.h"
 #include "MapPack.h"
+#include "ResourceStore.h"
+#include "ScorePopup.h"
 #include "SectorGrid.h"
+#include "StarLayer.h"
+#include "StartupSettings.h"
+#include "Timer.h"
 #include "Vec2.h"
 
 #include <cstdint>
@@ -16,6 +26,9 @@
 class Entity;
 class Player;
 class ModelSource;
+union SDL_Event;
+class DrawSink;
+class WorldDrawState;
 
 // The screen modes of the game.
 enum class GameMode : int {
@@ -29,16 +42,89 @@ enum class GameMode : int {
 };
 
 // The one owner of the game's state. Everything reaches it through theGame.
-// This is the world's part of it; the main loop, screens, effects, menus,
-// input and resources join it as they are written.
+// The program builds it, runs Start and then Run, in that order; tests build
+// it on a host of their own and drive ticks and frames without a window.
+//
+// Other parts add their members in the marked blocks below.
 class Game {
 public:
     // Builds the members and sets theGame; starts nothing (no video, audio or
-    // resources) and makes the player.
-    Game();
+    // resources) and makes the player. The host must outlive the Game.
+    explicit Game(GameHost& host = SdlGameHost());
     ~Game();
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
+
+    // ---- Platform, start-up and main loop -------------------------------------
+    using UpdateFunction = void (Game::*)();
+    using DrawFunction = void (Game::*)(float alpha);
+    struct ModePair {
+        UpdateFunction update;
+        DrawFunction draw;
+    };
+
+    GameHost* host;
+    double tickAccumulator = 0.0;   // real seconds not yet simulated
+    bool fullScreen = false;
+    bool showFps = false;
+    int modeDelay = -1;             // ticks until the pending pair is installed
+    UpdateFunction currentUpdate;
+    DrawFunction currentDraw;
+    UpdateFunction pendingUpdate;
+    DrawFunction pendingDraw;
+    bool paused = false;            // frames draw with factor 1.0
+    float drawAlpha = 0.0f;         // the factor of the last frame's draw
+    std::uint32_t framesDrawn = 0;  // frames since Run began
+    Timer frameTimer;
+    InputState input;
+    Audio audio;
+    ResourceStore resources;
+    FontSet font;                   // "Fonts.psd"
+    FontSet font2;                  // "Fonts2.psd"
+    Mix_Music* music[2] = {nullptr, nullptr};
+    int musicVolume = 128;
+    bool videoStarted = false;
+    bool audioStarted = false;
+    // When set, the frame drawn as frame number frameDumpAt of Run is written
+    // there as a binary PPM before it is shown (the end-to-end check).
+    std::string frameDumpPath;
+    std::uint32_t frameDumpAt = 30;
+
+    // The start sequence: video, joysticks, audio, random seed, packs, view
+    // size, image library, fonts, key bindings, resources, the pack's map
+    // list, the frame timer and the title. False when a step failed (its
+    // reason is in the log); the Game can still be destroyed.
+    bool Start(const StartupSettings& settings);
+    // The main loop: fixed ticks of tickLength real seconds from an
+    // accumulator, one draw per frame. Returns once quitRequested is set,
+    // after the frame in which that happened has drawn and been shown.
+    void Run();
+    // One frame of Run (the loop's body).
+    void RunFrame();
+    // One tick: events, mouse, the mode delay, the update, button edges.
+    void RunTick();
+    // Applies one platform event to the input state or the run flags.
+    void HandleEvent(const SDL_Event& event);
+
+    // Installs mode's pair now (delay <= 0) or on the delay-th tick after
+    // the call. A mode outside 0..6 keeps the pending pair.
+    void SetMode(GameMode mode, int delay);
+    // The update and draw of a mode; null functions for a value outside 0..6.
+    static ModePair PairFor(GameMode mode);
+    // Play from the first map of the current pack.
+    void NewGame();
+
+    // The title screen with the "Splash" level behind it.
+    void EnterTitle();
+    void UpdateTitle();
+    void DrawTitle(float alpha);
+    // The screens still to come (high scores, game over, continue, pack end,
+    // credits): they keep the level running and draw it with the fades.
+    void UpdateScreenStandIn();
+    void DrawScreenStandIn(float alpha);
+    // "FPS %i" in the bottom right corner.
+    void DrawFps();
+    // ---- end of platform, start-up and main loop ------------------------------
 
     // ---- Timing and view ------------------------------------------------
     Vec2 screenSize{640.0f, 480.0f}; // virtual screen (swapped when turned)
@@ -97,7 +183,7 @@ public:
     char packName[kPackNameBytes] = "Default";
     std::vector<std::string> packMaps;  // the current pack's map names
     std::int32_t mapIndex = 0;          // position in packMaps
-    bool quitRequested = false;         // no usable pack: end after start-up
+    bool quitRequested = false;         // the main loop ends (also: no usable pack)
 
     // Reads "Data/Maps/<name>.map" into map.mapBeams and map.entityTemplates.
     // A damaged or missing file fails (logged with a reason) and keeps the
@@ -114,6 +200,40 @@ public:
     void SaveGame();
     // 1 loaded, 0 refused, -1 the saved pack is missing.
     int LoadSaveGame(Log& log = Log::Instance());
+
+    // ---- Play mode, layout, fades, popups and stars -------------------------
+    int viewWidth = 640;    // virtual screen: 640, 720 or 854 wide
+    int viewHeight = 480;
+    int windowWidth = 640;  // the window in pixels
+    int windowHeight = 480;
+    bool rotatedScreen = false;
+    float simulationStep = 0.02f; // simulated seconds of one tick
+    // Shared: a menu keeps its own reference to the fade it reads.
+    std::vector<std::shared_ptr<Fade>> fades;
+    std::vector<ScorePopup> scorePopups;
+    std::vector<Star> starLayers[kStarLayerCount];
+
+    // screenSize and screenCentre from the view size and the turn.
+    void UpdateScreenSize();
+    // A point of the 640 x 480 layout space on the view or the window.
+    Vec2 LayoutToView(float x, float y) const;
+    Vec2 LayoutToWindow(float x, float y) const;
+
+    // One tick and one frame of a running level; the world alone (also the
+    // title's backdrop). The overloads draw through the given sink and state.
+    void UpdatePlay();
+    void DrawPlay(float alpha);
+    void DrawPlay(float alpha, DrawSink& sink, WorldDrawState& state);
+    void DrawWorld(float alpha);
+    void DrawWorld(float alpha, DrawSink& sink, WorldDrawState& state);
+
+    // Once per frame: drops the fades finished last frame, advances the rest.
+    void AdvanceFades(float frameSeconds);
+    // Every fade in list order (the hidden ones draw nothing).
+    void DrawFades(DrawSink& sink, WorldDrawState& state) const;
+    // Replaces the three star layers with 40 fresh stars each, updated once.
+    void FillStarLayers();
+    // ---- end of play mode, layout, fades, popups and stars -------------------
 
     // ---- Later: projectile lists, particles, ribbons, fades, menus, stars,
     // input, fonts, audio, front end -----------------------------------------
