@@ -369,4 +369,10 @@ TEST(MapData, SplashShowsTerrainAndActorsAroundTheTitleView)
     for (const BeamRec& b : map.beams) beams += inView(b.a) || inView(b.b);
     EXPECT_GE(actors, 5);
     EXPECT_GE(beams, 5);
+    // The title puts the (hidden) ship at that centre: in open air, so the
+    // turrets' shots fly up to it instead of into the ground.
+    EXPECT_EQ(CrossingsAbove(map, centre) % 2, 0);
+    float nearest = 1e9f;
+    for (const BeamRec& b : map.beams) nearest = std::min(nearest, DistanceToSegment(centre, b.a, b.b));
+    EXPECT_GT(nearest, 40.0f);
 }
