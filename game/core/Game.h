@@ -9,11 +9,15 @@
 #include "Log.h"
 #include "MapData.h"
 #include "MapPack.h"
+// Particles and ribbons
+#include "ParticleList.h"
+// ---- end of particles and ribbons
 #include "ResourceStore.h"
 #include "ScorePopup.h"
 #include "SectorGrid.h"
 #include "StarLayer.h"
 #include "StartupSettings.h"
+#include "StoreModelSource.h"
 #include "Timer.h"
 #include "Vec2.h"
 
@@ -79,6 +83,7 @@ public:
     InputState input;
     Audio audio;
     ResourceStore resources;
+    StoreModelSource storeModels{resources}; // installed as models once loaded
     FontSet font;                   // "Fonts.psd"
     FontSet font2;                  // "Fonts2.psd"
     Mix_Music* music[2] = {nullptr, nullptr};
@@ -212,12 +217,27 @@ public:
     std::vector<std::shared_ptr<Fade>> fades;
     std::vector<ScorePopup> scorePopups;
     std::vector<Star> starLayers[kStarLayerCount];
+    // Stands in for the pause menu until the menu stack exists: open while
+    // paused, closed by the next pause or escape press.
+    bool pauseMenuOpen = false;
 
     // screenSize and screenCentre from the view size and the turn.
     void UpdateScreenSize();
     // A point of the 640 x 480 layout space on the view or the window.
     Vec2 LayoutToView(float x, float y) const;
     Vec2 LayoutToWindow(float x, float y) const;
+
+    // The mouse cursor (while visible) and the loading screen's frame.
+    void DrawCursor(float alpha);
+    void DrawCursor(float alpha, DrawSink& sink, WorldDrawState& state);
+    void DrawPleaseWait(int frame);
+    void DrawPleaseWait(int frame, DrawSink& sink, WorldDrawState& state);
+    // Places a sound already playing on the channel relative to the ship.
+    void PositionSound(int channel, float x, float y);
+    // One random sample of the family, played once and placed at (x, y).
+    void PlaySmallExplosionAt(float x, float y);
+    void PlayMediumExplosionAt(float x, float y);
+    void PlayBigExplosionAt(float x, float y);
 
     // One tick and one frame of a running level; the world alone (also the
     // title's backdrop). The overloads draw through the given sink and state.
@@ -234,6 +254,11 @@ public:
     // Replaces the three star layers with 40 fresh stars each, updated once.
     void FillStarLayers();
     // ---- end of play mode, layout, fades, popups and stars -------------------
+
+    // Particles and ribbons
+    ParticleList particles; // every particle kind (owning); the play pass updates and draws it
+    ParticleList ribbons;   // trails and shock rings (owning), drawn with DrawRibbons
+    // ---- end of particles and ribbons
 
     // ---- Later: projectile lists, particles, ribbons, fades, menus, stars,
     // input, fonts, audio, front end -----------------------------------------

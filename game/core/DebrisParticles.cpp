@@ -1,0 +1,53 @@
+#include "DebrisParticles.h"
+
+#include "Random.h"
+
+DebrisParticles::DebrisParticles(float x, float y, float a, float b)
+{
+    box = Rect(100.0f, 100.0f, x, y);
+    UpdateVisibilityWide();
+    particles.reserve(3);
+    Emit(x, y, a, b, 3);
+    blinkCounter = 0;
+}
+
+void DebrisParticles::Emit(float x, float y, float, float, std::int32_t count)
+{
+    if (!onScreenWide)
+        return;
+    for (std::int32_t i = 0; i < count; ++i) {
+        const float vx = (RandomFloat(2.0f) - 1.0f) * 0.5f;
+        const float vy = (RandomFloat(1.0f) - 1.0f) * 0.5f;
+        Particle p = Born(x, y, RandomFloat(1.0f) + 1.0f, 16.0f);
+        p.velocity = {vx, vy};
+        SetColour(p, colour[0], colour[1], colour[2]);
+        particles.push_back(p);
+    }
+}
+
+void DebrisParticles::Update()
+{
+    UpdateVisibilityWide();
+    if (!onScreenWide)
+        return;
+    const ParticleWorld world = CurrentParticleWorld();
+    for (std::size_t i = 0; i < particles.size();) {
+        Particle& p = particles[i];
+        ++blinkCounter;
+        if (!Age(p))
+            continue;
+        Damp(p, kDamping);
+        Move(p);
+        Wrap(p, world.worldWidth);
+        if (BlinksOff(blinkCounter, p)) {
+            SetColour(p, 0.0f, 0.0f, 0.0f);
+        } else {
+            const float k = 0.5f * p.life;
+            SetColour(p, k * colour[0], k * colour[1], k * colour[2]);
+        }
+        ++i;
+    }
+    UpdateVisibility();
+    if (particles.empty())
+        finished = true;
+}
