@@ -10,7 +10,16 @@
 
 Game* theGame = nullptr;
 
-Game::Game()
+Game::Game(GameHost& host)
+    : host(&host),
+      currentUpdate(&Game::UpdateTitle),
+      currentDraw(&Game::DrawTitle),
+      pendingUpdate(&Game::UpdateTitle),
+      pendingDraw(&Game::DrawTitle),
+      frameTimer(host.FrameClock()),
+      input(&host.TextInput()),
+      audio(host.AudioDevice()),
+      resources(host.Textures(), audio)
 {
     theGame = this;
     player = std::make_unique<Player>();
@@ -18,6 +27,12 @@ Game::Game()
 
 Game::~Game()
 {
+    // Sounds and music go back to the mixer while it is still open.
+    for (Mix_Music*& handle : music)
+        audio.FreeMusic(handle);
+    resources.FreeSamples();
+    if (audioStarted)
+        audio.ShutdownAudio();
     // Live actors leave their cells while the grid still exists (the grid is
     // declared after the entity list, so it would go first).
     entities.DeleteAll();

@@ -1,0 +1,89 @@
+#include "Game.h"
+
+#include "AspectRatio.h"
+#include "ConfigFile.h"
+#include "ImageLibrary.h"
+#include "Joysticks.h"
+#include "KeyConfig.h"
+#include "Random.h"
+#include "Video.h"
+
+#include <GL/gl.h>
+
+#include <cstdio>
+
+bool Game::Start(const StartupSettings& settings)
+{
+    Log& log = Log::Instance();
+    log.SetEnabled(true);
+    tickLength = 0.02f;
+    windowWidth = settings.width;
+    windowHeight = settings.height;
+
+    if (!InitVideo("Zelvorant2", settings.width, settings.height, 32, settings.fullScreen,
+                   settings.Samples(), log))
+        return false;
+    videoStarted = true;
+    glClear(GL_COLOR_BUFFER_BIT);
+    host->SwapBuffers();
+
+    InitJoysticks(log);
+    if (!audio.InitAudio(128))
+        return false;
+    audioStarted = true;
+    audio.ReserveChannels(2);
+
+    input.mouseSensitivity = 1.0f;
+    input.cursorVisible = 0;
+    input.textEntry = TextEntry{};
+    paused = false;
+    quitRequested = false;
+    rotatedScreen = false;
+    fullScreen = settings.fullScreen;
+    frameStamp = 0;
+    tickCount = 0;
+
+    SeedRandom(1000);
+
+    const ModePair title = PairFor(GameMode::Title);
+    currentUpdate = pendingUpdate = title.update;
+    currentDraw = pendingDraw = title.draw;
+    mode = GameMode::Title;
+    modeDelay = -1;
+    showFps = false;
+    tickLength = 0.02f;
+
+    std::snprintf(packName, sizeof packName, "%s", "Default");
+    music[0] = music[1] = nullptr;
+
+    ScanMapPacks(log);
+    musicVolume = 128;
+
+    const AspectRatio ratio = DetectAspectRatio(settings.width, settings.height, fullScreen);
+    log.Write(ratio.logLine);
+    viewWidth = ratio.viewWidth;
+    viewHeight = 480;
+    UpdateScreenSize();
+
+    host->GrabInput(true);
+    InitImageLibrary(log);
+
+    if (!font.Load("Fonts.psd", "FontShadow.psd", GL_NEAREST, GL_NEAREST, log))
+        return false;
+    if (!font2.Load("Fonts2.psd", "FontShadow.psd", GL_NEAREST, GL_NEAREST, log))
+        return false;
+
+    LoadKeyConfig(input, ConfigFile::Instance(), log);
+    if (!resources.LoadResources())
+        return false;
+    models = &storeModels;
+
+    LoadMapPack();
+    if (packMaps.empty())
+        return false;
+    mapIndex = 0;
+
+    frameTimer.Start();
+    EnterTitle();
+    return true;
+}

@@ -1,0 +1,124 @@
+#include "Game.h"
+
+#include "FontSet.h"
+#include "FrameDump.h"
+#include "GlState.h"
+
+#include <GL/gl.h>
+#include <SDL.h>
+
+#include <cstdio>
+
+void Game::Run()
+{
+    input.mouseMotion = Vec2{0.0f, 0.0f};
+    frameTimer.Start();
+    tickAccumulator = 0.0;
+    framesDrawn = 0;
+    while (!quitRequested)
+        RunFrame();
+}
+
+void Game::RunFrame()
+{
+    frameTimer.Update();
+    tickAccumulator += frameTimer.frameSeconds;
+    AdvanceFades(frameTimer.frameSeconds);
+
+    // Read again before every test: a tick may change it (slow motion, the
+    // pause menu). Nothing caps the number of ticks after a stall. A tick
+    // length that is not positive would never drain the accumulator.
+    if (!(tickLength > 0.0f))
+        tickLength = 0.02f;
+    while (tickLength <= tickAccumulator)
+        RunTick();
+
+    const float factor = static_cast<float>(tickAccumulator / tickLength);
+    drawAlpha = paused ? 1.0f : factor;
+    (this->*currentDraw)(drawAlpha);
+    if (showFps)
+        DrawFps();
+    ++framesDrawn;
+    if (!frameDumpPath.empty() && framesDrawn == frameDumpAt)
+        WriteFramePpm(frameDumpPath, windowWidth, windowHeight);
+    host->SwapBuffers();
+    host->Delay(1);
+}
+
+void Game::RunTick()
+{
+    SDL_Event event;
+    while (host->PollEvent(event))
+        HandleEvent(event);
+    int x = 0;
+    int y = 0;
+    host->MouseState(x, y);
+    input.mouseX = x;
+    input.mouseY = y;
+
+    // Counted down only while a delayed switch waits; at or below zero the
+    // pending pair is (re)installed every tick.
+    if (modeDelay > 0)
+        --modeDelay;
+    if (modeDelay <= 0) {
+        currentUpdate = pendingUpdate;
+        currentDraw = pendingDraw;
+    }
+    (this->*currentUpdate)();
+    ++tickCount;
+    input.AdvanceButtons();
+    tickAccumulator -= tickLength;
+}
+
+void Game::HandleEvent(const SDL_Event& event)
+{
+    switch (event.type) {
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+        // Presses go to a running text entry; releases always to the buttons.
+        input.OnKey(static_cast<KeyCode>(event.key.keysym.sym), event.key.keysym.unicode,
+                    event.type == SDL_KEYDOWN);
+        break;
+    case SDL_MOUSEMOTION:
+        input.OnMouseMotion(event.motion.xrel, event.motion.yrel);
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+        input.OnMouseButton(event.button.button, event.type == SDL_MOUSEBUTTONDOWN);
+        break;
+    case SDL_JOYAXISMOTION:
+        input.OnJoyAxis(event.jaxis.axis, event.jaxis.value);
+        break;
+    case SDL_JOYBUTTONDOWN:
+    case SDL_JOYBUTTONUP:
+        input.OnJoyButton(event.jbutton.button, event.type == SDL_JOYBUTTONDOWN);
+        break;
+    case SDL_QUIT:
+        quitRequested = true;
+        break;
+    default:
+        break;
+    }
+}
+
+void Game::DrawFps()
+{
+    glViewport(0, 0, windowWidth, windowHeight);
+    Setup2DView(static_cast<float>(viewWidth), static_cast<float>(viewHeight));
+    if (rotatedScreen) {
+        glRotatef(90.0f, 0.0f, 0.0f, -1.0f);
+        glTranslatef(-screenSize.x, 0.0f, 0.0f);
+    }
+    glDisable(GL_DEPTH_TEST);
+    font.DisableShadow();
+    font.SetColour(1.0f, 1.0f, 1.0f, 1.0f);
+    font.SetScale(0.5f, 0.5f);
+    font.SetBlend(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    font.SetAlign(FontSet::AlignRight);
+    char text[32];
+    std::snprintf(text, sizeof text, "FPS %i", frameTimer.framesPerSecond);
+    const float across = static_cast<float>(rotatedScreen ? viewHeight : viewWidth);
+    const float down = static_cast<float>(rotatedScreen ? viewWidth : viewHeight);
+    font.DrawText(text, across * 0.984375f, down * 0.9375f);
+    glDisable(GL_BLEND);
+}
