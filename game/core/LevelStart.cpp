@@ -6,6 +6,7 @@
 #include "MapLoader.h"
 #include "Mover.h"
 #include "Player.h"
+#include "Ribbons.h"
 #include "Rotator.h"
 
 #include <cstdio>
@@ -61,8 +62,15 @@ void Game::ClearLevel(Log& log)
 {
     log.Write("Clearing ents\n");
     DeleteEntities(entities);
+    // The projectile lists are cleared here ("Clearing weapons\n") once shots exist.
+    log.Write("Clearing beams\n");
+    ClearRibbons(ribbons);
+    log.Write("Clearing particles\n");
+    particles.Clear();
     log.Write("Clearing sectors\n");
     sectorGrid.Clear(log);
+    audio.HaltAllChannels();
+    scorePopups.clear();
 }
 
 void Game::StartLevel(Log& log)
@@ -84,7 +92,9 @@ void Game::StartLevel(Log& log)
     generatorCount = 0;
     scientistCount = 0;
     selfDestruct = SelfDestruct{};
+    simulationStep = 0.02f;
     tickLength = 0.02f;
+    shakeOffset = {};
     mineCount = 0;
     missionState = MissionState{};
 
@@ -115,6 +125,7 @@ void Game::StartLevel(Log& log)
     entities.Pass();
     for (Entity* entity : entities)
         entity->PostLoad();
+    FillStarLayers();
 
     player->LeaveSectors();
     player->Spawn(0.0f, 400.0f, 0.0f);
