@@ -1,0 +1,174 @@
+#pragma once
+
+// A Game for play-mode tests: no window, sound recorded, the render state
+// recorded, a level built straight from beams, seed 1000.
+#include "../../engine/tests/support/RecordingAudioBackend.h"
+#include "../../engine/tests/support/RecordingDrawSink.h"
+#include "Clock.h"
+#include "Entity.h"
+#include "Game.h"
+#include "GameHost.h"
+#include "Player.h"
+#include "Random.h"
+#include "TextInputMode.h"
+#include "TextureLoader.h"
+#include "WorldDrawState.h"
+
+#include <SDL.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class PlayTestHost : public GameHost {
+public:
+    struct FixedClock : Clock {
+        std::uint32_t now = 0;
+        std::uint32_t Ticks() override { return now; }
+    };
+    struct NoTextures : TextureLoader {
+        void SetSmoothShading() override {}
+        unsigned LoadTexture(const std::string&, int, int, int, int) override { return 0; }
+    };
+    struct NoTextInput : TextInputMode {
+        void SetCharacterTranslation(bool) override {}
+    };
+
+    FixedClock clock;
+    RecordingAudioBackend audio;
+    NoTextures textures;
+    NoTextInput textInput;
+
+    Clock& FrameClock() override { return clock; }
+    AudioBackend& AudioDevice() override { return audio; }
+    TextureLoader& Textures() override { return textures; }
+    TextInputMode& TextInput() override { return textInput; }
+    bool PollEvent(SDL_Event&) override { return false; }
+    void MouseState(int& x, int& y) override { x = y = 0; }
+    void SwapBuffers() override {}
+    void Delay(std::uint32_t) override {}
+    void GrabInput(bool) override {}
+};
+
+// Every render-state call as text, e.g. "Translate(-2000,0)".
+class RecordingWorldState : public WorldDrawState {
+public:
+    std::vector<std::string> calls;
+
+    void BindTexture(unsigned int texture) override { calls.push_back("BindTexture(" + N(texture) + ")"); }
+    void SetBlend(int s, int d) override { calls.push_back("SetBlend(" + N(s) + "," + N(d) + ")"); }
+    void Finish() override { calls.push_back("Finish()"); }
+    void Clear(float r, float g, float b, float a) override
+    {
+        calls.push_back("Clear(" + N(r) + "," + N(g) + "," + N(b) + "," + N(a) + ")");
+    }
+    void FullViewport(int w, int h) override { calls.push_back("FullViewport(" + N(w) + "," + N(h) + ")"); }
+    void Setup2DView(float w, float h) override { calls.push_back("Setup2DView(" + N(w) + "," + N(h) + ")"); }
+    void PushMatrix() override { calls.push_back("PushMatrix()"); }
+    void PopMatrix() override { calls.push_back("PopMatrix()"); }
+    void Translate(float x, float y) override { calls.push_back("Translate(" + N(x) + "," + N(y) + ")"); }
+    void Scale(float x, float y) override { calls.push_back("Scale(" + N(x) + "," + N(y) + ")"); }
+    void Rotate(float d) override { calls.push_back("Rotate(" + N(d) + ")"); }
+    void DisableBlend() override { calls.push_back("DisableBlend()"); }
+    void DisableDepthTest() override { calls.push_back("DisableDepthTest()"); }
+    void Present() override { calls.push_back("Present()"); }
+
+    int Count(const std::string& call) const
+    {
+        int n = 0;
+        for (const std::string& c : calls)
+            n += c == call ? 1 : 0;
+        return n;
+    }
+    bool Has(const std::string& call) const { return Count(call) > 0; }
+
+private:
+    template <typename T>
+    static std::string N(T v)
+    {
+        std::string s = std::to_string(v);
+        if (s.find('.') != std::string::npos) {
+            while (s.back() == '0')
+                s.pop_back();
+            if (s.back() == '.')
+                s.pop_back();
+        }
+        return s;
+    }
+};
+
+// An actor that counts what is done to it and stays where it was put,
+// registered in the cells its one circle meets.
+class CountingActor : public Entity {
+public:
+    int dies = 0;
+    int draws = 0;
+    int updates = 0;
+
+    CountingActor() { type = 0; }
+    void Spawn(float x, float y, float a) override { SpawnPose(x, y, a); }
+    void Update() override { ++updates; }
+    void Draw(float) override { ++draws; }
+    void Die() override
+    {
+        ++dies;
+        MarkDead();
+    }
+    Entity* Clone() const override { return new CountingActor(*this); }
+};
+
+struct PlayFixture {
+    PlayTestHost host;
+    std::unique_ptr<Game> gamePtr;
+    Game& game;
+    RecordingDrawSink sink;
+    RecordingWorldState state;
+
+    PlayFixture() : gamePtr(std::make_unique<Game>(host)), game(*gamePtr)
+    {
+        SeedRandom(1000);
+        game.viewWidth = 640;
+        game.viewHeight = 480;
+        game.windowWidth = 640;
+        game.windowHeight = 480;
+        game.UpdateScreenSize();
+    }
+
+    // A level of horizontal beams 400 units apart from x 0 to width at y
+    // 1000 (after the build's shift), started as the game starts one.
+    void StartFlatLevel(float width, int beams)
+    {
+        game.map.mapBeams.clear();
+        const float step = width / static_cast<float>(beams);
+        for (int i = 0; i < beams; ++i) {
+            Beam beam;
+            beam.a = {step * static_cast<float>(i), 0.0f};
+            beam.b = {step * static_cast<float>(i + 1), 0.0f};
+            beam.direction = {1, 0};
+            beam.normal = {0, -1};
+            game.map.mapBeams.push_back(beam);
+        }
+        game.StartLevel();
+    }
+
+    // Puts the camera so the view's top-left is at (x, y), as last tick too.
+    void PlaceCamera(float x, float y)
+    {
+        game.player->camera = game.player->previousCamera = {x, y};
+    }
+
+    // Chunks the recording backend hands out for every sample slot.
+    void LoadFakeSamples()
+    {
+        for (Mix_Chunk*& sample : game.resources.samples)
+            sample = host.audio.LoadWav("fake.wav");
+    }
+
+    int CallsStartingWith(const std::string& prefix) const
+    {
+        int n = 0;
+        for (const std::string& call : host.audio.calls)
+            n += call.rfind(prefix, 0) == 0 ? 1 : 0;
+        return n;
+    }
+};
