@@ -28,7 +28,14 @@ cSurfaceHandle::cSurfaceHandle(const cSurfaceHandle& other) : cSurfaceHandle() {
   CopyFrom(&other, -1, -1);
 }
 
-cSurfaceHandle::~cSurfaceHandle() { Destroy(); }
+cSurfaceHandle::~cSurfaceHandle() {
+  Destroy();
+  // The handle stays empty after destruction, as hosts built with other
+  // compilers see it: a second destructor call then frees nothing. The
+  // barrier keeps the compiler from dropping the store as dead at the end of
+  // the object's lifetime.
+  asm volatile("" : : "r"(this) : "memory");
+}
 
 cSurfaceHandle& cSurfaceHandle::operator=(const cSurfaceHandle& source) {
   CopyFrom(&source, -1, -1);

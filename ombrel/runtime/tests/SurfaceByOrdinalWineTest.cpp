@@ -207,6 +207,8 @@ TEST_F(SurfaceByOrdinal, HostDrawsBlitsWithEffectsAndReadsBack) {
   api.dtor(&copy);
   api.dtor(&dst);
   api.dtor(&src);
+  EXPECT_FALSE(api.isValid(&src));  // left empty: destroying it again frees nothing
+  api.dtor(&src);
 }
 
 TEST_F(SurfaceByOrdinal, HeapHandlesAndFailedCreation) {
