@@ -73,6 +73,7 @@ bool Game::Start(const StartupSettings& settings)
     if (!font2.Load("Fonts2.psd", "FontShadow.psd", GL_NEAREST, GL_NEAREST, log))
         return false;
 
+    DrawPleaseWait(0);
     LoadKeyConfig(input, ConfigFile::Instance(), log);
     if (!resources.LoadResources())
         return false;

@@ -21,6 +21,7 @@ void Game::EnterTitle()
         player->position = player->previousPosition = centre;
         player->camera = player->previousCamera = centre - screenCentre;
         player->zoom = 1.0f;
+        particles.Clear();
     }
     host->GrabInput(false);
 }

@@ -1,0 +1,79 @@
+#include "App.h"
+
+#include "Game.h"
+#include "Log.h"
+#include "SetupDialog.h"
+#include "StartupSettingsInstance.h"
+
+#include <SDL.h>
+#include <wx/app.h>
+#include <wx/init.h>
+#include <wx/socket.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+int exitStatus = -1; // the start-up hook has not run
+
+// ZELV_DUMP_FRAME=<file> writes one drawn frame as a PPM picture (frame 30
+// of the main loop, or ZELV_DUMP_FRAME_AT=<n>): the end-to-end check reads
+// what the window showed without a screen grabber.
+void ApplyFrameDumpRequest(Game& game)
+{
+    if (const char* path = std::getenv("ZELV_DUMP_FRAME"))
+        game.frameDumpPath = path;
+    if (const char* at = std::getenv("ZELV_DUMP_FRAME_AT")) {
+        const long frame = std::strtol(at, nullptr, 10);
+        if (frame > 0 && frame < 1000000)
+            game.frameDumpAt = static_cast<std::uint32_t>(frame);
+    }
+}
+
+} // namespace
+
+int App::ExitStatus()
+{
+    return exitStatus;
+}
+
+bool App::OnInit()
+{
+    exitStatus = 0;
+    Log& log = Log::Instance();
+    log.SetEnabled(true);
+    wxInitialize();
+    wxSocketBase::Initialize();
+
+    StartupSettings& settings = TheStartupSettings();
+    int result = wxID_CANCEL;
+    {
+        SetupDialog dialog(&settings.width, &settings.height, &settings.fullScreen, &settings.antiAliasing);
+        result = dialog.ShowModal();
+    } // the destructor stores the choices
+
+    if (result == wxID_OK) {
+        char line[256];
+        std::snprintf(line, sizeof line, "Resolution Selected: %ix%i\n", settings.width, settings.height);
+        log.Write(line);
+
+        // The Game is large: it lives on the heap for the same span it would
+        // have on this stack.
+        auto game = std::make_unique<Game>();
+        ApplyFrameDumpRequest(*game);
+        if (game->Start(settings))
+            game->Run();
+        else
+            exitStatus = 1;
+        wxSocketBase::Shutdown();
+        wxUninitialize();
+        game.reset();
+        SDL_Quit();
+    } else {
+        wxSocketBase::Shutdown();
+        wxUninitialize();
+    }
+    return false;
+}

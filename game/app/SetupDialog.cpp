@@ -1,0 +1,50 @@
+#include "SetupDialog.h"
+
+#include "ResolutionTable.h"
+
+#include <wx/arrstr.h>
+#include <wx/bitmap.h>
+#include <wx/bmpbuttn.h>
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/combobox.h>
+#include <wx/filefn.h>
+#include <wx/log.h>
+
+SetupDialog::SetupDialog(int* width, int* height, bool* fullScreen, bool* antiAliasing)
+    : wxDialog(nullptr, wxID_ANY, "ZELVORANT2 SETUP", wxDefaultPosition, wxSize(400, 160),
+               wxDEFAULT_DIALOG_STYLE, "Config"),
+      width(width), height(height), fullScreen(fullScreen), antiAliasing(antiAliasing)
+{
+    doneButton = new wxButton(this, wxID_OK, "Done", wxPoint(10, 80), wxSize(80, 30));
+    fullScreenBox = new wxCheckBox(this, wxID_ANY, "Full Screen", wxPoint(10, 40));
+    antiAliasingBox = new wxCheckBox(this, wxID_ANY, "AntiAliasing", wxPoint(10, 60));
+
+    wxArrayString labels;
+    for (const Resolution& row : ResolutionTable())
+        labels.Add(row.label);
+    resolutionBox = new wxComboBox(this, wxID_ANY, ResolutionTable()[kDefaultResolutionIndex].label,
+                                   wxPoint(10, 10), wxDefaultSize, labels, wxCB_READONLY);
+    // Every toolkit port selects the row a read-only box is given as its
+    // value; make sure of it, since an untouched dialog means "854x480".
+    if (resolutionBox->GetSelection() != kDefaultResolutionIndex)
+        resolutionBox->SetSelection(kDefaultResolutionIndex);
+
+    // A missing or broken picture only leaves the space empty; keep the
+    // toolkit from reporting it in a message box.
+    if (wxFileExists(kSplashPictureFile)) {
+        wxLogNull quiet;
+        wxBitmap picture;
+        if (picture.LoadFile(kSplashPictureFile, wxBITMAP_TYPE_BMP) && picture.IsOk())
+            new wxBitmapButton(this, wxID_ANY, picture, wxPoint(100, 0), wxSize(300, 140), wxBU_AUTODRAW);
+    }
+}
+
+SetupDialog::~SetupDialog()
+{
+    *fullScreen = fullScreenBox->GetValue();
+    *antiAliasing = antiAliasingBox->GetValue();
+    const Resolution chosen = ResolutionAt(resolutionBox->GetSelection());
+    *width = chosen.width;
+    *height = chosen.height;
+}

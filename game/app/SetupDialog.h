@@ -1,0 +1,30 @@
+#pragma once
+
+#include <wx/dialog.h>
+
+class wxButton;
+class wxCheckBox;
+class wxComboBox;
+
+// The start-up dialog: window size, full screen and anti-aliasing. "Done"
+// ends its modal loop with wxID_OK; whichever way it closes, its destructor
+// stores the choices.
+class SetupDialog : public wxDialog {
+public:
+    SetupDialog(int* width, int* height, bool* fullScreen, bool* antiAliasing);
+    ~SetupDialog() override;
+
+    wxButton* doneButton = nullptr;
+    wxCheckBox* fullScreenBox = nullptr;
+    wxCheckBox* antiAliasingBox = nullptr;
+    wxComboBox* resolutionBox = nullptr;
+
+private:
+    int* width;
+    int* height;
+    bool* fullScreen;
+    bool* antiAliasing;
+};
+
+// The dialog's picture, shown beside the controls when it loads.
+constexpr const char* kSplashPictureFile = "splash.bmp";

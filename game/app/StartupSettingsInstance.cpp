@@ -1,0 +1,7 @@
+#include "StartupSettingsInstance.h"
+
+StartupSettings& TheStartupSettings()
+{
+    static StartupSettings settings;
+    return settings;
+}

@@ -1,0 +1,248 @@
+// The real program under X: the setup dialog is answered with a mouse click
+// on "Done" (xdotool), the game shows the "Splash" level, one frame is read
+// back through the program's frame dump (ZELV_DUMP_FRAME), and the window is
+// closed the way a window manager closes it (WM_DELETE_WINDOW), after which
+// the program must end with status 0 and no leak report.
+#include <gtest/gtest.h>
+
+// After the test framework: Xlib's macros (None, Bool, Status) would clash.
+#include <X11/Xlib.h>
+
+#include <sys/types.h>
+#include <sys/wait.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool WaitUntil(const std::function<bool()>& done, double seconds)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (std::chrono::steady_clock::now() < end) {
+        if (done())
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return done();
+}
+
+std::string ReadFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// A mapped window whose name is exactly name, searched below window.
+Window FindWindow(Display* display, Window window, const char* name)
+{
+    char* own = nullptr;
+    if (XFetchName(display, window, &own) && own != nullptr) {
+        const bool match = std::strcmp(own, name) == 0;
+        XFree(own);
+        XWindowAttributes attributes;
+        if (match && XGetWindowAttributes(display, window, &attributes) && attributes.map_state == IsViewable)
+            return window;
+    }
+    Window root = 0;
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(display, window, &root, &parent, &children, &count))
+        return 0;
+    Window found = 0;
+    for (unsigned i = 0; i < count && found == 0; ++i)
+        found = FindWindow(display, children[i], name);
+    if (children != nullptr)
+        XFree(children);
+    return found;
+}
+
+// What a window manager sends when the close box is clicked.
+void AskToClose(Display* display, Window window)
+{
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, window, False, NoEventMask, &event);
+    XFlush(display);
+}
+
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<unsigned char> rgb;
+};
+
+// A binary PPM as the program writes it; empty when incomplete.
+Picture ReadPpm(const fs::path& path)
+{
+    Picture picture;
+    std::ifstream in(path, std::ios::binary);
+    std::string magic;
+    int maximum = 0;
+    if (!(in >> magic >> picture.width >> picture.height >> maximum) || magic != "P6" || maximum != 255 ||
+        picture.width <= 0 || picture.height <= 0)
+        return Picture{};
+    in.get();
+    picture.rgb.resize(static_cast<std::size_t>(picture.width) * picture.height * 3);
+    if (!in.read(reinterpret_cast<char*>(picture.rgb.data()), static_cast<std::streamsize>(picture.rgb.size())))
+        return Picture{};
+    return picture;
+}
+
+class Program {
+public:
+    ~Program() { Stop(); }
+
+    void Start(const fs::path& folder, const fs::path& output)
+    {
+        pid = fork();
+        if (pid == 0) {
+            if (chdir(folder.c_str()) != 0)
+                _exit(120);
+            const int fd = open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            if (fd >= 0) {
+                dup2(fd, 1);
+                dup2(fd, 2);
+                close(fd);
+            }
+            setenv("SDL_AUDIODRIVER", "dummy", 1);
+            setenv("ZELV_DUMP_FRAME", "frame.ppm", 1);
+            setenv("ZELV_DUMP_FRAME_AT", "20", 1);
+            const std::string lsan = std::string("suppressions=") + ZELV_LSAN_SUPPRESSIONS + ":print_suppressions=0";
+            setenv("LSAN_OPTIONS", lsan.c_str(), 1);
+            execl(ZELV_GAME_PROGRAM, ZELV_GAME_PROGRAM, static_cast<char*>(nullptr));
+            _exit(121);
+        }
+    }
+
+    bool Running()
+    {
+        if (pid <= 0)
+            return false;
+        int status = 0;
+        const pid_t done = waitpid(pid, &status, WNOHANG);
+        if (done == pid) {
+            exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            pid = -1;
+            return false;
+        }
+        return true;
+    }
+
+    // Kills the program if it is still there.
+    void Stop()
+    {
+        if (Running()) {
+            kill(pid, SIGKILL);
+            waitpid(pid, nullptr, 0);
+            pid = -1;
+        }
+    }
+
+    pid_t pid = -1;
+    int exitStatus = -1;
+};
+
+} // namespace
+
+TEST(EndToEnd, DoneStartsTheSplashLevelAndClosingTheWindowEndsCleanly)
+{
+    const char* displayName = std::getenv("DISPLAY");
+    if (displayName == nullptr || *displayName == '\0')
+        GTEST_SKIP() << "no X display (DISPLAY is not set)";
+    if (std::system("command -v xdotool >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "xdotool is not installed";
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr)
+        GTEST_SKIP() << "cannot open the X display " << displayName;
+
+    const fs::path folder = fs::temp_directory_path() / ("zelv-e2e-" + std::to_string(getpid()));
+    fs::remove_all(folder);
+    fs::copy(ZELV_DEMO_DATA_DIR, folder, fs::copy_options::recursive);
+    const fs::path output = folder / "output.txt";
+
+    Program program;
+    program.Start(folder, output);
+
+    Window dialog = 0;
+    ASSERT_TRUE(WaitUntil([&] { return (dialog = FindWindow(display, DefaultRootWindow(display), "ZELVORANT2 SETUP")) != 0; }, 60))
+        << "the setup dialog did not appear\n" << ReadFile(output);
+
+    // "Done" sits at (10, 80), 80 x 30: click its middle as a person would.
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    const std::string click = "xdotool mousemove --window " + std::to_string(dialog) + " 50 95 click 1";
+    ASSERT_EQ(std::system(click.c_str()), 0);
+
+    const fs::path frameFile = folder / "frame.ppm";
+    Picture frame;
+    const bool drawn = WaitUntil([&] {
+        frame = ReadPpm(frameFile);
+        return !frame.rgb.empty() || !program.Running();
+    }, 120);
+    ASSERT_TRUE(drawn && !frame.rgb.empty()) << "no frame was drawn\n" << ReadFile(output);
+
+    Window window = 0;
+    ASSERT_TRUE(WaitUntil([&] { return (window = FindWindow(display, DefaultRootWindow(display), "Zelvorant2")) != 0; }, 10));
+    AskToClose(display, window);
+    ASSERT_TRUE(WaitUntil([&] { return !program.Running(); }, 60)) << "the program did not end after the close";
+    EXPECT_EQ(program.exitStatus, 0) << ReadFile(output);
+
+    // The log: the dialog's untouched choice and the start-up phases.
+    const std::string log = ReadFile(folder / "Logfile.txt");
+    EXPECT_EQ(log.rfind("Logfile created on ", 0), 0u);
+    for (const char* line : {">>Logging Enabled<<\n", "Resolution Selected: 854x480\n",
+                             "\n[Initializing Video Settings]\n", "\n[Searching for Joystick]\n",
+                             "Aspect Ratio: 16.9\n", "\n[Initializing Devil]\n", "Loaded map Splash.map\n",
+                             "Shutting down Audio...\n"})
+        EXPECT_NE(log.find(line), std::string::npos) << "missing from the log: " << line;
+    EXPECT_EQ(log.find("ERROR: AddressSanitizer"), std::string::npos);
+
+    // The frame: the window's size, and the level's beams lit across it (a
+    // bright line runs across many rows and columns, which a few stars
+    // alone do not).
+    EXPECT_EQ(frame.width, 854);
+    EXPECT_EQ(frame.height, 480);
+    std::vector<bool> litRow(static_cast<std::size_t>(frame.height)), litColumn(static_cast<std::size_t>(frame.width));
+    int lit = 0;
+    for (int y = 0; y < frame.height; ++y) {
+        for (int x = 0; x < frame.width; ++x) {
+            const unsigned char* p = &frame.rgb[(static_cast<std::size_t>(y) * frame.width + x) * 3];
+            if (std::max({p[0], p[1], p[2]}) > 128) {
+                ++lit;
+                litRow[static_cast<std::size_t>(y)] = true;
+                litColumn[static_cast<std::size_t>(x)] = true;
+            }
+        }
+    }
+    const auto count = [](const std::vector<bool>& v) { return std::count(v.begin(), v.end(), true); };
+    EXPECT_GT(lit, 1000);
+    EXPECT_GT(count(litColumn), frame.width / 2);
+    EXPECT_GT(count(litRow), frame.height / 4);
+
+    XCloseDisplay(display);
+    if (!HasFailure())
+        fs::remove_all(folder);
+}
