@@ -19,12 +19,3 @@ target_link_libraries(zelv_datagen PRIVATE ${MP3LAME})
 # their inner loops optimised there too.
 set_source_files_properties(${CMAKE_CURRENT_SOURCE_DIR}/MusicSynth.cpp ${CMAKE_CURRENT_SOURCE_DIR}/SoundSynth.cpp
                             PROPERTIES COMPILE_OPTIONS "-O2")
-
-# The map writer lives in the world library; its test (created after this
-# file is read) links it once the folder's tests exist.
-function(zelv_link_map_writer_test)
-  if(TARGET MapWriterTest AND TARGET zelv_world)
-    target_link_libraries(MapWriterTest PRIVATE zelv_world)
-  endif()
-endfunction()
-cmake_language(DEFER CALL zelv_link_map_writer_test)
