@@ -11,6 +11,18 @@
 #include <wx/filefn.h>
 #include <wx/log.h>
 
+namespace {
+
+// Ends the modal loop as "not Done". The toolkit's own close and Escape
+// handling would press the dialog's only button, "Done", instead.
+void Cancel(wxDialog& dialog)
+{
+    if (dialog.IsModal())
+        dialog.EndModal(wxID_CANCEL);
+}
+
+} // namespace
+
 SetupDialog::SetupDialog(int* width, int* height, bool* fullScreen, bool* antiAliasing)
     : wxDialog(nullptr, wxID_ANY, "ZELVORANT2 SETUP", wxDefaultPosition, wxSize(400, 160),
                wxDEFAULT_DIALOG_STYLE, "Config"),
@@ -29,6 +41,14 @@ SetupDialog::SetupDialog(int* width, int* height, bool* fullScreen, bool* antiAl
     // value; make sure of it, since an untouched dialog means "854x480".
     if (resolutionBox->GetSelection() != kDefaultResolutionIndex)
         resolutionBox->SetSelection(kDefaultResolutionIndex);
+
+    Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent&) { Cancel(*this); });
+    Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& event) {
+        if (event.GetKeyCode() == WXK_ESCAPE)
+            Cancel(*this);
+        else
+            event.Skip();
+    });
 
     // A missing or broken picture only leaves the space empty; keep the
     // toolkit from reporting it in a message box.

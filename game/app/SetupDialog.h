@@ -7,8 +7,8 @@ class wxCheckBox;
 class wxComboBox;
 
 // The start-up dialog: window size, full screen and anti-aliasing. "Done"
-// ends its modal loop with wxID_OK; whichever way it closes, its destructor
-// stores the choices.
+// ends its modal loop with wxID_OK, the close box and Escape with
+// wxID_CANCEL; whichever way it closes, its destructor stores the choices.
 class SetupDialog : public wxDialog {
 public:
     SetupDialog(int* width, int* height, bool* fullScreen, bool* antiAliasing);

@@ -168,28 +168,56 @@ public:
 
 } // namespace
 
-TEST(EndToEnd, DoneStartsTheSplashLevelAndClosingTheWindowEndsCleanly)
-{
-    const char* displayName = std::getenv("DISPLAY");
-    if (displayName == nullptr || *displayName == '\0')
-        GTEST_SKIP() << "no X display (DISPLAY is not set)";
-    if (std::system("command -v xdotool >/dev/null 2>&1") != 0)
-        GTEST_SKIP() << "xdotool is not installed";
-    Display* display = XOpenDisplay(nullptr);
-    if (display == nullptr)
-        GTEST_SKIP() << "cannot open the X display " << displayName;
+// A fresh copy of the demo data as the working directory, the X display,
+// and the program started in that folder.
+class EndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const char* displayName = std::getenv("DISPLAY");
+        if (displayName == nullptr || *displayName == '\0')
+            GTEST_SKIP() << "no X display (DISPLAY is not set)";
+        if (std::system("command -v xdotool >/dev/null 2>&1") != 0)
+            GTEST_SKIP() << "xdotool is not installed";
+        display = XOpenDisplay(nullptr);
+        if (display == nullptr)
+            GTEST_SKIP() << "cannot open the X display " << displayName;
 
-    const fs::path folder = fs::temp_directory_path() / ("zelv-e2e-" + std::to_string(getpid()));
-    fs::remove_all(folder);
-    fs::copy(ZELV_DEMO_DATA_DIR, folder, fs::copy_options::recursive);
-    const fs::path output = folder / "output.txt";
+        folder = fs::temp_directory_path() /
+                 ("zelv-e2e-" + std::to_string(getpid()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder);
+        fs::copy(ZELV_DEMO_DATA_DIR, folder, fs::copy_options::recursive);
+        output = folder / "output.txt";
+        program.Start(folder, output);
+    }
 
+    void TearDown() override
+    {
+        program.Stop();
+        if (display != nullptr)
+            XCloseDisplay(display);
+        if (!folder.empty() && !HasFailure())
+            fs::remove_all(folder);
+    }
+
+    Window WaitForWindow(const char* name, double seconds)
+    {
+        Window found = 0;
+        WaitUntil([&] { return (found = FindWindow(display, DefaultRootWindow(display), name)) != 0; }, seconds);
+        return found;
+    }
+
+    Display* display = nullptr;
+    fs::path folder;
+    fs::path output;
     Program program;
-    program.Start(folder, output);
+};
 
-    Window dialog = 0;
-    ASSERT_TRUE(WaitUntil([&] { return (dialog = FindWindow(display, DefaultRootWindow(display), "ZELVORANT2 SETUP")) != 0; }, 60))
-        << "the setup dialog did not appear\n" << ReadFile(output);
+TEST_F(EndToEnd, DoneStartsTheSplashLevelAndClosingTheWindowEndsCleanly)
+{
+    const Window dialog = WaitForWindow("ZELVORANT2 SETUP", 60);
+    ASSERT_NE(dialog, 0u) << "the setup dialog did not appear\n" << ReadFile(output);
 
     // "Done" sits at (10, 80), 80 x 30: click its middle as a person would.
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
@@ -204,8 +232,8 @@ TEST(EndToEnd, DoneStartsTheSplashLevelAndClosingTheWindowEndsCleanly)
     }, 120);
     ASSERT_TRUE(drawn && !frame.rgb.empty()) << "no frame was drawn\n" << ReadFile(output);
 
-    Window window = 0;
-    ASSERT_TRUE(WaitUntil([&] { return (window = FindWindow(display, DefaultRootWindow(display), "Zelvorant2")) != 0; }, 10));
+    const Window window = WaitForWindow("Zelvorant2", 10);
+    ASSERT_NE(window, 0u);
     AskToClose(display, window);
     ASSERT_TRUE(WaitUntil([&] { return !program.Running(); }, 60)) << "the program did not end after the close";
     EXPECT_EQ(program.exitStatus, 0) << ReadFile(output);
@@ -241,8 +269,22 @@ TEST(EndToEnd, DoneStartsTheSplashLevelAndClosingTheWindowEndsCleanly)
     EXPECT_GT(lit, 1000);
     EXPECT_GT(count(litColumn), frame.width / 2);
     EXPECT_GT(count(litRow), frame.height / 4);
+}
 
-    XCloseDisplay(display);
-    if (!HasFailure())
-        fs::remove_all(folder);
+TEST_F(EndToEnd, ClosingTheDialogStartsNothing)
+{
+    const Window dialog = WaitForWindow("ZELVORANT2 SETUP", 60);
+    ASSERT_NE(dialog, 0u) << "the setup dialog did not appear\n" << ReadFile(output);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    AskToClose(display, dialog);
+    ASSERT_TRUE(WaitUntil([&] { return !program.Running(); }, 60)) << "the program did not end";
+    EXPECT_EQ(program.exitStatus, 0) << ReadFile(output);
+
+    // Only the log's header line and the switch-on line: no game started.
+    const std::string log = ReadFile(folder / "Logfile.txt");
+    const std::size_t header = log.find('\n');
+    ASSERT_NE(header, std::string::npos);
+    EXPECT_EQ(log.substr(0, 19), "Logfile created on ");
+    EXPECT_EQ(log.substr(header + 1), ">>Logging Enabled<<\n");
+    EXPECT_FALSE(fs::exists(folder / "Input.dat"));
 }

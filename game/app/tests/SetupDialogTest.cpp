@@ -1,0 +1,162 @@
+#include "SetupDialog.h"
+
+#include "ResolutionTable.h"
+
+#include <gtest/gtest.h>
+
+#include <wx/app.h>
+#include <wx/bmpbuttn.h>
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/combobox.h>
+#include <wx/init.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+// Memory the toolkit's system libraries keep until the process ends (the
+// same list as lsan-system-libraries.supp); the dialog's own code stays
+// checked.
+extern "C" const char* __lsan_default_suppressions()
+{
+    return "leak:libfontconfig.so\nleak:libX11.so\nleak:libdbus-1.so\nleak:libglib-2.0.so\n"
+           "leak:libgobject-2.0.so\nleak:libgtk-3.so\nleak:libgdk-3.so\nleak:libpango-1.0.so\n"
+           "leak:libpangoft2-1.0.so\n";
+}
+
+namespace {
+
+// The toolkit started once for the whole program (it needs an X display).
+class ToolkitEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        const char* display = std::getenv("DISPLAY");
+        if (display == nullptr || *display == '\0')
+            return;
+        static char name[] = "SetupDialogTest";
+        static char* argv[] = {name, nullptr};
+        int argc = 1;
+        wxApp::SetInstance(new wxApp);
+        started = wxEntryStart(argc, argv);
+    }
+    void TearDown() override
+    {
+        if (started)
+            wxEntryCleanup();
+    }
+    static bool started;
+};
+bool ToolkitEnvironment::started = false;
+
+const auto* const environment = ::testing::AddGlobalTestEnvironment(new ToolkitEnvironment);
+
+struct Choices {
+    int width = -1;
+    int height = -1;
+    bool fullScreen = true;
+    bool antiAliasing = true;
+};
+
+#define REQUIRE_TOOLKIT()                                                                            \
+    if (!ToolkitEnvironment::started)                                                                \
+    GTEST_SKIP() << "no X display for the toolkit"
+
+} // namespace
+
+TEST(SetupDialog, LaidOutAsTheStartUpDialog)
+{
+    REQUIRE_TOOLKIT();
+    Choices c;
+    auto* dialog = new SetupDialog(&c.width, &c.height, &c.fullScreen, &c.antiAliasing);
+    EXPECT_EQ(dialog->GetTitle(), "ZELVORANT2 SETUP");
+    EXPECT_EQ(dialog->GetName(), "Config");
+    EXPECT_EQ(dialog->GetSize(), wxSize(400, 160));
+    EXPECT_EQ(dialog->doneButton->GetId(), wxID_OK);
+    EXPECT_EQ(dialog->doneButton->GetLabel(), "Done");
+    EXPECT_EQ(dialog->doneButton->GetPosition(), wxPoint(10, 80));
+    EXPECT_EQ(dialog->doneButton->GetSize(), wxSize(80, 30));
+    EXPECT_EQ(dialog->fullScreenBox->GetLabel(), "Full Screen");
+    EXPECT_EQ(dialog->fullScreenBox->GetPosition(), wxPoint(10, 40));
+    EXPECT_FALSE(dialog->fullScreenBox->GetValue());
+    EXPECT_EQ(dialog->antiAliasingBox->GetLabel(), "AntiAliasing");
+    EXPECT_EQ(dialog->antiAliasingBox->GetPosition(), wxPoint(10, 60));
+    EXPECT_EQ(dialog->resolutionBox->GetPosition(), wxPoint(10, 10));
+    ASSERT_EQ(dialog->resolutionBox->GetCount(), 20u);
+    for (unsigned i = 0; i < 20; ++i)
+        EXPECT_EQ(dialog->resolutionBox->GetString(i), ResolutionTable()[i].label);
+    EXPECT_EQ(dialog->resolutionBox->GetSelection(), 2);
+    EXPECT_EQ(dialog->resolutionBox->GetValue(), "854x480");
+    dialog->Destroy();
+}
+
+TEST(SetupDialog, TheDestructorStoresTheChoices)
+{
+    REQUIRE_TOOLKIT();
+    struct Case {
+        int selection; // -2: left untouched
+        bool fullScreen;
+        bool antiAliasing;
+        int width;
+        int height;
+    };
+    const Case cases[] = {
+        {-2, false, false, 854, 480},   // untouched: the preselected row
+        {0, false, false, 640, 480},
+        {19, true, false, 2560, 2048},
+        {5, false, true, 1280, 720},
+        {wxNOT_FOUND, false, false, 640, 480}, // no selection
+    };
+    for (const Case& k : cases) {
+        Choices c;
+        {
+            SetupDialog dialog(&c.width, &c.height, &c.fullScreen, &c.antiAliasing);
+            if (k.selection != -2)
+                dialog.resolutionBox->SetSelection(k.selection);
+            dialog.fullScreenBox->SetValue(k.fullScreen);
+            dialog.antiAliasingBox->SetValue(k.antiAliasing);
+        }
+        SCOPED_TRACE(k.selection);
+        EXPECT_EQ(c.width, k.width);
+        EXPECT_EQ(c.height, k.height);
+        EXPECT_EQ(c.fullScreen, k.fullScreen);
+        EXPECT_EQ(c.antiAliasing, k.antiAliasing);
+    }
+}
+
+TEST(SetupDialog, ThePictureIsShownOnlyWhenItsFileLoads)
+{
+    REQUIRE_TOOLKIT();
+    const fs::path folder = fs::temp_directory_path() / ("zelv-dialog-" + std::to_string(getpid()));
+    fs::create_directories(folder);
+    const fs::path before = fs::current_path();
+    fs::current_path(folder);
+
+    const auto pictures = [] {
+        Choices c;
+        SetupDialog dialog(&c.width, &c.height, &c.fullScreen, &c.antiAliasing);
+        int count = 0;
+        for (wxWindow* child : dialog.GetChildren()) {
+            if (auto* button = dynamic_cast<wxBitmapButton*>(child)) {
+                ++count;
+                EXPECT_EQ(button->GetPosition(), wxPoint(100, 0));
+                EXPECT_EQ(button->GetSize(), wxSize(300, 140));
+            }
+        }
+        return count;
+    };
+    EXPECT_EQ(pictures(), 0); // missing
+    std::ofstream(kSplashPictureFile) << "not a picture";
+    EXPECT_EQ(pictures(), 0); // unreadable
+    fs::copy_file(fs::path(ZELV_DEMO_DATA_DIR) / kSplashPictureFile, kSplashPictureFile,
+                  fs::copy_options::overwrite_existing);
+    EXPECT_EQ(pictures(), 1);
+
+    fs::current_path(before);
+    fs::remove_all(folder);
+}
