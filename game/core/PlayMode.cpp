@@ -85,6 +85,8 @@ void RunSelfDestruct(Game& game)
     if (sd.secondsLeft < 0.0f && !sd.detonated) {
         sd.detonated = true;
         sd.flashTimer = kFlashSeconds;
+        // The shaking ends with the countdown: the view settles for the flash.
+        game.shakeOffset = {};
         PlayCentred(game, SampleId::PlanetExplosion);
     }
     if (sd.detonated) {

@@ -157,7 +157,7 @@ TEST(PlayMode, DetonationFlashesThenKillsEveryVisibleActorOnceAndBreaksTheVisibl
     EXPECT_TRUE(f.game.selfDestruct.detonated);
     EXPECT_FLOAT_EQ(f.game.selfDestruct.flashTimer, 0.48f); // counted down on the same tick
     EXPECT_EQ(Count(f.host.audio.calls, PlayOf(SampleId::PlanetExplosion)), 1);
-    EXPECT_EQ(f.game.shakeOffset.x == 0.0f && f.game.shakeOffset.y == 0.0f, false);
+    EXPECT_EQ(f.game.shakeOffset, (Vec2{})); // the shaking has stopped
 
     // The flash: the frame clears a second time in the flash colour.
     f.state.calls.clear();
