@@ -5,14 +5,13 @@
 #include "ModelTransform.h"
 
 #include "support/ScratchDir.h"
+#include "testing/Mutator.h"
 
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <cstddef>
 #include <cstring>
 #include <optional>
-#include <random>
 #include <sstream>
 
 namespace {
@@ -108,49 +107,6 @@ std::vector<std::uint8_t> SeedModel()
     return EncodeObjectModel({5.0f, -5.0f}, beams, circles);
 }
 
-void Mutate(std::vector<std::uint8_t>& bytes, std::mt19937& rng)
-{
-    static const std::int32_t kInteresting[] = {0, 1, -1, 2, 3, 4, 56, 0x7FFFFFFF, INT_MIN, 0x10000, 255};
-    auto pick = [&rng](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng); };
-    const int mutations = 1 + static_cast<int>(pick(4));
-    for (int m = 0; m < mutations; ++m) {
-        switch (pick(6)) {
-        case 0: // flip bits in one byte
-            if (!bytes.empty())
-                bytes[pick(bytes.size())] ^= static_cast<std::uint8_t>(1 + pick(255));
-            break;
-        case 1: // an interesting int at a count position or anywhere
-            if (bytes.size() >= 4) {
-                const std::size_t at = pick(3) == 0 ? 8 : (pick(2) ? 12 + 3 * 56 : pick(bytes.size() - 3));
-                if (at + 4 <= bytes.size()) {
-                    const std::int32_t v = kInteresting[pick(std::size(kInteresting))];
-                    std::memcpy(&bytes[at], &v, 4);
-                }
-            }
-            break;
-        case 2: // truncate
-            bytes.resize(pick(bytes.size() + 1));
-            break;
-        case 3: // append random bytes
-            for (std::size_t n = pick(200); n > 0; --n)
-                bytes.push_back(static_cast<std::uint8_t>(pick(256)));
-            break;
-        case 4: // remove a block
-            if (!bytes.empty()) {
-                const std::size_t from = pick(bytes.size());
-                const std::size_t len = std::min(bytes.size() - from, 1 + pick(60));
-                bytes.erase(bytes.begin() + static_cast<std::ptrdiff_t>(from),
-                            bytes.begin() + static_cast<std::ptrdiff_t>(from + len));
-            }
-            break;
-        default: // a random byte anywhere
-            if (!bytes.empty())
-                bytes[pick(bytes.size())] = static_cast<std::uint8_t>(pick(256));
-            break;
-        }
-    }
-}
-
 TEST(ModelFuzzTest, MutatedFilesLoadAsTheReferenceDecodesThem)
 {
     ScratchDir dir;
@@ -160,12 +116,15 @@ TEST(ModelFuzzTest, MutatedFilesLoadAsTheReferenceDecodesThem)
     log.SetEnabled(true);
 
     const std::vector<std::uint8_t> seed = SeedModel();
-    std::mt19937 rng(20261210u);
+    // The two counts: after the origin, and after the three seed beams.
+    MutationHints hints;
+    hints.countOffsets = {8, 12 + 3 * 56};
+    Mutator mutator(20261210u);
     int loaded = 0;
     int failed = 0;
     for (int iteration = 0; iteration < 3000; ++iteration) {
         std::vector<std::uint8_t> bytes = seed;
-        Mutate(bytes, rng);
+        mutator.Mutate(bytes, hints);
         WriteWholeFile(path, std::string(bytes.begin(), bytes.end()));
 
         std::vector<Beam> beams;
