@@ -14,7 +14,7 @@ ShockRing::ShockRing(float x, float y, float, float, float)
 void ShockRing::Emit(float x, float y, float r, float g, float b)
 {
     const float radius = speed;
-    if (!(radius >= 0.0f)) // negative or not a number: no ring
+    if (!(radius >= 0.0f) || !std::isfinite(radius)) // negative, infinite or not a number: no ring
         return;
     const int last = radius >= kMaxPoints - 1 ? kMaxPoints - 1 : static_cast<int>(radius);
     const float step = 360.0f / radius;

@@ -16,7 +16,11 @@ public:
     // The colour arguments are not kept: Emit receives them again.
     ShockRing(float x, float y, float r, float g, float b);
 
+    // trunc(speed) + 1 points round (x, y); none for a negative or
+    // non-finite speed.
     void Emit(float x, float y, float r, float g, float b) override;
+    // Widens, fades (and moves out) the points still alive; finished once
+    // none is.
     void Update() override;
 
     // Rings beyond this many points are cut (a ring needs about one point
