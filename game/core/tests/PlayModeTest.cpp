@@ -1,4 +1,5 @@
 #include "Debris.h"
+#include "ParticleSystem.h"
 #include "PlayMode.h"
 #include "PlayModeFixture.h"
 #include "ResourceTables.h"
@@ -336,4 +337,50 @@ TEST(WorldDraw, NoVisibleCellsDrawsOnlyTheStars)
     for (const auto& batch : f.sink.batches)
         EXPECT_EQ(batch.vertices.size(), 160u);
     EXPECT_EQ(f.state.calls.back(), "Finish()");
+}
+
+namespace {
+
+// A particle system that counts its updates and draws.
+class CountingSystem : public ParticleSystem {
+public:
+    explicit CountingSystem(std::shared_ptr<CountingActor::Counts> counts) : counts(std::move(counts)) {}
+    void Update() override { ++counts->updates; }
+    void Draw(DrawSink&, float) const override { ++counts->draws; }
+
+private:
+    std::shared_ptr<CountingActor::Counts> counts;
+};
+
+} // namespace
+
+TEST(WorldDraw, EffectsAndPopupsDrawInEveryVisibleImageAndUpdateOncePerTick)
+{
+    LevelPlay f;
+    auto particleCounts = std::make_shared<CountingActor::Counts>();
+    auto ribbonCounts = std::make_shared<CountingActor::Counts>();
+    f.game.particles.Append(std::make_unique<CountingSystem>(particleCounts));
+    f.game.ribbons.Append(std::make_unique<CountingSystem>(ribbonCounts));
+    for (FontSet::Glyph& glyph : f.game.font2.glyphs)
+        glyph.width = 16;
+    f.game.scorePopups.emplace_back("50", 100.0f, 1000.0f);
+
+    f.game.UpdatePlay();
+    EXPECT_EQ(particleCounts->updates, 1);
+    EXPECT_EQ(ribbonCounts->updates, 1);
+    ASSERT_EQ(f.game.scorePopups.size(), 1u);
+    EXPECT_EQ(f.game.scorePopups[0].life, 99);
+
+    // The camera is back where the images -W and 0 are visible.
+    f.PlaceCamera(-100.0f, 800.0f);
+    QueryPlaySectors(f.game);
+    f.game.starLayers[0].clear();
+    f.game.DrawWorld(0.0f, f.sink, f.state);
+    EXPECT_EQ(particleCounts->draws, 2);
+    EXPECT_EQ(ribbonCounts->draws, 2);
+    // Two glyphs of the popup, once per image.
+    int popupVertices = 0;
+    for (const auto& v : f.sink.vertices)
+        popupVertices += v.r > 0.98f && v.r < 0.995f ? 1 : 0; // the grey of life 99
+    EXPECT_EQ(popupVertices, 2 * 2 * 4);
 }
