@@ -384,3 +384,24 @@ TEST(WorldDraw, EffectsAndPopupsDrawInEveryVisibleImageAndUpdateOncePerTick)
         popupVertices += v.r > 0.98f && v.r < 0.995f ? 1 : 0; // the grey of life 99
     EXPECT_EQ(popupVertices, 2 * 2 * 4);
 }
+
+TEST(WorldDraw, AWorldNarrowerThanTheViewDrawsAllThreeImages)
+{
+    PlayFixture f;
+    f.StartFlatLevel(500.0f, 2);
+    f.game.player->zoom = 1.0f;
+    f.PlaceCamera(-70.0f, 800.0f);
+    QueryPlaySectors(f.game);
+    for (int image = 0; image < 3; ++image)
+        ASSERT_FALSE(f.game.visibleSectors[image].empty()) << image;
+    f.game.starLayers[0].clear();
+    f.game.DrawWorld(0.0f, f.sink, f.state);
+    EXPECT_EQ(f.state.Count("Translate(-500,0)"), 1);
+    EXPECT_EQ(f.state.Count("Translate(500,0)"), 1);
+    // Both beams in every image, each once per image.
+    size_t beamVertices = 0;
+    for (const auto& batch : f.sink.batches)
+        if (!batch.vertices.empty() && batch.vertices.size() % 12 == 0)
+            beamVertices += batch.vertices.size();
+    EXPECT_EQ(beamVertices, 3u * 2u * 12u);
+}
