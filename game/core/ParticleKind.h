@@ -2,12 +2,12 @@
 
 #include "Particle.h"
 #include "ParticleSystem.h"
+#include "ParticleTerrain.h"
 #include "ParticleWorld.h"
 #include "Sector.h"
 #include "SectorGrid.h"
 
 #include <cstdint>
-#include <vector>
 
 // The base of the eleven particle kinds: an array of Particle records drawn
 // as one textured square each, and the per-particle steps the kinds share,
@@ -61,21 +61,19 @@ protected:
     }
     // Mirrors the velocity off the first beam of the cell within a unit of
     // the particle; the position stays.
-    void Bounce(Particle& p, const SectorGrid* grid)
+    static void Bounce(Particle& p, const SectorGrid* grid)
     {
         if (grid == nullptr)
             return;
         const Sector* sector = grid->SectorAt(p.position.x, p.position.y);
-        if (sector == nullptr || sector->beams.empty())
+        if (sector == nullptr)
             return;
-        hits.clear();
-        if (sector->PointOnBeam(p.position.x, p.position.y, hits)) {
-            const Vec2 n = hits.front().beam->normal;
+        if (const Beam* beam = ParticleBeamAt(*sector, p.position.x, p.position.y)) {
+            const Vec2 n = beam->normal;
             const float d = 2.0f * Dot(p.velocity, n);
             p.velocity.x -= d * n.x;
             p.velocity.y -= d * n.y;
         }
-        hits.clear();
     }
     static void SetColour(Particle& p, float r, float g, float b)
     {
@@ -92,9 +90,6 @@ protected:
         p.size = size;
         return p;
     }
-
-private:
-    std::vector<BeamHit> hits; // reused by Bounce
 };
 
 // Blink step of the sparks, puffs and debris: the counter has been raised for

@@ -3,6 +3,7 @@
 #include "JetParticles.h"
 #include "ParticleList.h"
 #include "ParticleRef.h"
+#include "ParticleTerrain.h"
 #include "ParticleTestFixture.h"
 #include "SmokeParticles.h"
 #include "SparkParticles.h"
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <random>
 #include <vector>
 
 namespace {
@@ -107,6 +109,34 @@ TEST_F(ParticleSystemTest, ParticlesMirrorOffTheTerrain)
     smoke.particles.push_back(MakeParticle(500, ground - 50, 0, 2, 2.0f));
     smoke.Update();
     EXPECT_FLOAT_EQ(smoke.particles[0].velocity.y, 2.0f * 0.985f);
+}
+
+// The bounce's beam search against the grid's own point query, on random
+// beams and points near them (many within a unit or two).
+TEST_F(ParticleSystemTest, BounceFindsTheSameBeamAsThePointQuery)
+{
+    std::mt19937 rng(7);
+    std::uniform_real_distribution<float> coord(0.0f, 250.0f);
+    std::uniform_real_distribution<float> near(-3.0f, 3.0f);
+    for (int round = 0; round < 200; ++round) {
+        std::vector<Beam> beams(6);
+        Sector sector;
+        for (Beam& b : beams) {
+            b.a = {coord(rng), coord(rng)};
+            b.b = round % 4 == 0 ? b.a : Vec2{coord(rng), coord(rng)}; // some of zero length
+            sector.beams.push_back(&b);
+        }
+        for (int i = 0; i < 50; ++i) {
+            const Beam& on = beams[static_cast<std::size_t>(i) % beams.size()];
+            const float t = coord(rng) / 250.0f;
+            const float x = on.a.x + (on.b.x - on.a.x) * t + near(rng);
+            const float y = on.a.y + (on.b.y - on.a.y) * t + near(rng);
+            std::vector<BeamHit> hits;
+            const bool hit = sector.PointOnBeam(x, y, hits);
+            const Beam* found = ParticleBeamAt(sector, x, y);
+            ASSERT_EQ(found, hit ? hits[0].beam : nullptr) << round << " " << i;
+        }
+    }
 }
 
 TEST_F(ParticleSystemTest, GravityPullsSparksOnly)
