@@ -155,10 +155,10 @@ TEST_F(ParticleKindsTest, LanderRingConvergesThroughItsCentre)
 
 // ---- Fuel stream ---------------------------------------------------------------
 
-struct FuelFixture : ParticleKindsTest {
+struct ParticleFuelTest : ParticleKindsTest {
     std::unique_ptr<FuelPod> pod = std::make_unique<FuelPod>();
     FuelStreamParticles stream{500, 1000, 0, 0};
-    FuelFixture()
+    ParticleFuelTest()
     {
         game.sectorGrid.worldWidth = 4000.0f;
         pod->position = {500, 1000};
@@ -171,7 +171,7 @@ struct FuelFixture : ParticleKindsTest {
     }
 };
 
-TEST_F(FuelFixture, StreamPoursOnEvenTicksWhileTheShipIsNearAndAble)
+TEST_F(ParticleFuelTest, StreamPoursOnEvenTicksWhileTheShipIsNearAndAble)
 {
     struct Case {
         float distance;
@@ -200,7 +200,7 @@ TEST_F(FuelFixture, StreamPoursOnEvenTicksWhileTheShipIsNearAndAble)
     }
 }
 
-TEST_F(FuelFixture, EmittedParticlesLeaveTheNozzleTintedByTheirIndex)
+TEST_F(ParticleFuelTest, EmittedParticlesLeaveTheNozzleTintedByTheirIndex)
 {
     stream.Update();
     stream.Update();
@@ -236,7 +236,7 @@ TEST_F(FuelFixture, EmittedParticlesLeaveTheNozzleTintedByTheirIndex)
     EXPECT_EQ(fresh.particles[2].maxLife, 2.0f);
 }
 
-TEST_F(FuelFixture, PodDiesOnTheEmissionThatEmptiesItsStore)
+TEST_F(ParticleFuelTest, PodDiesOnTheEmissionThatEmptiesItsStore)
 {
     pod->fuelStore = 3;
     for (int tick = 1; tick <= 6; ++tick) {
@@ -251,7 +251,7 @@ TEST_F(FuelFixture, PodDiesOnTheEmissionThatEmptiesItsStore)
     EXPECT_EQ(stream.particles.size(), 6u); // a dead pod pours no more
 }
 
-TEST_F(FuelFixture, APodCarriesAHundredUnitsOfFuel)
+TEST_F(ParticleFuelTest, APodCarriesAHundredUnitsOfFuel)
 {
     ship.fuel = 0;
     int ticks = 0;
@@ -265,7 +265,7 @@ TEST_F(FuelFixture, APodCarriesAHundredUnitsOfFuel)
     EXPECT_FALSE(stream.finished); // stays until the list is cleared
 }
 
-TEST_F(FuelFixture, AParticleDeliversWhereverItsLifeEnds)
+TEST_F(ParticleFuelTest, AParticleDeliversWhereverItsLifeEnds)
 {
     stream.pod = nullptr;
     ship.fuel = 10;
@@ -278,7 +278,7 @@ TEST_F(FuelFixture, AParticleDeliversWhereverItsLifeEnds)
     EXPECT_GT(stream.particles[0].velocity.x, 0.0f);
 }
 
-TEST_F(FuelFixture, ADeletedPodLeavesTheStreamRunning)
+TEST_F(ParticleFuelTest, ADeletedPodLeavesTheStreamRunning)
 {
     stream.Update();
     stream.Update();
@@ -447,10 +447,10 @@ TEST_F(ParticleKindsTest, DebrisSparksTakeTheDebrisColourFromTheirFirstUpdate)
 
 // ---- Spawn swirl -----------------------------------------------------------------
 
-struct SpawnFixture : ParticleKindsTest {
+struct ParticleSpawnTest : ParticleKindsTest {
     FakeClock clock;
     Timer timer{clock};
-    SpawnFixture()
+    ParticleSpawnTest()
     {
         timer.Start();
         ship.position = {300, 300};
@@ -458,7 +458,7 @@ struct SpawnFixture : ParticleKindsTest {
     }
 };
 
-TEST_F(SpawnFixture, SpawnSwirlEmitsTwentyFourMoreBatchesEachFortyFiveDegreesOn)
+TEST_F(ParticleSpawnTest, SpawnSwirlEmitsTwentyFourMoreBatchesEachFortyFiveDegreesOn)
 {
     SpawnInParticles swirl(300, 300, 0, 0, timer);
     EXPECT_EQ(swirl.countdown, 50);
@@ -503,7 +503,7 @@ TEST_F(SpawnFixture, SpawnSwirlEmitsTwentyFourMoreBatchesEachFortyFiveDegreesOn)
     EXPECT_EQ(swirl.particles.size(), 75u);
 }
 
-TEST_F(SpawnFixture, SwirlReadsTheFrameTimerAndPullsTowardASpawningShip)
+TEST_F(ParticleSpawnTest, SwirlReadsTheFrameTimerAndPullsTowardASpawningShip)
 {
     clock.now = 1000;
     timer.Update(); // one second elapsed: the swirl angle is 0.5 rad
@@ -526,7 +526,7 @@ TEST_F(SpawnFixture, SwirlReadsTheFrameTimerAndPullsTowardASpawningShip)
     EXPECT_FLOAT_EQ(swirl.particles[0].size, 8.25f);
 }
 
-TEST_F(SpawnFixture, TwoRunsWithTheSameClockAndSeedMatch)
+TEST_F(ParticleSpawnTest, TwoRunsWithTheSameClockAndSeedMatch)
 {
     auto run = [&]() {
         SeedRandom(77);
