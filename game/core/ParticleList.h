@@ -3,6 +3,7 @@
 #include "ParticleSystem.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -33,7 +34,8 @@ public:
     void Update();
     // Every system whose onScreen is set, in order.
     void Draw(DrawSink& sink, float alpha) const;
-    // Deletes every system, finished or not.
+    // Deletes every system, finished or not (also from inside an update:
+    // the pass then ends).
     void Clear();
 
     std::size_t Size() const { return systems.size(); }
@@ -42,6 +44,7 @@ public:
 
 private:
     std::vector<std::unique_ptr<ParticleSystem>> systems;
+    std::uint32_t clears = 0; // lets an update pass notice a Clear inside it
 };
 
 // Updates the system; when it is then finished, deletes it (nulling the

@@ -264,6 +264,33 @@ TEST_F(ParticleSystemTest, TheListUpdatesAppendedSystemsAndReapsFinishedOnesInOn
         EXPECT_NE(dynamic_cast<ThrustParticles*>(list.At(i)), nullptr) << "order kept";
 }
 
+// A system whose update clears its own list (and appends afterwards).
+class Clearer : public ParticleKind {
+public:
+    explicit Clearer(ParticleList& list) : list(list) {}
+    void Emit(float, float, float, float, std::int32_t) override {}
+    void Update() override
+    {
+        list.Clear();
+        list.Add(std::make_unique<ThrustParticles>(0, 0, 0, 0));
+    }
+    ParticleList& list;
+};
+
+TEST_F(ParticleSystemTest, AClearFromInsideAnUpdateEndsThePass)
+{
+    ParticleList list;
+    ParticleRef<ThrustParticles> before = list.Add(std::make_unique<ThrustParticles>(0, 0, 0, 0));
+    ParticleRef<Clearer> clearer = list.Add(std::make_unique<Clearer>(list));
+    ParticleRef<ThrustParticles> after = list.Add(std::make_unique<ThrustParticles>(0, 0, 0, 0));
+    list.Update();
+    EXPECT_FALSE(before);
+    EXPECT_FALSE(clearer); // deleted with the rest once its update returned
+    EXPECT_FALSE(after);
+    ASSERT_EQ(list.Size(), 1u);
+    EXPECT_NE(dynamic_cast<ThrustParticles*>(list.At(0)), nullptr);
+}
+
 TEST_F(ParticleSystemTest, ClearDeletesEverySystemAndNullsTheirHandles)
 {
     ParticleList list;
