@@ -50,15 +50,39 @@ std::string ReadFile(const fs::path& path)
     return text.str();
 }
 
-// A mapped window whose name is exactly name, searched below window.
-Window FindWindow(Display* display, Window window, const char* name)
+// The process that owns a window by its _NET_WM_PID, or 0.
+long WindowProcess(Display* display, Window window)
+{
+    const Atom property = XInternAtom(display, "_NET_WM_PID", True);
+    if (property == 0)
+        return 0;
+    Atom type = 0;
+    int format = 0;
+    unsigned long items = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    long pid = 0;
+    if (XGetWindowProperty(display, window, property, 0, 1, False, AnyPropertyType, &type, &format, &items,
+                           &after, &data) == Success &&
+        data != nullptr) {
+        if (format == 32 && items == 1)
+            pid = *reinterpret_cast<long*>(data);
+        XFree(data);
+    }
+    return pid;
+}
+
+// A mapped window of process pid whose name is exactly name, searched below
+// window (other tests may show windows of the same name at the same time).
+Window FindWindow(Display* display, Window window, const char* name, long pid)
 {
     char* own = nullptr;
     if (XFetchName(display, window, &own) && own != nullptr) {
         const bool match = std::strcmp(own, name) == 0;
         XFree(own);
         XWindowAttributes attributes;
-        if (match && XGetWindowAttributes(display, window, &attributes) && attributes.map_state == IsViewable)
+        if (match && XGetWindowAttributes(display, window, &attributes) && attributes.map_state == IsViewable &&
+            WindowProcess(display, window) == pid)
             return window;
     }
     Window root = 0;
@@ -69,7 +93,7 @@ Window FindWindow(Display* display, Window window, const char* name)
         return 0;
     Window found = 0;
     for (unsigned i = 0; i < count && found == 0; ++i)
-        found = FindWindow(display, children[i], name);
+        found = FindWindow(display, children[i], name, pid);
     if (children != nullptr)
         XFree(children);
     return found;
@@ -204,7 +228,8 @@ protected:
     Window WaitForWindow(const char* name, double seconds)
     {
         Window found = 0;
-        WaitUntil([&] { return (found = FindWindow(display, DefaultRootWindow(display), name)) != 0; }, seconds);
+        WaitUntil([&] { return (found = FindWindow(display, DefaultRootWindow(display), name, program.pid)) != 0; },
+                  seconds);
         return found;
     }
 
@@ -221,7 +246,8 @@ TEST_F(EndToEnd, DoneStartsTheSplashLevelAndClosingTheWindowEndsCleanly)
 
     // "Done" sits at (10, 80), 80 x 30: click its middle as a person would.
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    const std::string click = "xdotool mousemove --window " + std::to_string(dialog) + " 50 95 click 1";
+    const std::string click = "xdotool windowraise " + std::to_string(dialog) + " mousemove --window " +
+                              std::to_string(dialog) + " 50 95 click 1";
     ASSERT_EQ(std::system(click.c_str()), 0);
 
     const fs::path frameFile = folder / "frame.ppm";
