@@ -261,7 +261,7 @@ TEST_F(ParticleFuelTest, APodCarriesAHundredUnitsOfFuel)
     }
     EXPECT_TRUE(pod->dead);
     EXPECT_TRUE(stream.particles.empty());
-    EXPECT_NEAR(ship.fuel, 100.0f, 0.011f);
+    EXPECT_FLOAT_EQ(ship.fuel, 100.0f); // 200 half units, each kept to hundredths
     EXPECT_FALSE(stream.finished); // stays until the list is cleared
 }
 
