@@ -63,6 +63,8 @@ void FuelStreamParticles::Update()
     const ParticleWorld world = CurrentParticleWorld();
     Pour(world);
     Player* ship = world.player;
+    // A copy: the particle writes below could otherwise alias the ship.
+    const WrapFrame frame{ship != nullptr ? ship->position : Vec2{}, world.worldWidth};
     for (std::size_t i = 0; i < particles.size();) {
         Particle& p = particles[i];
         p.life -= kTick;
@@ -74,8 +76,7 @@ void FuelStreamParticles::Update()
             continue;
         }
         if (ship != nullptr) {
-            const Vec2 target =
-                NearestPlayerPosition(p.position.x, p.position.y, {ship->position, world.worldWidth});
+            const Vec2 target = NearestPlayerPosition(p.position.x, p.position.y, frame);
             p.velocity -= (p.position - target) * (p.life * 0.005f);
         }
         Damp(p, 0.9285f);

@@ -44,13 +44,14 @@ void SpawnInParticles::Update()
     const float theta = static_cast<float>(timer->elapsed * 0.5);
     const Vec2 swirl{std::sin(theta), std::cos(theta)};
     const bool pulled = ship != nullptr && ship->spawnTimer > 0;
+    const Vec2 centre = ship != nullptr ? ship->position : Vec2{}; // a copy: no aliasing in the loop
     for (std::size_t i = 0; i < particles.size();) {
         Particle& p = particles[i];
         if (!Age(p))
             continue;
         p.velocity += swirl * (p.life * 0.001f);
         if (pulled)
-            p.velocity -= (p.position - ship->position) * 0.01f;
+            p.velocity -= (p.position - centre) * 0.01f;
         Damp(p, kDamping);
         Move(p);
         const float age = p.maxLife - p.life;
