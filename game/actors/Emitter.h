@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ParticleRef.h"
 #include "Entity.h"
 #include "EntityName.h"
 
@@ -18,7 +19,7 @@ public:
     float offTime = 0.0f;    // seconds; 0 or less: never starts by itself
     float phaseTimer = 0.0f;
     std::int32_t tickCount = 0; // ticks spent blowing
-    JetParticles* jet = nullptr; // owned by the particle list; never finishes
+    ParticleRef<JetParticles> jet; // the particle list owns it; reads null once deleted
     std::int32_t airChannel = 0;
     bool airPlaying = false;
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ParticleRef.h"
 #include "Entity.h"
 
 #include <cstdint>
@@ -9,7 +10,7 @@ class FuelStreamParticles;
 // Refuels the ship through a stream of fuel particles until its store is empty.
 class FuelPod : public Entity {
 public:
-    FuelStreamParticles* stream = nullptr; // owned by the particle list
+    ParticleRef<FuelStreamParticles> stream; // the particle list owns it; reads null once deleted
     float fuelStore = 0.0f;               // emissions left
     std::int32_t soundChannel = 0;
     bool soundOn = false;

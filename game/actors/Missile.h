@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ParticleRef.h"
 #include "Entity.h"
 
 #include <cstdint>
@@ -12,8 +13,8 @@ class Missile : public Entity {
 public:
     bool dormant = false;
     Vec2 velocity;
-    Trail* trail = nullptr;               // owned by the ribbon list
-    SmokeTrailParticles* smoke = nullptr; // owned by the particle list
+    ParticleRef<Trail> trail;               // the ribbon list owns it; reads null once deleted
+    ParticleRef<SmokeTrailParticles> smoke; // the particle list owns it; reads null once deleted
     std::int32_t loopChannel = 0;
     bool loopPlaying = false;
 

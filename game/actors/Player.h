@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ParticleRef.h"
 #include "Entity.h"
 #include "EntityRef.h"
 
@@ -34,7 +35,7 @@ public:
     Beam* landedBeam = nullptr;      // in the level's live beams; valid for the level
     float legAngle = 0.0f;           // -90 retracted .. 0 extended
     bool nearGround = false;
-    ThrustParticles* thrustParticles = nullptr; // owned by the particle list
+    ParticleRef<ThrustParticles> thrustParticles; // the particle list owns it; reads null once deleted
     std::int32_t fireCooldown = 0;
     float zoom = 0.0f;
     std::int32_t spawnTimer = 0;     // ticks; hidden and immune while above 0

@@ -1,4 +1,5 @@
 #include "Player.h"
+#include "ThrustParticles.h"
 
 #include "Game.h"
 #include "ModelSource.h"
@@ -41,7 +42,7 @@ TEST(PlayerTest, ConstructionZeroesEveryField)
     EXPECT_EQ(p.carrier.Get(), nullptr);
     EXPECT_EQ(p.landedBeam, nullptr);
     EXPECT_FALSE(p.landed);
-    EXPECT_EQ(p.thrustParticles, nullptr);
+    EXPECT_EQ(p.thrustParticles.Get(), nullptr);
     EXPECT_EQ(p.spawnTimer, 0);
     EXPECT_EQ(p.zoom, 0.0f);
     EXPECT_EQ(p.fuel, 0.0f);
