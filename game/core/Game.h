@@ -88,7 +88,6 @@ public:
     FontSet font2;                  // "Fonts2.psd"
     Mix_Music* music[2] = {nullptr, nullptr};
     int musicVolume = 128;
-    bool videoStarted = false;
     bool audioStarted = false;
     // When set, the frame drawn as frame number frameDumpAt of Run is written
     // there as a binary PPM before it is shown (the end-to-end check).

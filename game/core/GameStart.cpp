@@ -23,7 +23,6 @@ bool Game::Start(const StartupSettings& settings)
     if (!InitVideo("Zelvorant2", settings.width, settings.height, 32, settings.fullScreen,
                    settings.Samples(), log))
         return false;
-    videoStarted = true;
     glClear(GL_COLOR_BUFFER_BIT);
     host->SwapBuffers();
 
