@@ -44,6 +44,8 @@ function(zelv_add_benchmark name)
   endif()
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} benchmark::benchmark)
+  # RatioReporter.h: the ratio summary every bench prints after its table.
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tools/bench)
   target_compile_definitions(${name} PRIVATE ZELV_DEMO_DATA_DIR="${ZELV_DEMO_DATA_DIR}")
   zelv_warnings(${name})
   set_property(GLOBAL APPEND PROPERTY ZELV_BENCHMARK_TARGETS ${name})

@@ -13,11 +13,12 @@
 #include "MapWriter.h"
 #include "Player.h"
 
+#include "RatioReporter.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <filesystem>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -159,31 +160,6 @@ void BM_LoadMap(benchmark::State& state)
 }
 BENCHMARK(BM_LoadMap);
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration)
-                nanoseconds[run.benchmark_name()] = run.GetAdjustedRealTime() *
-                                                    benchmark::GetTimeUnitMultiplier(benchmark::kNanosecond) /
-                                                    benchmark::GetTimeUnitMultiplier(run.time_unit);
-        }
-    }
-    std::map<std::string, double> nanoseconds;
-};
-
-void PrintRatio(const RatioReporter& r, const std::string& subject, const std::string& reference)
-{
-    const auto s = r.nanoseconds.find(subject);
-    const auto ref = r.nanoseconds.find(reference);
-    if (s == r.nanoseconds.end() || ref == r.nanoseconds.end() || ref->second <= 0.0)
-        return;
-    std::printf("  %-20s / %-16s = %7.2fx time (%.1f us vs %.1f us)\n", subject.c_str(), reference.c_str(),
-                s->second / ref->second, s->second / 1e3, ref->second / 1e3);
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -192,12 +168,13 @@ int main(int argc, char** argv)
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
     RatioReporter reporter;
+    reporter.nameWidth = 20;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     std::printf("\nMap: %s, %zu bytes. Ratios against one buffered read of the file:\n", TheMap().source.c_str(),
                 TheMap().bytes);
-    PrintRatio(reporter, "BM_DecodeInMemory", "BM_ReadFileOnce");
-    PrintRatio(reporter, "BM_ReadAndDecodeMap", "BM_ReadFileOnce");
-    PrintRatio(reporter, "BM_LoadMap", "BM_ReadFileOnce");
+    reporter.PrintRatio("BM_DecodeInMemory", "BM_ReadFileOnce", RatioReporter::TimeIn("us", 1e3, 1));
+    reporter.PrintRatio("BM_ReadAndDecodeMap", "BM_ReadFileOnce", RatioReporter::TimeIn("us", 1e3, 1));
+    reporter.PrintRatio("BM_LoadMap", "BM_ReadFileOnce", RatioReporter::TimeIn("us", 1e3, 1));
     benchmark::Shutdown();
     return 0;
 }

@@ -24,13 +24,15 @@
 #include "Timer.h"
 #include "WrapFrame.h"
 
+#include "RatioReporter.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -416,20 +418,6 @@ void BM_ListOf20000(benchmark::State& state)
 }
 BENCHMARK(BM_ListOf20000)->Name("List/20000 live")->Unit(benchmark::kMicrosecond);
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration)
-                ns[run.benchmark_name()] = run.GetAdjustedRealTime() *
-                                           benchmark::GetTimeUnitMultiplier(benchmark::kNanosecond) /
-                                           benchmark::GetTimeUnitMultiplier(run.time_unit);
-    }
-    std::map<std::string, double> ns;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -446,20 +434,20 @@ int main(int argc, char** argv)
                            "Spark", "Puff", "Smoke", "SpawnIn", "Debris"};
     std::printf("\nParticles updated per second (50 ticks of %d particles per iteration):\n", kCount);
     for (const char* kind : kinds) {
-        const auto k = reporter.ns.find(std::string("Kind/") + kind);
-        const auto p = reporter.ns.find(std::string("Plain/") + kind);
-        if (k == reporter.ns.end() || p == reporter.ns.end() || k->second <= 0.0 || p->second <= 0.0)
+        const std::optional<double> k = reporter.Nanoseconds(std::string("Kind/") + kind);
+        const std::optional<double> p = reporter.Nanoseconds(std::string("Plain/") + kind);
+        if (!k || !p || *k <= 0.0 || *p <= 0.0)
             continue;
         const double items = static_cast<double>(kTicks) * kCount;
         std::printf("  %-11s kind %7.1f M/s   plain loop %7.1f M/s   kind / plain time %.2fx\n", kind,
-                    items / k->second * 1e3, items / p->second * 1e3, k->second / p->second);
+                    items / *k * 1e3, items / *p * 1e3, *k / *p);
     }
-    const auto lander = reporter.ns.find("Kind/Lander");
-    if (lander != reporter.ns.end() && lander->second > 0.0)
+    const std::optional<double> lander = reporter.Nanoseconds("Kind/Lander");
+    if (lander && *lander > 0.0)
         std::printf("  %-11s kind %7.1f M/s   (the explosion's update; compare Plain/Explosion)\n",
-                    "Lander", static_cast<double>(kTicks) * kCount / lander->second * 1e3);
-    const auto list = reporter.ns.find("List/20000 live");
-    if (list != reporter.ns.end())
-        std::printf("  One update of a list holding 20,000 live particles: %.3f ms\n", list->second * 1e-6);
+                    "Lander", static_cast<double>(kTicks) * kCount / *lander * 1e3);
+    const std::optional<double> list = reporter.Nanoseconds("List/20000 live");
+    if (list)
+        std::printf("  One update of a list holding 20,000 live particles: %.3f ms\n", *list * 1e-6);
     return 0;
 }

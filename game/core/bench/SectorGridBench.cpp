@@ -15,13 +15,14 @@
 #include "Sector.h"
 #include "SectorGrid.h"
 
+#include "RatioReporter.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <map>
 #include <memory>
 #include <random>
 #include <string>
@@ -226,30 +227,6 @@ void BM_BuildScanEveryCell(benchmark::State& state)
 }
 BENCHMARK(BM_BuildScanEveryCell)->Arg(1000)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration)
-                ns[run.benchmark_name()] = run.GetAdjustedRealTime() *
-                                           benchmark::GetTimeUnitMultiplier(benchmark::kNanosecond) /
-                                           benchmark::GetTimeUnitMultiplier(run.time_unit);
-    }
-    std::map<std::string, double> ns;
-};
-
-void PrintRatio(const RatioReporter& r, const std::string& subject, const std::string& reference)
-{
-    const auto s = r.ns.find(subject);
-    const auto ref = r.ns.find(reference);
-    if (s == r.ns.end() || ref == r.ns.end() || s->second <= 0.0)
-        return;
-    std::printf("  %-28s vs %-32s: %8.1fx faster (%.3f ms vs %.3f ms)\n", subject.c_str(), reference.c_str(),
-                ref->second / s->second, s->second * 1e-6, ref->second * 1e-6);
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -264,11 +241,13 @@ int main(int argc, char** argv)
         std::printf("Build buckets identical to the every-cell scan at %d beams: %s\n", count,
                     SameBuckets(count) ? "yes" : "NO");
     RatioReporter reporter;
+    reporter.nameWidth = 28;
+    const RatioReporter::UnitText ms = RatioReporter::TimeIn("ms", 1e6, 3);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     std::printf("\nRatios (1024 circles of radius 10..60 per iteration):\n");
-    PrintRatio(reporter, "BM_GridCircleQuery", "BM_BruteForceCircle");
-    PrintRatio(reporter, "BM_CellCollideCircle", "BM_BruteForceCircle");
+    reporter.PrintSpeedup("BM_GridCircleQuery", "BM_BruteForceCircle", ms);
+    reporter.PrintSpeedup("BM_CellCollideCircle", "BM_BruteForceCircle", ms);
     for (const char* n : {"1000", "5000", "20000"})
-        PrintRatio(reporter, std::string("BM_Build/") + n, std::string("BM_BuildScanEveryCell/") + n);
+        reporter.PrintSpeedup(std::string("BM_Build/") + n, std::string("BM_BuildScanEveryCell/") + n, ms);
     return 0;
 }

@@ -4,11 +4,12 @@
 // the two is printed after the table.
 #include "BeamDraw.h"
 
+#include "RatioReporter.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <cstring>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -81,32 +82,6 @@ void BM_MemcpyVertexBytes(benchmark::State& state)
 }
 BENCHMARK(BM_MemcpyVertexBytes);
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration)
-                nanoseconds[run.benchmark_name()] = run.GetAdjustedRealTime() *
-                                                    benchmark::GetTimeUnitMultiplier(benchmark::kNanosecond) /
-                                                    benchmark::GetTimeUnitMultiplier(run.time_unit);
-        }
-    }
-    std::map<std::string, double> nanoseconds;
-};
-
-void PrintRatio(const RatioReporter& r, const std::string& subject, const std::string& reference)
-{
-    const auto s = r.nanoseconds.find(subject);
-    const auto ref = r.nanoseconds.find(reference);
-    if (s == r.nanoseconds.end() || ref == r.nanoseconds.end() || ref->second <= 0.0)
-        return;
-    std::printf("  %-22s / %-22s = %7.2fx time (%.2f Mbeams/s vs %.2f Mbeams/s)\n", subject.c_str(),
-                reference.c_str(), s->second / ref->second, kBeamsPerModel * 1e3 / s->second,
-                kBeamsPerModel * 1e3 / ref->second);
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -115,10 +90,15 @@ int main(int argc, char** argv)
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
     RatioReporter reporter;
+    const RatioReporter::UnitText beamRate = [](double ns) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.2f Mbeams/s", kBeamsPerModel * 1e3 / ns);
+        return std::string(text);
+    };
     benchmark::RunSpecifiedBenchmarks(&reporter);
     std::printf("\nRatios against memcpy of the same vertex bytes (%zu bytes per beam):\n", kVertexBytes);
-    PrintRatio(reporter, "BM_EmitBeamQuads", "BM_MemcpyVertexBytes");
-    PrintRatio(reporter, "BM_DrawObjectMirrored", "BM_MemcpyVertexBytes");
+    reporter.PrintRatio("BM_EmitBeamQuads", "BM_MemcpyVertexBytes", beamRate);
+    reporter.PrintRatio("BM_DrawObjectMirrored", "BM_MemcpyVertexBytes", beamRate);
     benchmark::Shutdown();
     return 0;
 }

@@ -6,13 +6,14 @@
 #include "Md5.h"
 #include "Random.h"
 
+#include "RatioReporter.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -150,31 +151,6 @@ void BM_Memcpy(benchmark::State& state)
 }
 BENCHMARK(BM_Memcpy)->Arg(8)->Arg(4096)->Arg(1 << 20);
 
-// Keeps each run's time per iteration for the summary.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration)
-                nanoseconds[run.benchmark_name()] =
-                    run.GetAdjustedRealTime() * benchmark::GetTimeUnitMultiplier(benchmark::kNanosecond) /
-                    benchmark::GetTimeUnitMultiplier(run.time_unit);
-    }
-    std::map<std::string, double> nanoseconds;
-};
-
-void PrintRatio(const RatioReporter& r, const std::string& subject, const std::string& reference)
-{
-    const auto s = r.nanoseconds.find(subject);
-    const auto ref = r.nanoseconds.find(reference);
-    if (s == r.nanoseconds.end() || ref == r.nanoseconds.end() || ref->second <= 0.0)
-        return;
-    std::printf("  %-22s / %-22s = %8.2fx time (%.1f ns vs %.1f ns)\n", subject.c_str(), reference.c_str(),
-                s->second / ref->second, s->second, ref->second);
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -192,11 +168,11 @@ int main(int argc, char** argv)
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     std::printf("\nSummary (time ratios, lower is faster):\n");
-    PrintRatio(reporter, "BM_Random", "BM_MinstdRand0");
+    reporter.PrintRatio("BM_Random", "BM_MinstdRand0");
     for (const char* size : {"8", "4096", "1048576"}) {
         const std::string s = size;
-        PrintRatio(reporter, "BM_Md5Hex/" + s, "BM_PlainMd5/" + s);
-        PrintRatio(reporter, "BM_Md5Hex/" + s, "BM_Memcpy/" + s);
+        reporter.PrintRatio("BM_Md5Hex/" + s, "BM_PlainMd5/" + s);
+        reporter.PrintRatio("BM_Md5Hex/" + s, "BM_Memcpy/" + s);
     }
     benchmark::Shutdown();
     return 0;

@@ -6,11 +6,12 @@
 #include "FontSet.h"
 #include "GlyphMetrics.h"
 
+#include "RatioReporter.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <cstring>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -112,30 +113,6 @@ void BM_MemcpySheet(benchmark::State& state)
 }
 BENCHMARK(BM_MemcpySheet);
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration)
-                nanoseconds[run.benchmark_name()] = run.GetAdjustedRealTime() *
-                                                    benchmark::GetTimeUnitMultiplier(benchmark::kNanosecond) /
-                                                    benchmark::GetTimeUnitMultiplier(run.time_unit);
-    }
-    std::map<std::string, double> nanoseconds;
-};
-
-void PrintRatio(const RatioReporter& r, const std::string& subject, const std::string& reference)
-{
-    const auto s = r.nanoseconds.find(subject);
-    const auto ref = r.nanoseconds.find(reference);
-    if (s == r.nanoseconds.end() || ref == r.nanoseconds.end() || ref->second <= 0.0)
-        return;
-    std::printf("  %-24s / %-24s = %7.2fx time (%.0f ns vs %.0f ns)\n", subject.c_str(), reference.c_str(),
-                s->second / ref->second, s->second, ref->second);
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -147,8 +124,8 @@ int main(int argc, char** argv)
     benchmark::RunSpecifiedBenchmarks(&reporter);
     std::printf("\nRatios (a %zu-glyph line with shadow = %zu vertex bytes; a %dx%d RGBA sheet):\n", kGlyphs,
                 kVertexBytes, kSheet, kSheet);
-    PrintRatio(reporter, "BM_DrawTextWithShadow", "BM_MemcpyTextVertexBytes");
-    PrintRatio(reporter, "BM_MeasureGlyphs", "BM_MemcpySheet");
+    reporter.PrintRatio("BM_DrawTextWithShadow", "BM_MemcpyTextVertexBytes", RatioReporter::TimeIn("ns", 1.0, 0));
+    reporter.PrintRatio("BM_MeasureGlyphs", "BM_MemcpySheet", RatioReporter::TimeIn("ns", 1.0, 0));
     benchmark::Shutdown();
     return 0;
 }

@@ -8,6 +8,8 @@
 #include "ModelFile.h"
 #include "ResourceStore.h"
 
+#include "RatioReporter.h"
+
 #include <benchmark/benchmark.h>
 
 #include <SDL.h>
@@ -18,7 +20,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -142,31 +143,6 @@ void BM_ReadOneBufferedBlob(benchmark::State& state)
 }
 BENCHMARK(BM_ReadOneBufferedBlob)->Unit(benchmark::kMillisecond);
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration)
-                nanoseconds[run.benchmark_name()] = run.GetAdjustedRealTime() *
-                                                    benchmark::GetTimeUnitMultiplier(benchmark::kNanosecond) /
-                                                    benchmark::GetTimeUnitMultiplier(run.time_unit);
-        }
-    }
-    std::map<std::string, double> nanoseconds;
-};
-
-void PrintRatio(const RatioReporter& r, const std::string& subject, const std::string& reference)
-{
-    const auto s = r.nanoseconds.find(subject);
-    const auto ref = r.nanoseconds.find(reference);
-    if (s == r.nanoseconds.end() || ref == r.nanoseconds.end() || ref->second <= 0.0)
-        return;
-    std::printf("  %-22s / %-24s = %9.1fx time (%.3f ms vs %.3f ms)\n", subject.c_str(), reference.c_str(),
-                s->second / ref->second, s->second / 1e6, ref->second / 1e6);
-}
-
 // Opens the model reader makes for one file: the test open, then one per
 // field it reads (origin, count, six fields per beam, count, two per circle).
 std::int64_t ModelFileOpens()
@@ -222,9 +198,9 @@ int main(int argc, char** argv)
                 files.size(), static_cast<long long>(totalBytes), kTextureCount,
                 static_cast<long long>(ModelFileOpens()), kSampleCount);
     std::printf("Ratios against plain reads of the same bytes:\n");
-    PrintRatio(reporter, "BM_LoadResources", "BM_ReadEachFileWhole");
-    PrintRatio(reporter, "BM_LoadResources", "BM_ReadOneBufferedBlob");
-    PrintRatio(reporter, "BM_LoadModelsOnly", "BM_ReadEachFileWhole");
+    reporter.PrintRatio("BM_LoadResources", "BM_ReadEachFileWhole", RatioReporter::TimeIn("ms", 1e6, 3));
+    reporter.PrintRatio("BM_LoadResources", "BM_ReadOneBufferedBlob", RatioReporter::TimeIn("ms", 1e6, 3));
+    reporter.PrintRatio("BM_LoadModelsOnly", "BM_ReadEachFileWhole", RatioReporter::TimeIn("ms", 1e6, 3));
 
     std::remove(blobPath.c_str());
     audio.ShutdownAudio();

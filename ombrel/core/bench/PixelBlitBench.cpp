@@ -4,10 +4,13 @@
 // printed at the end gives ours / reference throughput (above 1: faster).
 #include <benchmark/benchmark.h>
 
+#include "RatioReporter.h"
+
 #include <cstdio>
 #include <cstring>
 #include <map>
 #include <memory>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -258,23 +261,9 @@ std::string Name(const Comparison& c, int32_t depth, Size s, const char* impl) {
          std::to_string(s.h) + "/" + impl;
 }
 
-// Collects every run's time and prints the ratio table at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
+// Prints the ratio table at the end.
+class RatioTable : public RatioReporter {
  public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    // With repetitions the median stands for the benchmark.
-    for (const Run& r : runs) {
-      const std::string name = r.run_name.str();
-      if (r.run_type == Run::RT_Aggregate) {
-        if (r.aggregate_name != "median") continue;
-        times_[name] = r.GetAdjustedRealTime();
-        fromMedian_[name] = true;
-      } else if (!fromMedian_[name]) {
-        times_[name] = r.GetAdjustedRealTime();
-      }
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
   void Finalize() override {
     ConsoleReporter::Finalize();
     std::printf("\n| operation | depth | size | reference | ours / reference | goal |\n");
@@ -282,18 +271,14 @@ class RatioReporter : public benchmark::ConsoleReporter {
     for (const Comparison& c : Comparisons())
       for (int32_t depth : kDepths)
         for (Size s : kSizes) {
-          const auto ours = times_.find(Name(c, depth, s, c.oursName));
-          const auto ref = times_.find(Name(c, depth, s, c.refName));
-          if (ours == times_.end() || ref == times_.end()) continue;
-          const double ratio = ref->second / ours->second;
+          const std::optional<double> ours = Nanoseconds(Name(c, depth, s, c.oursName));
+          const std::optional<double> ref = Nanoseconds(Name(c, depth, s, c.refName));
+          if (!ours || !ref) continue;
+          const double ratio = *ref / *ours;
           std::printf("| %s | %d | %dx%d | %s | %.2fx | %.1fx %s |\n", c.op, depth, s.w, s.h,
                       c.refName, ratio, c.goal, ratio >= c.goal ? "met" : "MISSED");
         }
   }
-
- private:
-  std::map<std::string, double> times_;
-  std::map<std::string, bool> fromMedian_;
 };
 
 }  // namespace
@@ -312,7 +297,7 @@ int main(int argc, char** argv) {
           });
         }
   benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
+  RatioTable reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
   return 0;

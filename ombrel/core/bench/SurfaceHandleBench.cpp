@@ -8,11 +8,14 @@
 // batch (other processes only ever add time).
 #include <benchmark/benchmark.h>
 
+#include "RatioReporter.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <limits>
 #include <map>
+#include <optional>
 #include <random>
 #include <string>
 #include <tuple>
@@ -116,43 +119,26 @@ std::string Name(const char* kind, int32_t mode, Size s) {
          std::to_string(s.h) + "/" + kind;
 }
 
-class RatioReporter : public benchmark::ConsoleReporter {
+class RatioTable : public RatioReporter {
  public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& r : runs) {
-      const std::string name = r.run_name.str();
-      if (r.run_type == Run::RT_Aggregate) {
-        if (r.aggregate_name != "median") continue;
-        times_[name] = r.GetAdjustedRealTime();
-        fromMedian_[name] = true;
-      } else if (!fromMedian_[name]) {
-        times_[name] = r.GetAdjustedRealTime();
-      }
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
   void Finalize() override {
     ConsoleReporter::Finalize();
     std::printf("\n| blit | depth | size | handle / routine | overhead | goal | handle / slot |\n"
                 "|---|---|---|---|---|---|---|\n");
     for (int32_t mode : {0, 1})
       for (Size s : kSizes) {
-        const auto handle = times_.find(Name("handle", mode, s));
-        const auto raw = times_.find(Name("routine", mode, s));
-        const auto slot = times_.find(Name("slot", mode, s));
-        if (handle == times_.end() || raw == times_.end() || slot == times_.end()) continue;
-        const double ratio = handle->second / raw->second;
+        const std::optional<double> handle = Nanoseconds(Name("handle", mode, s));
+        const std::optional<double> raw = Nanoseconds(Name("routine", mode, s));
+        const std::optional<double> slot = Nanoseconds(Name("slot", mode, s));
+        if (!handle || !raw || !slot) continue;
+        const double ratio = *handle / *raw;
         const double goal = s.w * s.h >= 640 * 480 ? 5.0 : 20.0;
         const double overhead = (ratio - 1.0) * 100.0;
         std::printf("| %s | %d | %dx%d | %.3f | %+.1f%% | < %.0f%% %s | %.3f |\n",
                     mode == 1 ? "keyed" : "opaque", kDepth, s.w, s.h, ratio, overhead, goal,
-                    overhead < goal ? "met" : "MISSED", handle->second / slot->second);
+                    overhead < goal ? "met" : "MISSED", *handle / *slot);
       }
   }
-
- private:
-  std::map<std::string, double> times_;
-  std::map<std::string, bool> fromMedian_;
 };
 
 // Mean nanoseconds per call over a batch of n calls.
@@ -215,7 +201,7 @@ int main(int argc, char** argv) {
       benchmark::RegisterBenchmark(Name("routine", mode, s).c_str(), RawRoutine, s, mode);
     }
   benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
+  RatioTable reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   PairedTable();
   benchmark::Shutdown();
