@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "Beam.h"
 #include "HullCircle.h"
 #include "Rect.h"
@@ -34,6 +36,9 @@ public:
     std::vector<Projectile*> projectiles;
     // The grid this cell belongs to (for the wrap width); set by the build.
     const SectorGrid* grid = nullptr;
+    // The grid's query stamp when a query last took this cell (see
+    // SectorGrid::BeginQuery); not part of the cell's contents.
+    mutable std::uint32_t queryMark = 0;
 
     // The 375-unit test box around the centre.
     Rect TestBox() const { return Rect(kSectorTestSize, kSectorTestSize, centre.x, centre.y); }

@@ -113,12 +113,18 @@ void SectorGrid::SectorsInRange(const Rect& box, std::vector<Sector*>& out) cons
             out.push_back(Cell(c, r));
 }
 
-namespace {
-bool Contains(const std::vector<Sector*>& list, const Sector* s)
+std::uint32_t SectorGrid::BeginQuery(const std::vector<Sector*>& taken) const
 {
-    return std::find(list.begin(), list.end(), s) != list.end();
+    if (++queryStamp == 0 && cells) {
+        // The stamp wrapped: old marks could now read as taken.
+        for (std::size_t i = 0, n = static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows); i < n; ++i)
+            cells[i].queryMark = 0;
+        queryStamp = 1;
+    }
+    for (const Sector* s : taken)
+        s->queryMark = queryStamp;
+    return queryStamp;
 }
-} // namespace
 
 bool SectorGrid::SectorsForCircle(const HullCircle& circle, std::vector<Sector*>& out) const
 {
@@ -128,12 +134,14 @@ bool SectorGrid::SectorsForCircle(const HullCircle& circle, std::vector<Sector*>
         !SectorIndexRange(circle.y - reach, circle.y + reach, r0, r1))
         return false;
     bool any = false;
+    const std::uint32_t stamp = BeginQuery(out);
     ForEachWrappedCell(c0, c1, r0, r1, [&](Sector& cell, float shift) {
-        if (Contains(out, &cell))
+        if (cell.queryMark == stamp)
             return;
         HullCircle moved = circle;
         moved.x += shift;
         if (cell.IntersectsCircle(moved)) {
+            cell.queryMark = stamp;
             out.push_back(&cell);
             any = true;
         }
@@ -147,11 +155,13 @@ bool SectorGrid::SectorsForRect(const Rect& box, std::vector<Sector*>& out) cons
     if (!SectorIndexRange(box.min.x, box.max.x, c0, c1) || !SectorIndexRange(box.min.y, box.max.y, r0, r1))
         return false;
     bool any = false;
+    const std::uint32_t stamp = BeginQuery(out);
     ForEachWrappedCell(c0, c1, r0, r1, [&](Sector& cell, float shift) {
-        if (Contains(out, &cell))
+        if (cell.queryMark == stamp)
             return;
         const Rect moved(box.half.x * 2.0f, box.half.y * 2.0f, box.centre.x + shift, box.centre.y);
         if (cell.IntersectsRect(moved)) {
+            cell.queryMark = stamp;
             out.push_back(&cell);
             any = true;
         }
@@ -183,10 +193,12 @@ bool SectorGrid::SectorsForBeam(const Beam& beam, std::vector<Sector*>& out) con
     if (!BeamRange(beam, c0, c1, r0, r1))
         return false;
     bool any = false;
+    const std::uint32_t stamp = BeginQuery(out);
     ForEachWrappedCell(c0, c1, r0, r1, [&](Sector& cell, float shift) {
-        if (Contains(out, &cell))
+        if (cell.queryMark == stamp)
             return;
         if (cell.IntersectsSegment(Shifted(beam, shift))) {
+            cell.queryMark = stamp;
             out.push_back(&cell);
             any = true;
         }
@@ -219,11 +231,11 @@ void SectorGrid::RemoveBeams(const std::vector<Beam*>& beams)
         if (beam == nullptr || !BeamRange(*beam, c0, c1, r0, r1))
             continue;
         // A cell reached through two wrap images still loses one entry.
-        std::vector<Sector*> visited;
+        const std::uint32_t stamp = BeginQuery({});
         ForEachWrappedCell(c0, c1, r0, r1, [&](Sector& cell, float) {
-            if (Contains(visited, &cell))
+            if (cell.queryMark == stamp)
                 return;
-            visited.push_back(&cell);
+            cell.queryMark = stamp;
             auto it = std::find(cell.beams.begin(), cell.beams.end(), beam);
             if (it != cell.beams.end())
                 cell.beams.erase(it);

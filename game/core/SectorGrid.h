@@ -87,5 +87,12 @@ private:
     void ForEachWrappedCell(int firstColumn, int endColumn, int firstRow, int endRow,
                             Visit&& visit) const;
 
+    // Starts a query that appends each cell to `taken` at most once: marks
+    // what the list already holds with a new stamp, so membership is one
+    // comparison (a search of the list per cell made a box over many cells
+    // quadratic: a damaged map's huge trigger zone stalled the level start).
+    std::uint32_t BeginQuery(const std::vector<Sector*>& taken) const;
+
     std::unique_ptr<Sector[]> cells;
+    mutable std::uint32_t queryStamp = 0;
 };

@@ -141,6 +141,31 @@ TEST(SectorGridTest, CircleQueriesWrapAcrossTheSeamAndSkipListedCells)
     EXPECT_TRUE(cells.empty());
 }
 
+TEST(SectorGridTest, ABoxOverTheWholeGridTakesEveryCellOnceInLinearTime)
+{
+    // A damaged map's trigger zone of half size 1e7 over a map of 20000 x 100000
+    // units: about 33,000 cells, each reached from up to three wrap images.
+    std::vector<Beam> beams = {MakeBeam(0, 0, 20000, 100000)};
+    EntityList none;
+    SectorGrid grid;
+    grid.Build(beams, none);
+    const std::size_t total = static_cast<std::size_t>(grid.columns) * static_cast<std::size_t>(grid.rows);
+    ASSERT_GT(total, 30000u);
+
+    std::vector<Sector*> cells = {grid.Cell(3, 4)}; // already listed: not taken again
+    ASSERT_TRUE(grid.SectorsForRect(Rect(2e7f, 2e7f, 10000, 50000), cells));
+    EXPECT_EQ(cells.size(), total);
+    std::vector<Sector*> sorted = cells;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_TRUE(std::adjacent_find(sorted.begin(), sorted.end()) == sorted.end()) << "a cell was taken twice";
+
+    // The same box again adds nothing; a fresh list takes every cell again.
+    EXPECT_FALSE(grid.SectorsForRect(Rect(2e7f, 2e7f, 10000, 50000), cells));
+    std::vector<Sector*> fresh;
+    ASSERT_TRUE(grid.SectorsForCircle(HullCircle(1e7f, 10000, 50000), fresh));
+    EXPECT_EQ(fresh.size(), total);
+}
+
 TEST(SectorGridTest, CollideCircleTestsTheSeamColumnsTwice)
 {
     // Vertical beams at x = 10 (column 0) and x = 1100 (column 4).
