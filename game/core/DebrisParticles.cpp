@@ -27,27 +27,9 @@ void DebrisParticles::Emit(float x, float y, float, float, std::int32_t count)
 
 void DebrisParticles::Update()
 {
-    UpdateVisibilityWide();
-    if (!onScreenWide)
+    if (!BeginNearView())
         return;
-    const ParticleWorld world = CurrentParticleWorld();
-    for (std::size_t i = 0; i < particles.size();) {
-        Particle& p = particles[i];
-        ++blinkCounter;
-        if (!Age(p))
-            continue;
-        Damp(p, kDamping);
-        Move(p);
-        Wrap(p, world.worldWidth);
-        if (BlinksOff(blinkCounter, p)) {
-            SetColour(p, 0.0f, 0.0f, 0.0f);
-        } else {
-            const float k = 0.5f * p.life;
-            SetColour(p, k * colour[0], k * colour[1], k * colour[2]);
-        }
-        ++i;
-    }
-    UpdateVisibility();
-    if (particles.empty())
-        finished = true;
+    Walk(Fall::none, Hit::pass, &blinkCounter,
+         [this](Particle& p) { Flicker(p, blinkCounter, colour[0], colour[1], colour[2]); });
+    EndNearView();
 }

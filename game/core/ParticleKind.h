@@ -7,7 +7,16 @@
 #include "Sector.h"
 #include "SectorGrid.h"
 
+#include "MathUtil.h"
+
 #include <cstdint>
+
+// Blink step of the sparks, puffs and debris: the counter has been raised for
+// this visit; an even count dims a particle in its last 1.5 s to black.
+inline bool BlinksOff(std::int32_t counter, const Particle& p)
+{
+    return counter % 2 == 0 && p.life < 1.5f;
+}
 
 // The base of the eleven particle kinds: an array of Particle records drawn
 // as one textured square each, and the per-particle steps the kinds share,
@@ -90,11 +99,91 @@ protected:
         p.size = size;
         return p;
     }
-};
 
-// Blink step of the sparks, puffs and debris: the counter has been raised for
-// this visit; an even count dims a particle in its last 1.5 s to black.
-inline bool BlinksOff(std::int32_t counter, const Particle& p)
-{
-    return counter % 2 == 0 && p.life < 1.5f;
-}
+    // The spread of a fan emission (see ParticleFan); kExhaustFan is the one
+    // of the exhausts and sparks.
+    struct Fan {
+        float sSpan, sLow, tSpan, tLow;
+    };
+    static constexpr Fan kExhaustFan{1.8f, -0.9f, 1.5f, 0.5f};
+
+    // count particles of size 8 at (x, y) in the given colour, each drawing
+    // its velocity from the fan along (a, b), then 1 to 1 + lifeSpan seconds
+    // of life.
+    void EmitFan(float x, float y, float a, float b, std::int32_t count, const Fan& fan, float lifeSpan,
+                 const float (&colour)[3]);
+    // count particles at (x, y) in the given colour drifting in any
+    // direction (each velocity component in [-1, 1)), with 1 to 2 seconds of
+    // life.
+    void EmitDrift(float x, float y, std::int32_t count, float size, const float (&colour)[3]);
+
+    enum class Fall { none, gravity };
+    enum class Hit { pass, bounce };
+
+    // One tick of every particle in the shared order: ageing (the dead are
+    // removed), damping, gravity when it falls, move, wrap, shade(p) (the
+    // kind's colour and size), terrain bounce when it hits. visits, when set,
+    // is raised for every particle visited, the dying ones too (the blink).
+    // Inline so that each kind's steps fold into one loop.
+    template <typename Shade>
+    void Walk(Fall fall, Hit hit, std::int32_t* visits, Shade&& shade)
+    {
+        const ParticleWorld world = CurrentParticleWorld();
+        for (std::size_t i = 0; i < particles.size();) {
+            Particle& p = particles[i];
+            if (visits != nullptr)
+                ++*visits;
+            if (!Age(p))
+                continue;
+            Damp(p, kDamping);
+            if (fall == Fall::gravity)
+                p.velocity += world.gravity;
+            Move(p);
+            Wrap(p, world.worldWidth);
+            shade(p);
+            if (hit == Hit::bounce)
+                Bounce(p, world.grid);
+            ++i;
+        }
+    }
+
+    // The update frame of the kinds that work only near the view: false
+    // (nothing to do this tick) while the wide box is off screen.
+    bool BeginNearView()
+    {
+        UpdateVisibilityWide();
+        return onScreenWide;
+    }
+    // After the walk: the narrow visibility, and finished once all faded.
+    void EndNearView()
+    {
+        UpdateVisibility();
+        if (particles.empty())
+            finished = true;
+    }
+
+    // Colour of the fading kinds: the base colour scaled by half the life
+    // (halving is exact, so k * 0.75 rounds as 0.375 * life would).
+    static void FadeColour(Particle& p, float r, float g, float b)
+    {
+        const float k = 0.5f * p.life;
+        SetColour(p, k * r, k * g, k * b);
+    }
+    // FadeColour, but black on the blink (see BlinksOff).
+    static void Flicker(Particle& p, std::int32_t counter, float r, float g, float b)
+    {
+        if (BlinksOff(counter, p))
+            SetColour(p, 0.0f, 0.0f, 0.0f);
+        else
+            FadeColour(p, r, g, b);
+    }
+    // Exhaust shading: the channel `fading` goes from 1 to 0 over the last
+    // 1.5 s, green from 0.75 to 0 over the first second; the square grows.
+    static void Exhaust(Particle& p, int fading)
+    {
+        const float age = p.maxLife - p.life;
+        p.colour[fading] = Interpolate(1.0f, 0.0f, p.maxLife - 1.5f, p.maxLife, age);
+        p.colour[1] = Interpolate(0.75f, 0.0f, 0.0f, 1.0f, age);
+        p.size += 0.2f;
+    }
+};

@@ -1,7 +1,5 @@
 #include "SparkParticles.h"
 
-#include "ParticleFan.h"
-
 SparkParticles::SparkParticles(float x, float y, float a, float b)
 {
     box = Rect(100.0f, 100.0f, x, y);
@@ -15,38 +13,14 @@ void SparkParticles::Emit(float x, float y, float a, float b, std::int32_t count
 {
     if (!onScreenWide)
         return;
-    for (std::int32_t i = 0; i < count; ++i) {
-        const Vec2 v = ParticleFan(a, b, 1.8f, -0.9f, 1.5f, 0.5f);
-        Particle p = Born(x, y, RandomFloat(2.0f) + 1.0f, 8.0f);
-        p.velocity = v;
-        SetColour(p, 1.0f, 1.0f, 1.0f);
-        particles.push_back(p);
-    }
+    EmitFan(x, y, a, b, count, kExhaustFan, 2.0f, {1.0f, 1.0f, 1.0f});
 }
 
 void SparkParticles::Update()
 {
-    UpdateVisibilityWide();
-    if (!onScreenWide)
+    if (!BeginNearView())
         return;
-    const ParticleWorld world = CurrentParticleWorld();
-    for (std::size_t i = 0; i < particles.size();) {
-        Particle& p = particles[i];
-        ++blinkCounter;
-        if (!Age(p))
-            continue;
-        Damp(p, kDamping);
-        p.velocity += world.gravity;
-        Move(p);
-        Wrap(p, world.worldWidth);
-        if (BlinksOff(blinkCounter, p))
-            SetColour(p, 0.0f, 0.0f, 0.0f);
-        else
-            SetColour(p, 0.5f * p.life, 0.5f * p.life, 0.5f * p.life);
-        Bounce(p, world.grid);
-        ++i;
-    }
-    UpdateVisibility();
-    if (particles.empty())
-        finished = true;
+    Walk(Fall::gravity, Hit::bounce, &blinkCounter,
+         [this](Particle& p) { Flicker(p, blinkCounter, 1.0f, 1.0f, 1.0f); });
+    EndNearView();
 }
