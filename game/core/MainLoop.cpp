@@ -3,6 +3,7 @@
 #include "FontSet.h"
 #include "FrameDump.h"
 #include "GlState.h"
+#include "SdlInput.h"
 
 #include <GL/gl.h>
 #include <SDL.h>
@@ -72,33 +73,8 @@ void Game::RunTick()
 
 void Game::HandleEvent(const SDL_Event& event)
 {
-    switch (event.type) {
-    case SDL_KEYDOWN:
-    case SDL_KEYUP:
-        // Presses go to a running text entry; releases always to the buttons.
-        input.OnKey(static_cast<KeyCode>(event.key.keysym.sym), event.key.keysym.unicode,
-                    event.type == SDL_KEYDOWN);
-        break;
-    case SDL_MOUSEMOTION:
-        input.OnMouseMotion(event.motion.xrel, event.motion.yrel);
-        break;
-    case SDL_MOUSEBUTTONDOWN:
-    case SDL_MOUSEBUTTONUP:
-        input.OnMouseButton(event.button.button, event.type == SDL_MOUSEBUTTONDOWN);
-        break;
-    case SDL_JOYAXISMOTION:
-        input.OnJoyAxis(event.jaxis.axis, event.jaxis.value);
-        break;
-    case SDL_JOYBUTTONDOWN:
-    case SDL_JOYBUTTONUP:
-        input.OnJoyButton(event.jbutton.button, event.type == SDL_JOYBUTTONDOWN);
-        break;
-    case SDL_QUIT:
+    if (ApplySdlEvent(input, event))
         quitRequested = true;
-        break;
-    default:
-        break;
-    }
 }
 
 void Game::DrawFps()
