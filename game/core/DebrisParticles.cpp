@@ -4,10 +4,7 @@
 
 DebrisParticles::DebrisParticles(float x, float y, float a, float b)
 {
-    box = Rect(100.0f, 100.0f, x, y);
-    UpdateVisibilityWide();
-    particles.reserve(3);
-    Emit(x, y, a, b, 3);
+    Burst(x, y, a, b, 3);
     blinkCounter = 0;
 }
 

@@ -147,6 +147,16 @@ protected:
         }
     }
 
+    // The start of the one-off bursts: a 100 x 100 box at (x, y) and, when
+    // that is near the view, count particles emitted at once.
+    void Burst(float x, float y, float a, float b, std::int32_t count)
+    {
+        box = Rect(100.0f, 100.0f, x, y);
+        UpdateVisibilityWide();
+        particles.reserve(static_cast<std::size_t>(count));
+        Emit(x, y, a, b, count);
+    }
+
     // The update frame of the kinds that work only near the view: false
     // (nothing to do this tick) while the wide box is off screen.
     bool BeginNearView()

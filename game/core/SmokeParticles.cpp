@@ -2,10 +2,7 @@
 
 SmokeParticles::SmokeParticles(float x, float y, float a, float b)
 {
-    box = Rect(100.0f, 100.0f, x, y);
-    UpdateVisibilityWide();
-    particles.reserve(25);
-    Emit(x, y, a, b, 25);
+    Burst(x, y, a, b, 25);
 }
 
 void SmokeParticles::Emit(float x, float y, float, float, std::int32_t count)

@@ -2,10 +2,7 @@
 
 SparkParticles::SparkParticles(float x, float y, float a, float b)
 {
-    box = Rect(100.0f, 100.0f, x, y);
-    UpdateVisibilityWide();
-    particles.reserve(5);
-    Emit(x, y, a, b, 5);
+    Burst(x, y, a, b, 5);
     blinkCounter = 0;
 }
 
