@@ -27,7 +27,7 @@ class Library {
   Fn Get(int ordinal) const {
     FARPROC p = GetProcAddress(module_, MAKEINTRESOURCEA(ordinal));
     EXPECT_NE(p, nullptr) << "ordinal " << ordinal;
-    return reinterpret_cast<Fn>(p);
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(p));  // FARPROC is only an address
   }
 
  private:
