@@ -117,6 +117,11 @@ PackScan ScanMapPacks(const std::string& root, Log& log)
 std::vector<std::string> ReadPackList(const std::string& root, const std::string& packName)
 {
     std::vector<std::string> maps;
+    // Pack names come from the folder listing or from the saved game: a name
+    // that is not a plain file name ("../x", "a/b") names no pack of Data/Maps.
+    if (packName.empty() || packName == "." || packName == ".." ||
+        packName.find_first_of("/\\") != std::string::npos)
+        return maps;
     BinaryFile file;
     if (!file.Open(PackListPath(root, packName), "rt"))
         return maps;

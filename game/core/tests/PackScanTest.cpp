@@ -159,6 +159,20 @@ TEST(PackList, LinesBecomeMapNames)
     EXPECT_EQ(PackDigestPath(".", "Default"), "Data/Maps/Default.rotb");
 }
 
+TEST(PackList, NamesThatAreNotPlainFileNamesReadNothing)
+{
+    // A saved game names its pack; a tampered one must not reach lists
+    // outside the maps folder.
+    MapTestDir dir;
+    dir.WriteText("Data/outside.rota", "secret\n");
+    dir.WriteText("Data/Maps/inside.rota", "map1\n");
+    ASSERT_EQ(ReadPackList(dir.Root(), "inside"), std::vector<std::string>{"map1"});
+    for (const char* name : {"../outside", "..\\outside", "sub/inside", "..", ".", ""}) {
+        SCOPED_TRACE(name);
+        EXPECT_TRUE(ReadPackList(dir.Root(), name).empty());
+    }
+}
+
 TEST(PackSelection, GameTakesTheFirstIntactPackAndReadsItsList)
 {
     MapTestDir dir;
