@@ -12,8 +12,8 @@
 #include "Log.h"
 #include "MapFile.h"
 #include "Random.h"
-#include "RecordingAudioBackend.h"
-#include "RecordingDrawSink.h"
+#include "testing/HeadlessHost.h"
+#include "testing/RecordingDrawSink.h"
 #include "TextInputMode.h"
 #include "TextureLoader.h"
 #include "WorldDrawState.h"
@@ -26,33 +26,6 @@
 
 namespace {
 
-class FuzzHost : public GameHost {
-public:
-    struct FixedClock : Clock {
-        std::uint32_t Ticks() override { return 0; }
-    };
-    struct NoTextures : TextureLoader {
-        void SetSmoothShading() override {}
-        unsigned LoadTexture(const std::string&, int, int, int, int) override { return 0; }
-    };
-    struct NoTextInput : TextInputMode {
-        void SetCharacterTranslation(bool) override {}
-    };
-    FixedClock clock;
-    RecordingAudioBackend audio;
-    NoTextures textures;
-    NoTextInput textInput;
-
-    Clock& FrameClock() override { return clock; }
-    AudioBackend& AudioDevice() override { return audio; }
-    TextureLoader& Textures() override { return textures; }
-    TextInputMode& TextInput() override { return textInput; }
-    bool PollEvent(SDL_Event&) override { return false; }
-    void MouseState(int& x, int& y) override { x = y = 0; }
-    void SwapBuffers() override {}
-    void Delay(std::uint32_t) override {}
-    void GrabInput(bool) override {}
-};
 
 class NullWorldState : public WorldDrawState {
 public:
@@ -107,7 +80,7 @@ bool HasHugeZone(const std::uint8_t* data, std::size_t size)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static FuzzHost host;
+    static HeadlessHost host;
     static std::ostringstream console;
     static Log log("/dev/null", console);
     const std::string& root = FuzzScratchDir();

@@ -9,7 +9,7 @@
 //  - DetonationTick: a fresh level each iteration, run to the blast tick;
 //    only the blast tick is timed.
 // Ratios and the worst ticks are printed after the table.
-#include "../../engine/tests/support/RecordingAudioBackend.h"
+#include "testing/HeadlessHost.h"
 #include "Clock.h"
 #include "Game.h"
 #include "GameHost.h"
@@ -29,37 +29,8 @@
 
 namespace {
 
-class BenchHost : public GameHost {
-public:
-    struct StillClock : Clock {
-        std::uint32_t Ticks() override { return 0; }
-    };
-    // Textures need a window; the bench only needs them to be "loaded".
-    struct NamedTextures : TextureLoader {
-        void SetSmoothShading() override {}
-        unsigned LoadTexture(const std::string&, int, int, int, int) override { return 1; }
-    };
-    struct NoTextInput : TextInputMode {
-        void SetCharacterTranslation(bool) override {}
-    };
-    StillClock clock;
-    RecordingAudioBackend audio;
-    NamedTextures textures;
-    NoTextInput textInput;
-
-    Clock& FrameClock() override { return clock; }
-    AudioBackend& AudioDevice() override { return audio; }
-    TextureLoader& Textures() override { return textures; }
-    TextInputMode& TextInput() override { return textInput; }
-    bool PollEvent(SDL_Event&) override { return false; }
-    void MouseState(int& x, int& y) override { x = y = 0; }
-    void SwapBuffers() override {}
-    void Delay(std::uint32_t) override {}
-    void GrabInput(bool) override {}
-};
-
 struct StressPlay {
-    BenchHost host;
+    HeadlessHost host{1}; // textures count as loaded
     std::unique_ptr<Game> game;
     bool ready = false;
 

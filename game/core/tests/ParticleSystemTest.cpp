@@ -9,7 +9,7 @@
 #include "SparkParticles.h"
 #include "ThrustParticles.h"
 
-#include "../../engine/tests/support/RecordingDrawSink.h"
+#include "testing/RecordingDrawSink.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,9 @@
 
 // A Game for play-mode tests: no window, sound recorded, the render state
 // recorded, a level built straight from beams, seed 1000.
-#include "../../engine/tests/support/RecordingAudioBackend.h"
-#include "../../engine/tests/support/RecordingDrawSink.h"
+#include "testing/HeadlessHost.h"
+#include "testing/RecordingAudioBackend.h"
+#include "testing/RecordingDrawSink.h"
 #include "Clock.h"
 #include "Entity.h"
 #include "Game.h"
@@ -20,35 +21,7 @@
 #include <string>
 #include <vector>
 
-class PlayTestHost : public GameHost {
-public:
-    struct FixedClock : Clock {
-        std::uint32_t now = 0;
-        std::uint32_t Ticks() override { return now; }
-    };
-    struct NoTextures : TextureLoader {
-        void SetSmoothShading() override {}
-        unsigned LoadTexture(const std::string&, int, int, int, int) override { return 0; }
-    };
-    struct NoTextInput : TextInputMode {
-        void SetCharacterTranslation(bool) override {}
-    };
-
-    FixedClock clock;
-    RecordingAudioBackend audio;
-    NoTextures textures;
-    NoTextInput textInput;
-
-    Clock& FrameClock() override { return clock; }
-    AudioBackend& AudioDevice() override { return audio; }
-    TextureLoader& Textures() override { return textures; }
-    TextInputMode& TextInput() override { return textInput; }
-    bool PollEvent(SDL_Event&) override { return false; }
-    void MouseState(int& x, int& y) override { x = y = 0; }
-    void SwapBuffers() override {}
-    void Delay(std::uint32_t) override {}
-    void GrabInput(bool) override {}
-};
+using PlayTestHost = HeadlessHost;
 
 // Every render-state call as text, e.g. "Translate(-2000,0)".
 class RecordingWorldState : public WorldDrawState {

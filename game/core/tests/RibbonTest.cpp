@@ -7,7 +7,7 @@
 #include "ShockRing.h"
 #include "Trail.h"
 
-#include "../../engine/tests/support/RecordingDrawSink.h"
+#include "testing/RecordingDrawSink.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // refuses, and the exact log lines.
 #include "Audio.h"
 
-#include "support/RecordingAudioBackend.h"
+#include "testing/RecordingAudioBackend.h"
 #include "support/ScratchDir.h"
 
 #include <gtest/gtest.h>

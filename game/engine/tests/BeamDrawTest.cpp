@@ -1,6 +1,6 @@
 #include "BeamDraw.h"
 
-#include "support/RecordingDrawSink.h"
+#include "testing/RecordingDrawSink.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "FontSet.h"
 #include "GlyphMetrics.h"
 
-#include "support/RecordingDrawSink.h"
+#include "testing/RecordingDrawSink.h"
 
 #include <gtest/gtest.h>
 

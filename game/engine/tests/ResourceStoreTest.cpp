@@ -6,7 +6,7 @@
 #include "ModelFile.h"
 
 #include "support/FakeTextureLoader.h"
-#include "support/RecordingAudioBackend.h"
+#include "testing/RecordingAudioBackend.h"
 #include "support/ScratchDir.h"
 
 #include <gtest/gtest.h>
