@@ -57,10 +57,10 @@ const std::map<char, const char*>& Table()
     return table;
 }
 
-std::vector<Stroke> Parse(const char* spec)
+std::vector<Stroke> Parse(const char* outline)
 {
     std::vector<Stroke> strokes;
-    std::string all(spec);
+    std::string all(outline);
     std::stringstream parts(all);
     std::string part;
     while (std::getline(parts, part, '|')) {
