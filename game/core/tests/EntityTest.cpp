@@ -19,6 +19,7 @@
 
 #include <cstring>
 #include <functional>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -209,6 +210,19 @@ TEST(EntityTest, EveryDieIsANoOpOnceDeadAndPaysPointsOnce)
     ship.Die();
     ship.Die();
     EXPECT_TRUE(ship.dying);
+}
+
+// A saved game may hold any score up to the int32 limit (its digest is only
+// the text of the number); a kill must not carry it past that limit.
+TEST(EntityTest, PointsPaidToAScoreAtTheLimitStayAtTheLimit)
+{
+    WorldFixture world;
+    Counter actor;
+    actor.Spawn(0, 0, 0);
+    actor.points = 500;
+    world.game.player->score = std::numeric_limits<std::int32_t>::max() - 100;
+    actor.Die();
+    EXPECT_EQ(world.game.player->score, std::numeric_limits<std::int32_t>::max());
 }
 
 TEST(EntityTest, ShouldReleaseCarriedRules)
