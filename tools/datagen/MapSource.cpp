@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <map>
 #include <sstream>
 #include <vector>
@@ -29,7 +30,9 @@ bool ParseFloat(const std::string& token, float& out)
         return false;
     char* end = nullptr;
     const double value = std::strtod(token.c_str(), &end);
-    if (end == token.c_str() || *end != '\0' || !std::isfinite(value))
+    // A double beyond the float range would become an infinite coordinate.
+    if (end == token.c_str() || *end != '\0' || !std::isfinite(value) ||
+        std::fabs(value) > static_cast<double>(std::numeric_limits<float>::max()))
         return false;
     out = static_cast<float>(value);
     return true;

@@ -38,6 +38,9 @@ TEST(MapSourceErrors, BrokenSourcesAreReportedWithFileAndLine)
         {"maps/Landfall.txt", "terrain 0,0 100,0\nSwitch 5 5 name=ABCDEFGHIJKLMNOP\n",
          "Landfall.txt: line 2: 'name' needs a name of 1 to 15 characters"},
         {"maps/Landfall.txt", "terrain 0,0 100,0 100,0\n", "line 1: repeated point '100,0'"},
+        // Finite as a double, beyond a float: the beam would reach the map as infinity.
+        {"maps/Landfall.txt", "terrain 0,0 1e39,0\n", "line 1: bad point '1e39,0'"},
+        {"maps/Landfall.txt", "Switch 1e39 5\n", "line 1: 'Switch' needs x and y"},
         {"maps/Landfall.txt", "Laser 1 2 on=fast\n", "line 1: 'on' needs a number"},
         {"maps/Landfall.txt", "Mover 1 2 colour=red\n", "line 1: unknown option 'colour'"},
         {"maps/Landfall.txt", "0,0 100,0\n", "line 1: points outside a terrain line"},
