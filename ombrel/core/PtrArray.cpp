@@ -17,8 +17,10 @@ bool Resize(void*** items, int32_t* capacity, int32_t newCapacity) {
     *capacity = 0;
     return true;
   }
+  // With 8-byte pointers the largest capacity would not fit the 32-bit request.
+  const uint64_t bytes = uint64_t(uint32_t(newCapacity)) * sizeof(void*);
   void* block = *items;
-  if (!MemRealloc(static_cast<uint32_t>(newCapacity) * sizeof(void*), &block)) return false;
+  if (bytes > UINT32_MAX || !MemRealloc(uint32_t(bytes), &block)) return false;
   *items = static_cast<void**>(block);
   *capacity = newCapacity;
   return true;

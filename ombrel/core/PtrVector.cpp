@@ -11,6 +11,15 @@ constexpr int32_t kStep = 16;
 
 int32_t CapacityFor(int32_t count) { return (count + kStep - 1) / kStep * kStep; }
 
+// Bytes of an array of `slots` pointers; false when they do not fit the
+// 32-bit request (only possible with 8-byte pointers).
+bool SlotBytes(int32_t slots, uint32_t* bytes) {
+  const uint64_t total = uint64_t(uint32_t(slots)) * sizeof(void*);
+  if (total > UINT32_MAX) return false;
+  *bytes = uint32_t(total);
+  return true;
+}
+
 }  // namespace
 
 void cPtrVector::CheckLayout() {
@@ -34,8 +43,8 @@ cPtrVector& cPtrVector::operator=(const cPtrVector& other) {
 bool cPtrVector::CopyFrom(const cPtrVector& other) {
   void* copy = nullptr;
   if (other.items_ && other.count_ > 0) {
-    const int32_t capacity = CapacityFor(other.count_);
-    if (!MemCalloc(static_cast<uint32_t>(capacity) * sizeof(void*), &copy)) return false;
+    uint32_t bytes = 0;
+    if (!SlotBytes(CapacityFor(other.count_), &bytes) || !MemCalloc(bytes, &copy)) return false;
     std::memcpy(copy, other.items_, size_t(other.count_) * sizeof(void*));
   }
   RemoveAll();
@@ -53,7 +62,8 @@ int cPtrVector::SetSize(int32_t n) {
   const int32_t capacity = CapacityFor(n);
   if (!items_) {
     void* block = nullptr;
-    if (!MemCalloc(static_cast<uint32_t>(capacity) * sizeof(void*), &block)) return 0;
+    uint32_t bytes = 0;
+    if (!SlotBytes(capacity, &bytes) || !MemCalloc(bytes, &block)) return 0;
     items_ = static_cast<void**>(block);
     count_ = n;
     return 1;
@@ -65,7 +75,8 @@ int cPtrVector::SetSize(int32_t n) {
   if (capacity != slots) {
     slots = capacity + kStep;
     void* block = items_;
-    if (!MemRealloc(static_cast<uint32_t>(slots) * sizeof(void*), &block)) return 0;
+    uint32_t bytes = 0;
+    if (!SlotBytes(slots, &bytes) || !MemRealloc(bytes, &block)) return 0;
     items_ = static_cast<void**>(block);
   }
   if (n > oldCount) {

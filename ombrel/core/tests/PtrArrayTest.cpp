@@ -26,6 +26,21 @@ struct Owner {
   }
 };
 
+// Capacity for the largest count is 2^29 slots: 4 GB with 8-byte pointers,
+// more than one allocation request can name. Refused, never a short array.
+TEST(PtrArray, LargestCapacityNeverGetsAShortArray) {
+  if (sizeof(void*) == 4) GTEST_SKIP() << "the request fits 32 bits; not worth 2 GB here";
+  Owner o;
+  o.Push(7);
+  if (PtrArrayGrow(&o.items, o.count, &o.capacity, 0x1FFFFFFF)) {
+    EXPECT_GE(MemSize(o.items), uint64_t(o.capacity) * sizeof(void*));
+  }
+  if (PtrArrayShrink(&o.items, o.count, &o.capacity, 0x1FFFFFFF)) {
+    EXPECT_GE(MemSize(o.items), uint64_t(o.capacity) * sizeof(void*));
+  }
+  EXPECT_EQ(o.items[0], V(7));
+}
+
 TEST(PtrArray, GrowRoundsUpToSixteen) {
   Owner o;
   ASSERT_TRUE(PtrArrayGrow(&o.items, 0, &o.capacity, 1));

@@ -6,6 +6,8 @@
 #include <random>
 #include <vector>
 
+#include "Memory.h"
+
 namespace {
 
 void* V(intptr_t n) { return reinterpret_cast<void*>(n); }
@@ -85,6 +87,23 @@ TEST(PtrVector, RefusesCountsOutsideTheRange) {
   EXPECT_FALSE(v.SetAtGrow(-1, V(9)));
   EXPECT_FALSE(v.SetAtGrow(INT32_MAX, V(9)));
   EXPECT_EQ(Items(v), (std::vector<intptr_t>{1, 2}));
+}
+
+// The largest count needs 2^29 slots: with 8-byte pointers that is 4 GB,
+// beyond what one allocation request can name. Refused, never a short array.
+TEST(PtrVector, LargestCountNeverGetsAShortArray) {
+  if (sizeof(void*) == 4) GTEST_SKIP() << "the request fits 32 bits; not worth 2 GB here";
+  const int32_t max = cPtrVector::GetMaxCount();
+  cPtrVector empty;
+  if (empty.SetSize(max)) {
+    EXPECT_GE(MemSize(empty.GetData()), uint64_t(max) * sizeof(void*));
+  }
+  cPtrVector grown;
+  grown.Add(V(1));
+  if (grown.SetAtGrow(max - 1, V(2))) {
+    EXPECT_GE(MemSize(grown.GetData()), uint64_t(max) * sizeof(void*));
+  }
+  EXPECT_EQ(grown.GetAt(0), V(1));
 }
 
 TEST(PtrVector, IndexChecks) {
