@@ -60,6 +60,11 @@ void StripLineEnd(std::string& line)
 
 } // namespace
 
+bool IsPlainMapsFileName(const std::string& name)
+{
+    return !name.empty() && name != "." && name != ".." && name.find_first_of("/\\") == std::string::npos;
+}
+
 std::string PackListPath(const std::string& root, const std::string& packName)
 {
     return MapsDir(root) + "/" + packName + ".rota";
@@ -119,8 +124,7 @@ std::vector<std::string> ReadPackList(const std::string& root, const std::string
     std::vector<std::string> maps;
     // Pack names come from the folder listing or from the saved game: a name
     // that is not a plain file name ("../x", "a/b") names no pack of Data/Maps.
-    if (packName.empty() || packName == "." || packName == ".." ||
-        packName.find_first_of("/\\") != std::string::npos)
+    if (!IsPlainMapsFileName(packName))
         return maps;
     BinaryFile file;
     if (!file.Open(PackListPath(root, packName), "rt"))

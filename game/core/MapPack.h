@@ -14,6 +14,10 @@ constexpr int kPackNameBytes = 256;
 // The digest that the pack named "standard" (in any case) must have.
 constexpr const char* kStandardPackDigest = "03fb2e6ba90b360d4b673eea93954530";
 
+// Whether a pack or map name from a file (a saved game) names a file directly
+// in "Data/Maps": not empty, not "." or "..", without '/' or '\\'.
+bool IsPlainMapsFileName(const std::string& name);
+
 std::string PackListPath(const std::string& root, const std::string& packName);
 std::string PackDigestPath(const std::string& root, const std::string& packName);
 

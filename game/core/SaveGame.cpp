@@ -182,7 +182,7 @@ SaveLoadResult LoadSaveGameInto(const std::string& root, SaveGameTarget& target,
     }
 
     if (!SaveDigestsMatch(record) || record.mapIndex < 0 ||
-        static_cast<std::size_t>(record.mapIndex) >= maps.size()) {
+        static_cast<std::size_t>(record.mapIndex) >= maps.size() || !IsPlainMapsFileName(record.mapName)) {
         log.Write("Corrupt Variables in save state!\n");
         return SaveLoadResult::Refused;
     }

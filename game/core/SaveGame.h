@@ -79,8 +79,9 @@ enum class SaveLoadResult {
 };
 
 // Reads the saved game into the target. Every check runs before anything of
-// the file is assigned: all 398 bytes, both digests, and a map index inside
-// the saved pack's list (a refusal logs "Corrupt Variables in save state!").
+// the file is assigned: all 398 bytes, both digests, a map index inside the
+// saved pack's list and a map name naming a file of the maps folder (a
+// refusal logs "Corrupt Variables in save state!").
 // A saved pack other than the current one (ignoring case) whose list is
 // missing or empty switches to "Default" with its list and answers
 // MissingPack; nothing else of the file is used then.

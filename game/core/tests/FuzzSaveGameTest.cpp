@@ -103,15 +103,20 @@ Outcome Expect(const std::vector<std::uint8_t>& bytes, const std::map<std::strin
     const std::int32_t index = Int32At(bytes, kSaveMapIndexOffset);
     const std::int32_t score = Int32At(bytes, kSaveScoreOffset);
     const std::int32_t lives = Int32At(bytes, kSaveLivesOffset);
+    char map[kGameMapNameBytes];
+    Field(map, bytes, kSaveMapNameOffset);
+    const std::string mapName = map;
+    const bool plainMapName = !mapName.empty() && mapName != "." && mapName != ".." &&
+                              mapName.find_first_of("/\\") == std::string::npos;
     if (!DigestHolds(bytes, kSaveScoreDigestOffset, score) || !DigestHolds(bytes, kSaveLivesDigestOffset, lives) ||
-        index < 0 || static_cast<std::size_t>(index) >= maps.size())
+        index < 0 || static_cast<std::size_t>(index) >= maps.size() || !plainMapName)
         return Outcome::Refused;
     if (!samePack) {
         std::memcpy(state.packName, pack, sizeof pack);
         state.packMaps = maps;
     }
     state.mapIndex = index;
-    Field(state.mapName, bytes, kSaveMapNameOffset);
+    std::memcpy(state.mapName, map, sizeof map);
     state.score = score;
     state.lives = lives;
     state.nextExtraLife = NextExtraLife(state.nextExtraLife, score);

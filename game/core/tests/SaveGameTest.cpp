@@ -146,6 +146,12 @@ TEST_F(SaveFixture, DamagedSavesAreRefusedBeforeAnythingChanges)
          }},
         {"map index past the list", [](std::vector<std::uint8_t>& b) { b[256] = 3; }},
         {"negative map index", [](std::vector<std::uint8_t>& b) { b[259] = 0x80; }},
+        // The map name is loaded as "Data/Maps/<name>.map": it must stay a
+        // plain file name, as the pack name must.
+        {"map name leaving the maps folder",
+         [](std::vector<std::uint8_t>& b) { std::memcpy(&b[260], "../two", 7); }},
+        {"map name in a subfolder", [](std::vector<std::uint8_t>& b) { std::memcpy(&b[260], "a\\two", 6); }},
+        {"empty map name", [](std::vector<std::uint8_t>& b) { b[260] = 0; }},
         {"one byte short", [](std::vector<std::uint8_t>& b) { b.pop_back(); }},
         {"empty", [](std::vector<std::uint8_t>& b) { b.clear(); }},
     };
