@@ -44,9 +44,20 @@ int32_t cSurfaceImpl::SetAlpha(const uint8_t* rows, int32_t pitch) {
 }
 
 void cSurfaceImpl::AttachAlpha(uint8_t* rows, int32_t pitch) {
+  const int64_t step = std::abs(int64_t(pitch));
+  // Rows inside the surface's own block (a caller handing back what
+  // GetAlphaRows gave): the block stays owned, only the view changes;
+  // freeing it first would leave the view on freed memory.
+  if (rows != nullptr && (view.flags & kPixelFlagOwnsAlpha) && view.alphaBlock != nullptr &&
+      rows >= view.alphaBlock &&
+      rows < view.alphaBlock + int64_t(view.alphaRowBytes) * (view.height > 0 ? view.height : 0)) {
+    view.alphaFirstRow = rows;
+    view.alphaPitch = pitch;
+    view.alphaRowBytes = uint32_t(step);
+    return;
+  }
   FreeAlpha();
   if (rows == nullptr) return;
-  const int64_t step = std::abs(int64_t(pitch));
   view.alphaFirstRow = rows;
   view.alphaPitch = pitch;
   view.alphaRowBytes = uint32_t(step);

@@ -283,6 +283,25 @@ TEST_F(SurfaceBase, AlphaChannel) {
   s->CreateAlpha();  // freed by Delete (checked by the leak sanitizer)
 }
 
+// Rows inside the surface's own channel are not caller memory: attaching
+// them must not free the block under the new view.
+TEST_F(SurfaceBase, AttachingRowsOfTheOwnChannelKeepsIt) {
+  cSurfaceImpl* s = Make(8, 5, 3);
+  ASSERT_NE(s, nullptr);
+  uint8_t* alpha = s->CreateAlpha();
+  ASSERT_NE(alpha, nullptr);
+  alpha[2 * 8 + 4] = 7;
+  s->AttachAlpha(alpha, 8);
+  EXPECT_EQ(s->view.alphaFirstRow, alpha);
+  EXPECT_EQ(s->view.alphaFirstRow[2 * 8 + 4], 7);
+  EXPECT_EQ(s->IsEmpty(), 0);
+  // The same block seen bottom-up.
+  s->AttachAlpha(alpha + 2 * 8, -8);
+  EXPECT_EQ(s->view.alphaFirstRow[4], 7);
+  EXPECT_EQ(s->view.alphaRowBytes, 8u);
+  EXPECT_TRUE(s->view.flags & kPixelFlagOwnsAlpha);  // still freed by Delete
+}
+
 TEST_F(SurfaceBase, SmallSlotsOfTheBase) {
   cSurfaceImpl* s = Make(24, 3, 3);
   ASSERT_NE(s, nullptr);
