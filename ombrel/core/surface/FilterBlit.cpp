@@ -49,7 +49,11 @@ int32_t cSurfaceImpl::FilterBlit(cSurfaceImpl* dest, int32_t dx, int32_t dy, int
   const int64_t copyWidth = int64_t(width) + kernelWidth + 2 * int64_t(marginX);
   const int64_t copyHeight = int64_t(height) + kernelHeight + 2 * int64_t(marginY);
   const int64_t kernelCount = int64_t(kernelWidth) * kernelHeight;
-  if (copyWidth * copyHeight > 0x3FFFFFFF || kernelCount > 0x3FFFFFFF) return 0;
+  // Each side first: margins near 2^31 make sides near 2^32, whose product
+  // would overflow 64 bits.
+  if (copyWidth > 0x3FFFFFFF || copyHeight > 0x3FFFFFFF || copyWidth * copyHeight > 0x3FFFFFFF ||
+      kernelCount > 0x3FFFFFFF)
+    return 0;
   // Destination position of the copy's (0, 0); positions are 64-bit, so
   // far anchors only read edge pixels.
   const int64_t originX = int64_t(dx) - anchorX - marginX;

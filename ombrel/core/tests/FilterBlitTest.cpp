@@ -126,6 +126,10 @@ TEST_F(FilterBlit, Refusals) {
   EXPECT_EQ(a->FilterBlit(b, 7, 0, 0, 0, 6, 6, 3, 3, 1, 1, 1, 1, cb, 9), 0);  // clipped away
   EXPECT_EQ(a->FilterBlit(b, 0, 0, 0, 0, 6, 6, 0x40000000, 0x40000000, 1, 1, 1, 1, cb, 9), 0);
   EXPECT_EQ(locked.FilterBlit(b, 0, 0, 0, 0, 6, 6, 3, 3, 1, 1, 1, 1, cb, 9), 0);
+  // Margins so wide that the copy's area passes 2^63 (the handle member
+  // passes its anchors as margins): refused, not wrapped to a small area.
+  EXPECT_EQ(a->FilterBlit(b, 0, 0, 0, 0, 6, 6, 1, 1, 0, 0, INT32_MAX, INT32_MAX, cb, 9), 0);
+  EXPECT_EQ(a->FilterBlit(b, 0, 0, 0, 0, 6, 6, 1, 1, 0, 0, INT32_MAX, 0x40000000, cb, 9), 0);
   EXPECT_EQ(Differs(b, before), "");
   // A far anchor is no error: every block comes from the edges and from
   // outside the source, without overflow.
