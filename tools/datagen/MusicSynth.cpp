@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <map>
 #include <sstream>
 
@@ -17,11 +19,17 @@ constexpr float kTwoPi = 6.28318530718f;
 
 // --- parsing ---------------------------------------------------------------
 
+// Bars, beats and steps are at most 512 each: no score has more steps than
+// this, and counts kept below it leave the step sums well inside an int.
+constexpr int kMaxScoreSteps = 512 * 512 * 512;
+
 bool ToInt(const std::string& text, int& out)
 {
     char* end = nullptr;
+    errno = 0;
     const long v = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || *end != '\0')
+    if (text.empty() || *end != '\0' || errno == ERANGE || v < std::numeric_limits<int>::min() ||
+        v > std::numeric_limits<int>::max())
         return false;
     out = static_cast<int>(v);
     return true;
@@ -52,7 +60,8 @@ bool AddTokens(MusicTrack& track, std::istringstream& words, std::string& error)
         int length = 1;
         const std::size_t colon = token.find(':');
         if (colon != std::string::npos) {
-            if (!ToInt(token.substr(colon + 1), length) || length < 1) {
+            if (!ToInt(token.substr(colon + 1), length) || length < 1 ||
+                length > kMaxScoreSteps - track.patternSteps) {
                 error = "bad length in '" + token + "'";
                 return false;
             }
@@ -109,12 +118,17 @@ bool ParseTrack(const std::string& line, MusicScore& score, std::string& error)
         return false;
     }
     track.instrument = instrument->second;
-    track.volume = std::strtof(volume.c_str(), nullptr);
+    char* volumeEnd = nullptr;
+    track.volume = std::strtof(volume.c_str(), &volumeEnd);
+    if (volume.empty() || *volumeEnd != '\0' || !(track.volume >= 0.0f && track.volume <= 1.0f)) {
+        error = "bad volume '" + volume + "' (0 to 1)";
+        return false;
+    }
     for (std::string option; head >> option;) {
         const std::size_t dash = option.find('-');
         if (option.rfind("bars=", 0) != 0 || dash == std::string::npos ||
             !ToInt(option.substr(5, dash - 5), track.firstBar) || !ToInt(option.substr(dash + 1), track.endBar) ||
-            track.firstBar < 0 || track.endBar <= track.firstBar) {
+            track.firstBar < 0 || track.endBar <= track.firstBar || track.endBar > 512) {
             error = "bad option '" + option + "' (bars=first-end)";
             return false;
         }

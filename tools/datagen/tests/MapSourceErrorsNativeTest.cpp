@@ -55,6 +55,14 @@ TEST(MapSourceErrors, BrokenSourcesAreReportedWithFileAndLine)
         {"music/short.txt", "file short.mp3\ntrack bass 0.5 : H4\n", "short.txt: line 2: bad note 'H4'"},
         {"music/short.txt", "file short.mp3\ntrack bass 0.5 : - A1\n", "line 2: '-' holds nothing"},
         {"music/short.txt", "tempo 500\n", "line 1: 'tempo' needs 40 to 240"},
+        // Counts that would overflow the step arithmetic, and a volume that is no number.
+        {"music/short.txt", "file short.mp3\ntrack bass 0.5 : A1:2000000000 A1:2000000000\n",
+         "line 2: bad length in 'A1:2000000000'"},
+        {"music/short.txt", "file short.mp3\ntrack bass 0.5 : A1:4294967297\n", "line 2: bad length in 'A1:4294967297'"},
+        {"music/short.txt", "file short.mp3\ntrack bass 0.5 bars=2000000000-2000000001 : A1\n",
+         "line 2: bad option 'bars=2000000000-2000000001'"},
+        {"music/short.txt", "file short.mp3\ntrack bass loud : A1\n", "line 2: bad volume 'loud'"},
+        {"music/short.txt", "file short.mp3\ntrack bass nan : A1\n", "line 2: bad volume 'nan'"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
