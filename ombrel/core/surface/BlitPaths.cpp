@@ -63,8 +63,9 @@ bool CopyAlphaRect(cSurfaceImpl& src, cSurfaceImpl& dest, int32_t dx, int32_t dy
   if (dest.view.alphaFirstRow == nullptr && dest.CreateAlpha() == nullptr) return false;
   const PixelView from = AlphaPlaneView(src.view);
   const PixelView to = AlphaPlaneView(dest.view);
+  // A surface drawn onto itself overlaps within a row: each row is a move.
   for (int32_t row = 0; row < height; ++row)
-    std::memcpy(to.firstRow + int64_t(dy + row) * to.pitch + dx,
+    std::memmove(to.firstRow + int64_t(dy + row) * to.pitch + dx,
                 from.firstRow + int64_t(sy + row) * from.pitch + sx, size_t(width));
   return true;
 }

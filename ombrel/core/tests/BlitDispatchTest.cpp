@@ -241,4 +241,20 @@ TEST_F(BlitDispatch, WithAlphaCopiesTheAlphaRectangle) {
   }
 }
 
+// A surface drawn onto itself one column along: rows overlap, pixels and
+// alpha bytes alike move as a whole.
+TEST_F(BlitDispatch, WithAlphaOntoItselfAlongTheRows) {
+  cSurfaceImpl* s = MakeRandom(32, 10, 6, kKey, 0, true);
+  const PixelTestImage before = ImageOf(s);
+  uint8_t alpha[6][10];
+  for (int32_t y = 0; y < 6; ++y)
+    for (int32_t x = 0; x < 10; ++x) alpha[y][x] = Alpha(s, x, y);
+  ASSERT_EQ(s->Blit(s, 1, 0, 0, 0, 9, 6, 0, 0, 0, BlitWithAlpha), 1);
+  for (int32_t y = 0; y < 6; ++y)
+    for (int32_t x = 1; x < 10; ++x) {
+      EXPECT_EQ(Raw(s, x, y), before.Raw(x - 1, y)) << x << "," << y;
+      EXPECT_EQ(Alpha(s, x, y), alpha[y][x - 1]) << x << "," << y;
+    }
+}
+
 }  // namespace
