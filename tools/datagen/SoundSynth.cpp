@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <map>
 #include <sstream>
 
@@ -18,7 +19,9 @@ bool ToFloat(const std::string& text, float& out)
 {
     char* end = nullptr;
     const double v = std::strtod(text.c_str(), &end);
-    if (text.empty() || *end != '\0' || !std::isfinite(v))
+    // A double beyond the float range would become an infinite float.
+    if (text.empty() || *end != '\0' || !std::isfinite(v) ||
+        std::fabs(v) > static_cast<double>(std::numeric_limits<float>::max()))
         return false;
     out = static_cast<float>(v);
     return true;
@@ -57,7 +60,7 @@ bool ParseLayer(const std::vector<std::string>& t, SoundLayer& layer, std::strin
         const std::string key = t[i].substr(0, eq);
         const std::string value = eq == std::string::npos ? "" : t[i].substr(eq + 1);
         bool ok = false;
-        if (key == "start") ok = ToFloat(value, layer.start);
+        if (key == "start") ok = ToFloat(value, layer.start) && layer.start >= 0.0f;
         else if (key == "len") ok = ToFloat(value, layer.length);
         else if (key == "attack") ok = ToFloat(value, layer.attack);
         else if (key == "release") ok = ToFloat(value, layer.release);
@@ -115,10 +118,16 @@ void RenderLayer(const SoundLayer& source, const SoundRecipe& recipe, std::size_
         layer.vibratoRate = WholeCycles(layer.vibratoRate, recipe.length);
         layer.tremoloRate = WholeCycles(layer.tremoloRate, recipe.length);
     }
-    const std::size_t begin = std::min(total, static_cast<std::size_t>(layer.start * kSampleRate));
+    // Sample positions clamped to the sound before they become integers.
+    const auto samplesUpTo = [](float seconds, std::size_t limit) {
+        const float samples = seconds * kSampleRate; // the float product the sounds were tuned with
+        return samples >= static_cast<float>(limit) ? limit
+                                                     : samples > 0.0 ? static_cast<std::size_t>(samples) : 0;
+    };
+    const std::size_t begin = samplesUpTo(layer.start, total);
     std::size_t end = total;
     if (layer.length >= 0.0f)
-        end = std::min(total, begin + static_cast<std::size_t>(layer.length * kSampleRate));
+        end = begin + samplesUpTo(layer.length, total - begin);
     if (end <= begin)
         return;
     const float samples = static_cast<float>(end - begin);

@@ -50,6 +50,8 @@ TEST(MapSourceErrors, BrokenSourcesAreReportedWithFileAndLine)
         {"maps/Empty.pack", "# nothing\n", "the pack lists no map"},
         {"sounds/sounds.txt", "sound A.wav 0.5\n  buzz 100 0.5\n", "sounds.txt: line 2: unknown wave 'buzz'"},
         {"sounds/sounds.txt", "  sine 100 0.5\n", "line 1: a layer before the first sound"},
+        {"sounds/sounds.txt", "sound A.wav 0.5\n  sine 100 0.5 start=-1\n", "line 2: bad option 'start=-1'"},
+        {"sounds/sounds.txt", "sound A.wav 0.5\n  sine 100 0.5 len=1e39\n", "line 2: bad option 'len=1e39'"},
         {"sounds/sounds.txt", "sound A.wav 0.5\n  sine 100 0.5\nsound A.wav 0.2\n  sine 200 0.5\n",
          "A.wav is listed twice"},
         {"music/short.txt", "file short.mp3\ntrack bass 0.5 : H4\n", "short.txt: line 2: bad note 'H4'"},
