@@ -7,7 +7,7 @@
 #include "palette/PaletteContext.h"
 #include "surface/SurfaceLibraryApi.h"
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
   switch (reason) {
     case DLL_PROCESS_ATTACH:
       SurfaceLibraryInit();
@@ -21,6 +21,9 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
       PaletteShutdown();
       break;
     case DLL_PROCESS_DETACH:
+      // At process exit other threads are already gone, possibly holding the
+      // palette lock: taking it could hang, and the system frees the memory.
+      if (reserved != nullptr) break;
       SurfaceLibraryExit();
       FreeAllPalettes();
       break;
