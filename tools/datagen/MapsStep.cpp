@@ -1,6 +1,7 @@
 // Maps: every data/maps/<Name>.txt becomes "Data/Maps/<Name>.map"; every
 // data/maps/<Pack>.pack (one map name a line) becomes the pack list
 // "Data/Maps/<Pack>.rota" and its digest "Data/Maps/<Pack>.rotb".
+#include "MapFile.h"
 #include "MapSource.h"
 #include "MapStress.h"
 #include "MapWriter.h"
@@ -76,6 +77,14 @@ bool CompileMap(const fs::path& source, const fs::path& outFolder)
         BuildStressMap(map.stress, map.contents);
     for (const std::string& bad : OversizedMapNames(map.contents))
         std::fprintf(stderr, "%s: name longer than 15 characters: %s\n", source.c_str(), bad.c_str());
+    // The game's own reader checks the bytes: a map it would refuse (beams
+    // beyond the sector grid, a coordinate that overflowed) stops the build.
+    const std::vector<std::uint8_t> bytes = EncodeMap(map.contents);
+    MapFileContents decoded;
+    if (!DecodeMapFile(bytes.data(), bytes.size(), decoded, error)) {
+        std::fprintf(stderr, "%s: the game would refuse this map: %s", source.c_str(), error.c_str());
+        return false;
+    }
     const fs::path out = outFolder / (source.stem().string() + ".map");
     if (!WriteMapFile(out.string(), map.contents)) {
         std::fprintf(stderr, "maps: cannot write %s\n", out.c_str());

@@ -41,6 +41,10 @@ TEST(MapSourceErrors, BrokenSourcesAreReportedWithFileAndLine)
         // Finite as a double, beyond a float: the beam would reach the map as infinity.
         {"maps/Landfall.txt", "terrain 0,0 1e39,0\n", "line 1: bad point '1e39,0'"},
         {"maps/Landfall.txt", "Switch 1e39 5\n", "line 1: 'Switch' needs x and y"},
+        // Maps the game would refuse to load are not written.
+        {"maps/Landfall.txt", "terrain 0,0 1e9,0 1e9,100\n",
+         "Landfall.txt: the game would refuse this map: The beams span"},
+        {"maps/Landfall.txt", "terrain -3e38,0 3e38,0\n", "Landfall.txt: the game would refuse this map: Beam record 0"},
         {"maps/Landfall.txt", "Laser 1 2 on=fast\n", "line 1: 'on' needs a number"},
         {"maps/Landfall.txt", "Mover 1 2 colour=red\n", "line 1: unknown option 'colour'"},
         {"maps/Landfall.txt", "0,0 100,0\n", "line 1: points outside a terrain line"},
