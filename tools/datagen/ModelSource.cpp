@@ -195,7 +195,13 @@ private:
                     b = Mirror(b);
                 }
                 if (a == b) return Fail(what, "a segment with both ends at the same point");
-                out_.beams.push_back(MakeBeam(a, b, state_.colourA, state_.colourB));
+                const Beam beam = MakeBeam(a, b, state_.colourA, state_.colourB);
+                // Ends far apart overflow the length: the direction comes out
+                // not a number or zero, and the game would collide with it.
+                if (!std::isfinite(beam.direction.x) || !std::isfinite(beam.direction.y) ||
+                    (beam.direction.x == 0 && beam.direction.y == 0))
+                    return Fail(what, "a segment too long to give a direction");
+                out_.beams.push_back(beam);
             }
         }
         return true;

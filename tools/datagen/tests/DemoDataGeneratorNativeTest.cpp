@@ -63,6 +63,9 @@ TEST(DemoDataGeneratorTest, BrokenModelSourceStopsWithFileAndLine)
         {"scale 1e30\nline 0 0  1e20 0\n", "Tree03.model:2: a point out of range after placing"},
         {"arc 0 0 5 0 90 1000\n", "Tree03.model:1: arc takes cx cy radius from to segments"},
         {"line 0 0 nan 1\n", "Tree03.model:1: numbers expected after line"},
+        // Finite ends whose distance overflows a float: no unit direction.
+        {"line -3e38 0  3e38 0\n", "Tree03.model:1: a segment too long to give a direction"},
+        {"line 0 0  1e20 0\n", "Tree03.model:1: a segment too long to give a direction"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
