@@ -1,4 +1,5 @@
 #include "MapSource.h"
+#include "SourceLine.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -404,13 +405,7 @@ bool ParseMapSource(const std::string& text, MapSource& out, std::string& error)
     int number = 0;
     while (std::getline(lines, line)) {
         ++number;
-        const std::size_t hash = line.find('#');
-        if (hash != std::string::npos)
-            line.erase(hash);
-        std::istringstream words(line);
-        std::vector<std::string> tokens;
-        for (std::string word; words >> word;)
-            tokens.push_back(word);
+        const std::vector<std::string> tokens = SourceWords(line);
         if (tokens.empty())
             continue;
         std::string what;

@@ -1,4 +1,5 @@
 #include "ModelSource.h"
+#include "SourceLine.h"
 
 #include "ModelStrokeFont.h"
 
@@ -50,13 +51,10 @@ public:
         int number = 0;
         while (std::getline(lines, line)) {
             ++number;
-            const auto hash = line.find('#');
-            if (hash != std::string::npos) line.erase(hash);
-            std::istringstream words(line);
-            std::string keyword;
-            if (!(words >> keyword)) continue;
-            std::vector<std::string> args;
-            for (std::string w; words >> w;) args.push_back(w);
+            std::vector<std::string> args = SourceWords(line);
+            if (args.empty()) continue;
+            const std::string keyword = args.front();
+            args.erase(args.begin());
             std::string what;
             if (!Statement(keyword, args, depth, what)) {
                 if (error.empty()) error = fileName + ":" + std::to_string(number) + ": " + what;

@@ -1,4 +1,5 @@
 #include "SoundSynth.h"
+#include "SourceLine.h"
 
 #include "SoundWav.h"
 
@@ -187,13 +188,7 @@ bool ParseSoundRecipes(const std::string& text, std::vector<SoundRecipe>& out, s
     int number = 0;
     while (std::getline(lines, line)) {
         ++number;
-        const std::size_t hash = line.find('#');
-        if (hash != std::string::npos)
-            line.erase(hash);
-        std::istringstream words(line);
-        std::vector<std::string> t;
-        for (std::string w; words >> w;)
-            t.push_back(w);
+        const std::vector<std::string> t = SourceWords(line);
         if (t.empty())
             continue;
         std::string what;
