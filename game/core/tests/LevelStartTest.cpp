@@ -1,3 +1,4 @@
+#include "support/MapRecords.h"
 #include "Entity.h"
 #include "Game.h"
 #include "MapWriter.h"
@@ -44,30 +45,12 @@ private:
     std::shared_ptr<ProbeLog> log;
 };
 
-Beam MakeBeam(float ax, float ay, float bx, float by)
-{
-    Beam beam;
-    beam.a = {ax, ay};
-    beam.b = {bx, by};
-    beam.direction = {1, 0};
-    beam.normal = {0, -1};
-    return beam;
-}
-
-MapActor Actor(std::int32_t type, float x, float y)
-{
-    MapActor actor;
-    actor.type = type;
-    actor.position = {x, y};
-    return actor;
-}
-
 // Beams from x -500 to 1500 and y -200 to 800, so the build has to move the
 // world right by 500 and down by 1200.
 MapContents Level()
 {
     MapContents map;
-    map.beams = {MakeBeam(-500, 800, 1500, 800), MakeBeam(-500, -200, -500, 800), MakeBeam(1500, 100, 1400, 700)};
+    map.beams = {FlatBeam(-500, 800, 1500, 800), FlatBeam(-500, -200, -500, 800), FlatBeam(1500, 100, 1400, 700)};
     map.actors = {Actor(8, 100, 790), Actor(3, 300, 790), Actor(14, 600, 790)};
     MapMover mover;
     mover.position = {1000, 700};

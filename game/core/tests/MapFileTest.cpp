@@ -1,3 +1,4 @@
+#include "support/MapRecords.h"
 #include "MapFile.h"
 #include "MapWriter.h"
 #include "support/MapTestDir.h"
@@ -20,15 +21,6 @@ Beam MakeBeam(float ax, float ay, float bx, float by)
     beam.direction = {0.6f, 0.8f};
     beam.normal = {0.8f, -0.6f};
     return beam;
-}
-
-MapActor Actor(std::int32_t type, float x, float y, float angle)
-{
-    MapActor actor;
-    actor.type = type;
-    actor.position = {x, y};
-    actor.angle = angle;
-    return actor;
 }
 
 // One record of every kind, with the variable-length actors interleaved so

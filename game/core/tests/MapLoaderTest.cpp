@@ -1,3 +1,4 @@
+#include "support/MapRecords.h"
 #include "Brick.h"
 #include "Emitter.h"
 #include "Entity.h"
@@ -20,29 +21,10 @@
 
 namespace {
 
-MapActor Actor(std::int32_t type, float x, float y, float angle)
-{
-    MapActor actor;
-    actor.type = type;
-    actor.position = {x, y};
-    actor.angle = angle;
-    return actor;
-}
-
-Beam MakeBeam(float ax, float ay, float bx, float by)
-{
-    Beam beam;
-    beam.a = {ax, ay};
-    beam.b = {bx, by};
-    beam.direction = {1, 0};
-    beam.normal = {0, -1};
-    return beam;
-}
-
 MapContents EveryKind()
 {
     MapContents map;
-    map.beams = {MakeBeam(0, 0, 1000, 0), MakeBeam(1000, 0, 1000, 500)};
+    map.beams = {FlatBeam(0, 0, 1000, 0), FlatBeam(1000, 0, 1000, 500)};
     MapActor sw = Actor(6, 10, 20, 30);
     sw.name = "Door";
     MapActor laser = Actor(7, 11, 21, 31);
