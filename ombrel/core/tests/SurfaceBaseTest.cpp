@@ -5,30 +5,13 @@
 
 #include "palette/PaletteApi.h"
 #include "surface/cMemSurface.h"
+#include "BlitTestSurfaces.h"
 
 namespace {
 
 // Surfaces of every depth, made as the library makes them: a prototype of
 // the depth, then MakeInstance.
-class SurfaceBase : public ::testing::Test {
- protected:
-  void SetUp() override { defaultPalette_ = PaletteStartup(); }
-  void TearDown() override {
-    for (cSurfaceImpl* s : made_) s->Delete(1);
-    ReleasePalette(defaultPalette_);
-    PaletteShutdown();
-  }
-  cSurfaceImpl* Make(int32_t depth, int32_t width, int32_t height) {
-    cMemSurface* prototype = cMemSurface::CreatePrototype(depth);
-    if (prototype == nullptr) return nullptr;
-    made_.push_back(prototype);
-    cSurfaceImpl* s = prototype->MakeInstance(width, height);
-    if (s != nullptr) made_.push_back(s);
-    return s;
-  }
-  cPalette* defaultPalette_ = nullptr;
-  std::vector<cSurfaceImpl*> made_;
-};
+class SurfaceBase : public SurfaceTest {};
 
 TEST_F(SurfaceBase, MemorySurfaceLayout) {
   cSurfaceImpl* s = Make(15, 33, 2);
