@@ -11,6 +11,7 @@
 
 #include "../../engine/tests/support/SdlVideoInit.h"
 
+#include "testing/GlReadback.h"
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
@@ -19,29 +20,11 @@
 #include <cstdlib>
 #include <memory>
 
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/lsan_interface.h>
-// The GL driver is unloaded before the leak check: its allocations are not
-// tracked at all.
-using DriverAllocations = __lsan::ScopedDisabler;
-#else
-struct DriverAllocations {};
-#endif
-
 namespace {
 
 constexpr int kSize = 128;
 
-struct Pixel {
-    int r, g, b;
-};
-
-Pixel ReadPixel(int x, int y)
-{
-    unsigned char rgba[4] = {};
-    glReadPixels(x, kSize - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
-    return Pixel{rgba[0], rgba[1], rgba[2]};
-}
+Pixel ReadPixel(int x, int y) { return ::ReadPixel(x, y, kSize); }
 
 class ParticleRenderTest : public ::testing::Test, public ParticleFixture {};
 

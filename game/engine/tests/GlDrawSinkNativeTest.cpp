@@ -6,6 +6,7 @@
 
 #include "support/SdlVideoInit.h"
 
+#include "testing/GlReadback.h"
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
@@ -13,29 +14,11 @@
 
 #include <cstdlib>
 
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/lsan_interface.h>
-// The GL driver is unloaded before the leak check, so its lifetime
-// allocations cannot be suppressed by name: they are not tracked at all.
-using DriverAllocations = __lsan::ScopedDisabler;
-#else
-struct DriverAllocations {};
-#endif
-
 namespace {
 
 constexpr int kSize = 64;
 
-struct Pixel {
-    int r, g, b;
-};
-
-Pixel ReadPixel(int x, int y)
-{
-    unsigned char rgba[4] = {};
-    glReadPixels(x, kSize - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
-    return Pixel{rgba[0], rgba[1], rgba[2]};
-}
+Pixel ReadPixel(int x, int y) { return ::ReadPixel(x, y, kSize); }
 
 TEST(GlDrawSinkTest, BeamQuadsLandOnTheExpectedPixels)
 {

@@ -13,6 +13,7 @@
 #include "ModelFile.h"
 #include "ModelTransform.h"
 
+#include "testing/GlReadback.h"
 #include <GL/gl.h>
 #include <IL/il.h>
 #include <SDL.h>
@@ -26,14 +27,6 @@
 #include <string>
 #include <thread>
 #include <vector>
-
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/lsan_interface.h>
-// The GL driver's lifetime allocations are not ours to free.
-using DriverAllocations = __lsan::ScopedDisabler;
-#else
-struct DriverAllocations {};
-#endif
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include "Log.h"
 #include "Video.h"
 
+#include "testing/GlReadback.h"
 #include <SDL.h>
 
 #include <chrono>
@@ -10,15 +11,6 @@
 #include <sstream>
 #include <string>
 #include <thread>
-
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/lsan_interface.h>
-// The GL driver is unloaded before the leak check, so its lifetime
-// allocations cannot be suppressed by name: they are not tracked at all.
-using DriverAllocations = __lsan::ScopedDisabler;
-#else
-struct DriverAllocations {};
-#endif
 
 inline bool HasDisplay()
 {
