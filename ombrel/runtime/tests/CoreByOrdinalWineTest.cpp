@@ -3,6 +3,8 @@
 // members with thiscall and flat functions with stdcall, as a client would.
 #include <windows.h>
 
+#include "OrdinalLibrary.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -11,28 +13,10 @@
 
 namespace {
 
-#define OMB_THISCALL __attribute__((thiscall))
-
 using LibError = uint32_t;
 constexpr LibError kErrEndOfFile = 0x40000002;
 
-class Library {
- public:
-  Library() : module_(LoadLibraryA("Ombrel.dll")) {}
-  ~Library() {
-    if (module_) FreeLibrary(module_);
-  }
-  bool Loaded() const { return module_ != nullptr; }
-  template <typename Fn>
-  Fn Get(int ordinal) const {
-    FARPROC p = GetProcAddress(module_, MAKEINTRESOURCEA(ordinal));
-    EXPECT_NE(p, nullptr) << "ordinal " << ordinal;
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(p));  // FARPROC is only an address
-  }
-
- private:
-  HMODULE module_;
-};
+using Library = OrdinalLibrary;
 
 class CoreByOrdinal : public ::testing::Test {
  protected:

@@ -4,6 +4,8 @@
 // 16-byte storage as a client compiled elsewhere would.
 #include <windows.h>
 
+#include "OrdinalLibrary.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -11,27 +13,9 @@
 
 namespace {
 
-#define OMB_THISCALL __attribute__((thiscall))
-
 constexpr uint32_t kErrOutOfMemory = 0x40000000;
 
-class Library {
- public:
-  Library() : module_(LoadLibraryA("Ombrel.dll")) {}
-  ~Library() {
-    if (module_) FreeLibrary(module_);
-  }
-  bool Loaded() const { return module_ != nullptr; }
-  template <typename Fn>
-  Fn Get(int ordinal) const {
-    FARPROC p = GetProcAddress(module_, MAKEINTRESOURCEA(ordinal));
-    EXPECT_NE(p, nullptr) << "ordinal " << ordinal;
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(p));
-  }
-
- private:
-  HMODULE module_;
-};
+using Library = OrdinalLibrary;
 
 // A handle as the host holds it: 16 bytes, the implementation pointer first.
 struct alignas(4) Handle {
