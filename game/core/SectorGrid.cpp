@@ -104,13 +104,18 @@ void SectorGrid::SectorsInRange(const Rect& box, std::vector<Sector*>& out) cons
     int c0, c1, r0, r1;
     if (!cells || !SectorIndexRange(box.min.x, box.max.x, c0, c1) || !SectorIndexRange(box.min.y, box.max.y, r0, r1))
         return;
-    c0 = std::max(c0, 0);
-    c1 = std::min(c1, columns);
-    r0 = std::max(r0, 0);
-    r1 = std::min(r1, rows);
+    ClampToGrid(c0, c1, r0, r1);
     for (int c = c0; c < c1; ++c)
         for (int r = r0; r < r1; ++r)
             out.push_back(Cell(c, r));
+}
+
+void SectorGrid::ClampToGrid(int& firstColumn, int& endColumn, int& firstRow, int& endRow) const
+{
+    firstColumn = std::max(firstColumn, 0);
+    endColumn = std::min(endColumn, columns);
+    firstRow = std::max(firstRow, 0);
+    endRow = std::min(endRow, rows);
 }
 
 std::uint32_t SectorGrid::BeginQuery(const std::vector<Sector*>& taken) const
@@ -306,10 +311,7 @@ void SectorGrid::Build(std::vector<Beam>& beams, EntityList& entities)
         int c0, c1, r0, r1;
         if (!BeamRange(beam, c0, c1, r0, r1))
             continue;
-        c0 = std::max(c0, 0);
-        c1 = std::min(c1, columns);
-        r0 = std::max(r0, 0);
-        r1 = std::min(r1, rows);
+        ClampToGrid(c0, c1, r0, r1);
         for (int c = c0; c < c1; ++c)
             for (int r = r0; r < r1; ++r) {
                 Sector& cell = *Cell(c, r);
@@ -337,10 +339,7 @@ void SectorGrid::Build(std::vector<Beam>& beams, EntityList& entities)
             if (!SectorIndexRange(circle.x - reach, circle.x + reach, c0, c1) ||
                 !SectorIndexRange(circle.y - reach, circle.y + reach, r0, r1))
                 continue;
-            c0 = std::max(c0, 0);
-            c1 = std::min(c1, columns);
-            r0 = std::max(r0, 0);
-            r1 = std::min(r1, rows);
+            ClampToGrid(c0, c1, r0, r1);
             for (int c = c0; c < c1; ++c)
                 for (int r = r0; r < r1; ++r) {
                     Sector* cell = Cell(c, r);

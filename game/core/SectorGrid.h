@@ -87,6 +87,9 @@ private:
     void ForEachWrappedCell(int firstColumn, int endColumn, int firstRow, int endRow,
                             Visit&& visit) const;
 
+    // Limits index ranges to the grid, without wrapping.
+    void ClampToGrid(int& firstColumn, int& endColumn, int& firstRow, int& endRow) const;
+
     // Starts a query that appends each cell to `taken` at most once: marks
     // what the list already holds with a new stamp, so membership is one
     // comparison (a search of the list per cell made a box over many cells
