@@ -2,11 +2,15 @@
 # Builds everything and runs every test: the native build with ASan and UBSan,
 # the 32-bit Windows build of Ombrel with its test programs under Wine, and the
 # micro-benchmarks (informational). Exits non-zero on any failure.
-# Works on a fresh Debian machine without display or sound device.
+# Works on a fresh Debian machine without display or sound device, and on
+# machines whose kernel cannot run 32-bit programs (Wine then runs under
+# qemu-i386; see tools/headless-env.sh).
+#   ZELV_REQUIRE_WINE=1  fail when the Windows test programs cannot run at all.
 set -eu
 cd "$(dirname "$0")/.."
 ROOT=$PWD
 JOBS=${JOBS:-$(nproc)}
+REPORTS="$ROOT/build/reports"
 
 "$ROOT/tools/install-deps.sh"
 
@@ -26,16 +30,56 @@ echo "== benchmark build (Release)"
 cmake -S "$ROOT" -B "$ROOT/build/bench" -DCMAKE_BUILD_TYPE=Release -DZELV_BENCHMARKS=ON >/dev/null
 cmake --build "$ROOT/build/bench" -j "$JOBS"
 
+rm -rf "$REPORTS"
+mkdir -p "$REPORTS"
 headless_start_x
-headless_start_wine
 
 status=0
 echo "== native tests"
 SDL_AUDIODRIVER=dummy ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  ctest --test-dir "$ROOT/build/native" -j "$JOBS" --output-on-failure --timeout 300 || status=1
+  ctest --test-dir "$ROOT/build/native" -j "$JOBS" --output-on-failure --timeout 300 \
+  --output-junit "$REPORTS/native.xml" || status=1
+native_summary=$(python3 "$ROOT/tools/ctest-summary.py" "Native tests" "$REPORTS/native.xml") || status=1
 
 echo "== Windows tests under Wine"
-ctest --test-dir "$ROOT/build/win32" -j "$JOBS" --output-on-failure --timeout 300 || status=1
+wine_note=""
+headless_wine_route
+case "$ZELV_WINE_ROUTE" in
+  native | emulated)
+    wine_started=$(date +%s)
+    if [ "$ZELV_WINE_ROUTE" = emulated ]; then
+      echo "This machine cannot run 32-bit programs: Wine runs under qemu-i386 (slow)."
+    fi
+    if headless_start_wine; then
+      if [ "$ZELV_WINE_ROUTE" = native ]; then
+        # One Wine process per program, and the bundle of all of them.
+        ctest --test-dir "$ROOT/build/win32" -j "$JOBS" --output-on-failure --timeout 300 \
+          --output-junit "$REPORTS/wine.xml" || status=1
+      else
+        # Each emulated Wine process costs about a minute to start: one
+        # process runs every program's cases.
+        ctest --test-dir "$ROOT/build/win32" -L wine-bundle --output-on-failure --timeout 1800 \
+          --output-junit "$REPORTS/wine.xml" || status=1
+      fi
+      wine_summary=$(python3 "$ROOT/tools/ctest-summary.py" "Windows programs ($ZELV_WINE_ROUTE Wine)" \
+        "$REPORTS/wine.xml") || status=1
+      wine_note="Wine stage took $(($(date +%s) - wine_started)) s on the $ZELV_WINE_ROUTE route"
+      echo "$wine_note"
+    else
+      status=1
+      wine_summary="Windows programs: NOT RUN, Wine failed to start on the $ZELV_WINE_ROUTE route (see above)"
+    fi
+    ;;
+  *)
+    programs=$(ctest --test-dir "$ROOT/build/win32" -N -L '^wine$' | sed -n 's/^Total Tests: //p')
+    wine_summary="Windows test programs NOT RUN: $ZELV_WINE_WHY (${programs:-?} programs built, 0 run)"
+    echo "!!!!! $wine_summary"
+    if [ "${ZELV_REQUIRE_WINE:-0}" = 1 ]; then
+      echo "ZELV_REQUIRE_WINE=1: not running them is a failure"
+      status=1
+    fi
+    ;;
+esac
 
 echo "== benchmarks (informational)"
 for b in $(find "$ROOT/build/bench" -type f -name '*Bench' -perm -u+x | sort); do
@@ -43,6 +87,13 @@ for b in $(find "$ROOT/build/bench" -type f -name '*Bench' -perm -u+x | sort); d
   "$b" --benchmark_min_time=0.05 || status=1
 done
 
+echo "== summary"
+echo "$native_summary"
+case "$wine_summary" in
+  *"NOT RUN"*) echo "!!!!! $wine_summary" ;;
+  *) echo "$wine_summary" ;;
+esac
+[ -z "$wine_note" ] || echo "$wine_note"
 if [ $status -ne 0 ]; then
   echo "FAILED"
   exit 1
