@@ -219,14 +219,9 @@ bool Entity::MarkDead()
     if (dead)
         return false;
     dead = true;
-    if (theGame != nullptr && theGame->player) {
-        // A saved game can bring any int32 score: the sum stops at the limits
-        // rather than overflowing.
-        std::int32_t& score = theGame->player->score;
-        const std::int64_t sum = std::int64_t{score} + points;
-        score = static_cast<std::int32_t>(std::clamp<std::int64_t>(
-            sum, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
-    }
+    // A saved game can bring any int32 score: the adder stops at the limits.
+    if (theGame != nullptr && theGame->player)
+        theGame->player->AddScore(points);
     return true;
 }
 
