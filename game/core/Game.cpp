@@ -1,6 +1,7 @@
 #include "Game.h"
 
 #include "Entity.h"
+#include "InputScript.h"
 #include "Laser.h"
 #include "MapData.h"
 #include "Mover.h"

@@ -30,6 +30,7 @@
 class Entity;
 class Player;
 class Projectile;
+class InputScriptPlayer;
 class ModelSource;
 union SDL_Event;
 class DrawSink;
@@ -94,6 +95,12 @@ public:
     // there as a binary PPM before it is shown (the end-to-end check).
     std::string frameDumpPath;
     std::uint32_t frameDumpAt = 30;
+    // When set, the first frame drawn after this many ticks of Run is the
+    // one dumped (instead of frame number frameDumpAt).
+    std::int64_t frameDumpAfterTick = -1;
+    std::int64_t ticksRun = 0; // ticks since Run began
+    // A recorded run of the controls fed into the input every tick (null: none).
+    std::unique_ptr<InputScriptPlayer> inputScript;
 
     // The start sequence: video, joysticks, audio, random seed, packs, view
     // size, image library, fonts, key bindings, resources, the pack's map
@@ -119,7 +126,13 @@ public:
     // Play from the first map of the current pack with fresh statistics;
     // answers whether a level started.
     bool NewGame();
+    // A new game on the named map of the pack (empty: its first map), for a
+    // recorded run; answers whether a level started.
+    bool NewGameOnMap(const std::string& name);
 
+    // On the title, until the main menu exists: a fresh FIRE press continues
+    // the saved game or starts a new one; answers whether play started.
+    bool StartFromTitleStandIn();
     // The title screen with the "Splash" level behind it.
     void EnterTitle();
     void UpdateTitle();

@@ -29,6 +29,8 @@ void Game::EnterTitle()
 
 void Game::UpdateTitle()
 {
+    if (StartFromTitleStandIn())
+        return;
     QueryPlaySectors(*this);
     entities.Pass();
     PassProjectiles(playerShots);

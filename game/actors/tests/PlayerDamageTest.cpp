@@ -120,15 +120,17 @@ TEST(PlayerDamage, ContactsHurtByTheActorsType)
         EXPECT_EQ(f.ship.hull, row.hull) << row.type;
         // A contact that is handled ends the pass; the others are asked in
         // every cell the two share.
-        if (row.handled)
+        if (row.handled) {
             EXPECT_EQ(probe->record->contacts, 1) << row.type;
-        else
+        } else {
             EXPECT_GE(probe->record->contacts, 1) << row.type;
+        }
         EXPECT_EQ(probe->record->damage, row.handled ? 2.5f : 0.0f) << row.type;
-        if (row.handled)
+        if (row.handled) {
             EXPECT_LT(f.ship.position.x, 1000.0f) << row.type;
-        else
+        } else {
             EXPECT_EQ(f.ship.position.x, 1000.0f) << row.type;
+        }
     }
 }
 
@@ -209,10 +211,11 @@ TEST(PlayerDeath, FasterTheWreckBreaksIntoThreeOrFourPiecesByParity)
                 types.insert(e->type);
         const int n = static_cast<int>(types.size());
         counts.insert(n);
-        if (n == 3)
+        if (n == 3) {
             EXPECT_EQ(types, (std::set<EntityType>{1000, 1001, 1002}));
-        else
+        } else {
             EXPECT_EQ(types, (std::set<EntityType>{1003, 1004, 1005, 1006}));
+        }
     }
     EXPECT_EQ(counts, (std::set<int>{3, 4}));
 }

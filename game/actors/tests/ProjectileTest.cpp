@@ -171,8 +171,9 @@ TEST(Projectile, ShotsPassThroughPlatformsDebrisScientistsAndTheShip)
         EXPECT_FALSE(shot->dead) << type;
         EXPECT_EQ(probe->record->damageCalls, 0) << type;
         // The search every other kind uses skips the same actors but the ship.
-        if (type != EntityTypes::Player)
+        if (type != EntityTypes::Player) {
             EXPECT_EQ(shot->Projectile::FindVictim(), nullptr) << type;
+        }
     }
 }
 
