@@ -140,7 +140,8 @@ class Program {
 public:
     ~Program() { Stop(); }
 
-    void Start(const fs::path& folder, const fs::path& output)
+    // extra: NAME=value settings added to the environment.
+    void Start(const fs::path& folder, const fs::path& output, const std::vector<std::string>& extra = {})
     {
         pid = fork();
         if (pid == 0) {
@@ -157,6 +158,10 @@ public:
             setenv("ZELV_DUMP_FRAME_AT", "20", 1);
             const std::string lsan = std::string("suppressions=") + ZELV_LSAN_SUPPRESSIONS + ":print_suppressions=0";
             setenv("LSAN_OPTIONS", lsan.c_str(), 1);
+            for (const std::string& setting : extra) {
+                const std::size_t equals = setting.find('=');
+                setenv(setting.substr(0, equals).c_str(), setting.substr(equals + 1).c_str(), 1);
+            }
             execl(ZELV_GAME_PROGRAM, ZELV_GAME_PROGRAM, static_cast<char*>(nullptr));
             _exit(121);
         }
@@ -213,8 +218,12 @@ protected:
         fs::remove_all(folder);
         fs::copy(ZELV_DEMO_DATA_DIR, folder, fs::copy_options::recursive);
         output = folder / "output.txt";
-        program.Start(folder, output);
+        program.Start(folder, output, Environment());
     }
+
+    // Settings a test adds to the program's environment (and files it writes
+    // first into the folder).
+    virtual std::vector<std::string> Environment() { return {}; }
 
     void TearDown() override
     {
@@ -313,4 +322,104 @@ TEST_F(EndToEnd, ClosingTheDialogStartsNothing)
     EXPECT_EQ(log.substr(0, 19), "Logfile created on ");
     EXPECT_EQ(log.substr(header + 1), ">>Logging Enabled<<\n");
     EXPECT_FALSE(fs::exists(folder / "Input.dat"));
+}
+
+// A recorded run: the ship waits out its spawn, drifts right under a tilted
+// thrust, falls toward the start pad and brakes with the engine; the frame
+// after tick 560 shows it hovering mid-screen over its exhaust with the
+// terrain below.
+class ScriptedFlight : public EndToEnd {
+protected:
+    std::vector<std::string> Environment() override
+    {
+        std::ofstream script(folder / "flight.run");
+        script << "map Landfall\n199\n4 CCW\n20 BOOST\n4 CW\n300\n60 BOOST\n";
+        return {"ZELV_INPUT_SCRIPT=flight.run", "ZELV_DUMP_FRAME_TICK=560"};
+    }
+};
+
+TEST_F(ScriptedFlight, TheShipFliesOverItsExhaustAboveTheTerrain)
+{
+    const Window dialog = WaitForWindow("ZELVORANT2 SETUP", 60);
+    ASSERT_NE(dialog, 0u) << "the setup dialog did not appear\n" << ReadFile(output);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    const std::string click = "xdotool windowraise " + std::to_string(dialog) + " mousemove --window " +
+                              std::to_string(dialog) + " 50 95 click 1";
+    ASSERT_EQ(std::system(click.c_str()), 0);
+
+    const fs::path frameFile = folder / "frame.ppm";
+    Picture frame;
+    const bool drawn = WaitUntil([&] {
+        frame = ReadPpm(frameFile);
+        return !frame.rgb.empty() || !program.Running();
+    }, 150);
+    ASSERT_TRUE(drawn && !frame.rgb.empty()) << "no frame was drawn\n" << ReadFile(output);
+    const Window window = WaitForWindow("Zelvorant2", 10);
+    ASSERT_NE(window, 0u);
+    AskToClose(display, window);
+    ASSERT_TRUE(WaitUntil([&] { return !program.Running(); }, 60)) << "the program did not end after the close";
+    EXPECT_EQ(program.exitStatus, 0) << ReadFile(output);
+    const std::string log = ReadFile(folder / "Logfile.txt");
+    EXPECT_NE(log.find("Loaded map Landfall.map\n"), std::string::npos);
+    EXPECT_NE(log.find("Player Spawned!\n"), std::string::npos);
+    EXPECT_EQ(log.find("ERROR: AddressSanitizer"), std::string::npos);
+    EXPECT_EQ(ReadFile(output).find("LeakSanitizer"), std::string::npos);
+
+    // The ship's blues, the exhaust's yellows and reds, the terrain's green.
+    struct Mass {
+        long count = 0;
+        double x = 0.0;
+        double y = 0.0;
+        void Add(int px, int py)
+        {
+            ++count;
+            x += px;
+            y += py;
+        }
+        double MeanY() const { return count > 0 ? y / count : 0.0; }
+        double MeanX() const { return count > 0 ? x / count : 0.0; }
+    };
+    Mass ship;
+    Mass exhaust;
+    Mass terrain;
+    for (int y = 0; y < frame.height; ++y) {
+        for (int x = 0; x < frame.width; ++x) {
+            const unsigned char* p = &frame.rgb[(static_cast<std::size_t>(y) * frame.width + x) * 3];
+            const int r = p[0];
+            const int g = p[1];
+            const int b = p[2];
+            if (b > 200 && r < 160)
+                ship.Add(x, y);
+            else if (r > 180 && b < 90 && g < 220)
+                exhaust.Add(x, y);
+            else if (g > 150 && r < 130 && b < 160)
+                terrain.Add(x, y);
+        }
+    }
+    ASSERT_GT(ship.count, 20) << "no ship in the frame";
+    EXPECT_GT(ship.MeanX(), frame.width / 4.0);
+    EXPECT_LT(ship.MeanX(), frame.width * 3.0 / 4.0);
+    EXPECT_GT(ship.MeanY(), frame.height / 4.0);
+    EXPECT_LT(ship.MeanY(), frame.height * 3.0 / 4.0);
+    ASSERT_GT(exhaust.count, 5) << "no exhaust in the frame";
+    EXPECT_GT(exhaust.MeanY(), ship.MeanY());
+    ASSERT_GT(terrain.count, 50) << "no terrain in the frame";
+    EXPECT_GT(terrain.MeanY(), ship.MeanY());
+}
+
+TEST(ScriptedRunRefusal, ABadScriptStopsBeforeAnyWindowOrFile)
+{
+    const fs::path folder = fs::temp_directory_path() / ("zelv-badscript-" + std::to_string(getpid()));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    std::ofstream(folder / "bad.run") << "map Landfall\n10 BOOST\n5 JUMP\n";
+    const std::string command = "cd '" + folder.string() + "' && ZELV_INPUT_SCRIPT=bad.run '" +
+                                ZELV_GAME_PROGRAM + "' > out.txt 2>&1";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_EQ(ReadFile(folder / "out.txt"), "Input script bad.run line 3: unknown word 'JUMP'\n");
+    EXPECT_FALSE(fs::exists(folder / "Logfile.txt"));
+    EXPECT_FALSE(fs::exists(folder / "Input.dat"));
+    fs::remove_all(folder);
 }
