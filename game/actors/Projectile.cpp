@@ -177,17 +177,22 @@ bool Projectile::WalkTerrain(Vec2& point, Vec2& normal)
 {
     const Vec2 d = position - previousPosition;
     const int n = static_cast<int>(Length(d) / 3.0f + 1.0f);
-    const Vec2 step = d * (1.0f / static_cast<float>(n));
-    for (int i = 0; i + 1 < n; ++i) {
-        const Vec2 p = previousPosition + step * static_cast<float>(i);
-        PlaceShapes(p.x, p.y);
-        normal = {};
-        if (HitsTerrain(&normal)) {
-            point = p;
-            dead = true;
-            return true;
-        }
+    if (n < 2)
+        return false; // below 3 units: no terrain test
+    // The test looks at the whole segment back to the previous position and
+    // takes only the first radius from the hull, so every sub-step would give
+    // the same answer: a hit shows at the first one or never. One test
+    // stands for the walk; the hull ends where the walk would leave it.
+    PlaceShapes(previousPosition.x, previousPosition.y);
+    normal = {};
+    if (HitsTerrain(&normal)) {
+        point = previousPosition;
+        dead = true;
+        return true;
     }
+    const Vec2 step{d.x / static_cast<float>(n), d.y / static_cast<float>(n)};
+    const Vec2 last = previousPosition + step * static_cast<float>(n - 2);
+    PlaceShapes(last.x, last.y);
     return false;
 }
 

@@ -125,6 +125,18 @@ TEST(Projectile, OpposedNormalsFallBackToTheFirstBeamMet)
     shot->LeaveSectors();
 }
 
+TEST(Projectile, InTheOpenTheHullStaysAtTheLastSubStep)
+{
+    Shots f;
+    PlayerShot* shot = f.Fire({500.0f, 300.0f}, {10.0f, 0.0f});
+    shot->Update();
+    // Four sub-steps of 2.5: the hull was last placed at the third (index 2).
+    EXPECT_FLOAT_EQ(shot->shapes[0].x, 505.0f);
+    EXPECT_FLOAT_EQ(shot->position.x, 510.0f);
+    // Its cells are those of that point.
+    ASSERT_FALSE(shot->sectors.empty());
+}
+
 TEST(Projectile, CrossingTheSeamWrapsBothPositions)
 {
     Shots f;
