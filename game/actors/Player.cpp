@@ -3,6 +3,7 @@
 #include "ActorDraw.h"
 #include "Fade.h"
 #include "Game.h"
+#include "HullPlacement.h"
 #include "Log.h"
 #include "MathUtil.h"
 #include "Mover.h"
@@ -140,27 +141,14 @@ Entity* Player::Clone() const { return new Player(*this); }
 
 void Player::PlaceShapes(float x, float y)
 {
-    for (HullCircle& c : shapes) {
-        c.x = x + c.offsetX;
-        c.y = y + c.offsetY;
-    }
-    for (HullCircle& c : shieldShapes) {
-        c.x = x + c.offsetX;
-        c.y = y + c.offsetY;
-    }
+    PlaceHull(shapes, x, y);
+    PlaceHull(shieldShapes, x, y);
 }
 
 void Player::RotateShapes(float degrees)
 {
-    Vec2 u;
-    Vec2 v;
-    AngleToVectors(degrees + 90.0f, u, v);
-    for (std::vector<HullCircle>* list : {&shapes, &shieldShapes}) {
-        for (HullCircle& c : *list) {
-            c.x = position.x + u.x * c.offsetY + v.x * c.offsetX;
-            c.y = position.y + u.y * c.offsetY + v.y * c.offsetX;
-        }
-    }
+    RotateHull(shapes, position, degrees);
+    RotateHull(shieldShapes, position, degrees);
 }
 
 void Player::ResetStats()

@@ -25,22 +25,6 @@ void Puff(Vec2 at)
     PlayHitSound(at);
 }
 
-// What the ship's shots never hit.
-bool NeverHit(EntityType type)
-{
-    switch (type) {
-    case EntityTypes::Rotator:
-    case EntityTypes::Mover:
-    case EntityTypes::CheckPoint:
-    case EntityTypes::TriggerAction:
-    case EntityTypes::Target:
-    case EntityTypes::Player:
-    case EntityTypes::Debris:
-    case EntityTypes::Scientist: return true;
-    default: return false;
-    }
-}
-
 } // namespace
 
 void PlayerShot::Spawn(float x, float y, float vx, float vy, float degrees)
@@ -87,7 +71,9 @@ Entity* PlayerShot::FindVictim()
         for (std::size_t e = 0; e < sector->entities.size(); ++e) {
             Entity* entity = sector->entities[e];
             Vec2 normal;
-            if (entity->CollideShapes(shapes, &normal) && !NeverHit(entity->type))
+            // The ship is never this kind's victim, shielded or not.
+            if (entity->CollideShapes(shapes, &normal) && !PassesThrough(entity->type) &&
+                entity->type != EntityTypes::Player)
                 return entity;
         }
     }

@@ -3,6 +3,7 @@
 #include "ActorDraw.h"
 #include "Entity.h"
 #include "Game.h"
+#include "HullPlacement.h"
 #include "MathUtil.h"
 #include "Player.h"
 #include "PlayerShot.h"
@@ -23,9 +24,9 @@ const char* HullModelOf(std::int32_t kind)
     }
 }
 
-// Actors a shot passes through: platforms, checkpoints, targets, trigger
-// zones, debris and scientists.
-bool ShotPassesThrough(EntityType type)
+} // namespace
+
+bool Projectile::PassesThrough(EntityType type)
 {
     switch (type) {
     case EntityTypes::Rotator:
@@ -39,8 +40,6 @@ bool ShotPassesThrough(EntityType type)
     }
 }
 
-} // namespace
-
 void Projectile::ResetShapes()
 {
     if (const ObjectModel* model = FindActorModel(HullModelOf(kind)))
@@ -49,24 +48,9 @@ void Projectile::ResetShapes()
     RotateShapes(angle);
 }
 
-void Projectile::PlaceShapes(float x, float y)
-{
-    for (HullCircle& c : shapes) {
-        c.x = x + c.offsetX;
-        c.y = y + c.offsetY;
-    }
-}
+void Projectile::PlaceShapes(float x, float y) { PlaceHull(shapes, x, y); }
 
-void Projectile::RotateShapes(float degrees)
-{
-    Vec2 u;
-    Vec2 v;
-    AngleToVectors(degrees + 90.0f, u, v);
-    for (HullCircle& c : shapes) {
-        c.x = position.x + u.x * c.offsetY + v.x * c.offsetX;
-        c.y = position.y + u.y * c.offsetY + v.y * c.offsetX;
-    }
-}
+void Projectile::RotateShapes(float degrees) { RotateHull(shapes, position, degrees); }
 
 void Projectile::EnterSectors()
 {
@@ -138,7 +122,7 @@ Entity* Projectile::FindVictim()
             }
             if (!entity->CollideShapes(shapes, &normal))
                 continue;
-            if (ShotPassesThrough(entity->type))
+            if (PassesThrough(entity->type))
                 continue;
             if (entity->type == EntityTypes::Player && static_cast<Player*>(entity)->dying)
                 return nullptr;

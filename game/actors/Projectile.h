@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Entity.h"
 #include "EntityRef.h"
 #include "HullCircle.h"
 #include "Vec2.h"
@@ -43,6 +44,10 @@ public:
     virtual bool HitsTerrain(Vec2* normal);                                    // 3
     virtual Entity* FindVictim();                                              // 4
     virtual void EnterSectors();                                               // 5
+
+    // Actors every shot passes through: platforms, checkpoints, targets,
+    // trigger zones, debris and scientists.
+    static bool PassesThrough(EntityType type);
 
     // The kind's model hull appended, then placed and rotated.
     void ResetShapes();

@@ -4,6 +4,7 @@
 #include "Collision.h"
 #include "DrawSink.h"
 #include "Game.h"
+#include "HullPlacement.h"
 #include "MathUtil.h"
 #include "Missile.h"
 #include "ModelSource.h"
@@ -95,24 +96,9 @@ void Entity::EnterSectors()
         sector->entities.push_back(this);
 }
 
-void Entity::PlaceShapes(float x, float y)
-{
-    for (HullCircle& c : shapes) {
-        c.x = x + c.offsetX;
-        c.y = y + c.offsetY;
-    }
-}
+void Entity::PlaceShapes(float x, float y) { PlaceHull(shapes, x, y); }
 
-void Entity::RotateShapes(float degrees)
-{
-    Vec2 u;
-    Vec2 v;
-    AngleToVectors(degrees + 90.0f, u, v);
-    for (HullCircle& c : shapes) {
-        c.x = position.x + u.x * c.offsetY + v.x * c.offsetX;
-        c.y = position.y + u.y * c.offsetY + v.y * c.offsetX;
-    }
-}
+void Entity::RotateShapes(float degrees) { RotateHull(shapes, position, degrees); }
 
 void Entity::PostLoad() {}
 

@@ -3,38 +3,25 @@
 #include "MapData.h"
 #include "Player.h"
 
-bool Game::NewGame()
-{
-    const ModePair play = PairFor(GameMode::Play);
-    currentUpdate = pendingUpdate = play.update;
-    currentDraw = pendingDraw = play.draw;
-    mode = GameMode::Play;
-    modeDelay = -1;
-
-    mapIndex = 0;
-    player->ResetStats();
-    if (packMaps.empty() || !LoadMap(packMaps.front().c_str()))
-        return false;
-    StartLevel();
-    return true;
-}
+bool Game::NewGame() { return NewGameOnMap(""); }
 
 bool Game::NewGameOnMap(const std::string& name)
 {
-    if (name.empty())
-        return NewGame();
     const ModePair play = PairFor(GameMode::Play);
     currentUpdate = pendingUpdate = play.update;
     currentDraw = pendingDraw = play.draw;
     mode = GameMode::Play;
     modeDelay = -1;
 
+    const std::string wanted = !name.empty() ? name : (packMaps.empty() ? std::string() : packMaps.front());
     mapIndex = 0;
     for (std::size_t i = 0; i < packMaps.size(); ++i)
-        if (NamesEqual(packMaps[i].c_str(), name.c_str()))
+        if (NamesEqual(packMaps[i].c_str(), wanted.c_str())) {
             mapIndex = static_cast<std::int32_t>(i);
+            break;
+        }
     player->ResetStats();
-    if (!LoadMap(name.c_str()))
+    if (wanted.empty() || !LoadMap(wanted.c_str()))
         return false;
     StartLevel();
     return true;

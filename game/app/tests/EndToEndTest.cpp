@@ -222,8 +222,9 @@ protected:
     }
 
     // Settings a test adds to the program's environment (and files it writes
-    // first into the folder).
-    virtual std::vector<std::string> Environment() { return {}; }
+    // first into the folder). The ship's spawn fades the level up from black
+    // over one second: the frame after tick 75 shows it fully.
+    virtual std::vector<std::string> Environment() { return {"ZELV_DUMP_FRAME_TICK=75"}; }
 
     void TearDown() override
     {
@@ -232,6 +233,34 @@ protected:
             XCloseDisplay(display);
         if (!folder.empty() && !HasFailure())
             fs::remove_all(folder);
+    }
+
+    // Answers the setup dialog with a click on "Done" (at (10, 80), 80 x 30)
+    // as a person would.
+    void PressDone()
+    {
+        const Window dialog = WaitForWindow("ZELVORANT2 SETUP", 60);
+        ASSERT_NE(dialog, 0u) << "the setup dialog did not appear\n" << ReadFile(output);
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        const std::string click = "xdotool windowraise " + std::to_string(dialog) + " mousemove --window " +
+                                  std::to_string(dialog) + " 50 95 click 1";
+        ASSERT_EQ(std::system(click.c_str()), 0);
+    }
+
+    // The frame the program dumps, then the window closed as a window manager
+    // closes it; the program must end by itself.
+    void TakeFrameAndClose(Picture& frame, double seconds)
+    {
+        const fs::path frameFile = folder / "frame.ppm";
+        const bool drawn = WaitUntil([&] {
+            frame = ReadPpm(frameFile);
+            return !frame.rgb.empty() || !program.Running();
+        }, seconds);
+        ASSERT_TRUE(drawn && !frame.rgb.empty()) << "no frame was drawn\n" << ReadFile(output);
+        const Window window = WaitForWindow("Zelvorant2", 10);
+        ASSERT_NE(window, 0u);
+        AskToClose(display, window);
+        ASSERT_TRUE(WaitUntil([&] { return !program.Running(); }, 60)) << "the program did not end after the close";
     }
 
     Window WaitForWindow(const char* name, double seconds)
@@ -250,27 +279,9 @@ protected:
 
 TEST_F(EndToEnd, DoneStartsTheSplashLevelAndClosingTheWindowEndsCleanly)
 {
-    const Window dialog = WaitForWindow("ZELVORANT2 SETUP", 60);
-    ASSERT_NE(dialog, 0u) << "the setup dialog did not appear\n" << ReadFile(output);
-
-    // "Done" sits at (10, 80), 80 x 30: click its middle as a person would.
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    const std::string click = "xdotool windowraise " + std::to_string(dialog) + " mousemove --window " +
-                              std::to_string(dialog) + " 50 95 click 1";
-    ASSERT_EQ(std::system(click.c_str()), 0);
-
-    const fs::path frameFile = folder / "frame.ppm";
+    ASSERT_NO_FATAL_FAILURE(PressDone());
     Picture frame;
-    const bool drawn = WaitUntil([&] {
-        frame = ReadPpm(frameFile);
-        return !frame.rgb.empty() || !program.Running();
-    }, 120);
-    ASSERT_TRUE(drawn && !frame.rgb.empty()) << "no frame was drawn\n" << ReadFile(output);
-
-    const Window window = WaitForWindow("Zelvorant2", 10);
-    ASSERT_NE(window, 0u);
-    AskToClose(display, window);
-    ASSERT_TRUE(WaitUntil([&] { return !program.Running(); }, 60)) << "the program did not end after the close";
+    ASSERT_NO_FATAL_FAILURE(TakeFrameAndClose(frame, 120));
     EXPECT_EQ(program.exitStatus, 0) << ReadFile(output);
 
     // The log: the dialog's untouched choice and the start-up phases.
@@ -340,24 +351,9 @@ protected:
 
 TEST_F(ScriptedFlight, TheShipFliesOverItsExhaustAboveTheTerrain)
 {
-    const Window dialog = WaitForWindow("ZELVORANT2 SETUP", 60);
-    ASSERT_NE(dialog, 0u) << "the setup dialog did not appear\n" << ReadFile(output);
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    const std::string click = "xdotool windowraise " + std::to_string(dialog) + " mousemove --window " +
-                              std::to_string(dialog) + " 50 95 click 1";
-    ASSERT_EQ(std::system(click.c_str()), 0);
-
-    const fs::path frameFile = folder / "frame.ppm";
+    ASSERT_NO_FATAL_FAILURE(PressDone());
     Picture frame;
-    const bool drawn = WaitUntil([&] {
-        frame = ReadPpm(frameFile);
-        return !frame.rgb.empty() || !program.Running();
-    }, 150);
-    ASSERT_TRUE(drawn && !frame.rgb.empty()) << "no frame was drawn\n" << ReadFile(output);
-    const Window window = WaitForWindow("Zelvorant2", 10);
-    ASSERT_NE(window, 0u);
-    AskToClose(display, window);
-    ASSERT_TRUE(WaitUntil([&] { return !program.Running(); }, 60)) << "the program did not end after the close";
+    ASSERT_NO_FATAL_FAILURE(TakeFrameAndClose(frame, 150));
     EXPECT_EQ(program.exitStatus, 0) << ReadFile(output);
     const std::string log = ReadFile(folder / "Logfile.txt");
     EXPECT_NE(log.find("Loaded map Landfall.map\n"), std::string::npos);
