@@ -171,6 +171,17 @@ TEST(Projectile, ACheckpointFirstDoesNotShieldTheTurretBehind)
     EXPECT_EQ(checkpoint->record->damageCalls, 0);
 }
 
+TEST(Projectile, AShotThatExpiresOnReachingAnActorDamagesNothing)
+{
+    Shots f;
+    ProbeActor* turret = f.AddProbe(EntityTypes::BlueTurret, {500.0f, 500.0f});
+    PlayerShot* shot = f.Fire({500.0f, 502.0f}, {0.0f, -1.0f});
+    shot->life = 0.02f;
+    shot->Update();
+    EXPECT_TRUE(shot->dead);
+    EXPECT_EQ(turret->record->damageCalls, 0);
+}
+
 TEST(Projectile, ShotsPassThroughPlatformsDebrisScientistsAndTheShip)
 {
     for (EntityType type : {EntityTypes::Rotator, EntityTypes::Mover, EntityTypes::Target,

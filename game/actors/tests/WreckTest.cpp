@@ -130,6 +130,9 @@ TEST(PlayerDebris, APieceLivesAtMostFiftyTicksInTheAir)
     EXPECT_GE(piece->spin, -15.0f);
     EXPECT_LT(piece->spin, 15.0f);
     piece->health = 1.0f;
+    piece->Damage(1000.0f); // cannot be shot
+    EXPECT_EQ(piece->health, 1.0f);
+    EXPECT_FALSE(piece->dead);
     f.game.gravity = {};
     int ticks = 0;
     while (!piece->dead && ticks < 100) {
@@ -139,7 +142,6 @@ TEST(PlayerDebris, APieceLivesAtMostFiftyTicksInTheAir)
     // As with the shots: 50 subtractions of 0.02 in single precision leave
     // a hair above 0, so a life of 1.0 ends on the 51st update.
     EXPECT_EQ(ticks, 51);
-    piece->Damage(1000.0f); // cannot be shot
 }
 
 TEST(PlayerDebris, SmokeEveryFifteenthTick)
