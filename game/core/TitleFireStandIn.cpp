@@ -20,7 +20,8 @@ void LoadGeneratorMusic(Game& game)
 
 bool Game::StartFromTitleStandIn()
 {
-    if (input.Button(ButtonFire).key.state != KeyState::Pressed)
+    // The other screens' stand-ins run the title's update too: only the title answers.
+    if (mode != GameMode::Title || input.Button(ButtonFire).key.state != KeyState::Pressed)
         return false;
     if (!SaveGameExists(dataRoot)) {
         LoadGeneratorMusic(*this);

@@ -53,6 +53,15 @@ TEST(TitleFireStandIn, WithoutASavedGameFireStartsANewOne)
     EXPECT_FALSE(f.game.StartFromTitleStandIn());
 }
 
+TEST(TitleFireStandIn, OnlyTheTitleAnswers)
+{
+    Title f;
+    f.game.mode = GameMode::HiScores;
+    EXPECT_FALSE(f.PressFire());
+    EXPECT_EQ(f.game.mode, GameMode::HiScores);
+    EXPECT_FALSE(SaveGameExists(f.dir.Root()));
+}
+
 TEST(TitleFireStandIn, ASavedGameIsContinued)
 {
     Title f;
