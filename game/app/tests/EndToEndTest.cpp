@@ -403,6 +403,42 @@ TEST_F(ScriptedFlight, TheShipFliesOverItsExhaustAboveTheTerrain)
     EXPECT_GT(terrain.MeanY(), ship.MeanY());
 }
 
+// A new player: "Done", then FIRE (a left click) on the title starts a new
+// game on the pack's first map.
+class FirstGame : public EndToEnd {
+protected:
+    std::vector<std::string> Environment() override
+    {
+        fs::remove(folder / "Data" / "SaveGame.sav"); // no game to continue
+        return EndToEnd::Environment();
+    }
+};
+
+TEST_F(FirstGame, FireOnTheTitleStartsTheFirstMap)
+{
+    ASSERT_NO_FATAL_FAILURE(PressDone());
+    const Window window = WaitForWindow("Zelvorant2", 120);
+    ASSERT_NE(window, 0u) << ReadFile(output);
+    const fs::path logFile = folder / "Logfile.txt";
+    ASSERT_TRUE(WaitUntil([&] { return ReadFile(logFile).find("Loaded map Splash.map\n") != std::string::npos; },
+                          120));
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    // Held for a moment as a hand holds it: a press and release inside one
+    // tick read as released.
+    const std::string click = "xdotool mousemove --window " + std::to_string(window) +
+                              " 400 240 mousedown 1 sleep 0.2 mouseup 1";
+    ASSERT_EQ(std::system(click.c_str()), 0);
+    const bool started = WaitUntil(
+        [&] { return ReadFile(logFile).find("Loaded map Landfall.map\n") != std::string::npos; }, 60);
+    EXPECT_TRUE(started) << ReadFile(logFile);
+    AskToClose(display, window);
+    ASSERT_TRUE(WaitUntil([&] { return !program.Running(); }, 60)) << "the program did not end after the close";
+    EXPECT_EQ(program.exitStatus, 0) << ReadFile(output);
+    const std::string log = ReadFile(logFile);
+    EXPECT_NE(log.find("Player Spawned!\n", log.find("Loaded map Landfall.map\n")), std::string::npos);
+    EXPECT_TRUE(fs::exists(folder / "Data" / "SaveGame.sav")); // the first map saves the game
+}
+
 TEST(ScriptedRunRefusal, ABadScriptStopsBeforeAnyWindowOrFile)
 {
     const fs::path folder = fs::temp_directory_path() / ("zelv-badscript-" + std::to_string(getpid()));
