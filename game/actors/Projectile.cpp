@@ -76,6 +76,9 @@ bool Projectile::HitsTerrain(Vec2* normal)
         return false;
     const Vec2 d = previousPosition - position;
     const float length = Length(d);
+    // A motion that is not a number or beyond any world samples nothing.
+    if (!(length < kLongestMove))
+        return false;
     const int steps = static_cast<int>(length + 1.0f);
     const Vec2 u = length > 0.0f ? d * (1.0f / length) : Vec2{};
     const float radius = shapes.front().radius;
@@ -160,7 +163,10 @@ void Projectile::MoveAndWrap()
 bool Projectile::WalkTerrain(Vec2& point, Vec2& normal)
 {
     const Vec2 d = position - previousPosition;
-    const int n = static_cast<int>(Length(d) / 3.0f + 1.0f);
+    const float moved = Length(d);
+    if (!(moved < kLongestMove))
+        return false;
+    const int n = static_cast<int>(moved / 3.0f + 1.0f);
     if (n < 2)
         return false; // below 3 units: no terrain test
     // The test looks at the whole segment back to the previous position and

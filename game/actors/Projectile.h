@@ -58,6 +58,9 @@ public:
 
     // Seconds one update takes off the life.
     static constexpr float kTick = 0.02f;
+    // No shot moves this far in one tick; the terrain test ignores a longer
+    // (or non-numeric) motion rather than sample it.
+    static constexpr float kLongestMove = 100000.0f;
 
 protected:
     // The steps the kinds' updates share. Expire answers whether the shot
