@@ -26,4 +26,8 @@ public:
     bool OnContact(Entity* other) override;
     void Die() override;
     Entity* Clone() const override;
+
+private:
+    // Two halves from the midpoint, a flash and a small explosion sound.
+    void Split();
 };

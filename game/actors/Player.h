@@ -60,16 +60,55 @@ public:
     void Spawn(float x, float y, float angle) override;
     void Update() override;
     void Draw(float alpha) override;
+    void Damage(float amount) override;
     bool OnContact(Entity* other) override;
+    bool CollideShapes(const std::vector<HullCircle>& circles, Vec2* normalOut) override;
     void Die() override;
     Entity* Clone() const override;
     void PlaceShapes(float x, float y) override;
     void RotateShapes(float angle) override;
 
+    // The same test as CollideShapes against the shield hull.
+    bool CollideShield(const std::vector<HullCircle>& circles, Vec2* normalOut) const;
+
     // The values of a new game: score 0, lives 3, no checkpoint or carrier,
     // gravity (0, 0.04), next extra life at 20000.
     void ResetStats();
+    // Adds to the score, stopping at the int32 limits instead of overflowing.
+    void AddScore(std::int64_t amount);
+    // Leaves the platform that carries the ship (its rider list forgets the
+    // ship); the caller clears the fields.
+    void ReleaseCarrier();
+
+    // Fuel and hull keep whole hundredths, cut toward zero.
+    static float Hundredths(float value);
 
     // Radius around the centre within which the ship registers in the grid.
     static constexpr float kSectorReach = 100.0f;
+    static constexpr float kFullFuel = 300.0f;
+    static constexpr float kFullHull = 100.0f;
+    static constexpr std::int32_t kSpawnTicks = 200;
+    static constexpr std::int32_t kHitCooldownTicks = 50;
+    static constexpr std::int32_t kFireCooldownTicks = 7;
+    static constexpr std::int32_t kExtraLifeStep = 20000;
+
+private:
+    // The steps of the tick, in the files named after them.
+    void AwardExtraLife();                  // PlayerLevelEnd.cpp
+    void RunLevelEnd();                     // PlayerLevelEnd.cpp
+    void RunDeathSequence(Vec2 carrierMove); // PlayerDeath.cpp
+    void Fly(Vec2 carrierMove, Vec2 f, Vec2 s); // PlayerFlight.cpp
+    void Fire(Vec2 s);
+    void FollowCamera(Vec2 carrierMove, float right, float left, float below, float above);
+    void RegisterInGrid();
+    void TerrainPass(Vec2 f, Vec2 s, float axesAngle); // PlayerTerrain.cpp
+    void NearGroundPass();
+    void ContactPass(Vec2 s);               // PlayerContacts.cpp
+    void ThrowWreck();                      // PlayerDeath.cpp
+    // The terrain events.
+    void Crash(const Beam& beam, Vec2 hitPoint);
+    void Scrape(const Beam& beam, Vec2 hitPoint);
+    void NanEvent(const Beam& beam, Vec2 hitPoint);
+    void Land(Beam& beam, float axesAngle);
+    void ImpactSound();
 };

@@ -2,6 +2,7 @@
 
 #include "Game.h"
 #include "Log.h"
+#include "ScriptedRun.h"
 #include "SetupDialog.h"
 #include "StartupSettingsInstance.h"
 
@@ -63,7 +64,8 @@ bool App::OnInit()
         // have on this stack.
         auto game = std::make_unique<Game>();
         ApplyFrameDumpRequest(*game);
-        if (game->Start(settings))
+        AttachScriptedRun(*game);
+        if (game->Start(settings) && StartScriptedRun(*game))
             game->Run();
         else
             exitStatus = 1;

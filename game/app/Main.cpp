@@ -1,6 +1,10 @@
 #include "App.h"
+#include "ScriptedRun.h"
 
 #include <wx/init.h>
+
+#include <cstdio>
+#include <string>
 
 wxIMPLEMENT_APP_NO_MAIN(App);
 
@@ -9,6 +13,12 @@ wxIMPLEMENT_APP_NO_MAIN(App);
 // after a normal run, so the App's own outcome decides the exit status.
 int main(int argc, char** argv)
 {
+    // A bad recorded run stops the program before any window or file.
+    std::string scriptError;
+    if (!ReadScriptFromEnvironment(scriptError)) {
+        std::fprintf(stderr, "%s\n", scriptError.c_str());
+        return 1;
+    }
     const int entry = wxEntry(argc, argv);
     const int status = App::ExitStatus();
     if (status < 0)

@@ -4,6 +4,7 @@
 #include "Collision.h"
 #include "DrawSink.h"
 #include "Game.h"
+#include "HullPlacement.h"
 #include "MathUtil.h"
 #include "Missile.h"
 #include "ModelSource.h"
@@ -95,24 +96,9 @@ void Entity::EnterSectors()
         sector->entities.push_back(this);
 }
 
-void Entity::PlaceShapes(float x, float y)
-{
-    for (HullCircle& c : shapes) {
-        c.x = x + c.offsetX;
-        c.y = y + c.offsetY;
-    }
-}
+void Entity::PlaceShapes(float x, float y) { PlaceHull(shapes, x, y); }
 
-void Entity::RotateShapes(float degrees)
-{
-    Vec2 u;
-    Vec2 v;
-    AngleToVectors(degrees + 90.0f, u, v);
-    for (HullCircle& c : shapes) {
-        c.x = position.x + u.x * c.offsetY + v.x * c.offsetX;
-        c.y = position.y + u.y * c.offsetY + v.y * c.offsetX;
-    }
-}
+void Entity::RotateShapes(float degrees) { RotateHull(shapes, position, degrees); }
 
 void Entity::PostLoad() {}
 
@@ -219,14 +205,9 @@ bool Entity::MarkDead()
     if (dead)
         return false;
     dead = true;
-    if (theGame != nullptr && theGame->player) {
-        // A saved game can bring any int32 score: the sum stops at the limits
-        // rather than overflowing.
-        std::int32_t& score = theGame->player->score;
-        const std::int64_t sum = std::int64_t{score} + points;
-        score = static_cast<std::int32_t>(std::clamp<std::int64_t>(
-            sum, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
-    }
+    // A saved game can bring any int32 score: the adder stops at the limits.
+    if (theGame != nullptr && theGame->player)
+        theGame->player->AddScore(points);
     return true;
 }
 

@@ -1,10 +1,12 @@
 #include "Game.h"
 
 #include "Entity.h"
+#include "InputScript.h"
 #include "Laser.h"
 #include "MapData.h"
 #include "Mover.h"
 #include "Player.h"
+#include "Projectile.h"
 #include "Rotator.h"
 #include "Target.h"
 
@@ -36,6 +38,8 @@ Game::~Game()
     // Live actors leave their cells while the grid still exists (the grid is
     // declared after the entity list, so it would go first).
     entities.DeleteAll();
+    DeleteProjectiles(playerShots);
+    DeleteProjectiles(enemyShots);
     player.reset();
     if (theGame == this)
         theGame = nullptr;

@@ -29,6 +29,8 @@
 
 class Entity;
 class Player;
+class Projectile;
+class InputScriptPlayer;
 class ModelSource;
 union SDL_Event;
 class DrawSink;
@@ -93,6 +95,12 @@ public:
     // there as a binary PPM before it is shown (the end-to-end check).
     std::string frameDumpPath;
     std::uint32_t frameDumpAt = 30;
+    // When set, the first frame drawn after this many ticks of Run is the
+    // one dumped (instead of frame number frameDumpAt).
+    std::int64_t frameDumpAfterTick = -1;
+    std::int64_t ticksRun = 0; // ticks since Run began
+    // A recorded run of the controls fed into the input every tick (null: none).
+    std::unique_ptr<InputScriptPlayer> inputScript;
 
     // The start sequence: video, joysticks, audio, random seed, packs, view
     // size, image library, fonts, key bindings, resources, the pack's map
@@ -115,13 +123,27 @@ public:
     void SetMode(GameMode mode, int delay);
     // The update and draw of a mode; null functions for a value outside 0..6.
     static ModePair PairFor(GameMode mode);
-    // Play from the first map of the current pack.
-    void NewGame();
+    // Play from the first map of the current pack with fresh statistics;
+    // answers whether a level started.
+    bool NewGame();
+    // A new game on the named map of the pack (empty: its first map), for a
+    // recorded run; answers whether a level started.
+    bool NewGameOnMap(const std::string& name);
 
+    // On the title, until the main menu exists: a fresh FIRE press continues
+    // the saved game or starts a new one; answers whether play started.
+    bool StartFromTitleStandIn();
     // The title screen with the "Splash" level behind it.
     void EnterTitle();
     void UpdateTitle();
     void DrawTitle(float alpha);
+    // The high-score screen (afterGame: the last life is gone or the pack
+    // ended) and the pack-end screen.
+    void EnterHiScoreScreen(bool afterGame);
+    void EnterPackEnd();
+    // The update of those two screens while they stand in: the level behind
+    // them runs, and after 5 s the title returns.
+    void UpdateEndScreenStandIn();
     // The screens still to come (high scores, game over, continue, pack end,
     // credits): they keep the level running and draw it with the fades.
     void UpdateScreenStandIn();
@@ -258,6 +280,15 @@ public:
     ParticleList particles; // every particle kind (owning); the play pass updates and draws it
     ParticleList ribbons;   // trails and shock rings (owning), drawn with DrawRibbons
     // ---- end of particles and ribbons
+
+    // ---- Shots --------------------------------------------------------------
+    std::list<Projectile*> playerShots; // the ship's shots and reflected bullets (owning)
+    std::list<Projectile*> enemyShots;  // every enemy's shots (owning)
+    // The sink and render state of the world draw in progress, null outside
+    // it: actors and shots draw through them.
+    DrawSink* drawSink = nullptr;
+    WorldDrawState* drawState = nullptr;
+    // ---- end of shots ---------------------------------------------------------
 
     // ---- Later: projectile lists, particles, ribbons, fades, menus, stars,
     // input, fonts, audio, front end -----------------------------------------

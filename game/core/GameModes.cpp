@@ -32,17 +32,3 @@ void Game::SetMode(GameMode newMode, int delay)
         currentDraw = pendingDraw;
     }
 }
-
-void Game::NewGame()
-{
-    const ModePair play = PairFor(GameMode::Play);
-    currentUpdate = pendingUpdate = play.update;
-    currentDraw = pendingDraw = play.draw;
-    mode = GameMode::Play;
-    modeDelay = -1;
-
-    mapIndex = 0;
-    player->ResetStats();
-    if (!packMaps.empty() && LoadMap(packMaps.front().c_str()))
-        StartLevel();
-}

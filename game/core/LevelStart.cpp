@@ -6,6 +6,7 @@
 #include "MapLoader.h"
 #include "Mover.h"
 #include "Player.h"
+#include "Projectile.h"
 #include "Ribbons.h"
 #include "Rotator.h"
 
@@ -62,7 +63,9 @@ void Game::ClearLevel(Log& log)
 {
     log.Write("Clearing ents\n");
     DeleteEntities(entities);
-    // The projectile lists are cleared here ("Clearing weapons\n") once shots exist.
+    log.Write("Clearing weapons\n");
+    DeleteProjectiles(playerShots);
+    DeleteProjectiles(enemyShots);
     log.Write("Clearing beams\n");
     ClearRibbons(ribbons);
     log.Write("Clearing particles\n");

@@ -3,6 +3,7 @@
 #include "FontSet.h"
 #include "FrameDump.h"
 #include "GlState.h"
+#include "InputScript.h"
 #include "SdlInput.h"
 
 #include <GL/gl.h>
@@ -16,6 +17,7 @@ void Game::Run()
     frameTimer.Start();
     tickAccumulator = 0.0;
     framesDrawn = 0;
+    ticksRun = 0;
     while (!quitRequested)
         RunFrame();
 }
@@ -40,8 +42,14 @@ void Game::RunFrame()
     if (showFps)
         DrawFps();
     ++framesDrawn;
-    if (!frameDumpPath.empty() && framesDrawn == frameDumpAt)
-        WriteFramePpm(frameDumpPath, windowWidth, windowHeight);
+    if (!frameDumpPath.empty()) {
+        const bool dumpNow = frameDumpAfterTick >= 0 ? ticksRun >= frameDumpAfterTick : framesDrawn == frameDumpAt;
+        if (dumpNow) {
+            WriteFramePpm(frameDumpPath, windowWidth, windowHeight);
+            if (frameDumpAfterTick >= 0)
+                frameDumpPath.clear(); // the first such frame only
+        }
+    }
     host->SwapBuffers();
     host->Delay(1);
 }
@@ -51,6 +59,8 @@ void Game::RunTick()
     SDL_Event event;
     while (host->PollEvent(event))
         HandleEvent(event);
+    if (inputScript)
+        inputScript->FeedTick(input);
     int x = 0;
     int y = 0;
     host->MouseState(x, y);
@@ -67,6 +77,7 @@ void Game::RunTick()
     }
     (this->*currentUpdate)();
     ++tickCount;
+    ++ticksRun;
     input.AdvanceButtons();
     tickAccumulator -= tickLength;
 }

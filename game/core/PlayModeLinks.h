@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Game.h"
+#include "Projectile.h"
 #include "ResourceTables.h"
 
 // What the play tick needs of the menu stack, the input, the sound and the
@@ -54,5 +55,9 @@ inline void UpdateParticleLists(Game& game)
     game.particles.Update();
     game.ribbons.Update();
 }
-// Both projectile lists: they join the Game with the shots.
-inline void UpdateProjectileLists(Game&) {}
+// Both shot lists, the player's first.
+inline void UpdateProjectileLists(Game& game)
+{
+    PassProjectiles(game.playerShots);
+    PassProjectiles(game.enemyShots);
+}

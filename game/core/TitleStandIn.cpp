@@ -6,6 +6,7 @@
 #include "GlDrawSink.h"
 #include "PlayMode.h"
 #include "Player.h"
+#include "Projectile.h"
 #include "WorldDrawState.h"
 
 void Game::EnterTitle()
@@ -28,8 +29,12 @@ void Game::EnterTitle()
 
 void Game::UpdateTitle()
 {
+    if (StartFromTitleStandIn())
+        return;
     QueryPlaySectors(*this);
     entities.Pass();
+    PassProjectiles(playerShots);
+    PassProjectiles(enemyShots);
     for (std::vector<Star>& layer : starLayers) {
         for (Star& star : layer)
             UpdateStar(star);

@@ -9,6 +9,7 @@
 #include "PlayMode.h"
 #include "Ribbons.h"
 #include "Player.h"
+#include "Projectile.h"
 #include "WorldDrawState.h"
 
 #include <GL/gl.h>
@@ -59,7 +60,13 @@ void DrawWrapImage(Game& game, int image, float alpha, DrawSink& sink, WorldDraw
             entity->drawStamp = stamp;
             entity->Draw(alpha);
         }
-        // Shots join here with the projectile lists (drawn once per stamp).
+        for (std::size_t p = 0; p < sector->projectiles.size(); ++p) {
+            Projectile* shot = sector->projectiles[p];
+            if (shot->drawStamp == stamp)
+                continue;
+            shot->drawStamp = stamp;
+            shot->Draw(alpha);
+        }
     }
     sink.Begin(DrawSink::Primitive::Quads);
     game.particles.Draw(sink, alpha);
@@ -133,9 +140,13 @@ void Game::DrawWorld(float alpha, DrawSink& sink, WorldDrawState& state)
     const Vec2 c = player != nullptr ? Lerp2(player->camera, player->previousCamera, alpha) : Vec2{};
     state.PushMatrix();
     state.Translate(-c.x, -c.y);
+    drawSink = &sink;
+    drawState = &state;
     for (int image = 0; image < 3; ++image)
         if (!visibleSectors[image].empty())
             DrawWrapImage(*this, image, alpha, sink, state);
+    drawSink = nullptr;
+    drawState = nullptr;
     state.PopMatrix();
     state.Finish();
 }

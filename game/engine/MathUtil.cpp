@@ -74,3 +74,8 @@ void AngleToVectors(float degrees, Vec2& forward, Vec2& side)
     forward = ScaleToUnit(std::cos(a), std::sin(a));
     side = ScaleToUnit(std::cos(b), std::sin(b));
 }
+
+float Length(Vec2 v)
+{
+    return std::sqrt(v.x * v.x + v.y * v.y);
+}

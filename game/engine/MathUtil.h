@@ -27,3 +27,6 @@ float Interpolate(float from, float to, float start, float duration, float now);
 // Unit vectors of an angle in degrees (y grows downward): forward points
 // along the angle, side 90 degrees clockwise from it.
 void AngleToVectors(float degrees, Vec2& forward, Vec2& side);
+
+// Length of v.
+float Length(Vec2 v);

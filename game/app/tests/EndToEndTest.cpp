@@ -140,7 +140,8 @@ class Program {
 public:
     ~Program() { Stop(); }
 
-    void Start(const fs::path& folder, const fs::path& output)
+    // extra: NAME=value settings added to the environment.
+    void Start(const fs::path& folder, const fs::path& output, const std::vector<std::string>& extra = {})
     {
         pid = fork();
         if (pid == 0) {
@@ -157,6 +158,10 @@ public:
             setenv("ZELV_DUMP_FRAME_AT", "20", 1);
             const std::string lsan = std::string("suppressions=") + ZELV_LSAN_SUPPRESSIONS + ":print_suppressions=0";
             setenv("LSAN_OPTIONS", lsan.c_str(), 1);
+            for (const std::string& setting : extra) {
+                const std::size_t equals = setting.find('=');
+                setenv(setting.substr(0, equals).c_str(), setting.substr(equals + 1).c_str(), 1);
+            }
             execl(ZELV_GAME_PROGRAM, ZELV_GAME_PROGRAM, static_cast<char*>(nullptr));
             _exit(121);
         }
@@ -213,8 +218,13 @@ protected:
         fs::remove_all(folder);
         fs::copy(ZELV_DEMO_DATA_DIR, folder, fs::copy_options::recursive);
         output = folder / "output.txt";
-        program.Start(folder, output);
+        program.Start(folder, output, Environment());
     }
+
+    // Settings a test adds to the program's environment (and files it writes
+    // first into the folder). The ship's spawn fades the level up from black
+    // over one second: the frame after tick 75 shows it fully.
+    virtual std::vector<std::string> Environment() { return {"ZELV_DUMP_FRAME_TICK=75"}; }
 
     void TearDown() override
     {
@@ -223,6 +233,34 @@ protected:
             XCloseDisplay(display);
         if (!folder.empty() && !HasFailure())
             fs::remove_all(folder);
+    }
+
+    // Answers the setup dialog with a click on "Done" (at (10, 80), 80 x 30)
+    // as a person would.
+    void PressDone()
+    {
+        const Window dialog = WaitForWindow("ZELVORANT2 SETUP", 60);
+        ASSERT_NE(dialog, 0u) << "the setup dialog did not appear\n" << ReadFile(output);
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        const std::string click = "xdotool windowraise " + std::to_string(dialog) + " mousemove --window " +
+                                  std::to_string(dialog) + " 50 95 click 1";
+        ASSERT_EQ(std::system(click.c_str()), 0);
+    }
+
+    // The frame the program dumps, then the window closed as a window manager
+    // closes it; the program must end by itself.
+    void TakeFrameAndClose(Picture& frame, double seconds)
+    {
+        const fs::path frameFile = folder / "frame.ppm";
+        const bool drawn = WaitUntil([&] {
+            frame = ReadPpm(frameFile);
+            return !frame.rgb.empty() || !program.Running();
+        }, seconds);
+        ASSERT_TRUE(drawn && !frame.rgb.empty()) << "no frame was drawn\n" << ReadFile(output);
+        const Window window = WaitForWindow("Zelvorant2", 10);
+        ASSERT_NE(window, 0u);
+        AskToClose(display, window);
+        ASSERT_TRUE(WaitUntil([&] { return !program.Running(); }, 60)) << "the program did not end after the close";
     }
 
     Window WaitForWindow(const char* name, double seconds)
@@ -241,27 +279,9 @@ protected:
 
 TEST_F(EndToEnd, DoneStartsTheSplashLevelAndClosingTheWindowEndsCleanly)
 {
-    const Window dialog = WaitForWindow("ZELVORANT2 SETUP", 60);
-    ASSERT_NE(dialog, 0u) << "the setup dialog did not appear\n" << ReadFile(output);
-
-    // "Done" sits at (10, 80), 80 x 30: click its middle as a person would.
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    const std::string click = "xdotool windowraise " + std::to_string(dialog) + " mousemove --window " +
-                              std::to_string(dialog) + " 50 95 click 1";
-    ASSERT_EQ(std::system(click.c_str()), 0);
-
-    const fs::path frameFile = folder / "frame.ppm";
+    ASSERT_NO_FATAL_FAILURE(PressDone());
     Picture frame;
-    const bool drawn = WaitUntil([&] {
-        frame = ReadPpm(frameFile);
-        return !frame.rgb.empty() || !program.Running();
-    }, 120);
-    ASSERT_TRUE(drawn && !frame.rgb.empty()) << "no frame was drawn\n" << ReadFile(output);
-
-    const Window window = WaitForWindow("Zelvorant2", 10);
-    ASSERT_NE(window, 0u);
-    AskToClose(display, window);
-    ASSERT_TRUE(WaitUntil([&] { return !program.Running(); }, 60)) << "the program did not end after the close";
+    ASSERT_NO_FATAL_FAILURE(TakeFrameAndClose(frame, 120));
     EXPECT_EQ(program.exitStatus, 0) << ReadFile(output);
 
     // The log: the dialog's untouched choice and the start-up phases.
@@ -313,4 +333,125 @@ TEST_F(EndToEnd, ClosingTheDialogStartsNothing)
     EXPECT_EQ(log.substr(0, 19), "Logfile created on ");
     EXPECT_EQ(log.substr(header + 1), ">>Logging Enabled<<\n");
     EXPECT_FALSE(fs::exists(folder / "Input.dat"));
+}
+
+// A recorded run: the ship waits out its spawn, drifts right under a tilted
+// thrust, falls toward the start pad and brakes with the engine; the frame
+// after tick 560 shows it hovering mid-screen over its exhaust with the
+// terrain below.
+class ScriptedFlight : public EndToEnd {
+protected:
+    std::vector<std::string> Environment() override
+    {
+        std::ofstream script(folder / "flight.run");
+        script << "map Landfall\n199\n4 CCW\n20 BOOST\n4 CW\n300\n60 BOOST\n";
+        return {"ZELV_INPUT_SCRIPT=flight.run", "ZELV_DUMP_FRAME_TICK=560"};
+    }
+};
+
+TEST_F(ScriptedFlight, TheShipFliesOverItsExhaustAboveTheTerrain)
+{
+    ASSERT_NO_FATAL_FAILURE(PressDone());
+    Picture frame;
+    ASSERT_NO_FATAL_FAILURE(TakeFrameAndClose(frame, 150));
+    EXPECT_EQ(program.exitStatus, 0) << ReadFile(output);
+    const std::string log = ReadFile(folder / "Logfile.txt");
+    EXPECT_NE(log.find("Loaded map Landfall.map\n"), std::string::npos);
+    EXPECT_NE(log.find("Player Spawned!\n"), std::string::npos);
+    EXPECT_EQ(log.find("ERROR: AddressSanitizer"), std::string::npos);
+    EXPECT_EQ(ReadFile(output).find("LeakSanitizer"), std::string::npos);
+
+    // The ship's blues, the exhaust's yellows and reds, the terrain's green.
+    struct Mass {
+        long count = 0;
+        double x = 0.0;
+        double y = 0.0;
+        void Add(int px, int py)
+        {
+            ++count;
+            x += px;
+            y += py;
+        }
+        double MeanY() const { return count > 0 ? y / count : 0.0; }
+        double MeanX() const { return count > 0 ? x / count : 0.0; }
+    };
+    Mass ship;
+    Mass exhaust;
+    Mass terrain;
+    for (int y = 0; y < frame.height; ++y) {
+        for (int x = 0; x < frame.width; ++x) {
+            const unsigned char* p = &frame.rgb[(static_cast<std::size_t>(y) * frame.width + x) * 3];
+            const int r = p[0];
+            const int g = p[1];
+            const int b = p[2];
+            if (b > 200 && r < 160)
+                ship.Add(x, y);
+            else if (r > 180 && b < 90 && g < 220)
+                exhaust.Add(x, y);
+            else if (g > 150 && r < 130 && b < 160)
+                terrain.Add(x, y);
+        }
+    }
+    ASSERT_GT(ship.count, 20) << "no ship in the frame";
+    EXPECT_GT(ship.MeanX(), frame.width / 4.0);
+    EXPECT_LT(ship.MeanX(), frame.width * 3.0 / 4.0);
+    EXPECT_GT(ship.MeanY(), frame.height / 4.0);
+    EXPECT_LT(ship.MeanY(), frame.height * 3.0 / 4.0);
+    ASSERT_GT(exhaust.count, 5) << "no exhaust in the frame";
+    EXPECT_GT(exhaust.MeanY(), ship.MeanY());
+    ASSERT_GT(terrain.count, 50) << "no terrain in the frame";
+    EXPECT_GT(terrain.MeanY(), ship.MeanY());
+}
+
+// A new player: "Done", then FIRE (a left click) on the title starts a new
+// game on the pack's first map.
+class FirstGame : public EndToEnd {
+protected:
+    std::vector<std::string> Environment() override
+    {
+        fs::remove(folder / "Data" / "SaveGame.sav"); // no game to continue
+        return EndToEnd::Environment();
+    }
+};
+
+TEST_F(FirstGame, FireOnTheTitleStartsTheFirstMap)
+{
+    ASSERT_NO_FATAL_FAILURE(PressDone());
+    const Window window = WaitForWindow("Zelvorant2", 120);
+    ASSERT_NE(window, 0u) << ReadFile(output);
+    const fs::path logFile = folder / "Logfile.txt";
+    ASSERT_TRUE(WaitUntil([&] { return ReadFile(logFile).find("Loaded map Splash.map\n") != std::string::npos; },
+                          120));
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    // Held for a moment as a hand holds it: a press and release inside one
+    // tick read as released.
+    const std::string click = "xdotool mousemove --window " + std::to_string(window) +
+                              " 400 240 mousedown 1 sleep 0.2 mouseup 1";
+    ASSERT_EQ(std::system(click.c_str()), 0);
+    const bool started = WaitUntil(
+        [&] { return ReadFile(logFile).find("Loaded map Landfall.map\n") != std::string::npos; }, 60);
+    EXPECT_TRUE(started) << ReadFile(logFile);
+    AskToClose(display, window);
+    ASSERT_TRUE(WaitUntil([&] { return !program.Running(); }, 60)) << "the program did not end after the close";
+    EXPECT_EQ(program.exitStatus, 0) << ReadFile(output);
+    const std::string log = ReadFile(logFile);
+    EXPECT_NE(log.find("Player Spawned!\n", log.find("Loaded map Landfall.map\n")), std::string::npos);
+    EXPECT_TRUE(fs::exists(folder / "Data" / "SaveGame.sav")); // the first map saves the game
+}
+
+TEST(ScriptedRunRefusal, ABadScriptStopsBeforeAnyWindowOrFile)
+{
+    const fs::path folder = fs::temp_directory_path() / ("zelv-badscript-" + std::to_string(getpid()));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    std::ofstream(folder / "bad.run") << "map Landfall\n10 BOOST\n5 JUMP\n";
+    const std::string command = "cd '" + folder.string() + "' && ZELV_INPUT_SCRIPT=bad.run '" +
+                                ZELV_GAME_PROGRAM + "' > out.txt 2>&1";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_EQ(ReadFile(folder / "out.txt"), "Input script bad.run line 3: unknown word 'JUMP'\n");
+    EXPECT_FALSE(fs::exists(folder / "Logfile.txt"));
+    EXPECT_FALSE(fs::exists(folder / "Input.dat"));
+    fs::remove_all(folder);
 }

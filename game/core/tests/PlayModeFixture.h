@@ -124,6 +124,7 @@ struct PlayFixture {
             beam.normal = {0, -1};
             game.map.mapBeams.push_back(beam);
         }
+        game.player->respawnPoint = RespawnPoint{0.0f, 400.0f, 0.0f}; // as the map load sets it
         game.StartLevel();
         game.bonusTime = 9999; // as the map load sets it
     }

@@ -197,7 +197,9 @@ TEST(PlayMode, DetonationFlashesThenKillsEveryVisibleActorOnceAndBreaksTheVisibl
         if (entity->type == EntityTypes::Debris) {
             ++debris;
             const auto* piece = static_cast<const Debris*>(entity);
-            debrisStarts.insert({piece->beam.a.x, piece->beam.a.y});
+            // The piece's position is where it was made; its line may already
+            // have drifted in the entity pass of the same tick.
+            debrisStarts.insert({piece->position.x, piece->position.y});
         }
     }
     EXPECT_EQ(debris, static_cast<int>(visibleBeams.size()));
@@ -270,7 +272,11 @@ TEST(PlayMode, StarsDriftAgainstTheCamera)
 {
     LevelPlay f;
     const Vec2 before = f.game.parallaxOffset;
-    f.game.player->previousCamera = f.game.player->camera - Vec2{10.0f, -4.0f};
+    // A ship flying right at the right edge of the camera box drags the camera.
+    Player& ship = *f.game.player;
+    ship.spawnTimer = 0;
+    ship.velocity = {10.0f, 0.0f};
+    ship.position = ship.camera + Vec2{0.95f * f.game.screenSize.x, 0.5f * f.game.screenSize.y};
     f.game.UpdatePlay();
     // However the ship's own update moved the camera, the offset moves back
     // by that tick's camera step.
@@ -293,6 +299,7 @@ TEST(WorldDraw, EachVisibleWrapImageDrawsItsBeamsOnceAndActorsSeenTwiceDrawTwice
     ASSERT_GT(beamsMiddle, 0u);
 
     f.game.starLayers[0].clear(); // no stars: only the level's batches
+    f.game.particles.Clear();     // nor the ship's spawn effects
     f.game.DrawWorld(0.0f, f.sink, f.state);
 
     // The camera, then images -W and 0 translated into place; +W is
@@ -395,6 +402,7 @@ TEST(WorldDraw, AWorldNarrowerThanTheViewDrawsAllThreeImages)
     for (int image = 0; image < 3; ++image)
         ASSERT_FALSE(f.game.visibleSectors[image].empty()) << image;
     f.game.starLayers[0].clear();
+    f.game.particles.Clear();
     f.game.DrawWorld(0.0f, f.sink, f.state);
     EXPECT_EQ(f.state.Count("Translate(-500,0)"), 1);
     EXPECT_EQ(f.state.Count("Translate(500,0)"), 1);

@@ -1,0 +1,81 @@
+#include "PlayerShot.h"
+
+#include "Entity.h"
+#include "Game.h"
+#include "PuffParticles.h"
+#include "Sector.h"
+#include "SparkParticles.h"
+
+#include <memory>
+
+namespace {
+
+void PlayHitSound(Vec2 at)
+{
+    if (theGame == nullptr)
+        return;
+    const int channel = theGame->audio.PlaySample(theGame->resources.Sample(SampleId::Hitsound1), false);
+    theGame->PositionSound(channel, at.x, at.y);
+}
+
+void Puff(Vec2 at)
+{
+    if (theGame != nullptr)
+        theGame->particles.Add(std::make_unique<PuffParticles>(at.x, at.y, 0.0f, 0.0f));
+    PlayHitSound(at);
+}
+
+} // namespace
+
+void PlayerShot::Spawn(float x, float y, float vx, float vy, float degrees)
+{
+    kind = 0;
+    position = previousPosition = {x, y};
+    velocity = {vx, vy};
+    angle = previousAngle = degrees;
+    ResetShapes();
+    life = kLife;
+    damage = kDamage;
+    dead = false;
+}
+
+void PlayerShot::Update()
+{
+    if (Expire())
+        Puff(position);
+    MoveAndWrap();
+    Vec2 point;
+    Vec2 normal;
+    if (WalkTerrain(point, normal)) {
+        if (theGame != nullptr)
+            theGame->particles.Add(
+                std::make_unique<SparkParticles>(point.x + normal.x, point.y + normal.y, normal.x, normal.y));
+        PlayHitSound(position);
+    }
+    if (!dead) {
+        if (Entity* victim = FindVictim()) {
+            victim->Damage(damage);
+            dead = true;
+            Puff(position);
+        }
+    }
+    Reregister();
+}
+
+void PlayerShot::Draw(float alpha) { DrawModel("PlayerBullet01", alpha); }
+
+Entity* PlayerShot::FindVictim()
+{
+    for (Sector* sector : sectors) {
+        // By index: a contact test may change the cell's lists.
+        for (std::size_t e = 0; e < sector->entities.size(); ++e) {
+            Entity* entity = sector->entities[e];
+            Vec2 normal;
+            // The ship is never this kind's victim, shielded or not.
+            if (entity->CollideShapes(shapes, &normal) && !PassesThrough(entity->type) &&
+                entity->type != EntityTypes::Player)
+                return entity;
+        }
+    }
+    return nullptr;
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+// What breaking things leave behind, shared by the ship, its wreck pieces
+// and the debris.
+#include "Vec2.h"
+
+#include <cstdint>
+
+// An explosion burst at a point, direction (0, 0), fading to black.
+void AddExplosion(Vec2 at, float r, float g, float b, std::int32_t count);
+// A shock ring of speed 40 in (1, 0.75, 0).
+void AddShockRing(Vec2 at);
+// Every beam of the model becomes a Debris piece, moved by `at` without the
+// owner's rotation, not waiting, shrinking slowly, with the velocity
+// baseVelocity + pull * (at - the piece's midpoint).
+void BreakIntoDebris(const char* modelName, Vec2 at, Vec2 baseVelocity, float pull);

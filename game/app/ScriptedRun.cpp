@@ -1,0 +1,44 @@
+#include "ScriptedRun.h"
+
+#include "Game.h"
+#include "InputScript.h"
+
+#include <cstdlib>
+#include <memory>
+
+namespace {
+std::unique_ptr<InputScript> pendingScript;
+}
+
+bool ReadScriptFromEnvironment(std::string& error)
+{
+    const char* path = std::getenv("ZELV_INPUT_SCRIPT");
+    if (path == nullptr || *path == '\0')
+        return true;
+    auto script = std::make_unique<InputScript>();
+    if (!ReadInputScript(path, *script, error))
+        return false;
+    pendingScript = std::move(script);
+    return true;
+}
+
+bool AttachScriptedRun(Game& game)
+{
+    if (const char* tick = std::getenv("ZELV_DUMP_FRAME_TICK")) {
+        const long n = std::strtol(tick, nullptr, 10);
+        if (n >= 0 && n < 100000000)
+            game.frameDumpAfterTick = n;
+    }
+    if (!pendingScript)
+        return false;
+    game.inputScript = std::make_unique<InputScriptPlayer>(std::move(*pendingScript));
+    pendingScript.reset();
+    return true;
+}
+
+bool StartScriptedRun(Game& game)
+{
+    if (!game.inputScript)
+        return true;
+    return game.NewGameOnMap(game.inputScript->Script().map);
+}
