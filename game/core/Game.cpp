@@ -3,6 +3,7 @@
 #include "Entity.h"
 #include "Laser.h"
 #include "MapData.h"
+#include "Menu.h"
 #include "Mover.h"
 #include "Player.h"
 #include "Rotator.h"

@@ -33,6 +33,8 @@ class ModelSource;
 union SDL_Event;
 class DrawSink;
 class WorldDrawState;
+class Menu;
+struct ScreenCanvas;
 
 // The screen modes of the game.
 enum class GameMode : int {
@@ -115,15 +117,34 @@ public:
     void SetMode(GameMode mode, int delay);
     // The update and draw of a mode; null functions for a value outside 0..6.
     static ModePair PairFor(GameMode mode);
-    // Play from the first map of the current pack.
-    void NewGame();
+    // Play from the first map of the current pack: map 0, fresh stats, the
+    // map loaded, then the play mode and the level. False (mode unchanged,
+    // no level started) when the pack has no maps or its first map does not
+    // load.
+    bool NewGame();
 
-    // The title screen with the "Splash" level behind it.
+    // The title screen with the "Splash" level behind it; the main menu
+    // opens at its tick 150.
     void EnterTitle();
     void UpdateTitle();
     void DrawTitle(float alpha);
-    // The screens still to come (high scores, game over, continue, pack end,
-    // credits): they keep the level running and draw it with the fades.
+    void DrawTitle(float alpha, ScreenCanvas& canvas);
+    // After the last map of a pack: five lines, the credits music, then the
+    // high-score screen.
+    void EnterPackEnd();
+    void UpdatePackEnd();
+    void DrawPackEnd(float alpha);
+    void DrawPackEnd(float alpha, ScreenCanvas& canvas);
+    // Two pages of credits, then the program ends.
+    void EnterCredits();
+    void UpdateCredits();
+    void DrawCredits(float alpha);
+    void DrawCredits(float alpha, ScreenCanvas& canvas);
+    // Stands in for the high-score screen: back to the title (after a game
+    // with the title music freed, so the title starts it again).
+    void EnterHiScoreScreen(bool afterGame);
+    // The screens still to come (high scores, game over, continue): they
+    // keep the level running and draw it with the fades.
     void UpdateScreenStandIn();
     void DrawScreenStandIn(float alpha);
     // "FPS %i" in the bottom right corner.
@@ -216,9 +237,20 @@ public:
     std::vector<std::shared_ptr<Fade>> fades;
     std::vector<ScorePopup> scorePopups;
     std::vector<Star> starLayers[kStarLayerCount];
-    // Stands in for the pause menu until the menu stack exists: open while
-    // paused, closed by the next pause or escape press.
-    bool pauseMenuOpen = false;
+    // The open menus and dialogs (owning); the last one is the top.
+    std::vector<std::unique_ptr<Menu>> menus;
+    // The title has pushed its main menu since it was entered.
+    bool titleMenuShown = false;
+
+    // One menu pass: inactive menus are deleted, the others updated, menus
+    // appended during the pass included.
+    void UpdateMenus();
+    // Closes every open menu, none of them keeping a chosen item.
+    void CloseAllMenus();
+    // Draws the stack in the view (turned with the screen), bottom first.
+    void DrawMenus(float alpha);
+    void DrawMenus(float alpha, DrawSink& sink, WorldDrawState& state);
+    void DrawMenus(float alpha, ScreenCanvas& canvas);
 
     // screenSize and screenCentre from the view size and the turn.
     void UpdateScreenSize();

@@ -1,7 +1,5 @@
 #include "Game.h"
 
-#include "Player.h"
-
 Game::ModePair Game::PairFor(GameMode mode)
 {
     switch (mode) {
@@ -9,9 +7,9 @@ Game::ModePair Game::PairFor(GameMode mode)
     case GameMode::Title: return {&Game::UpdateTitle, &Game::DrawTitle};
     case GameMode::HiScores:
     case GameMode::GameOver:
-    case GameMode::ContinuePrompt:
-    case GameMode::PackEnd:
-    case GameMode::Credits: return {&Game::UpdateScreenStandIn, &Game::DrawScreenStandIn};
+    case GameMode::ContinuePrompt: return {&Game::UpdateScreenStandIn, &Game::DrawScreenStandIn};
+    case GameMode::PackEnd: return {&Game::UpdatePackEnd, &Game::DrawPackEnd};
+    case GameMode::Credits: return {&Game::UpdateCredits, &Game::DrawCredits};
     }
     return {nullptr, nullptr};
 }
@@ -31,18 +29,4 @@ void Game::SetMode(GameMode newMode, int delay)
         currentUpdate = pendingUpdate;
         currentDraw = pendingDraw;
     }
-}
-
-void Game::NewGame()
-{
-    const ModePair play = PairFor(GameMode::Play);
-    currentUpdate = pendingUpdate = play.update;
-    currentDraw = pendingDraw = play.draw;
-    mode = GameMode::Play;
-    modeDelay = -1;
-
-    mapIndex = 0;
-    player->ResetStats();
-    if (!packMaps.empty() && LoadMap(packMaps.front().c_str()))
-        StartLevel();
 }

@@ -185,7 +185,10 @@ void QueryPlaySectors(Game& game)
 void Game::UpdatePlay()
 {
     HandlePauseKey(*this);
-    UpdateMenus(*this);
+    UpdateMenus();
+    // A menu's closing action may have left play (quit to the title).
+    if (mode != GameMode::Play)
+        return;
     if (paused) {
         if (!HasMenus(*this)) {
             paused = false;
