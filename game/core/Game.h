@@ -21,6 +21,7 @@
 #include "Timer.h"
 #include "Vec2.h"
 
+#include <csignal>
 #include <cstdint>
 #include <list>
 #include <memory>
@@ -95,6 +96,10 @@ public:
     // there as a binary PPM before it is shown (the end-to-end check).
     std::string frameDumpPath;
     std::uint32_t frameDumpAt = 30;
+    // A count of requests that a signal handler raises: each change writes
+    // the next drawn frame to frameDumpPath as well. Null: none come.
+    const volatile std::sig_atomic_t* frameDumpRequests = nullptr;
+    std::sig_atomic_t frameDumpsDone = 0;
 
     // The start sequence: video, joysticks, audio, random seed, packs, view
     // size, image library, fonts, key bindings, resources, the pack's map

@@ -40,8 +40,15 @@ void Game::RunFrame()
     if (showFps)
         DrawFps();
     ++framesDrawn;
-    if (!frameDumpPath.empty() && framesDrawn == frameDumpAt)
-        WriteFramePpm(frameDumpPath, windowWidth, windowHeight);
+    const bool requested = frameDumpRequests != nullptr && *frameDumpRequests != frameDumpsDone;
+    if (!frameDumpPath.empty() && (framesDrawn == frameDumpAt || requested)) {
+        if (requested)
+            frameDumpsDone = *frameDumpRequests;
+        // Written beside and renamed: a reader never sees half a picture.
+        const std::string partial = frameDumpPath + ".part";
+        if (WriteFramePpm(partial, windowWidth, windowHeight))
+            std::rename(partial.c_str(), frameDumpPath.c_str());
+    }
     host->SwapBuffers();
     host->Delay(1);
 }
