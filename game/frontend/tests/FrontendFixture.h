@@ -31,6 +31,9 @@
 
 class MenuHost : public HeadlessHost {
 public:
+    // Sound through another backend (the real mixer) when given.
+    explicit MenuHost(AudioBackend* device = nullptr) : device(device) {}
+
     std::deque<SDL_Event> events;
     int mouseX = 0;
     int mouseY = 0;
@@ -50,6 +53,10 @@ public:
         y = mouseY;
     }
     void GrabInput(bool on) override { grabbed = on; }
+    AudioBackend& AudioDevice() override { return device != nullptr ? *device : audio; }
+
+private:
+    AudioBackend* device;
 };
 
 // "Data/Maps" of the demo data in a folder of its own, removed at the end.
@@ -90,8 +97,10 @@ struct Frontend {
 
     // A window of the view's size (turned with the screen), so window
     // pixels are layout units.
-    explicit Frontend(int viewWidth = 640, bool rotated = false)
-        : gamePtr(std::make_unique<Game>(host)), game(*gamePtr)
+    // With a backend of its own the samples stay unloaded (the recording
+    // backend's handles are fakes no mixer can play).
+    explicit Frontend(int viewWidth = 640, bool rotated = false, AudioBackend* device = nullptr)
+        : host(device), gamePtr(std::make_unique<Game>(host)), game(*gamePtr)
     {
         SeedRandom(1000);
         game.dataRoot = data.root.string();
@@ -101,8 +110,9 @@ struct Frontend {
         game.UpdateScreenSize();
         game.windowWidth = static_cast<int>(game.screenSize.x);
         game.windowHeight = static_cast<int>(game.screenSize.y);
-        for (Mix_Chunk*& sample : game.resources.samples)
-            sample = host.audio.LoadWav("fake.wav");
+        if (device == nullptr)
+            for (Mix_Chunk*& sample : game.resources.samples)
+                sample = host.audio.LoadWav("fake.wav");
         game.input.SetDefaultKeys();
         game.ScanMapPacks();
         game.LoadMapPack();

@@ -147,6 +147,8 @@ TEST(MainMenu, EveryWayOutForEverySavedGame)
             f.FramesUntil([&] { return menu->closing; }, 50);
             ASSERT_TRUE(menu->closing) << where;
             EXPECT_EQ(f.Calls("FadeOutMusic(500)"), 1) << where;
+            // The main menu's close, after the warning's own.
+            EXPECT_EQ(f.Calls(PlayOf(SampleId::MenuClose)), row.dialog != nullptr ? 2 : 1) << where;
             bool darkening = false;
             for (const auto& fade : f.game.fades)
                 darkening |= fade->hidden == 0 && fade->startAlpha == 0.0f && fade->endAlpha == 1.0f &&
@@ -155,6 +157,7 @@ TEST(MainMenu, EveryWayOutForEverySavedGame)
             EXPECT_EQ(f.SaveBytes(), before) << where;
         } else {
             EXPECT_EQ(f.Calls("FadeOutMusic(500)"), 0) << where;
+            EXPECT_EQ(f.Calls(PlayOf(SampleId::MenuClose)), row.choice == Choice::NewGameCancel ? 1 : 0) << where;
             for (const auto& fade : f.game.fades)
                 EXPECT_NE(fade->hidden, 0) << where; // only the dialog's own
         }

@@ -3,7 +3,13 @@
 #include "MainMenu.h"
 #include "PauseMenu.h"
 
+#include "MixerAudioBackend.h"
+
 #include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -248,4 +254,57 @@ TEST(PauseMenu, EscapeWithYesUnderThePointerQuitsNothing)
         EXPECT_FALSE(f.game.paused);
         EXPECT_EQ(f.Calls("FadeOutMusic(1000)"), 0);
     }
+}
+
+// With the real mixer (dummy driver) and in-game music playing when the game
+// is paused: quitting must let the music's fade-out run, or the title's music
+// start would wait for it for ever. Run in a child process with a time limit,
+// in the demo data folder so the title finds its music.
+TEST(PauseMenu, QuitGameWithTheRealMixerDoesNotHoldUpTheTitleMusic)
+{
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        if (chdir(ZELV_DEMO_DATA_DIR) != 0)
+            _exit(10);
+        int status = 0;
+        {
+            MixerAudioBackend mixer;
+            Frontend f(640, false, &mixer);
+            if (!f.game.audio.InitAudio(16))
+                _exit(11);
+            f.game.audioStarted = true;
+            f.game.audio.LoadMusic("Data/Sound/VovadiVivuz.mp3", f.game.music[1]);
+            f.game.audio.PlayMusic(f.game.music[1], true);
+            if (f.game.music[1] == nullptr || !f.game.NewGame())
+                _exit(12);
+            f.Frames(5);
+            f.Tap(kPauseKey);
+            f.Frames(50);
+            f.ClickAt(kX, kQuitGameY);
+            f.Frames(25);
+            f.ClickAt(kX, kYesY);
+            f.FramesUntil([&] { return f.game.mode == GameMode::Title; }, 100);
+            f.FramesUntil([&] { return f.game.tickCount > 150; }, 200);
+            if (f.game.mode != GameMode::Title || f.game.music[0] == nullptr)
+                status = 13;
+        }
+        _exit(status);
+    }
+    // The mixer blocks the child's own alarms: the parent keeps the time.
+    int status = 0;
+    pid_t done = 0;
+    for (int i = 0; i < 300 && done == 0; ++i) {
+        done = waitpid(child, &status, WNOHANG);
+        if (done == 0)
+            usleep(100000);
+    }
+    if (done == 0) {
+        kill(child, SIGKILL);
+        waitpid(child, &status, 0);
+        FAIL() << "the title's music start hung";
+    }
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }
