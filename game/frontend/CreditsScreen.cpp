@@ -4,6 +4,7 @@
 #include "Player.h"
 #include "ScreenCanvas.h"
 #include "TextWriter.h"
+#include "TurnedView.h"
 #include "WorldDrawState.h"
 
 #include <GL/gl.h>
@@ -63,11 +64,7 @@ void Game::DrawCredits(float, ScreenCanvas& canvas)
     WorldDrawState& state = canvas.state;
     state.Clear(0.0f, 0.0f, 0.0f, 0.0f);
     state.FullViewport(windowWidth, windowHeight);
-    state.Setup2DView(static_cast<float>(viewWidth), static_cast<float>(viewHeight));
-    if (rotatedScreen) {
-        state.Rotate(90.0f);
-        state.Translate(-screenSize.x, 0.0f);
-    }
+    SetupTurnedView(*this, state, static_cast<float>(viewWidth), static_cast<float>(viewHeight), screenSize.x);
     font.SetBlend(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     font.SetAlign(FontSet::AlignCentre);
     font.SetScale(0.5f, 0.5f);

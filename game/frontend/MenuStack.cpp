@@ -4,6 +4,7 @@
 #include "Menu.h"
 #include "ScreenCanvas.h"
 #include "TextWriter.h"
+#include "TurnedView.h"
 #include "WorldDrawState.h"
 
 void Game::UpdateMenus()
@@ -44,11 +45,7 @@ void Game::DrawMenus(float alpha, ScreenCanvas& canvas)
 {
     if (menus.empty())
         return;
-    canvas.state.Setup2DView(static_cast<float>(viewWidth), static_cast<float>(viewHeight));
-    if (rotatedScreen) {
-        canvas.state.Rotate(90.0f);
-        canvas.state.Translate(-screenSize.x, 0.0f);
-    }
+    SetupTurnedView(*this, canvas.state, static_cast<float>(viewWidth), static_cast<float>(viewHeight), screenSize.x);
     for (std::size_t i = 0; i < menus.size(); ++i)
         menus[i]->Draw(alpha, canvas);
 }

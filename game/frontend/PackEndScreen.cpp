@@ -6,6 +6,7 @@
 #include "Random.h"
 #include "ScreenCanvas.h"
 #include "TextWriter.h"
+#include "TurnedView.h"
 #include "WorldDrawState.h"
 
 #include <GL/gl.h>
@@ -65,11 +66,9 @@ void Game::DrawPackEnd(float alpha, ScreenCanvas& canvas)
     state.Clear(0.0f, 0.0f, 0.0f, 0.0f);
     // Window pixels: the text keeps its size at every window size.
     state.FullViewport(windowWidth, windowHeight);
-    state.Setup2DView(static_cast<float>(windowWidth), static_cast<float>(windowHeight));
-    if (rotatedScreen) {
-        state.Rotate(90.0f);
-        state.Translate(-static_cast<float>(windowHeight), 0.0f);
-    }
+    const float w = static_cast<float>(windowWidth);
+    const float h = static_cast<float>(windowHeight);
+    SetupTurnedView(*this, state, w, h, h);
     state.SetBlend(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     font.SetBlend(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     font.SetAlign(FontSet::AlignCentre);

@@ -36,6 +36,15 @@ T* Push(Game& game, std::unique_ptr<T> menu)
     return raw;
 }
 
+// A confirmation at the screen centre answering parent with code.
+ConfirmDialog* PushConfirm(Game& game, Menu* parent, std::int32_t code)
+{
+    auto* dialog = Push(game, std::make_unique<ConfirmDialog>(150, 35, 320, 240));
+    dialog->parent = parent;
+    dialog->resultCode = code;
+    return dialog;
+}
+
 } // namespace
 
 TEST(MenuStack, OpeningFadesRiseOverTheClassTimeAndFinishOnce)
@@ -191,9 +200,7 @@ TEST(MenuStack, ADialogAnswersItsParentOnceAfterItsClosingFadeAndGoesAtTheNextPa
     Frontend f;
     f.game.EnterTitle();
     ProbeMenu* parent = Push(f.game, std::make_unique<ProbeMenu>());
-    auto* dialog = Push(f.game, std::make_unique<ConfirmDialog>(150, 35, 320, 240));
-    dialog->parent = parent;
-    dialog->resultCode = 7;
+    auto* dialog = PushConfirm(f.game, parent, 7);
     f.Frames(30); // opened
     f.ClickAt(320, 205 + 40); // YES
     ASSERT_TRUE(dialog->closing);
@@ -225,13 +232,12 @@ TEST(MenuStack, NoOnADialogAnswersZero)
     Frontend f;
     f.game.EnterTitle();
     ProbeMenu* parent = Push(f.game, std::make_unique<ProbeMenu>());
-    auto* dialog = Push(f.game, std::make_unique<ConfirmDialog>(150, 35, 320, 240));
-    dialog->parent = parent;
-    dialog->resultCode = 1;
+    PushConfirm(f.game, parent, 1);
     f.Frames(30);
     f.ClickAt(320, 275 - 10); // NO
     f.Frames(30);
     EXPECT_EQ(*parent->answers, (std::vector<std::int32_t>{0}));
+    EXPECT_EQ(f.Top(), parent);
 }
 
 TEST(MenuStack, TheMainMenuIsDrawnOnceAtAlphaZeroBeforeItsFirstUpdate)
@@ -315,9 +321,7 @@ TEST(MenuStack, CloseAllMenusLeavesNoChosenItem)
     Frontend f;
     f.game.EnterTitle();
     auto* lower = Push(f.game, std::make_unique<ProbeMenu>());
-    auto* dialog = Push(f.game, std::make_unique<ConfirmDialog>(150, 35, 320, 240));
-    dialog->parent = lower;
-    dialog->resultCode = 1;
+    auto* dialog = PushConfirm(f.game, lower, 1);
     f.PointAt(320, 245);
     f.Frames(30);
     ASSERT_EQ(dialog->selected, 1);
