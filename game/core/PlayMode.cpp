@@ -185,9 +185,10 @@ void QueryPlaySectors(Game& game)
 void Game::UpdatePlay()
 {
     HandlePauseKey(*this);
+    const GameMode screen = mode;
     UpdateMenus();
-    // A menu's closing action may have left play (quit to the title).
-    if (mode != GameMode::Play)
+    // A menu's closing action may have left this screen (quit to the title).
+    if (mode != screen)
         return;
     if (paused) {
         if (!HasMenus(*this)) {

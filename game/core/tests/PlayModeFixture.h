@@ -62,7 +62,6 @@ struct PlayFixture {
         game.windowWidth = 640;
         game.windowHeight = 480;
         game.UpdateScreenSize();
-        game.SetMode(GameMode::Play, 0);
     }
 
     // A level of horizontal beams 400 units apart from x 0 to width at y
