@@ -308,3 +308,31 @@ TEST(PauseMenu, QuitGameWithTheRealMixerDoesNotHoldUpTheTitleMusic)
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
 }
+
+TEST(PauseMenu, TheClickThatOpensTheConfirmationIsUsedUp)
+{
+    Playing f;
+    f.OpenPause();
+    f.PointAt(kX, kQuitGameY);
+    f.PushButton(SDL_BUTTON_LEFT, true);
+    f.Frame();
+    ASSERT_NE(f.TopAs<ConfirmDialog>(), nullptr);
+    // Taken by the pause menu: the dialog never saw it pressed, and it does
+    // not turn into a held button either.
+    EXPECT_EQ(f.game.input.Button(ButtonMenuClick).key.state, KeyState::Up);
+    EXPECT_FALSE(f.Top()->closing);
+}
+
+TEST(PauseMenu, InPlayTheMenusAreDrawnOverTheLevelAndUnderTheFades)
+{
+    Playing f;
+    f.OpenPause();
+    f.game.fades.push_back(std::make_shared<Fade>(Fade::Black(0, 1, 1, 0)));
+    f.game.DrawPlay(1.0f, f.sink, f.state);
+    const auto& calls = f.state.calls;
+    const auto fade = std::find(calls.begin(), calls.end(), "Setup2DView(1,1)");
+    ASSERT_NE(fade, calls.end());
+    // The world's view and then the menus' view, both before the fade's.
+    EXPECT_EQ(std::count(calls.begin(), fade, "Setup2DView(640,480)"), 2);
+    EXPECT_EQ(std::count(fade, calls.end(), "Setup2DView(640,480)"), 0);
+}
