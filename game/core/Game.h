@@ -253,7 +253,6 @@ public:
     // Closes every open menu, none of them keeping a chosen item.
     void CloseAllMenus();
     // Draws the stack in the view (turned with the screen), bottom first.
-    void DrawMenus(float alpha);
     void DrawMenus(float alpha, DrawSink& sink, WorldDrawState& state);
     void DrawMenus(float alpha, ScreenCanvas& canvas);
 

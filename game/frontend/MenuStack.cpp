@@ -32,8 +32,6 @@ void Game::CloseAllMenus()
     }
 }
 
-void Game::DrawMenus(float alpha) { DrawMenus(alpha, GlScreenCanvas()); }
-
 void Game::DrawMenus(float alpha, DrawSink& sink, WorldDrawState& state)
 {
     FontTextWriter writer(sink, state);
