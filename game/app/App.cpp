@@ -11,6 +11,7 @@
 #include <wx/init.h>
 #include <wx/socket.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -19,13 +20,24 @@ namespace {
 
 int exitStatus = -1; // the start-up hook has not run
 
+volatile std::sig_atomic_t frameDumpSignals = 0;
+
+extern "C" void OnFrameDumpSignal(int)
+{
+    frameDumpSignals = frameDumpSignals + 1;
+}
+
 // ZELV_DUMP_FRAME=<file> writes one drawn frame as a PPM picture (frame 30
-// of the main loop, or ZELV_DUMP_FRAME_AT=<n>): the end-to-end check reads
-// what the window showed without a screen grabber.
+// of the main loop, or ZELV_DUMP_FRAME_AT=<n>), and the next frame again
+// after every SIGUSR1: the end-to-end check reads what the window showed
+// without a screen grabber.
 void ApplyFrameDumpRequest(Game& game)
 {
-    if (const char* path = std::getenv("ZELV_DUMP_FRAME"))
+    if (const char* path = std::getenv("ZELV_DUMP_FRAME")) {
         game.frameDumpPath = path;
+        game.frameDumpRequests = &frameDumpSignals;
+        std::signal(SIGUSR1, OnFrameDumpSignal);
+    }
     if (const char* at = std::getenv("ZELV_DUMP_FRAME_AT")) {
         const long frame = std::strtol(at, nullptr, 10);
         if (frame > 0 && frame < 1000000)

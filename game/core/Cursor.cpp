@@ -9,9 +9,11 @@
 
 Vec2 CursorScreenPosition(int mouseX, int mouseY, int windowWidth, int windowHeight, Vec2 screenSize)
 {
-    const float x = windowWidth != 0 ? static_cast<float>(mouseX) / static_cast<float>(windowWidth) : 0.0f;
-    const float y = windowHeight != 0 ? static_cast<float>(mouseY) / static_cast<float>(windowHeight) : 0.0f;
-    return {x * screenSize.x, y * screenSize.y};
+    // Multiplied first: a pixel that maps onto a whole layout unit lands on
+    // it exactly, so menu bands and box edges compare as drawn.
+    const float x = windowWidth != 0 ? static_cast<float>(mouseX) * screenSize.x / static_cast<float>(windowWidth) : 0.0f;
+    const float y = windowHeight != 0 ? static_cast<float>(mouseY) * screenSize.y / static_cast<float>(windowHeight) : 0.0f;
+    return {x, y};
 }
 
 void Game::DrawCursor(float alpha) { DrawCursor(alpha, GlSink(), GlWorldState()); }

@@ -4,6 +4,7 @@
 #include "InputScript.h"
 #include "Laser.h"
 #include "MapData.h"
+#include "Menu.h"
 #include "Mover.h"
 #include "Player.h"
 #include "Projectile.h"

@@ -21,6 +21,7 @@
 #include "Timer.h"
 #include "Vec2.h"
 
+#include <csignal>
 #include <cstdint>
 #include <list>
 #include <memory>
@@ -35,6 +36,8 @@ class ModelSource;
 union SDL_Event;
 class DrawSink;
 class WorldDrawState;
+class Menu;
+struct ScreenCanvas;
 
 // The screen modes of the game.
 enum class GameMode : int {
@@ -101,6 +104,10 @@ public:
     std::int64_t ticksRun = 0; // ticks since Run began
     // A recorded run of the controls fed into the input every tick (null: none).
     std::unique_ptr<InputScriptPlayer> inputScript;
+    // A count of requests that a signal handler raises: each change writes
+    // the next drawn frame to frameDumpPath as well. Null: none come.
+    const volatile std::sig_atomic_t* frameDumpRequests = nullptr;
+    std::sig_atomic_t frameDumpsDone = 0;
 
     // The start sequence: video, joysticks, audio, random seed, packs, view
     // size, image library, fonts, key bindings, resources, the pack's map
@@ -123,29 +130,37 @@ public:
     void SetMode(GameMode mode, int delay);
     // The update and draw of a mode; null functions for a value outside 0..6.
     static ModePair PairFor(GameMode mode);
-    // Play from the first map of the current pack with fresh statistics;
-    // answers whether a level started.
+    // Play from the first map of the current pack: map 0, fresh stats, the
+    // map loaded, then the play mode and the level. False (mode unchanged,
+    // no level started) when the pack has no maps or its first map does not
+    // load.
     bool NewGame();
     // A new game on the named map of the pack (empty: its first map), for a
     // recorded run; answers whether a level started.
     bool NewGameOnMap(const std::string& name);
 
-    // On the title, until the main menu exists: a fresh FIRE press continues
-    // the saved game or starts a new one; answers whether play started.
-    bool StartFromTitleStandIn();
-    // The title screen with the "Splash" level behind it.
+    // The title screen with the "Splash" level behind it; the main menu
+    // opens at its tick 150.
     void EnterTitle();
     void UpdateTitle();
     void DrawTitle(float alpha);
-    // The high-score screen (afterGame: the last life is gone or the pack
-    // ended) and the pack-end screen.
-    void EnterHiScoreScreen(bool afterGame);
+    void DrawTitle(float alpha, ScreenCanvas& canvas);
+    // After the last map of a pack: five lines, the credits music, then the
+    // high-score screen.
     void EnterPackEnd();
-    // The update of those two screens while they stand in: the level behind
-    // them runs, and after 5 s the title returns.
-    void UpdateEndScreenStandIn();
-    // The screens still to come (high scores, game over, continue, pack end,
-    // credits): they keep the level running and draw it with the fades.
+    void UpdatePackEnd();
+    void DrawPackEnd(float alpha);
+    void DrawPackEnd(float alpha, ScreenCanvas& canvas);
+    // Two pages of credits, then the program ends.
+    void EnterCredits();
+    void UpdateCredits();
+    void DrawCredits(float alpha);
+    void DrawCredits(float alpha, ScreenCanvas& canvas);
+    // Stands in for the high-score screen: back to the title (after a game
+    // with the title music freed, so the title starts it again).
+    void EnterHiScoreScreen(bool afterGame);
+    // The screens still to come (high scores, game over, continue): they
+    // keep the level running and draw it with the fades.
     void UpdateScreenStandIn();
     void DrawScreenStandIn(float alpha);
     // "FPS %i" in the bottom right corner.
@@ -238,9 +253,19 @@ public:
     std::vector<std::shared_ptr<Fade>> fades;
     std::vector<ScorePopup> scorePopups;
     std::vector<Star> starLayers[kStarLayerCount];
-    // Stands in for the pause menu until the menu stack exists: open while
-    // paused, closed by the next pause or escape press.
-    bool pauseMenuOpen = false;
+    // The open menus and dialogs (owning); the last one is the top.
+    std::vector<std::unique_ptr<Menu>> menus;
+    // The title has pushed its main menu since it was entered.
+    bool titleMenuShown = false;
+
+    // One menu pass: inactive menus are deleted, the others updated, menus
+    // appended during the pass included.
+    void UpdateMenus();
+    // Closes every open menu, none of them keeping a chosen item.
+    void CloseAllMenus();
+    // Draws the stack in the view (turned with the screen), bottom first.
+    void DrawMenus(float alpha, DrawSink& sink, WorldDrawState& state);
+    void DrawMenus(float alpha, ScreenCanvas& canvas);
 
     // screenSize and screenCentre from the view size and the turn.
     void UpdateScreenSize();

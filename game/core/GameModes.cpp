@@ -1,7 +1,5 @@
 #include "Game.h"
 
-#include "Player.h"
-
 Game::ModePair Game::PairFor(GameMode mode)
 {
     switch (mode) {
@@ -9,9 +7,9 @@ Game::ModePair Game::PairFor(GameMode mode)
     case GameMode::Title: return {&Game::UpdateTitle, &Game::DrawTitle};
     case GameMode::HiScores:
     case GameMode::GameOver:
-    case GameMode::ContinuePrompt:
-    case GameMode::PackEnd:
-    case GameMode::Credits: return {&Game::UpdateScreenStandIn, &Game::DrawScreenStandIn};
+    case GameMode::ContinuePrompt: return {&Game::UpdateScreenStandIn, &Game::DrawScreenStandIn};
+    case GameMode::PackEnd: return {&Game::UpdatePackEnd, &Game::DrawPackEnd};
+    case GameMode::Credits: return {&Game::UpdateCredits, &Game::DrawCredits};
     }
     return {nullptr, nullptr};
 }

@@ -42,12 +42,19 @@ void Game::RunFrame()
     if (showFps)
         DrawFps();
     ++framesDrawn;
-    if (!frameDumpPath.empty()) {
-        const bool dumpNow = frameDumpAfterTick >= 0 ? ticksRun >= frameDumpAfterTick : framesDrawn == frameDumpAt;
-        if (dumpNow) {
-            WriteFramePpm(frameDumpPath, windowWidth, windowHeight);
-            if (frameDumpAfterTick >= 0)
-                frameDumpPath.clear(); // the first such frame only
+    const bool requested = frameDumpRequests != nullptr && *frameDumpRequests != frameDumpsDone;
+    const bool scheduled = frameDumpAfterTick >= 0 ? ticksRun >= frameDumpAfterTick : framesDrawn == frameDumpAt;
+    if (!frameDumpPath.empty() && (scheduled || requested)) {
+        if (requested)
+            frameDumpsDone = *frameDumpRequests;
+        // Written beside and renamed: a reader never sees half a picture.
+        const std::string partial = frameDumpPath + ".part";
+        if (WriteFramePpm(partial, windowWidth, windowHeight))
+            std::rename(partial.c_str(), frameDumpPath.c_str());
+        if (scheduled && frameDumpAfterTick >= 0) {
+            // The first such frame only; requests may still come.
+            frameDumpAfterTick = -1;
+            frameDumpAt = 0;
         }
     }
     host->SwapBuffers();

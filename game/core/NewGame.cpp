@@ -7,13 +7,8 @@ bool Game::NewGame() { return NewGameOnMap(""); }
 
 bool Game::NewGameOnMap(const std::string& name)
 {
-    const ModePair play = PairFor(GameMode::Play);
-    currentUpdate = pendingUpdate = play.update;
-    currentDraw = pendingDraw = play.draw;
-    mode = GameMode::Play;
-    modeDelay = -1;
-
     const std::string wanted = !name.empty() ? name : (packMaps.empty() ? std::string() : packMaps.front());
+    // Index and stats first: loading a map saves the game with them.
     mapIndex = 0;
     for (std::size_t i = 0; i < packMaps.size(); ++i)
         if (NamesEqual(packMaps[i].c_str(), wanted.c_str())) {
@@ -23,6 +18,7 @@ bool Game::NewGameOnMap(const std::string& name)
     player->ResetStats();
     if (wanted.empty() || !LoadMap(wanted.c_str()))
         return false;
+    SetMode(GameMode::Play, 0);
     StartLevel();
     return true;
 }

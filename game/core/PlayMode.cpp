@@ -185,7 +185,11 @@ void QueryPlaySectors(Game& game)
 void Game::UpdatePlay()
 {
     HandlePauseKey(*this);
-    UpdateMenus(*this);
+    const GameMode screen = mode;
+    UpdateMenus();
+    // A menu's closing action may have left this screen (quit to the title).
+    if (mode != screen)
+        return;
     if (paused) {
         if (!HasMenus(*this)) {
             paused = false;

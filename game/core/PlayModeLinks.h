@@ -1,8 +1,11 @@
 #pragma once
 
 #include "Game.h"
+#include "PauseMenu.h"
 #include "Projectile.h"
 #include "ResourceTables.h"
+
+#include <memory>
 
 // What the play tick needs of the menu stack, the input, the sound and the
 // effect lists, in one place. Where a part of the game is still to come the
@@ -15,28 +18,15 @@ inline bool PauseKeyPressed(const Game& game)
            game.input.Button(ButtonEscape).key.state == KeyState::Pressed;
 }
 
-// The pause menu stands in for the whole menu stack until it exists: it
-// opens keeping the tick length aside (the menu runs at 0.02 s), and closes
-// at once, giving the tick length back.
-inline bool HasMenus(const Game& game) { return game.pauseMenuOpen; }
+inline bool HasMenus(const Game& game) { return !game.menus.empty(); }
 
-inline void CloseEveryMenu(Game& game)
-{
-    if (!game.pauseMenuOpen)
-        return;
-    game.pauseMenuOpen = false;
-    game.tickLength = game.savedTickLength;
-}
+inline void CloseEveryMenu(Game& game) { game.CloseAllMenus(); }
 
+// The pause menu in the middle of the screen; it keeps the tick length aside.
 inline void OpenPauseMenu(Game& game)
 {
-    game.pauseMenuOpen = true;
-    game.savedTickLength = game.tickLength;
-    game.tickLength = 0.02f;
+    game.menus.push_back(std::make_unique<PauseMenu>(100, 150, game.screenCentre.x, game.screenCentre.y));
 }
-
-// The menus' update-or-reap pass (the stand-in needs none).
-inline void UpdateMenus(Game&) {}
 
 inline void PauseGameAudio(Game& game) { game.audio.PauseAudio(); }
 inline void ResumeGameAudio(Game& game) { game.audio.ResumeAudio(); }

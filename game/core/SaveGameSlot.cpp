@@ -1,5 +1,6 @@
 #include "Game.h"
 
+#include "MissingMapPackDialog.h"
 #include "Player.h"
 #include "SaveGame.h"
 
@@ -18,7 +19,7 @@ int Game::LoadSaveGame(Log& log)
     case SaveLoadResult::Loaded:
         return 1;
     case SaveLoadResult::MissingPack:
-        // The missing-pack dialog joins the menu stack here once menus exist.
+        menus.push_back(std::make_unique<MissingMapPackDialog>(170, 50, screenCentre.x, screenCentre.y));
         return -1;
     case SaveLoadResult::Refused:
     default:

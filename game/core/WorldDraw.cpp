@@ -161,7 +161,7 @@ void Game::DrawPlay(float alpha, DrawSink& sink, WorldDrawState& state)
         state.Clear(flash.r, flash.g, flash.b, 0.0f);
     }
     DrawWorld(alpha, sink, state);
-    // The HUD and radar (with the menus at their end) join here with the
-    // front end.
+    // The HUD and radar join here, before the menus.
+    DrawMenus(alpha, sink, state);
     DrawFades(sink, state);
 }

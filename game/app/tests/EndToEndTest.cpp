@@ -136,6 +136,52 @@ Picture ReadPpm(const fs::path& path)
     return picture;
 }
 
+// How many times text occurs in the file.
+int Occurrences(const fs::path& path, const std::string& text)
+{
+    const std::string all = ReadFile(path);
+    int n = 0;
+    for (std::size_t at = all.find(text); at != std::string::npos; at = all.find(text, at + text.size()))
+        ++n;
+    return n;
+}
+
+bool Shell(const std::string& command)
+{
+    return std::system(command.c_str()) == 0;
+}
+
+// A person's press: down, a moment held, up (a press and release inside one
+// game tick would cancel out).
+bool ClickAt(Window window, int x, int y)
+{
+    const std::string w = std::to_string(window);
+    return Shell("xdotool mousemove --window " + w + " " + std::to_string(x) + " " + std::to_string(y)) &&
+           Shell("xdotool mousedown 1") && Shell("sleep 0.15") && Shell("xdotool mouseup 1");
+}
+
+bool PressKey(Window window, const char* key)
+{
+    const std::string w = std::to_string(window);
+    return Shell("xdotool windowfocus " + w + " keydown " + key) && Shell("sleep 0.15") &&
+           Shell(std::string("xdotool keyup ") + key);
+}
+
+// Counts pixels of the picture inside a box that pass a test.
+int CountPixels(const Picture& picture, int left, int top, int right, int bottom,
+                const std::function<bool(const unsigned char*)>& test)
+{
+    int n = 0;
+    for (int y = std::max(0, top); y < std::min(picture.height, bottom); ++y)
+        for (int x = std::max(0, left); x < std::min(picture.width, right); ++x)
+            n += test(&picture.rgb[(static_cast<std::size_t>(y) * picture.width + x) * 3]) ? 1 : 0;
+    return n;
+}
+
+bool IsWhite(const unsigned char* p) { return p[0] > 200 && p[1] > 200 && p[2] > 200; }
+bool IsRed(const unsigned char* p) { return p[0] > 200 && p[1] < 80 && p[2] < 80; }
+bool IsLit(const unsigned char* p) { return std::max({p[0], p[1], p[2]}) > 128; }
+
 class Program {
 public:
     ~Program() { Stop(); }
@@ -271,6 +317,31 @@ protected:
         return found;
     }
 
+    // The next frame the program draws after SIGUSR1, or an empty picture.
+    Picture RequestFrame()
+    {
+        const fs::path file = folder / "frame.ppm";
+        fs::remove(file);
+        kill(program.pid, SIGUSR1);
+        Picture frame;
+        WaitUntil([&] { return !(frame = ReadPpm(file)).rgb.empty() || !program.Running(); }, 30);
+        return frame;
+    }
+
+    // Keeps a copy of a shot where ZELV_E2E_SHOTS names a folder.
+    void KeepShot(const char* name)
+    {
+        if (const char* shots = std::getenv("ZELV_E2E_SHOTS"))
+            fs::copy_file(folder / "frame.ppm", fs::path(shots) / name, fs::copy_options::overwrite_existing);
+    }
+
+    bool WaitForLog(const std::string& text, int count, double seconds)
+    {
+        return WaitUntil([&] { return Occurrences(folder / "Logfile.txt", text) >= count || !program.Running(); },
+                         seconds) &&
+               Occurrences(folder / "Logfile.txt", text) >= count;
+    }
+
     Display* display = nullptr;
     fs::path folder;
     fs::path output;
@@ -403,42 +474,6 @@ TEST_F(ScriptedFlight, TheShipFliesOverItsExhaustAboveTheTerrain)
     EXPECT_GT(terrain.MeanY(), ship.MeanY());
 }
 
-// A new player: "Done", then FIRE (a left click) on the title starts a new
-// game on the pack's first map.
-class FirstGame : public EndToEnd {
-protected:
-    std::vector<std::string> Environment() override
-    {
-        fs::remove(folder / "Data" / "SaveGame.sav"); // no game to continue
-        return EndToEnd::Environment();
-    }
-};
-
-TEST_F(FirstGame, FireOnTheTitleStartsTheFirstMap)
-{
-    ASSERT_NO_FATAL_FAILURE(PressDone());
-    const Window window = WaitForWindow("Zelvorant2", 120);
-    ASSERT_NE(window, 0u) << ReadFile(output);
-    const fs::path logFile = folder / "Logfile.txt";
-    ASSERT_TRUE(WaitUntil([&] { return ReadFile(logFile).find("Loaded map Splash.map\n") != std::string::npos; },
-                          120));
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    // Held for a moment as a hand holds it: a press and release inside one
-    // tick read as released.
-    const std::string click = "xdotool mousemove --window " + std::to_string(window) +
-                              " 400 240 mousedown 1 sleep 0.2 mouseup 1";
-    ASSERT_EQ(std::system(click.c_str()), 0);
-    const bool started = WaitUntil(
-        [&] { return ReadFile(logFile).find("Loaded map Landfall.map\n") != std::string::npos; }, 60);
-    EXPECT_TRUE(started) << ReadFile(logFile);
-    AskToClose(display, window);
-    ASSERT_TRUE(WaitUntil([&] { return !program.Running(); }, 60)) << "the program did not end after the close";
-    EXPECT_EQ(program.exitStatus, 0) << ReadFile(output);
-    const std::string log = ReadFile(logFile);
-    EXPECT_NE(log.find("Player Spawned!\n", log.find("Loaded map Landfall.map\n")), std::string::npos);
-    EXPECT_TRUE(fs::exists(folder / "Data" / "SaveGame.sav")); // the first map saves the game
-}
-
 TEST(ScriptedRunRefusal, ABadScriptStopsBeforeAnyWindowOrFile)
 {
     const fs::path folder = fs::temp_directory_path() / ("zelv-badscript-" + std::to_string(getpid()));
@@ -454,4 +489,74 @@ TEST(ScriptedRunRefusal, ABadScriptStopsBeforeAnyWindowOrFile)
     EXPECT_FALSE(fs::exists(folder / "Logfile.txt"));
     EXPECT_FALSE(fs::exists(folder / "Input.dat"));
     fs::remove_all(folder);
+// A whole visit: the title with its menu, a new game, the pause menu turning
+// the screen to cocktail mode, back to the turned title, then QUIT through
+// the credits to a clean end.
+TEST_F(EndToEnd, TitleMenuNewGamePauseCocktailQuitAndCredits)
+{
+    const Window dialog = WaitForWindow("ZELVORANT2 SETUP", 60);
+    ASSERT_NE(dialog, 0u) << "the setup dialog did not appear\n" << ReadFile(output);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    ASSERT_TRUE(ClickAt(dialog, 50, 95));
+    const Window window = WaitForWindow("Zelvorant2", 60);
+    ASSERT_NE(window, 0u) << ReadFile(output);
+
+    // The title music and the menu come at the title's tick 150.
+    const std::string titleMusic = "Loading Music: Data/Sound/DovirEzuded Away.mp3";
+    ASSERT_TRUE(WaitForLog(titleMusic, 1, 60)) << ReadFile(folder / "Logfile.txt");
+    Shell("xdotool mousemove --window " + std::to_string(window) + " 20 20");
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500)); // the menu's opening fade
+    const Picture title = RequestFrame();
+    ASSERT_FALSE(title.rgb.empty()) << ReadFile(output);
+    KeepShot("title.ppm");
+    ASSERT_EQ(title.width, 854);
+    ASSERT_EQ(title.height, 480);
+    // "Splash" beams light the upper half; the menu's rows (centre 427, 410):
+    // white items at y 370, 390, 430, 450 and the red map pack row at 410.
+    EXPECT_GT(CountPixels(title, 0, 0, 854, 240, IsLit), 1000);
+    for (const int row : {370, 390, 430, 450})
+        EXPECT_GT(CountPixels(title, 327, row, 527, row + 16, IsWhite), 20) << "row " << row;
+    EXPECT_GT(CountPixels(title, 227, 410, 627, 426, IsRed), 20);
+    EXPECT_LT(CountPixels(title, 227, 410, 627, 426, IsWhite), 5);
+
+    // NEW GAME: the first map of the pack.
+    ASSERT_TRUE(ClickAt(window, 427, 380));
+    ASSERT_TRUE(WaitForLog("Loaded map Landfall.map", 1, 30)) << ReadFile(folder / "Logfile.txt");
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    ASSERT_TRUE(PressKey(window, "Escape"));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500)); // the pause menu's opening fade
+    // COCKTAIL MODE, the top row of the pause menu (centre 427, 240).
+    ASSERT_TRUE(ClickAt(window, 427, 100));
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    // Turned, layout units map to the window as x * 854 / 480 and y * 480 / 854:
+    // QUIT GAME at layout (240, 527), YES of the dialog at (240, 432).
+    ASSERT_TRUE(ClickAt(window, 427, 296));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+    ASSERT_TRUE(ClickAt(window, 427, 243));
+
+    // Back on the title, turned, with its music started again.
+    ASSERT_TRUE(WaitForLog("Loaded map Splash.map", 2, 30)) << ReadFile(folder / "Logfile.txt");
+    ASSERT_TRUE(WaitForLog(titleMusic, 2, 60)) << ReadFile(folder / "Logfile.txt");
+    Shell("xdotool mousemove --window " + std::to_string(window) + " 20 20");
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    const Picture turned = RequestFrame();
+    ASSERT_FALSE(turned.rgb.empty()) << ReadFile(output);
+    KeepShot("title-cocktail.ppm");
+    // Layout (x, y) shows at (y, 480 - x): the level's upper half is now on the
+    // left, the menu's rows are columns (layout y 557, 577, 617, 637; the red
+    // row 597) with their text around window row 240.
+    EXPECT_GT(CountPixels(turned, 0, 0, 427, 480, IsLit), 1000);
+    for (const int column : {557, 577, 617, 637})
+        EXPECT_GT(CountPixels(turned, column, 160, column + 16, 320, IsWhite), 20) << "column " << column;
+    EXPECT_GT(CountPixels(turned, 597, 100, 613, 380, IsRed), 20);
+    EXPECT_LT(CountPixels(turned, 597, 100, 613, 380, IsWhite), 5);
+
+    // QUIT at layout (240, 647): the credits, then the end.
+    ASSERT_TRUE(ClickAt(window, 427, 364));
+    ASSERT_TRUE(WaitUntil([&] { return !program.Running(); }, 60)) << "the program did not end after the credits";
+    EXPECT_EQ(program.exitStatus, 0) << ReadFile(output);
+    const std::string out = ReadFile(output);
+    EXPECT_EQ(out.find("LeakSanitizer"), std::string::npos) << out;
+    EXPECT_EQ(out.find("AddressSanitizer"), std::string::npos) << out;
+    EXPECT_NE(ReadFile(folder / "Logfile.txt").find("Shutting down Audio...\n"), std::string::npos);
 }

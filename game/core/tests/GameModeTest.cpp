@@ -5,8 +5,9 @@
 
 namespace {
 
-// DrawPlay is overloaded: name the frame-only one.
+// The draws are overloaded: name the frame-only ones.
 const Game::DrawFunction kDrawPlay = &Game::DrawPlay;
+const Game::DrawFunction kDrawTitle = &Game::DrawTitle;
 
 // A Game with two counting updates, so the tick in which a delayed switch
 // takes effect is visible.
@@ -30,7 +31,7 @@ TEST(GameMode, EveryModeHasItsPairAndOtherValuesNone)
     EXPECT_EQ(Game::PairFor(GameMode::Play).update, &Game::UpdatePlay);
     EXPECT_EQ(Game::PairFor(GameMode::Play).draw, kDrawPlay);
     EXPECT_EQ(Game::PairFor(GameMode::Title).update, &Game::UpdateTitle);
-    EXPECT_EQ(Game::PairFor(GameMode::Title).draw, &Game::DrawTitle);
+    EXPECT_EQ(Game::PairFor(GameMode::Title).draw, kDrawTitle);
     for (int mode = 2; mode <= 6; ++mode) {
         const Game::ModePair pair = Game::PairFor(static_cast<GameMode>(mode));
         EXPECT_NE(pair.update, nullptr) << mode;
@@ -45,7 +46,7 @@ TEST(GameMode, ANewGameStartsInTheTitlePair)
     ScriptedHost host;
     Game game(host);
     EXPECT_EQ(game.currentUpdate, &Game::UpdateTitle);
-    EXPECT_EQ(game.currentDraw, &Game::DrawTitle);
+    EXPECT_EQ(game.currentDraw, kDrawTitle);
     EXPECT_EQ(game.mode, GameMode::Title);
     EXPECT_EQ(game.modeDelay, -1);
 }

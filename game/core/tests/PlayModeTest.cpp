@@ -58,7 +58,7 @@ struct LevelPlay : PlayFixture {
 
 } // namespace
 
-TEST(PlayMode, PauseOpensTheStandInMenuFreezesTheLevelAndASecondPressResumes)
+TEST(PlayMode, PauseOpensThePauseMenuFreezesTheLevelAndClosingItResumes)
 {
     LevelPlay f;
     f.game.tickLength = 0.05f;
@@ -68,12 +68,13 @@ TEST(PlayMode, PauseOpensTheStandInMenuFreezesTheLevelAndASecondPressResumes)
     f.Press(ButtonPause);
     f.game.UpdatePlay();
     EXPECT_FALSE(f.game.paused);
+    EXPECT_TRUE(f.game.menus.empty());
     f.game.fades.clear();
     const int bonus = f.game.bonusTime;
 
     f.game.UpdatePlay();
     EXPECT_TRUE(f.game.paused);
-    EXPECT_TRUE(f.game.pauseMenuOpen);
+    ASSERT_EQ(f.game.menus.size(), 1u);
     EXPECT_EQ(f.game.tickLength, 0.02f);
     EXPECT_EQ(f.game.savedTickLength, 0.05f);
     EXPECT_EQ(Count(f.host.audio.calls, "Pause(-1)"), 1);
@@ -90,14 +91,22 @@ TEST(PlayMode, PauseOpensTheStandInMenuFreezesTheLevelAndASecondPressResumes)
     EXPECT_EQ(f.game.bonusTime, bonus);
     EXPECT_EQ(f.game.starLayers[0][0].t, star.t);
 
-    // Escape with the menu open closes it; the game runs on at its old pace.
+    // Once the opening fade is over, escape closes the menu; when its
+    // closing fade has ended the game runs on at its old pace.
+    f.game.AdvanceFades(1.0f);
+    f.game.AdvanceFades(0.0f);
     f.Press(ButtonEscape);
     f.game.UpdatePlay();
-    EXPECT_FALSE(f.game.pauseMenuOpen);
-    EXPECT_FALSE(f.game.paused);
-    EXPECT_EQ(f.game.tickLength, 0.05f);
-    EXPECT_EQ(Count(f.host.audio.calls, "Resume(-1)"), 1);
+    EXPECT_TRUE(f.game.paused);
     f.Release(ButtonEscape);
+    f.game.AdvanceFades(0.5f);
+    f.game.UpdatePlay(); // the menu sees its closing fade end
+    EXPECT_EQ(f.game.tickLength, 0.05f);
+    EXPECT_TRUE(f.game.paused);
+    f.game.UpdatePlay(); // the menu is deleted: play resumes
+    EXPECT_TRUE(f.game.menus.empty());
+    EXPECT_FALSE(f.game.paused);
+    EXPECT_EQ(Count(f.host.audio.calls, "Resume(-1)"), 1);
     f.game.tickCount = 0;
     f.game.UpdatePlay();
     EXPECT_EQ(f.game.bonusTime, bonus - 1);
