@@ -103,11 +103,10 @@ TEST_F(SurfaceView, DIBRowsAndOrientation) {
   EXPECT_EQ(bottomUp.view.pitch, -12);
   EXPECT_EQ(bottomUp.view.firstRow, up.pixels + 12);
   EXPECT_EQ(bottomUp.view.bottomUp, 1);
-  if (bottomUp.view.ops->PutPixel != nullptr) {
-    bottomUp.SetPixel(0, 0, 0x00332211);  // top row lives last in memory
-    EXPECT_EQ(up.pixels[12], 0x33);
-    EXPECT_EQ(up.pixels[14], 0x11);
-  }
+  ASSERT_NE(bottomUp.view.ops->PutPixel, nullptr);
+  bottomUp.SetPixel(0, 0, 0x00332211);  // top row lives last in memory
+  EXPECT_EQ(up.pixels[12], 0x33);
+  EXPECT_EQ(up.pixels[14], 0x11);
   Dib down(3, -2, 24, kBiRgb, {}, 24);
   cDIBViewSurface topDown(down.header(), nullptr);
   EXPECT_EQ(topDown.view.pitch, 12);
