@@ -5,9 +5,11 @@
 
 #include "LibError.h"
 #include "Memory.h"
+#include "palette/cPalette.h"
 #include "surface/SurfaceAlloc.h"
 #include "surface/SurfaceHandle.h"
 #include "surface/SurfaceLibrary.h"
+#include "support/PaletteReference.h"
 #include "support/PixelTestImage.h"
 #include "surface/cNullSurface.h"
 
@@ -339,8 +341,9 @@ TEST_F(SurfaceHandleTest, PaletteMembersReportNotSupportedAboveEightBits) {
   paletted.FillAllIndex(1);
   paletted.RemapToPaletteOf(&other);
   const uint8_t* first = cSurfaceHandle::GetImpl(&paletted)->view.firstRow;
-  EXPECT_EQ(int32_t(first[0]), paletted.NearestIndex(0x0000FF));
-  EXPECT_NE(paletted.NearestIndex(0x0000FF), 1);  // the fill index was not red here
+  const int32_t red = palref::Nearest(paletted.GetPalette()->log.entries, 256, 0x0000FF);
+  EXPECT_EQ(int32_t(first[0]), red);
+  EXPECT_NE(red, 1);  // the fill index was not red here
   paletted.FillAllIndex(1);
   paletted.RemapToPaletteOf(&deep);  // a deep surface has no indices to read
   EXPECT_EQ(first[1], 1);
