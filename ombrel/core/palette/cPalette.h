@@ -16,8 +16,10 @@ constexpr uint32_t kInverseTableBytes = 32768;
 class cPalette {
  public:
   LogPalette log;      // all 256 entries stored whatever `count` says
-  uint8_t* inverse;    // 32768 bytes by ColourKey; 0 = no answer yet; null until built
-                       // (the block carries the library's own same-key links after them)
+  uint8_t* inverse;    // 32768 bytes by ColourKey; 0 = no answer yet; null until built.
+                       // The block carries the same-key links after them: read colours
+                       // through PaletteColourToIndex or NearestIndexCached, which answer
+                       // an exact entry colour with its own entry.
   void* handle;        // system palette handle, owned; null until made
   int32_t blackIndex;  // entry nearest to black among 1..count-1
   int32_t refCount;    // guarded by the palette lock
