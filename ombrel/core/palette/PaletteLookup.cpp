@@ -10,24 +10,51 @@
 
 namespace {
 
-// The answer stored for a key: the entry nearest to the colour the key
-// stands for, so that the table's content does not depend on which colours
-// were asked first. Over 256 entries entry 0 is never an answer.
-int NearestForKey(const cPalette& palette, uint32_t key) {
-  const uint32_t colour = KeyColour(key);
-  const int count = palette.log.count;
-  if (count == kPaletteEntries) return 1 + NearestPaletteEntry(palette.log.entries + 1, count - 1, colour);
-  return NearestPaletteEntry(palette.log.entries, count, colour);
+// The table block: the 32768 answers by key; then one bit per key, set where
+// the key's answer is not the only entry of that key; then, for every entry,
+// the previous entry of the same key (0 = none), so that the entries sharing
+// a key can be walked from the one the key answers.
+constexpr uint32_t kSharedBitsBytes = kInverseTableBytes / 8;
+constexpr uint32_t kTableBlockBytes = kInverseTableBytes + kSharedBitsBytes + kPaletteEntries;
+
+uint8_t* SharedBits(const cPalette& palette) { return palette.inverse + kInverseTableBytes; }
+uint8_t* SameKeyChain(const cPalette& palette) { return SharedBits(palette) + kSharedBitsBytes; }
+
+bool IsShared(const uint8_t* bits, uint32_t key) { return (bits[key >> 3] >> (key & 7)) & 1; }
+void MarkShared(uint8_t* bits, uint32_t key) { bits[key >> 3] |= uint8_t(1u << (key & 7)); }
+
+// Answers are filled in from every thread that draws with the palette (the
+// shared grey palette of byte views is one palette for all threads): a byte
+// at a time, each a complete answer.
+uint8_t LoadAnswer(const uint8_t* cell) { return __atomic_load_n(cell, __ATOMIC_RELAXED); }
+void StoreAnswer(uint8_t* cell, uint8_t answer) { __atomic_store_n(cell, answer, __ATOMIC_RELAXED); }
+
+// A key may be taken by a later entry of another colour: an entry of exactly
+// the colour asked still answers it (the last such entry, as the key's own
+// answer would be); otherwise the key's answer stands.
+int ExactOrAnswer(const cPalette& palette, int answer, uint32_t rgb) {
+  const PaletteEntry* entries = palette.log.entries;
+  const uint8_t* chain = SameKeyChain(palette);
+  for (int i = answer; i != 0; i = chain[i])
+    if (EntryColour(entries[i]) == rgb) return i;
+  // Below 256 entries entry 0 is searched too, but never written to the table.
+  if (palette.log.count < kPaletteEntries && EntryColour(entries[0]) == rgb) return 0;
+  return answer;
 }
 
 int LookUp(cPalette& palette, uint32_t colour) {
   const uint32_t key = ColourKey(colour);
-  uint8_t index = palette.inverse[key];
-  if (index == 0) {
-    index = uint8_t(NearestForKey(palette, key));
-    palette.inverse[key] = index;  // an answer of 0 stays a miss: it is cheap to recompute
+  uint8_t* cell = palette.inverse + key;
+  const int answer = LoadAnswer(cell);
+  if (answer != 0) {
+    if (!IsShared(SharedBits(palette), key)) return answer;
+    return ExactOrAnswer(palette, answer, colour & 0xFFFFFFu);
   }
-  return index;
+  // A miss: the nearest entry to the colour asked becomes the key's answer
+  // (an answer of 0 stays a miss: it is cheap to recompute).
+  const int nearest = NearestPaletteEntry(palette.log.entries, palette.log.count, colour);
+  StoreAnswer(cell, uint8_t(nearest));
+  return nearest;
 }
 
 }  // namespace
@@ -36,22 +63,24 @@ OMB_FLAT int32_t OMB_STDCALL BuildInverseTable(cPalette* palette) {
   if (palette == nullptr) return 0;
   std::lock_guard<std::mutex> guard(PaletteLock());
   if (palette->inverse != nullptr) return 1;
-  void* table = nullptr;
-  if (!MemCalloc(kInverseTableBytes, &table)) return 0;
-  auto* bytes = static_cast<uint8_t*>(table);
-  // Each entry answers its own key; walking backwards lets the first of
-  // several equal colours win, as the nearest-entry search does.
-  for (int i = palette->log.count - 1; i >= 1; --i)
-    bytes[ColourKey(EntryColour(palette->log.entries[i]))] = uint8_t(i);
-  palette->inverse = bytes;
-  return 1;
-}
-
-int32_t CompleteInverseTable(cPalette* palette) {
-  if (!BuildInverseTable(palette)) return 0;
-  std::lock_guard<std::mutex> guard(PaletteLock());
-  for (uint32_t key = 0; key < kInverseTableBytes; ++key)
-    if (palette->inverse[key] == 0) palette->inverse[key] = uint8_t(NearestForKey(*palette, key));
+  void* block = nullptr;
+  if (!MemCalloc(kTableBlockBytes, &block)) return 0;
+  auto* table = static_cast<uint8_t*>(block);
+  uint8_t* bits = table + kInverseTableBytes;
+  uint8_t* chain = bits + kSharedBitsBytes;
+  // Each entry answers its own key, in entry order: a later entry takes the
+  // key from an earlier one. Entries past the count are not the palette's.
+  const PaletteEntry* entries = palette->log.entries;
+  for (int i = 1; i < palette->log.count; ++i) {
+    const uint32_t key = ColourKey(EntryColour(entries[i]));
+    chain[i] = table[key];
+    if (chain[i] != 0) MarkShared(bits, key);
+    table[key] = uint8_t(i);
+  }
+  // A short palette's entry 0 is searched but never an answer in the table.
+  const uint32_t key0 = ColourKey(EntryColour(entries[0]));
+  if (palette->log.count < kPaletteEntries && table[key0] != 0) MarkShared(bits, key0);
+  palette->inverse = table;
   return 1;
 }
 

@@ -51,16 +51,6 @@ constexpr uint32_t ColourKey(uint32_t colour) {
   return ((colour & 0xF8u) >> 3) << 10 | ((colour >> 11) & 0x1Fu) << 5 | ((colour >> 19) & 0x1Fu);
 }
 
-// The 0x00BBGGRR colour a key stands for: each 5-bit channel widened to 8
-// bits across the full range.
-constexpr uint32_t KeyColour(uint32_t key) {
-  uint32_t r = (key >> 10) & 0x1F, g = (key >> 5) & 0x1F, b = key & 0x1F;
-  r = r << 3 | r >> 2;
-  g = g << 3 | g >> 2;
-  b = b << 3 | b >> 2;
-  return r | g << 8 | b << 16;
-}
-
 // A colour of the form 0x01000000 + n names palette entry n (0..255) directly.
 constexpr bool IsIndexColour(uint32_t colour) { return (colour & 0xFF000000u) == 0x01000000u; }
 constexpr uint32_t IndexOfColour(uint32_t colour) { return colour & 0xFFu; }

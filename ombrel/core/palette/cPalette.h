@@ -16,7 +16,10 @@ constexpr uint32_t kInverseTableBytes = 32768;
 class cPalette {
  public:
   LogPalette log;      // all 256 entries stored whatever `count` says
-  uint8_t* inverse;    // 32768 bytes by ColourKey; 0 = no answer yet; null until built
+  uint8_t* inverse;    // 32768 bytes by ColourKey; 0 = no answer yet; null until built.
+                       // The block carries the same-key links after them: read colours
+                       // through PaletteColourToIndex or NearestIndexCached, which answer
+                       // an exact entry colour with its own entry.
   void* handle;        // system palette handle, owned; null until made
   int32_t blackIndex;  // entry nearest to black among 1..count-1
   int32_t refCount;    // guarded by the palette lock
@@ -32,11 +35,6 @@ OMB_PIN_SIZE(cPalette, 1048);
 // (0x01000000 + n) give n; black gives 0; otherwise through the inverse table
 // when it exists, else by the nearest-entry search. Null palette: 0.
 int PaletteColourToIndex(const cPalette* palette, uint32_t colour);
-
-// Builds the inverse table and answers every key at once, so that lookups
-// never write to it again (for palettes used from several threads). 0 when
-// the palette is null or memory runs out.
-int32_t CompleteInverseTable(cPalette* palette);
 
 // Reference count as seen now (for diagnostics and tests).
 int32_t PaletteRefCount(const cPalette* palette);

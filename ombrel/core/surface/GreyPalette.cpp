@@ -15,8 +15,7 @@ cPalette* SharedGreyPalette() {
     for (int i = 0; i < kPaletteEntries; ++i)
       log.entries[i] = PaletteEntry{uint8_t(i), uint8_t(i), uint8_t(i), 0};
     grey = PaletteGetShared(&log);  // this reference is the process's own
-    // Byte views of every thread share it: a complete table is only read.
-    CompleteInverseTable(grey);
+    BuildInverseTable(grey);
   }
   return grey;
 }

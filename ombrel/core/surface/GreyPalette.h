@@ -4,6 +4,6 @@
 class cPalette;
 
 // Made on first use from a thread with a palette context (null until then),
-// with its inverse table complete (read-only from then on), and kept for the life of the process.
+// with its inverse table built, and kept for the life of the process.
 // Returns it without adding a reference.
 cPalette* SharedGreyPalette();

@@ -74,8 +74,13 @@ int32_t cSurfaceHandle::CopyFrom(const cSurfaceHandle* source, int32_t width, in
     if (made != nullptr) from->Blit(made, 0, 0, 0, 0, w, h, BlitOpaque, 0, 0, BlitWithAlpha);
   } else {
     made = from->MakeInstance(width, height);
-    if (made != nullptr)
-      from->Stretch(made, 0, 0, width, height, 0, 0, w, h, BlitOpaque, 0, 0, StretchWithAlpha);
+    // A stretch that draws nothing must not hand back an unpainted picture:
+    // the copy then fails as an instance that cannot be made does.
+    if (made != nullptr &&
+        !from->Stretch(made, 0, 0, width, height, 0, 0, w, h, BlitOpaque, 0, 0, StretchWithAlpha)) {
+      made->Delete(1);
+      made = nullptr;
+    }
   }
   if (made == nullptr) {
     lastError = ErrOutOfMemory;

@@ -46,6 +46,9 @@ class cSurfaceHandle {
   // Life and implementation.
   cSurfaceImpl* Create(int32_t width, int32_t height, const cSurfaceHandle* prototype)
       OMB_EXPORT_AS(cSurfaceHandle_Create);
+  // A copy of the source's picture, at its size (width -1) or stretched to
+  // width x height. When the copy cannot be made or drawn the handle is left
+  // empty with ErrOutOfMemory and 0 is returned.
   int32_t CopyFrom(const cSurfaceHandle* source, int32_t width, int32_t height)
       OMB_EXPORT_AS(cSurfaceHandle_CopyFrom);
   void Destroy() OMB_EXPORT_AS(cSurfaceHandle_Destroy);

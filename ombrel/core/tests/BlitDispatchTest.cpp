@@ -9,6 +9,7 @@
 #include "LibError.h"
 #include "palette/cPalette.h"
 #include "pixel/InkEffects.h"
+#include "support/PaletteReference.h"
 #include "support/PixelReference.h"
 #include "surface/BlitPaths.h"
 
@@ -168,16 +169,28 @@ TEST_F(BlitDispatch, TrueColourDepthsConvert) {
 }
 
 TEST_F(BlitDispatch, TrueColourToPaletteGoesThroughTheInverseTable) {
-  cSurfaceImpl* src = MakeRandom(32, 9, 5, kKey, 0);
-  cSurfaceImpl* dest = Make(8, 9, 5);
+  constexpr int32_t kW = 24, kH = 12;
+  cSurfaceImpl* src = MakeRandom(32, kW, kH, kKey, 0);
+  cSurfaceImpl* dest = Make(8, kW, kH);
   ASSERT_NE(dest, nullptr);
-  ASSERT_EQ(src->Blit(dest, 0, 0, 0, 0, 9, 5, 0, 0, 0, 0), 1);
-  ASSERT_NE(dest->view.palette->inverse, nullptr);
-  for (int32_t y = 0; y < 5; ++y)
-    for (int32_t x = 0; x < 9; ++x) {
+  const cPalette* palette = dest->view.palette;
+  ASSERT_NE(palette, nullptr);
+  ASSERT_EQ(palette->inverse, nullptr);  // the model below starts from an unbuilt table
+  // Palette colours and near misses of them too, so that keys taken by
+  // entries and keys met twice are both crossed.
+  for (int32_t i = 0; i < kW * kH; i += 3) {
+    const uint32_t entry = EntryColour(palette->log.entries[1 + i % 255]);
+    src->SetPixel(i % kW, i / kW, i % 2 ? entry : entry ^ (rng_() & 0x030303));
+  }
+  ASSERT_EQ(src->Blit(dest, 0, 0, 0, 0, kW, kH, 0, 0, 0, 0), 1);
+  ASSERT_NE(palette->inverse, nullptr);
+  palref::InverseTableModel model(palette->log.entries, palette->log.count);
+  for (int32_t y = 0; y < kH; ++y)  // the conversion's own order: rows from the top
+    for (int32_t x = 0; x < kW; ++x) {
       uint32_t colour = 0;
       ASSERT_EQ(src->GetPixel(x, y, &colour), 1);
-      EXPECT_EQ(Raw(dest, x, y), uint32_t(NearestIndexCached(dest->view.palette, colour))) << x << "," << y;
+      const uint32_t want = (colour & 0xFFFFFF) == 0 ? 0 : uint32_t(model.Resolve(colour));
+      EXPECT_EQ(Raw(dest, x, y), want) << x << "," << y;
     }
 }
 

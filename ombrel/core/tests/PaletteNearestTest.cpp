@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "palette/NearestPaletteEntry.h"
+#include "support/PaletteReference.h"
 
 namespace {
 
@@ -11,32 +12,6 @@ std::vector<PaletteEntry> Entries(std::initializer_list<uint32_t> colours) {
   std::vector<PaletteEntry> v;
   for (uint32_t c : colours) v.push_back(EntryFromColour(c));
   return v;
-}
-
-// Straight from the rule: squared distance, ties to the later entry, first
-// exact match, entry 0 only for black over 256 entries.
-int Reference(const std::vector<PaletteEntry>& e, uint32_t colour) {
-  const int n = int(e.size());
-  int first = 0;
-  if (n == 256) {
-    if ((colour & 0xFFFFFF) == 0) return 0;
-    first = 1;
-  }
-  for (int i = first; i < n; ++i)
-    if ((EntryColour(e[i]) & 0xFFFFFF) == (colour & 0xFFFFFF)) return i;
-  int best = first;
-  long bestD = -1;
-  for (int i = first; i < n; ++i) {
-    const long dr = long(e[i].red) - long(colour & 0xFF);
-    const long dg = long(e[i].green) - long((colour >> 8) & 0xFF);
-    const long db = long(e[i].blue) - long((colour >> 16) & 0xFF);
-    const long d = dr * dr + dg * dg + db * db;
-    if (bestD < 0 || d <= bestD) {
-      bestD = d;
-      best = i;
-    }
-  }
-  return best;
 }
 
 TEST(PaletteNearest, TableOfRules) {
@@ -81,7 +56,7 @@ TEST(PaletteNearest, MatchesReferenceOnRandomPalettes) {
     for (auto& p : e) p = PaletteEntry{uint8_t(rng() % 4 * 64), uint8_t(rng() % 4 * 64), uint8_t(rng() % 4 * 64), uint8_t(rng())};
     for (int k = 0; k < 50; ++k) {
       const uint32_t colour = (rng() % 3 == 0) ? EntryColour(e[rng() % n]) : uint32_t(rng());
-      ASSERT_EQ(NearestPaletteEntry(e.data(), n, colour), Reference(e, colour))
+      ASSERT_EQ(NearestPaletteEntry(e.data(), n, colour), palref::Nearest(e.data(), n, colour))
           << "round " << round << " colour " << std::hex << colour;
     }
   }

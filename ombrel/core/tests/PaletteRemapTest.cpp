@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "palette/DefaultPalettes.h"
-#include "palette/NearestPaletteEntry.h"
+#include "support/PaletteReference.h"
 #include "palette/PaletteApi.h"
 
 namespace {
@@ -41,7 +41,7 @@ TEST_F(PaletteRemap, BuildRemapRules) {
   log.entries[9] = defaultPalette_->log.entries[0];  // would map to 0 without keep-zero
   cPalette* source = PaletteGetShared(&log);
   ASSERT_EQ(PaletteBuildRemap(table, defaultPalette_, source, 0x10000), 1);  // only the low 16 bits count
-  EXPECT_EQ(table[9], NearestPaletteEntry(defaultPalette_->log.entries, 256, EntryColour(source->log.entries[9])));
+  EXPECT_EQ(table[9], palref::Nearest(defaultPalette_->log.entries, 256, EntryColour(source->log.entries[9])));
   ASSERT_EQ(PaletteBuildRemap(table, defaultPalette_, source, 1), 1);
   EXPECT_EQ(table[0], 0);
   for (int i = 1; i < 256; ++i) EXPECT_NE(table[i], 0) << i;

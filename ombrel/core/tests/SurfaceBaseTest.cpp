@@ -81,7 +81,8 @@ TEST_F(SurfaceBase, PixelsAndFillsThroughTheRoutineRow) {
     cSurfaceImpl* s = Make(depth, 9, 5);
     ASSERT_NE(s, nullptr);
     ASSERT_NE(s->view.ops, nullptr);
-    if (s->view.ops->PutPixel == nullptr || s->view.ops->FillRect == nullptr) GTEST_SKIP();
+    ASSERT_NE(s->view.ops->PutPixel, nullptr);
+    ASSERT_NE(s->view.ops->FillRect, nullptr);
     EXPECT_EQ(s->FillRect(0, 0, 9, 5, 0x00112233), 1);
     s->SetPixel(4, 2, 0x00ABCDEF);
     uint32_t c = 0;
@@ -105,11 +106,10 @@ TEST_F(SurfaceBase, PixelsAndFillsThroughTheRoutineRow) {
         ASSERT_EQ(s->GetPixelFast(x, y), inside ? 0x000000FFu : (x == 4 && y == 2 ? 0x00ABCDEFu : 0x00112233u))
             << x << "," << y;
       }
-    if (s->view.ops->ReplaceColour != nullptr) {
-      EXPECT_EQ(s->ReplaceColour(0x00445566, 0x000000FF), 1);
-      EXPECT_EQ(s->GetPixelFast(3, 2), 0x00445566u);
-      EXPECT_EQ(s->GetPixelFast(0, 0), 0x00112233u);
-    }
+    ASSERT_NE(s->view.ops->ReplaceColour, nullptr);
+    EXPECT_EQ(s->ReplaceColour(0x00445566, 0x000000FF), 1);
+    EXPECT_EQ(s->GetPixelFast(3, 2), 0x00445566u);
+    EXPECT_EQ(s->GetPixelFast(0, 0), 0x00112233u);
   }
 }
 
@@ -256,13 +256,12 @@ TEST_F(SurfaceBase, AlphaChannel) {
   EXPECT_EQ(s->view.alphaFirstRow, nullptr);
 
   // Without a channel, IsEmpty compares every pixel with the transparent value.
-  if (s->view.ops->FillRect != nullptr) {
-    s->FillRect(0, 0, 5, 3, 0x00FF00FF);
-    s->SetTransparentColour(0x00FF00FF);
-    EXPECT_EQ(s->IsEmpty(), 1);
-    s->SetTransparentColour(0x00FF00FE);
-    EXPECT_EQ(s->IsEmpty(), 0);
-  }
+  ASSERT_NE(s->view.ops->FillRect, nullptr);
+  EXPECT_EQ(s->FillRect(0, 0, 5, 3, 0x00FF00FF), 1);
+  s->SetTransparentColour(0x00FF00FF);
+  EXPECT_EQ(s->IsEmpty(), 1);
+  s->SetTransparentColour(0x00FF00FE);
+  EXPECT_EQ(s->IsEmpty(), 0);
   s->CreateAlpha();  // freed by Delete (checked by the leak sanitizer)
 }
 

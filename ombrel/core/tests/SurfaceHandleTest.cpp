@@ -5,9 +5,12 @@
 
 #include "LibError.h"
 #include "Memory.h"
+#include "palette/cPalette.h"
 #include "surface/SurfaceAlloc.h"
 #include "surface/SurfaceHandle.h"
 #include "surface/SurfaceLibrary.h"
+#include "support/PaletteReference.h"
+#include "support/PixelTestImage.h"
 #include "surface/cNullSurface.h"
 
 namespace {
@@ -215,14 +218,77 @@ TEST_F(SurfaceHandleTest, CopiesAndAssignmentsCopyThePictureNeverThePointer) {
   c.CopyFrom(nullptr, -1, -1);
   EXPECT_FALSE(c.IsValid());
 
-  // A sized copy makes the size asked; a size that cannot be had fails.
-  EXPECT_TRUE(c.CopyFrom(&a, 3, 2));
-  EXPECT_EQ(c.GetWidth() * 10 + c.GetHeight(), 32);
+  // A size that cannot be had fails and leaves the handle empty.
   EXPECT_FALSE(c.CopyFrom(&a, 100000, 100000));
   EXPECT_FALSE(c.IsValid());
   EXPECT_EQ(c.GetLastError(), ErrOutOfMemory);
   EXPECT_TRUE(c.CopyFrom(&a, -1, -1));
   EXPECT_EQ(c.GetLastError(), ErrOutOfMemory);  // success does not clear it
+}
+
+// A source whose stretch draws nearest pixels (or, switched off, draws
+// nothing and reports it), over a 32-bit test image.
+class StretchingSource final : public cSurfaceImpl {
+ public:
+  StretchingSource(int32_t width, int32_t height, cSurfaceHandle* prototype)
+      : image_(width, height, 32, false, false, 0), prototype_(prototype) {
+    view = image_.view;
+    for (int32_t y = 0; y < height; ++y)
+      for (int32_t x = 0; x < width; ++x) image_.SetRaw(x, y, uint32_t(0x010000 * y + 0x11 * x + 1));
+  }
+  void Delete(uint32_t) override {}  // lives on the test's stack
+  cSurfaceImpl* MakeInstance(int32_t width, int32_t height) override {
+    return cSurfaceHandle::GetImpl(prototype_)->MakeInstance(width, height);
+  }
+  int32_t Stretch(cSurfaceImpl* dest, int32_t dx, int32_t dy, int32_t dw, int32_t dh, int32_t sx,
+                  int32_t sy, int32_t sw, int32_t sh, int32_t, uint32_t, uint32_t,
+                  uint32_t) override {
+    if (!draws) return 0;
+    for (int32_t y = 0; y < dh; ++y)
+      for (int32_t x = 0; x < dw; ++x) dest->SetPixel(dx + x, dy + y, GetPixelFast(sx + x * sw / dw, sy + y * sh / dh));
+    return 1;
+  }
+  bool draws = true;
+
+ private:
+  PixelTestImage image_;
+  cSurfaceHandle* prototype_;
+};
+
+// A copy of another size is the stretched picture, or a failure: never a
+// picture that was not drawn.
+TEST_F(SurfaceHandleTest, SizedCopyHoldsTheStretchedPictureOrFails) {
+  StretchingSource source(4, 2, Prototype(32));
+  cSurfaceHandle from;
+  ASSERT_EQ(cSurfaceHandle::AttachImpl(&from, &source), &source);
+  cSurfaceHandle c;
+  ASSERT_TRUE(c.CopyFrom(&from, 2, 4));
+  ASSERT_EQ(c.GetWidth() * 10 + c.GetHeight(), 24);
+  // Columns 0 and 2 of the source, each row twice.
+  const std::vector<uint32_t> want = {0x000001, 0x000023, 0x000001, 0x000023,
+                                      0x010001, 0x010023, 0x010001, 0x010023};
+  std::vector<uint32_t> native;
+  for (uint32_t colour : Pixels(c)) native.push_back((colour & 0xFF) << 16 | (colour & 0xFF00) | colour >> 16);
+  EXPECT_EQ(native, want);
+
+  source.draws = false;
+  EXPECT_FALSE(c.CopyFrom(&from, 3, 3));
+  EXPECT_FALSE(c.IsValid());
+  EXPECT_EQ(c.GetLastError(), ErrOutOfMemory);
+
+  // The memory surfaces' stretch draws nothing yet, so a sized copy of one
+  // fails; this changes when the stretch arrives.
+  cSurfaceHandle a;
+  Gradient(a, 24, 4, 3, 0x102030);
+  cSurfaceImpl* probe = cSurfaceHandle::GetImpl(&a)->MakeInstance(2, 2);
+  ASSERT_NE(probe, nullptr);
+  EXPECT_EQ(cSurfaceHandle::GetImpl(&a)->Stretch(probe, 0, 0, 2, 2, 0, 0, 4, 3, 0, 0, 0, 0), 0);
+  probe->Delete(1);
+  cSurfaceHandle sized;
+  EXPECT_FALSE(sized.CopyFrom(&a, 3, 2));
+  EXPECT_FALSE(sized.IsValid());
+  EXPECT_EQ(sized.GetLastError(), ErrOutOfMemory);
+  cSurfaceHandle::AttachImpl(&from, nullptr);
 }
 
 TEST_F(SurfaceHandleTest, AttachImplTakesOwnershipAndKeepsItsOwnAlive) {
@@ -275,8 +341,9 @@ TEST_F(SurfaceHandleTest, PaletteMembersReportNotSupportedAboveEightBits) {
   paletted.FillAllIndex(1);
   paletted.RemapToPaletteOf(&other);
   const uint8_t* first = cSurfaceHandle::GetImpl(&paletted)->view.firstRow;
-  EXPECT_EQ(int32_t(first[0]), paletted.NearestIndex(0x0000FF));
-  EXPECT_NE(paletted.NearestIndex(0x0000FF), 1);  // the fill index was not red here
+  const int32_t red = palref::Nearest(paletted.GetPalette()->log.entries, 256, 0x0000FF);
+  EXPECT_EQ(int32_t(first[0]), red);
+  EXPECT_NE(red, 1);  // the fill index was not red here
   paletted.FillAllIndex(1);
   paletted.RemapToPaletteOf(&deep);  // a deep surface has no indices to read
   EXPECT_EQ(first[1], 1);
