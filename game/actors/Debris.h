@@ -26,4 +26,6 @@ public:
     bool OnContact(Entity* other) override;
     void Die() override;
     Entity* Clone() const override;
+    // One circle of kDebrisHullRadius.
+    void BuildHull() override;
 };

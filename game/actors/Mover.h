@@ -42,4 +42,6 @@ public:
     // The box enters the grid once the level is built, so a ship standing on
     // an idle platform is carried from its first move.
     void PostLoad() override;
+    // The path box moves with the world.
+    void MoveArea(Vec2 offset) override;
 };

@@ -62,6 +62,21 @@ void Player::Die()
 
 Entity* Player::Clone() const { return new Player(*this); }
 
+void Player::BuildHull()
+{
+    shieldShapes.clear();
+    Entity::BuildHull();
+    AppendModelHull("PlayerShield", shieldShapes);
+}
+
+bool Player::LeavesCarrier()
+{
+    if (landed)
+        return false;
+    carrier = nullptr;
+    return true;
+}
+
 void Player::PlaceShapes(float x, float y)
 {
     for (HullCircle& c : shapes) {

@@ -65,6 +65,11 @@ public:
     Entity* Clone() const override;
     void PlaceShapes(float x, float y) override;
     void RotateShapes(float angle) override;
+    // The "Player" hull, and the shield's circles from "PlayerShield".
+    void BuildHull() override;
+    // A platform drops the ship once it no longer stands; the ship then
+    // forgets its carrier.
+    bool LeavesCarrier() override;
 
     // The values of a new game: score 0, lives 3, no checkpoint or carrier,
     // gravity (0, 0.04), next extra life at 20000.

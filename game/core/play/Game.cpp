@@ -4,11 +4,35 @@
 #include "Laser.h"
 #include "MapData.h"
 #include "Mover.h"
+#include "ParticleWorld.h"
 #include "Player.h"
 #include "Rotator.h"
 #include "Target.h"
 
+#include <algorithm>
+#include <limits>
+
 Game* theGame = nullptr;
+
+namespace {
+// What the particle systems read of the running game; the defaults without
+// a game or without a player.
+ParticleWorld GameParticleWorld()
+{
+    ParticleWorld world;
+    if (theGame == nullptr)
+        return world;
+    world.screenSize = theGame->screenSize;
+    world.screenCentre = theGame->screenCentre;
+    world.worldWidth = theGame->sectorGrid.worldWidth;
+    world.gravity = theGame->gravity;
+    world.grid = theGame->sectorGrid.HasCells() ? &theGame->sectorGrid : nullptr;
+    world.player = theGame->player.get();
+    if (world.player != nullptr)
+        world.camera = world.player->camera;
+    return world;
+}
+} // namespace
 
 Game::Game(GameHost& host)
     : host(&host),
@@ -22,6 +46,8 @@ Game::Game(GameHost& host)
       resources(host.Textures(), audio)
 {
     theGame = this;
+    theWorld = this;
+    SetParticleWorldSource(&GameParticleWorld);
     player = std::make_unique<Player>();
 }
 
@@ -37,8 +63,23 @@ Game::~Game()
     // declared after the entity list, so it would go first).
     entities.DeleteAll();
     player.reset();
-    if (theGame == this)
+    if (theGame == this) {
         theGame = nullptr;
+        SetParticleWorldSource(nullptr);
+    }
+    if (theWorld == this)
+        theWorld = nullptr;
+}
+
+void Game::PayPoints(std::int32_t points)
+{
+    if (!player)
+        return;
+    // A saved game can bring any int32 score: the sum stops at the limits
+    // rather than overflowing.
+    const std::int64_t sum = std::int64_t{player->score} + points;
+    player->score = static_cast<std::int32_t>(std::clamp<std::int64_t>(
+        sum, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
 
 namespace {

@@ -1,21 +1,15 @@
 #include "Entity.h"
 
-#include "Brick.h"
 #include "Collision.h"
 #include "DrawSink.h"
-#include "Game.h"
+#include "EntityWorld.h"
 #include "MathUtil.h"
-#include "Missile.h"
 #include "ModelSource.h"
 #include "ObjectModel.h"
-#include "Player.h"
 #include "Sector.h"
 #include "SectorGrid.h"
 
-#include <algorithm>
 #include <cmath>
-#include <cstdint>
-#include <limits>
 
 Entity::Entity(const Entity& other)
     : drawStamp(other.drawStamp),
@@ -87,10 +81,10 @@ bool Entity::CollideShapes(const std::vector<HullCircle>& circles, Vec2* normalO
 
 void Entity::EnterSectors()
 {
-    if (theGame == nullptr)
+    if (theWorld == nullptr)
         return;
     for (const HullCircle& circle : shapes)
-        theGame->sectorGrid.SectorsForCircle(circle, sectors);
+        theWorld->Grid().SectorsForCircle(circle, sectors);
     for (Sector* sector : sectors)
         sector->entities.push_back(this);
 }
@@ -117,6 +111,12 @@ void Entity::RotateShapes(float degrees)
 void Entity::PostLoad() {}
 
 void Entity::Activate(Entity*) {}
+
+void Entity::BuildHull() { AppendModelHull(HullModelName(type), shapes); }
+
+bool Entity::LeavesCarrier() { return false; }
+
+void Entity::MoveArea(Vec2) {}
 
 void Entity::LeaveSectors()
 {
@@ -159,35 +159,21 @@ const char* HullModelName(EntityType type)
     return nullptr;
 }
 
-namespace {
-void AppendModelHull(const char* name, std::vector<HullCircle>& out)
+void Entity::AppendModelHull(const char* name, std::vector<HullCircle>& out)
 {
-    if (name == nullptr || theGame == nullptr || theGame->models == nullptr)
+    if (name == nullptr || theWorld == nullptr)
         return;
-    if (const ObjectModel* model = theGame->models->FindModel(name))
+    const ModelSource* models = theWorld->Models();
+    if (models == nullptr)
+        return;
+    if (const ObjectModel* model = models->FindModel(name))
         out.insert(out.end(), model->circles.begin(), model->circles.end());
 }
-} // namespace
 
 void Entity::ResetShapes()
 {
     shapes.clear();
-    Player* ship = (type == EntityTypes::Player) ? static_cast<Player*>(this) : nullptr;
-    if (ship != nullptr)
-        ship->shieldShapes.clear();
-
-    if (type == EntityTypes::Brick) {
-        const auto* brick = static_cast<const Brick*>(this);
-        const float radius = std::max(brick->halfWidth, brick->halfHeight);
-        shapes.emplace_back(radius, position.x, position.y);
-    } else if (type == EntityTypes::Debris) {
-        shapes.emplace_back(kDebrisHullRadius, position.x, position.y);
-    } else {
-        AppendModelHull(HullModelName(type), shapes);
-        if (ship != nullptr)
-            AppendModelHull("PlayerShield", ship->shieldShapes);
-    }
-
+    BuildHull();
     PlaceShapes(position.x, position.y);
     RotateShapes(angle);
     dead = false;
@@ -219,14 +205,8 @@ bool Entity::MarkDead()
     if (dead)
         return false;
     dead = true;
-    if (theGame != nullptr && theGame->player) {
-        // A saved game can bring any int32 score: the sum stops at the limits
-        // rather than overflowing.
-        std::int32_t& score = theGame->player->score;
-        const std::int64_t sum = std::int64_t{score} + points;
-        score = static_cast<std::int32_t>(std::clamp<std::int64_t>(
-            sum, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
-    }
+    if (theWorld != nullptr)
+        theWorld->PayPoints(points);
     return true;
 }
 
@@ -261,15 +241,7 @@ bool ShouldReleaseCarried(Entity* entity)
 {
     if (entity == nullptr || entity->dead)
         return true;
-    if (entity->type == EntityTypes::Missile)
-        return !static_cast<const Missile*>(entity)->IsDormant();
-    if (entity->type != EntityTypes::Player)
-        return false;
-    auto* ship = static_cast<Player*>(entity);
-    if (ship->landed)
-        return false;
-    ship->carrier = nullptr;
-    return true;
+    return entity->LeavesCarrier();
 }
 
 bool ShouldReleaseCarried(const EntityRef<>& rider)
