@@ -36,7 +36,8 @@ public:
     void Die() override;
     Entity* Clone() const override;
     // Takes over the live beams and actors of its area at level start.
-    void Link(std::vector<Beam>& liveBeams, EntityList& entities);
+    void Link(std::vector<Beam>& liveBeams, EntityList& entities) override;
+    const char* OwnName() const override { return def.name; }
     // Registers by its box.
     void EnterSectors() override;
     // The box enters the grid once the level is built, so a ship standing on

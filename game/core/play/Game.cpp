@@ -1,13 +1,9 @@
 #include "Game.h"
 
 #include "Entity.h"
-#include "Laser.h"
 #include "MapData.h"
-#include "Mover.h"
 #include "ParticleWorld.h"
 #include "Player.h"
-#include "Rotator.h"
-#include "Target.h"
 
 #include <algorithm>
 #include <limits>
@@ -82,26 +78,13 @@ void Game::PayPoints(std::int32_t points)
         sum, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
 
-namespace {
-const char* OwnName(const Entity& entity)
-{
-    switch (entity.type) {
-    case EntityTypes::Rotator: return static_cast<const Rotator&>(entity).def.name;
-    case EntityTypes::Mover: return static_cast<const Mover&>(entity).def.name;
-    case EntityTypes::Target: return static_cast<const Target&>(entity).name;
-    case EntityTypes::Laser: return static_cast<const Laser&>(entity).name;
-    default: return nullptr;
-    }
-}
-} // namespace
-
 bool Game::FindEntitiesByName(const char* name, std::vector<Entity*>& found) const
 {
     if (name == nullptr)
         return false;
     bool any = false;
     for (Entity* entity : entities) {
-        const char* own = OwnName(*entity);
+        const char* own = entity->OwnName();
         if (own != nullptr && NamesEqual(own, name)) {
             found.push_back(entity);
             any = true;

@@ -4,10 +4,8 @@
 #include "Log.h"
 #include "MapFile.h"
 #include "MapLoader.h"
-#include "Mover.h"
 #include "Player.h"
 #include "Ribbons.h"
-#include "Rotator.h"
 
 #include <cstdio>
 #include <string>
@@ -105,12 +103,8 @@ void Game::StartLevel(Log& log)
             clone->Spawn(source->position.x, source->position.y, source->angle);
             entities.Append(clone);
         }
-        for (Entity* entity : entities) {
-            if (entity->type == EntityTypes::Rotator)
-                static_cast<Rotator*>(entity)->Link(map.liveBeams, entities);
-            else if (entity->type == EntityTypes::Mover)
-                static_cast<Mover*>(entity)->Link(map.liveBeams, entities);
-        }
+        for (Entity* entity : entities)
+            entity->Link(map.liveBeams, entities);
     }
 
     sectorGrid.Build(map.liveBeams, entities);

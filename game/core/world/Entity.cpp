@@ -118,6 +118,10 @@ bool Entity::LeavesCarrier() { return false; }
 
 void Entity::MoveArea(Vec2) {}
 
+const char* Entity::OwnName() const { return nullptr; }
+
+void Entity::Link(std::vector<Beam>&, EntityList&) {}
+
 void Entity::LeaveSectors()
 {
     for (Sector* sector : sectors)

@@ -10,6 +10,8 @@
 
 class Sector;
 class DrawSink;
+class EntityList;
+struct Beam;
 
 // The shared type number space of the map format and the factory.
 using EntityType = std::int32_t;
@@ -102,6 +104,12 @@ public:
     // box) by the offset with which the sector grid moves the world; by
     // default the entity owns none.
     virtual void MoveArea(Vec2 offset);
+    // The name by which triggers find the entity (see
+    // Game::FindEntitiesByName); null for an entity without one.
+    virtual const char* OwnName() const;
+    // Runs once at level start, after every template is spawned: takes over
+    // the live beams and actors of its area; by default nothing.
+    virtual void Link(std::vector<Beam>& liveBeams, EntityList& entities);
 
     // Leaves every cell of `sectors` (all occurrences) and empties the list.
     void LeaveSectors();
