@@ -105,7 +105,9 @@ endfunction()
 #   linked with <library> and, in the cross build, a Wine test program too;
 #   *NativeTest.cpp are native only, *WineTest.cpp Wine only; every
 #   bench/*Bench.cpp a benchmark. Globbing keeps folders
-#   owned by different people from editing one shared list.
+#   owned by different people from editing one shared list. The tests also
+#   see the folders in ZELV_TEST_SUPPORT_DIRS (helpers shared by several
+#   folders' tests), when the caller's scope sets it.
 function(zelv_folder_tests lib)
   file(GLOB all_tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/*Test.cpp)
   file(GLOB helpers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/support/*.cpp)
@@ -115,12 +117,12 @@ function(zelv_folder_tests lib)
       # The portable tests run again in the 32-bit Windows build under Wine.
       if(NOT n MATCHES "NativeTest$")
         zelv_add_wine_test(${n} SOURCES ${src} ${helpers} LIBS ${lib})
-        target_include_directories(${n} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tests)
+        target_include_directories(${n} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tests ${ZELV_TEST_SUPPORT_DIRS})
       endif()
     elseif(NOT n MATCHES "WineTest$")
       zelv_add_native_test(${n} SOURCES ${src} ${helpers} LIBS ${lib})
       if(TARGET ${n})
-        target_include_directories(${n} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tests)
+        target_include_directories(${n} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tests ${ZELV_TEST_SUPPORT_DIRS})
       endif()
     endif()
   endforeach()

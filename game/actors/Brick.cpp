@@ -2,6 +2,8 @@
 
 #include "Log.h"
 
+#include <algorithm>
+
 Brick::Brick()
 {
     type = EntityTypes::Brick;
@@ -31,4 +33,9 @@ void Brick::Die()
 Entity* Brick::Clone() const
 {
     return new Brick(*this);
+}
+
+void Brick::BuildHull()
+{
+    shapes.emplace_back(std::max(halfWidth, halfHeight), position.x, position.y);
 }

@@ -22,4 +22,6 @@ public:
     void Damage(float amount) override;
     void Die() override;
     Entity* Clone() const override;
+    // One circle as wide as the larger half side.
+    void BuildHull() override;
 };

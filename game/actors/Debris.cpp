@@ -170,3 +170,8 @@ Entity* Debris::Clone() const
 {
     return new Debris(*this);
 }
+
+void Debris::BuildHull()
+{
+    shapes.emplace_back(kDebrisHullRadius, position.x, position.y);
+}

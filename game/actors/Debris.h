@@ -26,6 +26,8 @@ public:
     bool OnContact(Entity* other) override;
     void Die() override;
     Entity* Clone() const override;
+    // One circle of kDebrisHullRadius.
+    void BuildHull() override;
 
 private:
     // Two halves from the midpoint, a flash and a small explosion sound.

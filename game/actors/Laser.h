@@ -31,4 +31,5 @@ public:
     void Damage(float amount) override;
     void Die() override;
     Entity* Clone() const override;
+    const char* OwnName() const override { return name; }
 };

@@ -28,4 +28,5 @@ public:
     Entity* Clone() const override;
     // Waiting for the ship; a carrying platform keeps a dormant missile.
     bool IsDormant() const { return dormant; }
+    bool LeavesCarrier() override { return !IsDormant(); }
 };

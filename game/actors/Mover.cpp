@@ -53,3 +53,8 @@ void Mover::PostLoad()
     LeaveSectors();
     EnterSectors();
 }
+
+void Mover::MoveArea(Vec2 offset)
+{
+    def.area.SetCentre(def.area.centre.x + offset.x, def.area.centre.y + offset.y);
+}

@@ -36,10 +36,13 @@ public:
     void Die() override;
     Entity* Clone() const override;
     // Takes over the live beams and actors of its area at level start.
-    void Link(std::vector<Beam>& liveBeams, EntityList& entities);
+    void Link(std::vector<Beam>& liveBeams, EntityList& entities) override;
+    const char* OwnName() const override { return def.name; }
     // Registers by its box.
     void EnterSectors() override;
     // The box enters the grid once the level is built, so a ship standing on
     // an idle platform is carried from its first move.
     void PostLoad() override;
+    // The path box moves with the world.
+    void MoveArea(Vec2 offset) override;
 };

@@ -139,6 +139,21 @@ bool Player::OnContact(Entity*) { return false; }
 
 Entity* Player::Clone() const { return new Player(*this); }
 
+void Player::BuildHull()
+{
+    shieldShapes.clear();
+    Entity::BuildHull();
+    AppendModelHull("PlayerShield", shieldShapes);
+}
+
+bool Player::LeavesCarrier()
+{
+    if (landed)
+        return false;
+    carrier = nullptr;
+    return true;
+}
+
 void Player::PlaceShapes(float x, float y)
 {
     PlaceHull(shapes, x, y);

@@ -67,6 +67,11 @@ public:
     Entity* Clone() const override;
     void PlaceShapes(float x, float y) override;
     void RotateShapes(float angle) override;
+    // The "Player" hull, and the shield's circles from "PlayerShield".
+    void BuildHull() override;
+    // A platform drops the ship once it no longer stands; the ship then
+    // forgets its carrier.
+    bool LeavesCarrier() override;
 
     // The same test as CollideShapes against the shield hull.
     bool CollideShield(const std::vector<HullCircle>& circles, Vec2* normalOut) const;

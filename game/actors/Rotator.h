@@ -35,5 +35,6 @@ public:
     void Die() override;
     Entity* Clone() const override;
     // Takes over the live beams and actors of its area at level start.
-    void Link(std::vector<Beam>& liveBeams, EntityList& entities);
+    void Link(std::vector<Beam>& liveBeams, EntityList& entities) override;
+    const char* OwnName() const override { return def.name; }
 };

@@ -20,4 +20,5 @@ public:
     bool OnContact(Entity* other) override;
     void Die() override;
     Entity* Clone() const override;
+    const char* OwnName() const override { return name; }
 };

@@ -48,3 +48,8 @@ void TriggerAction::PostLoad()
     LeaveSectors();
     EnterSectors();
 }
+
+void TriggerAction::MoveArea(Vec2 offset)
+{
+    def.area.SetCentre(def.area.centre.x + offset.x, def.area.centre.y + offset.y);
+}

@@ -23,4 +23,6 @@ public:
     // Registers by its box.
     void EnterSectors() override;
     void PostLoad() override;
+    // The zone moves with the world.
+    void MoveArea(Vec2 offset) override;
 };

@@ -8,7 +8,7 @@
 #include "Debris.h"
 #include "Random.h"
 #include "testing/HeadlessHost.h"
-#include "../../core/tests/support/MapTestDir.h"
+#include "../../core/world/tests/support/MapTestDir.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "ShipFixture.h"
 
-#include "../../core/tests/support/MapTestDir.h"
+#include "../../core/world/tests/support/MapTestDir.h"
 
 #include <gtest/gtest.h>
 

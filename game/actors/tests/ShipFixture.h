@@ -2,8 +2,8 @@
 
 // A headless game for the ship's tests: sounds recorded, seed 1000, fake
 // models with the demo data's hull of the ship, levels built from beams.
-#include "../../core/tests/PlayModeFixture.h"
-#include "../../core/tests/WorldFixture.h"
+#include "../../core/play/tests/PlayModeFixture.h"
+#include "../../core/play/tests/WorldFixture.h"
 
 #include "InputState.h"
 #include "Log.h"

@@ -4,11 +4,9 @@
 #include "Log.h"
 #include "MapFile.h"
 #include "MapLoader.h"
-#include "Mover.h"
 #include "Player.h"
 #include "Projectile.h"
 #include "Ribbons.h"
-#include "Rotator.h"
 
 #include <cstdio>
 #include <string>
@@ -108,12 +106,8 @@ void Game::StartLevel(Log& log)
             clone->Spawn(source->position.x, source->position.y, source->angle);
             entities.Append(clone);
         }
-        for (Entity* entity : entities) {
-            if (entity->type == EntityTypes::Rotator)
-                static_cast<Rotator*>(entity)->Link(map.liveBeams, entities);
-            else if (entity->type == EntityTypes::Mover)
-                static_cast<Mover*>(entity)->Link(map.liveBeams, entities);
-        }
+        for (Entity* entity : entities)
+            entity->Link(map.liveBeams, entities);
     }
 
     sectorGrid.Build(map.liveBeams, entities);

@@ -2,16 +2,34 @@
 
 #include "Entity.h"
 #include "InputScript.h"
-#include "Laser.h"
 #include "MapData.h"
 #include "Menu.h"
-#include "Mover.h"
+#include "ParticleWorld.h"
 #include "Player.h"
 #include "Projectile.h"
-#include "Rotator.h"
-#include "Target.h"
+
 
 Game* theGame = nullptr;
+
+namespace {
+// What the particle systems read of the running game; the defaults without
+// a game or without a player.
+ParticleWorld GameParticleWorld()
+{
+    ParticleWorld world;
+    if (theGame == nullptr)
+        return world;
+    world.screenSize = theGame->screenSize;
+    world.screenCentre = theGame->screenCentre;
+    world.worldWidth = theGame->sectorGrid.worldWidth;
+    world.gravity = theGame->gravity;
+    world.grid = theGame->sectorGrid.HasCells() ? &theGame->sectorGrid : nullptr;
+    world.player = theGame->player.get();
+    if (world.player != nullptr)
+        world.camera = world.player->camera;
+    return world;
+}
+} // namespace
 
 Game::Game(GameHost& host)
     : host(&host),
@@ -25,6 +43,8 @@ Game::Game(GameHost& host)
       resources(host.Textures(), audio)
 {
     theGame = this;
+    theWorld = this;
+    SetParticleWorldSource(&GameParticleWorld);
     player = std::make_unique<Player>();
 }
 
@@ -42,22 +62,20 @@ Game::~Game()
     DeleteProjectiles(playerShots);
     DeleteProjectiles(enemyShots);
     player.reset();
-    if (theGame == this)
+    if (theGame == this) {
         theGame = nullptr;
+        SetParticleWorldSource(nullptr);
+    }
+    if (theWorld == this)
+        theWorld = nullptr;
 }
 
-namespace {
-const char* OwnName(const Entity& entity)
+void Game::PayPoints(std::int32_t points)
 {
-    switch (entity.type) {
-    case EntityTypes::Rotator: return static_cast<const Rotator&>(entity).def.name;
-    case EntityTypes::Mover: return static_cast<const Mover&>(entity).def.name;
-    case EntityTypes::Target: return static_cast<const Target&>(entity).name;
-    case EntityTypes::Laser: return static_cast<const Laser&>(entity).name;
-    default: return nullptr;
-    }
+    // A saved game can bring any int32 score: the adder stops at the limits.
+    if (player)
+        player->AddScore(points);
 }
-} // namespace
 
 bool Game::FindEntitiesByName(const char* name, std::vector<Entity*>& found) const
 {
@@ -65,7 +83,7 @@ bool Game::FindEntitiesByName(const char* name, std::vector<Entity*>& found) con
         return false;
     bool any = false;
     for (Entity* entity : entities) {
-        const char* own = OwnName(*entity);
+        const char* own = entity->OwnName();
         if (own != nullptr && NamesEqual(own, name)) {
             found.push_back(entity);
             any = true;

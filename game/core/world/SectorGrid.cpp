@@ -5,8 +5,6 @@
 #include "Line.h"
 #include "Log.h"
 #include "MapData.h"
-#include "Mover.h"
-#include "TriggerAction.h"
 
 #include <algorithm>
 #include <cmath>
@@ -288,13 +286,7 @@ void SectorGrid::Build(std::vector<Beam>& beams, EntityList& entities)
         entity->position += offset;
         entity->previousPosition += offset;
         entity->PlaceShapes(entity->position.x, entity->position.y);
-        if (entity->type == EntityTypes::Mover) {
-            Rect& area = static_cast<Mover*>(entity)->def.area;
-            area.SetCentre(area.centre.x + offset.x, area.centre.y + offset.y);
-        } else if (entity->type == EntityTypes::TriggerAction) {
-            Rect& area = static_cast<TriggerAction*>(entity)->def.area;
-            area.SetCentre(area.centre.x + offset.x, area.centre.y + offset.y);
-        }
+        entity->MoveArea(offset);
     }
 
     // 6. Centres, then the buckets. Each beam visits only the cells of its

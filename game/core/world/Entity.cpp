@@ -1,22 +1,16 @@
 #include "Entity.h"
 
-#include "Brick.h"
 #include "Collision.h"
 #include "DrawSink.h"
-#include "Game.h"
+#include "EntityWorld.h"
 #include "HullPlacement.h"
 #include "MathUtil.h"
-#include "Missile.h"
 #include "ModelSource.h"
 #include "ObjectModel.h"
-#include "Player.h"
 #include "Sector.h"
 #include "SectorGrid.h"
 
-#include <algorithm>
 #include <cmath>
-#include <cstdint>
-#include <limits>
 
 Entity::Entity(const Entity& other)
     : drawStamp(other.drawStamp),
@@ -88,10 +82,10 @@ bool Entity::CollideShapes(const std::vector<HullCircle>& circles, Vec2* normalO
 
 void Entity::EnterSectors()
 {
-    if (theGame == nullptr)
+    if (theWorld == nullptr)
         return;
     for (const HullCircle& circle : shapes)
-        theGame->sectorGrid.SectorsForCircle(circle, sectors);
+        theWorld->Grid().SectorsForCircle(circle, sectors);
     for (Sector* sector : sectors)
         sector->entities.push_back(this);
 }
@@ -103,6 +97,16 @@ void Entity::RotateShapes(float degrees) { RotateHull(shapes, position, degrees)
 void Entity::PostLoad() {}
 
 void Entity::Activate(Entity*) {}
+
+void Entity::BuildHull() { AppendModelHull(HullModelName(type), shapes); }
+
+bool Entity::LeavesCarrier() { return false; }
+
+void Entity::MoveArea(Vec2) {}
+
+const char* Entity::OwnName() const { return nullptr; }
+
+void Entity::Link(std::vector<Beam>&, EntityList&) {}
 
 void Entity::LeaveSectors()
 {
@@ -145,35 +149,21 @@ const char* HullModelName(EntityType type)
     return nullptr;
 }
 
-namespace {
-void AppendModelHull(const char* name, std::vector<HullCircle>& out)
+void Entity::AppendModelHull(const char* name, std::vector<HullCircle>& out)
 {
-    if (name == nullptr || theGame == nullptr || theGame->models == nullptr)
+    if (name == nullptr || theWorld == nullptr)
         return;
-    if (const ObjectModel* model = theGame->models->FindModel(name))
+    const ModelSource* models = theWorld->Models();
+    if (models == nullptr)
+        return;
+    if (const ObjectModel* model = models->FindModel(name))
         out.insert(out.end(), model->circles.begin(), model->circles.end());
 }
-} // namespace
 
 void Entity::ResetShapes()
 {
     shapes.clear();
-    Player* ship = (type == EntityTypes::Player) ? static_cast<Player*>(this) : nullptr;
-    if (ship != nullptr)
-        ship->shieldShapes.clear();
-
-    if (type == EntityTypes::Brick) {
-        const auto* brick = static_cast<const Brick*>(this);
-        const float radius = std::max(brick->halfWidth, brick->halfHeight);
-        shapes.emplace_back(radius, position.x, position.y);
-    } else if (type == EntityTypes::Debris) {
-        shapes.emplace_back(kDebrisHullRadius, position.x, position.y);
-    } else {
-        AppendModelHull(HullModelName(type), shapes);
-        if (ship != nullptr)
-            AppendModelHull("PlayerShield", ship->shieldShapes);
-    }
-
+    BuildHull();
     PlaceShapes(position.x, position.y);
     RotateShapes(angle);
     dead = false;
@@ -205,9 +195,8 @@ bool Entity::MarkDead()
     if (dead)
         return false;
     dead = true;
-    // A saved game can bring any int32 score: the adder stops at the limits.
-    if (theGame != nullptr && theGame->player)
-        theGame->player->AddScore(points);
+    if (theWorld != nullptr)
+        theWorld->PayPoints(points);
     return true;
 }
 
@@ -242,15 +231,7 @@ bool ShouldReleaseCarried(Entity* entity)
 {
     if (entity == nullptr || entity->dead)
         return true;
-    if (entity->type == EntityTypes::Missile)
-        return !static_cast<const Missile*>(entity)->IsDormant();
-    if (entity->type != EntityTypes::Player)
-        return false;
-    auto* ship = static_cast<Player*>(entity);
-    if (ship->landed)
-        return false;
-    ship->carrier = nullptr;
-    return true;
+    return entity->LeavesCarrier();
 }
 
 bool ShouldReleaseCarried(const EntityRef<>& rider)

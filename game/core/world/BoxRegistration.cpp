@@ -1,13 +1,15 @@
 #include "BoxRegistration.h"
 
 #include "Entity.h"
-#include "Game.h"
+#include "EntityWorld.h"
+#include "Sector.h"
+#include "SectorGrid.h"
 
 void EnterSectorsByBox(Entity& entity, const Rect& box)
 {
-    if (theGame == nullptr)
+    if (theWorld == nullptr)
         return;
-    theGame->sectorGrid.SectorsForRect(box, entity.sectors);
+    theWorld->Grid().SectorsForRect(box, entity.sectors);
     for (Sector* sector : entity.sectors)
         sector->entities.push_back(&entity);
 }

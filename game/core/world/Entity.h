@@ -10,6 +10,8 @@
 
 class Sector;
 class DrawSink;
+class EntityList;
+struct Beam;
 
 // The shared type number space of the map format and the factory.
 using EntityType = std::int32_t;
@@ -88,11 +90,31 @@ public:
 
     virtual ~Entity();
 
+    // What differs by actor class beyond the slots above. Each class sets its
+    // one type in its constructor, so these answer as a switch on `type`
+    // would.
+
+    // Fills `shapes` (emptied by ResetShapes) with the hull: by default the
+    // circles of the type's model (see HullModelName).
+    virtual void BuildHull();
+    // Whether a platform carrying this live entity drops it now; by default
+    // it keeps it. An override may also forget its carrier.
+    virtual bool LeavesCarrier();
+    // Moves an area the entity owns in world coordinates (a zone, a path
+    // box) by the offset with which the sector grid moves the world; by
+    // default the entity owns none.
+    virtual void MoveArea(Vec2 offset);
+    // The name by which triggers find the entity (see
+    // Game::FindEntitiesByName); null for an entity without one.
+    virtual const char* OwnName() const;
+    // Runs once at level start, after every template is spawned: takes over
+    // the live beams and actors of its area; by default nothing.
+    virtual void Link(std::vector<Beam>& liveBeams, EntityList& entities);
+
     // Leaves every cell of `sectors` (all occurrences) and empties the list.
     void LeaveSectors();
-    // Rebuilds the hull from the type's model (or the brick's and debris'
-    // own circle), places and rotates it through the slots, and clears the
-    // dead flag.
+    // Rebuilds the hull (BuildHull), places and rotates it through the
+    // slots, and clears the dead flag.
     void ResetShapes();
     // Debugging view of the hull circles in the model's frame.
     void DrawShapes(DrawSink& sink) const;
@@ -103,6 +125,9 @@ public:
     const std::shared_ptr<EntityLife>& Life();
 
 protected:
+    // Appends the circles of the named model of the current world (nothing
+    // for a null name, without a world, models or such a model).
+    static void AppendModelHull(const char* name, std::vector<HullCircle>& out);
     // The common start of every Spawn: pose and previous pose, then the hull
     // (which also clears the dead flag).
     void SpawnPose(float x, float y, float angle);
@@ -138,8 +163,9 @@ const char* HullModelName(EntityType type);
 // The reaping predicate of an entity list's pass: a dead entity leaves the
 // grid, is deleted, and true is answered; a live one is updated.
 bool UpdateOrReapEntity(Entity* entity);
-// Whether a platform drops what it carries: dead, an awake missile, or the
-// ship once it no longer stands (which also clears its carrier).
+// Whether a platform drops what it carries: null, dead, or what its
+// LeavesCarrier answers (an awake missile; the ship once it no longer
+// stands, which also clears its carrier).
 bool ShouldReleaseCarried(Entity* entity);
 // The same for a platform's rider handle; a rider already deleted is dropped.
 bool ShouldReleaseCarried(const EntityRef<>& rider);

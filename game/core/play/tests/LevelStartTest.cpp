@@ -45,6 +45,21 @@ private:
     std::shared_ptr<ProbeLog> log;
 };
 
+// Records, at its link, how many actors the level held and which beams it
+// was handed.
+class LinkProbe : public Probe {
+public:
+    using Probe::Probe;
+    std::vector<std::size_t>* linkedWith = nullptr;
+    const std::vector<Beam>** beamsSeen = nullptr;
+    void Link(std::vector<Beam>& liveBeams, EntityList& entities) override
+    {
+        linkedWith->push_back(entities.Size());
+        *beamsSeen = &liveBeams;
+    }
+    Entity* Clone() const override { return new LinkProbe(*this); }
+};
+
 // Beams from x -500 to 1500 and y -200 to 800, so the build has to move the
 // world right by 500 and down by 1200.
 MapContents Level()
@@ -126,6 +141,23 @@ TEST_F(LevelFixture, ActorsUpdateTwiceWithPostLoadBetweenWhileTheShipSpawns)
     // The template itself is never spawned or updated: only its clone is.
     EXPECT_EQ(game.entities.Size(), 5u);
     EXPECT_TRUE(game.map.entityTemplates.back()->shapes.empty());
+}
+
+TEST_F(LevelFixture, EveryActorIsLinkedOnceAfterAllAreSpawned)
+{
+    Load("Level", Level());
+    std::vector<std::size_t> linkedWith;
+    const std::vector<Beam>* beamsSeen = nullptr;
+    for (int i = 0; i < 2; ++i) {
+        auto probe = std::make_unique<LinkProbe>(std::make_shared<ProbeLog>());
+        probe->linkedWith = &linkedWith;
+        probe->beamsSeen = &beamsSeen;
+        game.map.entityTemplates.push_back(std::move(probe));
+    }
+    game.StartLevel(log.Get());
+    // Four actors of the file and the two probes: both links see all six.
+    EXPECT_EQ(linkedWith, (std::vector<std::size_t>{6u, 6u}));
+    EXPECT_EQ(beamsSeen, &game.map.liveBeams);
 }
 
 TEST_F(LevelFixture, RestartRebuildsDestroyedActorsAndMovedBeams)

@@ -2,6 +2,7 @@
 
 #include "Audio.h"
 #include "EntityList.h"
+#include "EntityWorld.h"
 #include "Fade.h"
 #include "FontSet.h"
 #include "GameHost.h"
@@ -50,17 +51,19 @@ enum class GameMode : int {
     Credits = 6,
 };
 
-// The one owner of the game's state. Everything reaches it through theGame.
+// The one owner of the game's state. Everything reaches it through theGame;
+// the entities reach their part of it as theWorld.
 // The program builds it, runs Start and then Run, in that order; tests build
 // it on a host of their own and drive ticks and frames without a window.
 //
 // Other parts add their members in the marked blocks below.
-class Game {
+class Game : public EntityWorld {
 public:
-    // Builds the members and sets theGame; starts nothing (no video, audio or
-    // resources) and makes the player. The host must outlive the Game.
+    // Builds the members and sets theGame, theWorld and the particles' view
+    // of the game; starts nothing (no video, audio or resources) and makes
+    // the player. The host must outlive the Game.
     explicit Game(GameHost& host = SdlGameHost());
-    ~Game();
+    virtual ~Game();
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
 
@@ -325,6 +328,11 @@ public:
 
     // The wrap period of the running level.
     float WorldWidth() const { return sectorGrid.worldWidth; }
+
+    // ---- The world as the entities see it -----------------------------------
+    SectorGrid& Grid() override { return sectorGrid; }
+    const ModelSource* Models() const override { return models; }
+    void PayPoints(std::int32_t points) override;
 };
 
 // The running game, valid from the start of Game::Game to the end of

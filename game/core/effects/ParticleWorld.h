@@ -6,8 +6,8 @@ class Player;
 class SectorGrid;
 
 // What the particle systems read of the running game in one update: the
-// view, the wrap width, gravity, the terrain and the ship. Taken from
-// theGame; without a game (or without a player) the defaults stand.
+// view, the wrap width, gravity, the terrain and the ship. The running game
+// provides it; without a game (or without a player) the defaults stand.
 struct ParticleWorld {
     Vec2 camera;                       // top-left of the view
     Vec2 screenSize{640.0f, 480.0f};
@@ -18,4 +18,10 @@ struct ParticleWorld {
     Player* player = nullptr;
 };
 
+// Where the running game's view comes from: the Game installs its own while
+// it lives; null leaves the defaults.
+using ParticleWorldSource = ParticleWorld (*)();
+void SetParticleWorldSource(ParticleWorldSource source);
+
+// The source's answer, or the defaults without a source.
 ParticleWorld CurrentParticleWorld();

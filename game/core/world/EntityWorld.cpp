@@ -1,0 +1,3 @@
+#include "EntityWorld.h"
+
+EntityWorld* theWorld = nullptr;
