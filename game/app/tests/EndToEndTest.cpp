@@ -489,6 +489,8 @@ TEST(ScriptedRunRefusal, ABadScriptStopsBeforeAnyWindowOrFile)
     EXPECT_FALSE(fs::exists(folder / "Logfile.txt"));
     EXPECT_FALSE(fs::exists(folder / "Input.dat"));
     fs::remove_all(folder);
+}
+
 // A whole visit: the title with its menu, a new game, the pause menu turning
 // the screen to cocktail mode, back to the turned title, then QUIT through
 // the credits to a clean end.
