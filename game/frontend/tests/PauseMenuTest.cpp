@@ -107,6 +107,31 @@ TEST(PauseMenu, OpeningPausesTheSoundAndFreezesTheWorldUntilResume)
     EXPECT_NE(f.WorldState(), frozen);
 }
 
+// The pointer moved over the menu is not steering: the ship flies on after
+// RESUME at the angle it had.
+TEST(PauseMenu, MouseMotionOverTheMenuDoesNotTurnTheShipOnResume)
+{
+    Playing f;
+    f.FramesUntil([&] { return f.game.player->spawnTimer <= 0; }, 300);
+    ASSERT_FALSE(f.game.player->landed);
+    f.OpenPause();
+    SDL_Event motion{};
+    motion.type = SDL_MOUSEMOTION;
+    motion.motion.xrel = 40;
+    f.host.events.push_back(motion);
+    f.Frame();
+    const float angle = f.game.player->angle;
+    f.ClickAt(kX, kResumeY);
+    f.FramesUntil([&] { return !f.game.paused; });
+    f.Frame();
+    EXPECT_EQ(f.game.player->angle, angle);
+
+    // The same motion in play turns it.
+    f.host.events.push_back(motion);
+    f.Frame();
+    EXPECT_NE(f.game.player->angle, angle);
+}
+
 TEST(PauseMenu, TheMenuRunsAtNormalSpeedAndGivesTheSlowTickLengthBack)
 {
     Playing f;
