@@ -231,13 +231,16 @@ TEST(PlayerDeath, TheSequenceRestartsWithALifeLessOrEndsTheGame)
         EXPECT_TRUE(f.ship.dying);
         EXPECT_EQ(f.ship.lives, lives);
         f.game.UpdatePlay();
-        EXPECT_EQ(f.ship.lives, lives - 1);
         if (lives == 1) {
+            EXPECT_EQ(f.ship.lives, 0);
             EXPECT_FALSE(f.ship.dying);
             EXPECT_EQ(f.ship.spawnTimer, 200);
             EXPECT_EQ(f.game.mode, GameMode::Play);
         } else {
-            EXPECT_EQ(f.game.mode, GameMode::HiScores);
+            // The game is over: the score screen after a game, for now
+            // straight back to the title, which deals a fresh set of lives.
+            EXPECT_EQ(f.game.mode, GameMode::Title);
+            EXPECT_EQ(f.ship.lives, 3);
         }
     }
 }

@@ -155,19 +155,4 @@ TEST(PlayerLevelEnd, TheLastThresholdStopsAtTheInt32Limit)
     EXPECT_EQ(f.ship.nextExtraLife, top);
 }
 
-TEST(EndScreenStandIns, TheHighScoreScreenReturnsToTheTitleAfterFiveSeconds)
-{
-    ShipFixture f;
-    f.game.EnterHiScoreScreen(true);
-    EXPECT_EQ(f.game.mode, GameMode::HiScores);
-    EXPECT_EQ(f.game.tickCount, 0);
-    ASSERT_FALSE(f.game.fades.empty());
-    EXPECT_EQ(f.game.fades.back()->startAlpha, 1.0f);
-    for (int i = 0; i < 249; ++i)
-        f.game.RunTick();
-    EXPECT_EQ(f.game.mode, GameMode::HiScores);
-    f.game.RunTick();
-    EXPECT_EQ(f.game.mode, GameMode::Title);
-}
-
 } // namespace

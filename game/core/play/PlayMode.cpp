@@ -191,6 +191,8 @@ void Game::UpdatePlay()
     if (mode != screen)
         return;
     if (paused) {
+        // The pointer moves over the menu meanwhile: that is not steering.
+        ClearMouseMotion(*this);
         if (!HasMenus(*this)) {
             paused = false;
             ResumeGameAudio(*this);

@@ -257,6 +257,10 @@ TEST(MenuStack, AMenuReadsItsFinishedFadeAfterTheListDroppedIt)
 {
     Frontend f;
     f.game.EnterTitle();
+    // The level's own fade-in (the ship's spawn) runs out first: the list
+    // then holds the dialog's fade alone.
+    f.FramesUntil([&] { return f.game.fades.empty(); }, 100);
+    ASSERT_TRUE(f.game.menus.empty());
     auto* dialog = Push(f.game, std::make_unique<LoadFailedDialog>(200, 35, 320, 240));
     const std::weak_ptr<Fade> opening = dialog->fade;
     // Frames as the loop runs them: the fade pass, then the tick's menu pass.

@@ -27,13 +27,16 @@ constexpr float kResumeY = 380;
 constexpr float kYesY = 245;
 constexpr float kNoY = 265;
 
-// A game in play on the first map of the demo pack, its music in slot A.
+// A game in play on the first map of the demo pack, its music in slot A,
+// after the ship's spawn has faded the level in (no pause during a fade).
 struct Playing : Frontend {
     Playing()
     {
         game.audio.LoadMusic("Data/Sound/Dizura Zeve.mp3", game.music[0]);
         EXPECT_TRUE(game.NewGame());
         Frames(5);
+        EXPECT_FALSE(game.fades.empty());
+        EXPECT_LT(FramesUntil([&] { return game.fades.empty(); }), 60);
         host.audio.calls.clear();
     }
 
@@ -102,6 +105,31 @@ TEST(PauseMenu, OpeningPausesTheSoundAndFreezesTheWorldUntilResume)
     EXPECT_EQ(f.game.input.cursorVisible, 0);
     f.Frames(5);
     EXPECT_NE(f.WorldState(), frozen);
+}
+
+// The pointer moved over the menu is not steering: the ship flies on after
+// RESUME at the angle it had.
+TEST(PauseMenu, MouseMotionOverTheMenuDoesNotTurnTheShipOnResume)
+{
+    Playing f;
+    f.FramesUntil([&] { return f.game.player->spawnTimer <= 0; }, 300);
+    ASSERT_FALSE(f.game.player->landed);
+    f.OpenPause();
+    SDL_Event motion{};
+    motion.type = SDL_MOUSEMOTION;
+    motion.motion.xrel = 40;
+    f.host.events.push_back(motion);
+    f.Frame();
+    const float angle = f.game.player->angle;
+    f.ClickAt(kX, kResumeY);
+    f.FramesUntil([&] { return !f.game.paused; });
+    f.Frame();
+    EXPECT_EQ(f.game.player->angle, angle);
+
+    // The same motion in play turns it.
+    f.host.events.push_back(motion);
+    f.Frame();
+    EXPECT_NE(f.game.player->angle, angle);
 }
 
 TEST(PauseMenu, TheMenuRunsAtNormalSpeedAndGivesTheSlowTickLengthBack)
@@ -280,8 +308,11 @@ TEST(PauseMenu, QuitGameWithTheRealMixerDoesNotHoldUpTheTitleMusic)
             if (f.game.music[1] == nullptr || !f.game.NewGame())
                 _exit(12);
             f.Frames(5);
+            f.FramesUntil([&] { return f.game.fades.empty(); }, 100); // the spawn's fade-in
             f.Tap(kPauseKey);
             f.Frames(50);
+            if (f.game.menus.empty())
+                _exit(14);
             f.ClickAt(kX, kQuitGameY);
             f.Frames(25);
             f.ClickAt(kX, kYesY);
