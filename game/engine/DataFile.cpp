@@ -41,10 +41,15 @@ DataFileVerdict InspectDataFile(const std::string& path, std::int64_t sizeCap)
     return verdict;
 }
 
+std::string DataFileRefusal(const std::string& path, const DataFileVerdict& verdict)
+{
+    return "Refused " + path + ": " + verdict.reason + "\n";
+}
+
 DataFileState CheckDataFile(const std::string& path, std::int64_t sizeCap, Log& log)
 {
     const DataFileVerdict verdict = InspectDataFile(path, sizeCap);
     if (verdict.state == DataFileState::Refused)
-        log.Write("Refused " + path + ": " + verdict.reason + "\n");
+        log.Write(DataFileRefusal(path, verdict));
     return verdict.state;
 }

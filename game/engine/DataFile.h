@@ -26,6 +26,9 @@ struct DataFileVerdict {
 // Looks at the path only (no open, no read).
 DataFileVerdict InspectDataFile(const std::string& path, std::int64_t sizeCap);
 
+// The log line of a refusal: "Refused <path>: <reason>\n".
+std::string DataFileRefusal(const std::string& path, const DataFileVerdict& verdict);
+
 // The same, and a refusal is logged as one line: "Refused <path>: <reason>".
 // A missing file is not logged: each reader has its own words for that.
 DataFileState CheckDataFile(const std::string& path, std::int64_t sizeCap, Log& log);
