@@ -96,8 +96,9 @@ public:
 
     // The start sequence: video, joysticks, audio, random seed, packs, view
     // size, image library, fonts, key bindings, resources, the pack's map
-    // list, the frame timer and the title. False when a step failed (its
-    // reason is in the log); the Game can still be destroyed.
+    // list, the frame timer and the title. False when a step failed or the
+    // pack scan found nothing to play: the reason is then written to the log
+    // and the error stream. The Game can still be destroyed.
     bool Start(const StartupSettings& settings);
     // The main loop: fixed ticks of tickLength real seconds from an
     // accumulator, one draw per frame. Returns once quitRequested is set,
@@ -188,6 +189,7 @@ public:
     std::vector<std::string> packMaps;  // the current pack's map names
     std::int32_t mapIndex = 0;          // position in packMaps
     bool quitRequested = false;         // the main loop ends (also: no usable pack)
+    std::string quitReason;             // why a check ended the game (empty: a normal quit)
 
     // Reads "Data/Maps/<name>.map" into map.mapBeams and map.entityTemplates.
     // A damaged or missing file fails (logged with a reason) and keeps the
