@@ -2,11 +2,13 @@
 
 #include "AspectRatio.h"
 #include "ConfigFile.h"
+#include "GlDrawSink.h"
 #include "ImageLibrary.h"
 #include "Joysticks.h"
 #include "KeyConfig.h"
 #include "Random.h"
 #include "Video.h"
+#include "WorldDrawState.h"
 
 #include <GL/gl.h>
 
@@ -37,6 +39,8 @@ bool Game::Start(const StartupSettings& settings)
         return StartFails(log, LogFormat("The video mode %ix%i could not be set", settings.width, settings.height));
     glClear(GL_COLOR_BUFFER_BIT);
     host->SwapBuffers();
+    loadingSink = &GlSink();
+    loadingState = &GlWorldState();
 
     InitJoysticks(log);
     if (!audio.InitAudio(128))

@@ -14,13 +14,12 @@ DataFileVerdict InspectDataFile(const std::string& path, std::int64_t sizeCap)
         return verdict;
     std::error_code error;
     const fs::file_status status = fs::status(path, error);
-    if (status.type() == fs::file_type::not_found)
+    // Not there, or not reachable (a name too long, a folder that may not be
+    // searched): an open would fail the same way, so the reader's own
+    // "cannot open" path applies.
+    if (error || status.type() == fs::file_type::not_found)
         return verdict;
     verdict.state = DataFileState::Refused;
-    if (error) {
-        verdict.reason = "cannot be examined (" + error.message() + ")";
-        return verdict;
-    }
     if (status.type() != fs::file_type::regular) {
         verdict.reason = status.type() == fs::file_type::directory ? "is a directory, not a file"
                                                                    : "is not a regular file";

@@ -12,7 +12,7 @@ class Log;
 // its format, far above any valid file of that kind, so a damaged or sparse
 // file of terabytes is turned away by its size alone.
 enum class DataFileState {
-    Missing,  // nothing at the path: the reader's own "not found" path
+    Missing,  // nothing at the path, or it cannot be reached: the reader's own "not found" path
     Readable, // a regular file within the cap
     Refused,  // something else: reason says what
 };

@@ -1,5 +1,6 @@
 #include "Texture.h"
 
+#include "DataFile.h"
 #include "ImagePixels.h"
 
 #include <GL/gl.h>
@@ -9,6 +10,10 @@
 
 unsigned int LoadImage(const std::string& path, Log& log)
 {
+    if (CheckDataFile(path, kImageFileSizeCap, log) == DataFileState::Refused) {
+        log.Write("Failed to load image: " + path + "!\n");
+        return 0;
+    }
     ILuint image = 0;
     ilGenImages(1, &image);
     ilBindImage(image);

@@ -22,7 +22,8 @@ struct Case {
     const char* what;
     std::function<void(const ScratchDir&, const std::string& path)> make;
     DataFileState expected;
-    const char* reasonPart; // for a refusal
+    const char* reasonPart;       // for a refusal
+    std::size_t nameLength = 0;   // a file name of this many characters instead of "data.bin"
 };
 
 void WriteBytes(const std::string& path, std::size_t count) { WriteWholeFile(path, std::string(count, 'x')); }
@@ -58,6 +59,7 @@ const Case kCases[] = {
      DataFileState::Refused, "is a directory"},
     {"link to a device", [](const ScratchDir&, const std::string& p) { fs::create_symlink("/dev/zero", p); },
      DataFileState::Refused, "not a regular file"},
+    {"name too long for the system", [](const ScratchDir&, const std::string&) {}, DataFileState::Missing, "", 300},
     {"dangling link",
      [](const ScratchDir& dir, const std::string& p) { fs::create_symlink(dir.File("gone"), p); },
      DataFileState::Missing, ""},
@@ -68,7 +70,7 @@ TEST(DataFile, EachKindOfPathGetsItsVerdictAndOnlyRefusalsAreLogged)
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.what);
         ScratchDir dir;
-        const std::string path = dir.File("data.bin");
+        const std::string path = dir.File(c.nameLength > 0 ? std::string(c.nameLength, 'n') : "data.bin");
         c.make(dir, path);
 
         const DataFileVerdict verdict = InspectDataFile(path, kCap);
