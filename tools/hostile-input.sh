@@ -113,7 +113,10 @@ for n in 0 100 397; do add "save-cut-$n" start "cut_at $SAVE $n"; done
 for n in 0 12; do add "input-cut-$n" start "cut_at Input.dat $n"; done
 for n in 0 3; do add "list-cut-$n" any "cut_at $LIST $n"; done
 add digest-cut-10 exit "cut_at $DIGEST 10"
-add font-cut-100 exit "cut_at Fonts.psd 100"
+for n in 30 100 5000; do add "font-cut-$n" exit "cut_at Fonts.psd $n"; done
+add font-cut-last-byte exit "cut_end Fonts.psd 1"
+add shadow-cut-3000 exit "cut_at FontShadow.psd 3000"
+add font-rows-damaged exit "put_random Fonts.psd 4200 64 rows"
 add texture-cut-40 any "cut_at Data/Gfx/Cursor.png 40"
 
 # Huge and negative counts.

@@ -1,10 +1,10 @@
 #include "FontSet.h"
 
-#include "DataFile.h"
 
 #include "GlDrawSink.h"
 #include "GlState.h"
 #include "ImagePixels.h"
+#include "PictureFile.h"
 #include "Texture.h"
 
 #include <GL/gl.h>
@@ -66,7 +66,7 @@ bool FontSet::LoadGlyphTexture(const std::string& path, int minFilter, int magFi
     ilGenImages(1, &image);
     ilBindImage(image);
     ImagePixels pixels;
-    const bool loaded = CheckDataFile(path, kImageFileSizeCap, log) != DataFileState::Refused &&
+    const bool loaded = PictureFileAcceptable(path, log) &&
                         ilLoadImage(path.c_str()) == IL_TRUE && CopyBoundImageRgba(pixels);
     ilDeleteImages(1, &image);
     if (!loaded) {

@@ -1,7 +1,7 @@
 #include "Texture.h"
 
-#include "DataFile.h"
 #include "ImagePixels.h"
+#include "PictureFile.h"
 
 #include <GL/gl.h>
 #define ILUT_USE_OPENGL
@@ -10,7 +10,7 @@
 
 unsigned int LoadImage(const std::string& path, Log& log)
 {
-    if (CheckDataFile(path, kImageFileSizeCap, log) == DataFileState::Refused) {
+    if (!PictureFileAcceptable(path, log)) {
         log.Write("Failed to load image: " + path + "!\n");
         return 0;
     }

@@ -2,18 +2,12 @@
 
 #include "Log.h"
 
-#include <cstdint>
 #include <string>
 
 // Loads a picture file into the image library and leaves it bound there. Logs
 // "Image Loaded: <path>" or "Failed to load image: <path>!". Returns the image
 // name, 0 on failure.
-// The image library reads pictures itself, but the file rule comes first:
-// no texture of the game exceeds 4096 x 4096 pixels of four bytes, so a file
-// above that much uncompressed (with 1 MB to spare for headers), or a path
-// that is not a regular file, is refused before the library opens it.
-constexpr std::int64_t kImageFileSizeCap = (std::int64_t{4096} * 4096 * 4) + (1 << 20);
-
+// A picture must first pass PictureFileAcceptable (PictureFile.h).
 unsigned int LoadImage(const std::string& path, Log& log = Log::Instance());
 
 // Loads a picture and lets the image library make the OpenGL texture, which

@@ -2,6 +2,7 @@
 // Xvfb); skipped without a display. Fixture files are written byte by byte so
 // the expected texels come from the file, not from the image library.
 #include "ImageLibrary.h"
+#include "PictureFile.h"
 #include "Texture.h"
 
 #include "support/ImageFixtures.h"
@@ -232,7 +233,12 @@ TEST_F(TextureTest, BadFilesFailWithOneLineAndLeaveTheBindingAlone)
                                              : LoadTexture(path, GL_LINEAR, GL_LINEAR, GL_REPEAT, GL_REPEAT,
                                                            captured.log);
             EXPECT_EQ(texture, 0u) << path;
-            EXPECT_EQ(captured.Text(), "Failed to load image: " + path + "!\n");
+            // The Photoshop file's layout is checked before the library sees it.
+            const std::string refusal = path == dir.File("huge.psd")
+                                            ? "Refused " + path +
+                                                  ": not a Photoshop picture (no 26-byte header starting with 8BPS)\n"
+                                            : "";
+            EXPECT_EQ(captured.Text(), refusal + "Failed to load image: " + path + "!\n");
             GLint bound = 0;
             glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
             EXPECT_EQ(static_cast<GLuint>(bound), previous) << path;
