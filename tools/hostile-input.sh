@@ -146,13 +146,13 @@ add sample-random any "replace_random Data/Sound/Engine.wav 512 sample"
 # A directory, a pipe or a sparse file of a terabyte in place of each kind of file.
 for kind in map:$MAP model:$MODEL list:$LIST digest:$DIGEST save:$SAVE input:Input.dat \
             font:Fonts.psd shadow:FontShadow.psd texture:Data/Gfx/Cursor.png sample:Data/Sound/Engine.wav \
-            icon:icon.bmp; do
+            icon:icon.bmp splash:splash.bmp; do
   name=${kind%%:*} file=${kind#*:}
   add "$name-directory" any "make_dir $file"
   add "$name-sparse" any "make_sparse $file"
 done
 for kind in map:$MAP model:$MODEL list:$LIST digest:$DIGEST save:$SAVE input:Input.dat \
-            font:Fonts.psd texture:Data/Gfx/Cursor.png; do
+            font:Fonts.psd texture:Data/Gfx/Cursor.png sample:Data/Sound/Engine.wav; do
   add "${kind%%:*}-pipe" any "make_pipe ${kind#*:}"
 done
 
