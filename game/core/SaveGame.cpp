@@ -145,6 +145,9 @@ bool WriteFileReplacing(const std::string& path, const std::uint8_t* bytes, std:
 
 bool SaveGameExists(const std::string& root)
 {
+    // Never opens what is no save-sized file: a pipe would block the menu.
+    if (InspectDataFile(SaveGamePath(root), kSaveGameSizeCap).state != DataFileState::Readable)
+        return false;
     std::FILE* file = std::fopen(SaveGamePath(root).c_str(), "rb");
     if (file == nullptr)
         return false;

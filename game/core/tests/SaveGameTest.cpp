@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstring>
 #include <filesystem>
 #include <limits>
@@ -201,7 +203,14 @@ TEST_F(SaveFixture, NonFilesAndOversizedSavesAreRefusedUnread)
         EXPECT_EQ(log.Text().rfind("Refused " + path.string() + ": " + c.reasonPart, 0), 0u) << log.Text();
         EXPECT_TRUE(state.Unchanged());
         EXPECT_TRUE(std::filesystem::exists(path));
+        EXPECT_FALSE(SaveGameExists(dir.Root()));
     }
+    std::filesystem::remove_all(path);
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    EXPECT_FALSE(SaveGameExists(dir.Root())); // answered without opening the pipe
+    EXPECT_EQ(Load(), SaveLoadResult::Refused);
+    std::filesystem::remove(path);
+    dir.WriteBytes("Data/SaveGame.sav", std::vector<std::uint8_t>(good.begin(), good.end()));
 
     // At the cap a good save still loads: the bytes after its record mean nothing.
     std::filesystem::resize_file(path, kSaveGameSizeCap);
