@@ -152,7 +152,8 @@ for kind in map:$MAP model:$MODEL list:$LIST digest:$DIGEST save:$SAVE input:Inp
   add "$name-sparse" any "make_sparse $file"
 done
 for kind in map:$MAP model:$MODEL list:$LIST digest:$DIGEST save:$SAVE input:Input.dat \
-            font:Fonts.psd texture:Data/Gfx/Cursor.png sample:Data/Sound/Engine.wav; do
+            font:Fonts.psd texture:Data/Gfx/Cursor.png sample:Data/Sound/Engine.wav icon:icon.bmp \
+            splash:splash.bmp; do
   add "${kind%%:*}-pipe" any "make_pipe ${kind#*:}"
 done
 

@@ -61,7 +61,7 @@ bool SaveDigestsMatch(const SaveGameRecord& record);
 // the previous file whole. False when the save did not happen.
 bool WriteFileReplacing(const std::string& path, const std::uint8_t* bytes, std::size_t size);
 
-// The file exists and opens for reading.
+// A save-sized regular file exists and opens for reading.
 bool SaveGameExists(const std::string& root = ".");
 
 // The state a saved game restores, as references into the game.
