@@ -66,11 +66,16 @@ bool RowDecodes(const std::uint8_t* codes, std::size_t count, std::uint64_t rowB
     return produced == rowBytes;
 }
 
-std::string Lower(std::string text)
+bool NamesPhotoshopFile(const std::string& path)
 {
-    for (char& c : text)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
+    static const char kExtension[] = ".psd";
+    if (path.size() < 4)
+        return false;
+    for (std::size_t i = 0; i < 4; ++i) {
+        if (std::tolower(static_cast<unsigned char>(path[path.size() - 4 + i])) != kExtension[i])
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -143,7 +148,7 @@ bool PictureFileAcceptable(const std::string& path, Log& log)
         log.Write(DataFileRefusal(path, verdict));
         return false;
     }
-    if (verdict.state == DataFileState::Missing || path.size() < 4 || Lower(path.substr(path.size() - 4)) != ".psd")
+    if (verdict.state == DataFileState::Missing || !NamesPhotoshopFile(path))
         return true;
 
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(verdict.size));

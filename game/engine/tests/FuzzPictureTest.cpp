@@ -98,6 +98,56 @@ TEST_F(PictureFuzz, SeedsPassAndDecodeAtTheirSize)
     }
 }
 
+// A 2 x 1 one-channel run-length picture whose row codes are given.
+Bytes RlePsd(const Bytes& rowCodes)
+{
+    Bytes out = RawPsd(2, 1);
+    out.resize(26 + 12);
+    out[13] = 1; // one channel
+    out.push_back(0);
+    out.push_back(1); // run-length
+    PutBig(out, static_cast<std::uint32_t>(rowCodes.size()), 2);
+    out.insert(out.end(), rowCodes.begin(), rowCodes.end());
+    return out;
+}
+
+TEST_F(PictureFuzz, LayoutRulesFieldByField)
+{
+    const auto with = [](std::size_t at, std::uint8_t value) {
+        Bytes bytes = RawPsd(3, 2);
+        bytes[at] = value;
+        return bytes;
+    };
+    const struct {
+        const char* what;
+        Bytes bytes;
+        bool fits;
+    } rows[] = {
+        {"raw picture", RawPsd(3, 2), true},
+        {"one byte of image data short", [] { Bytes b = RawPsd(3, 2); b.pop_back(); return b; }(), false},
+        {"version 2 (large document)", with(5, 2), false},
+        {"no channels", with(13, 0), false},
+        {"57 channels", with(13, 57), false},
+        {"side of 4097 pixels", [] { Bytes b = RawPsd(3, 2); b[20] = 0x10; b[21] = 0x01; return b; }(), false},
+        {"depth 7", with(23, 7), false},
+        {"colour section past the end", with(26, 0x7f), false},
+        {"compression 2", with(39, 2), false},
+        {"run-length row: one literal pair", RlePsd({0x01, 7, 9}), true},
+        {"run-length row: a repeat of two", RlePsd({0xff, 7}), true},
+        {"run-length row: no-op code, then the row", RlePsd({0x80, 0xff, 7}), true},
+        {"run-length row decoding to three bytes", RlePsd({0xfe, 7}), false},
+        {"run-length row decoding to one byte", RlePsd({0x00, 7}), false},
+        {"run-length literal past its row", RlePsd({0x05, 7, 9}), false},
+        {"run-length repeat without its byte", RlePsd({0x01, 7, 9, 0xff}), false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        std::string reason;
+        EXPECT_EQ(PsdLayoutFits(row.bytes.data(), row.bytes.size(), reason), row.fits);
+        EXPECT_EQ(reason.empty(), row.fits);
+    }
+}
+
 TEST_F(PictureFuzz, EveryTruncationIsRefused)
 {
     for (const Seed& seed : Seeds()) {
