@@ -83,18 +83,18 @@ PackScan ScanMapPacks(const std::string& root, Log& log)
         const std::string name = file.substr(0, file.size() - kListExtensionLength);
         const std::string listPath = PackListPath(root, name);
         // Checked before hashing: a sparse list of terabytes would take hours.
-        const bool listReadable = CheckDataFile(listPath, kPackListSizeCap, log) == DataFileState::Readable;
+        const bool listRefused = CheckDataFile(listPath, kPackListSizeCap, log) == DataFileState::Refused;
         char listDigest[kMd5HexSize] = {};
-        if (listReadable)
+        if (!listRefused)
             Md5HexOfFile(listPath.c_str(), listDigest, log);
 
         if (NamesEqual(name.c_str(), "standard") &&
-            (!listReadable || std::strcmp(listDigest, kStandardPackDigest) != 0)) {
+            (listRefused || std::strcmp(listDigest, kStandardPackDigest) != 0)) {
             scan.quit = true;
             scan.quitReason = "Pack '" + name + "' failed its check";
             return scan;
         }
-        if (!listReadable)
+        if (listRefused)
             continue;
         log.Write("Found: ");
         log.Write(file);
