@@ -1,5 +1,6 @@
 #include "App.h"
 
+#include "FatalError.h"
 #include "Game.h"
 #include "Log.h"
 #include "ScriptedRun.h"
@@ -60,34 +61,48 @@ bool App::OnInit()
     wxInitialize();
     wxSocketBase::Initialize();
 
-    StartupSettings& settings = TheStartupSettings();
-    int result = wxID_CANCEL;
-    {
-        SetupDialog dialog(&settings.width, &settings.height, &settings.fullScreen, &settings.antiAliasing);
-        result = dialog.ShowModal();
-    } // the destructor stores the choices
+    // Destroyed after the toolkit has shut down, as the start-up hook always did.
+    std::unique_ptr<Game> game;
+    bool gameMade = false;
+    exitStatus = RunReportingFatalErrors([&] {
+        StartupSettings& settings = TheStartupSettings();
+        int result = wxID_CANCEL;
+        {
+            SetupDialog dialog(&settings.width, &settings.height, &settings.fullScreen, &settings.antiAliasing);
+            result = dialog.ShowModal();
+        } // the destructor stores the choices
+        if (result != wxID_OK)
+            return 0;
 
-    if (result == wxID_OK) {
         char line[256];
         std::snprintf(line, sizeof line, "Resolution Selected: %ix%i\n", settings.width, settings.height);
         log.Write(line);
 
         // The Game is large: it lives on the heap for the same span it would
         // have on this stack.
-        auto game = std::make_unique<Game>();
+        game = std::make_unique<Game>();
+        gameMade = true;
         ApplyFrameDumpRequest(*game);
         AttachScriptedRun(*game);
-        if (game->Start(settings) && StartScriptedRun(*game))
-            game->Run();
-        else
-            exitStatus = 1;
-        wxSocketBase::Shutdown();
-        wxUninitialize();
+        if (!game->Start(settings))
+            return 1; // Start has written why
+        if (!StartScriptedRun(*game))
+            return 1; // the scripted run has written why
+        game->Run();
+        return 0;
+    }, log);
+
+    wxSocketBase::Shutdown();
+    wxUninitialize();
+    if (gameMade) {
         game.reset();
         SDL_Quit();
-    } else {
-        wxSocketBase::Shutdown();
-        wxUninitialize();
     }
     return false;
+}
+
+void App::OnUnhandledException()
+{
+    // Only reached for an error outside the start-up hook's own guard.
+    exitStatus = RunReportingFatalErrors([]() -> int { throw; }, Log::Instance());
 }

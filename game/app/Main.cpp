@@ -1,4 +1,6 @@
 #include "App.h"
+#include "FatalError.h"
+#include "Log.h"
 #include "ScriptedRun.h"
 
 #include <wx/init.h>
@@ -19,9 +21,19 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s\n", scriptError.c_str());
         return 1;
     }
-    const int entry = wxEntry(argc, argv);
+    Log& log = Log::Instance();
+    bool returned = false;
+    const int entry = RunReportingFatalErrors([&] {
+        const int result = wxEntry(argc, argv);
+        returned = true;
+        return result;
+    }, log);
+    if (!returned)
+        return entry; // an escaped error, already logged
     const int status = App::ExitStatus();
-    if (status < 0)
-        return entry != 0 ? entry : 1;
-    return status;
+    if (status >= 0)
+        return status;
+    // The hook never ran: the toolkit has said why on the terminal only.
+    log.WriteError("The window toolkit could not start (is there a display?)\n");
+    return entry != 0 ? entry : 1;
 }

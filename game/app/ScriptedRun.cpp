@@ -2,6 +2,7 @@
 
 #include "Game.h"
 #include "InputScript.h"
+#include "Log.h"
 
 #include <cstdlib>
 #include <memory>
@@ -40,5 +41,10 @@ bool StartScriptedRun(Game& game)
 {
     if (!game.inputScript)
         return true;
-    return game.NewGameOnMap(game.inputScript->Script().map);
+    const std::string& map = game.inputScript->Script().map;
+    if (game.NewGameOnMap(map))
+        return true;
+    Log::Instance().WriteError("The recorded run could not start on map '" +
+                               (map.empty() ? std::string("(the pack's first)") : map) + "'\n");
+    return false;
 }

@@ -1,5 +1,7 @@
 #include "SetupDialog.h"
 
+#include "Log.h"
+#include "PictureFile.h"
 #include "ResolutionTable.h"
 
 #include <wx/arrstr.h>
@@ -51,8 +53,10 @@ SetupDialog::SetupDialog(int* width, int* height, bool* fullScreen, bool* antiAl
     });
 
     // A missing or broken picture only leaves the space empty; keep the
-    // toolkit from reporting it in a message box.
-    if (wxFileExists(kSplashPictureFile)) {
+    // toolkit from reporting it in a message box. A path that is no
+    // picture-sized file is refused unread (the toolkit would read a sparse
+    // terabyte whole, and block on a pipe).
+    if (PictureFileAcceptable(kSplashPictureFile, Log::Instance()) && wxFileExists(kSplashPictureFile)) {
         wxLogNull quiet;
         wxBitmap picture;
         if (picture.LoadFile(kSplashPictureFile, wxBITMAP_TYPE_BMP) && picture.IsOk())

@@ -1,5 +1,7 @@
 #include "Audio.h"
 
+#include "DataFile.h"
+
 #include <algorithm>
 
 namespace {
@@ -49,6 +51,12 @@ bool Audio::LoadMusic(const std::string& path, Mix_Music*& out)
     log.Write(path);
     log.Write("\n");
     out = nullptr;
+    const DataFileVerdict verdict = InspectDataFile(path, kSoundFileSizeCap);
+    if (verdict.state == DataFileState::Refused) {
+        log.Write("Failed to Load music!\n");
+        log.Write(DataFileRefusal(path, verdict));
+        return false;
+    }
     out = backend.LoadMusic(path.c_str());
     if (out == nullptr) {
         log.Write("Failed to Load music!\n");
@@ -105,6 +113,12 @@ bool Audio::LoadSample(const std::string& path, Mix_Chunk*& out)
     log.Write(path);
     log.Write("\n");
     out = nullptr;
+    const DataFileVerdict verdict = InspectDataFile(path, kSoundFileSizeCap);
+    if (verdict.state == DataFileState::Refused) {
+        log.Write("Failed to load sample, reason:\n");
+        log.Write(DataFileRefusal(path, verdict));
+        return false;
+    }
     out = backend.LoadWav(path.c_str());
     if (out == nullptr) {
         log.Write("Failed to load sample, reason:\n");

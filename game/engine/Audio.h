@@ -3,7 +3,14 @@
 #include "AudioBackend.h"
 #include "Log.h"
 
+#include <cstdint>
 #include <string>
+
+// The mixer reads a sound whole into memory; no sample or piece of music of
+// the game comes near ten minutes of CD-quality WAV (about 100 MB). A bigger
+// file, or a path that is not a regular file (a pipe would block the mixer),
+// is refused before the mixer opens it.
+constexpr std::int64_t kSoundFileSizeCap = std::int64_t{128} << 20;
 
 // The game's sound: a thin layer over the mixer that logs what it does and
 // what fails and never stops the game for a sound problem. Handles are the

@@ -1,5 +1,7 @@
 #include "ConfigFile.h"
 
+#include "DataFile.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
@@ -9,13 +11,10 @@
 
 namespace {
 
+// Anything at the path counts, without opening it (a pipe would block).
 bool FileExists(const std::string& file)
 {
-    std::FILE* f = std::fopen(file.c_str(), "r");
-    if (f == nullptr)
-        return false;
-    std::fclose(f);
-    return true;
+    return InspectDataFile(file, kConfigFileSizeCap).state != DataFileState::Missing;
 }
 
 void AppendText(const std::string& file, const std::string& text)
@@ -78,6 +77,18 @@ std::string FormatValue(const T& value)
 
 } // namespace
 
+bool ConfigFile::Readable(const std::string& file)
+{
+    const DataFileVerdict verdict = InspectDataFile(file, kConfigFileSizeCap);
+    if (verdict.state != DataFileState::Refused)
+        return true;
+    if (std::find(refusedFiles.begin(), refusedFiles.end(), file) == refusedFiles.end()) {
+        refusedFiles.push_back(file);
+        log.Write(DataFileRefusal(file, verdict));
+    }
+    return false;
+}
+
 ConfigFile& ConfigFile::Instance()
 {
     static ConfigFile instance;
@@ -104,7 +115,7 @@ void ConfigFile::BindInt(const std::string& file, const std::string& key, int& v
 {
     if (ShouldWrite(file))
         AppendText(file, key + "\t= " + FormatValue(value));
-    else
+    else if (Readable(file))
         ReadNumber(file, key, value);
 }
 
@@ -112,7 +123,7 @@ void ConfigFile::BindFloat(const std::string& file, const std::string& key, floa
 {
     if (ShouldWrite(file))
         AppendText(file, key + "\t= " + FormatValue(value));
-    else
+    else if (Readable(file))
         ReadNumber(file, key, value);
 }
 
@@ -123,6 +134,8 @@ void ConfigFile::BindString(const std::string& file, const std::string& key, std
         return;
     }
     value.clear();
+    if (!Readable(file))
+        return;
     const auto words = FindKeyLine(file, key);
     if (!words)
         return;

@@ -1,7 +1,16 @@
 #pragma once
 
+#include "Log.h"
+
+#include <cstdint>
 #include <string>
 #include <vector>
+
+// A configuration file is a group line and one line per key, and the game
+// binds a few dozen keys per file: 1 MB is far above any file it writes. A
+// bigger file, or a path that is not a regular file, is neither read nor
+// replaced: every key keeps its default.
+constexpr std::int64_t kConfigFileSizeCap = 1 << 20;
 
 // Key/value text files ("Input.dat", "Scores.dat"): a group line, then one
 // line per key made of the key, "\t= " and the value. Every call is a bind:
@@ -11,6 +20,8 @@
 // "delete, then bind every key" saves a file.
 class ConfigFile {
 public:
+    explicit ConfigFile(Log& log = Log::Instance()) : log(log) {}
+
     // True when the file is missing (it is then remembered as created) or was
     // created earlier in this run.
     bool ShouldWrite(const std::string& file);
@@ -33,5 +44,10 @@ public:
     static ConfigFile& Instance();
 
 private:
+    // Whether the file may be read; a refusal is logged once per file.
+    bool Readable(const std::string& file);
+
+    Log& log;
     std::vector<std::string> createdFiles;
+    std::vector<std::string> refusedFiles;
 };

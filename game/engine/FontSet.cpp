@@ -1,8 +1,10 @@
 #include "FontSet.h"
 
+
 #include "GlDrawSink.h"
 #include "GlState.h"
 #include "ImagePixels.h"
+#include "PictureFile.h"
 #include "Texture.h"
 
 #include <GL/gl.h>
@@ -64,7 +66,8 @@ bool FontSet::LoadGlyphTexture(const std::string& path, int minFilter, int magFi
     ilGenImages(1, &image);
     ilBindImage(image);
     ImagePixels pixels;
-    const bool loaded = ilLoadImage(path.c_str()) == IL_TRUE && CopyBoundImageRgba(pixels);
+    const bool loaded = PictureFileAcceptable(path, log) &&
+                        ilLoadImage(path.c_str()) == IL_TRUE && CopyBoundImageRgba(pixels);
     ilDeleteImages(1, &image);
     if (!loaded) {
         log.Write("Failed to load fontset: " + path + "!\n");

@@ -1,6 +1,8 @@
 #include "Log.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <utility>
 #include <vector>
@@ -29,15 +31,15 @@ std::string LogFormat(const char* format, ...)
     return text;
 }
 
-Log::Log(std::string filePath, std::ostream& console)
-    : filePath(std::move(filePath)), console(console)
+Log::Log(std::string filePath, std::ostream& console, std::ostream* errors)
+    : filePath(std::move(filePath)), console(console), errors(errors)
 {
 }
 
 Log& Log::Instance()
 {
     // Never destroyed, so late writes during static destruction stay safe.
-    static Log* const instance = new Log("Logfile.txt", std::cout);
+    static Log* const instance = new Log("Logfile.txt", std::cout, &std::cerr);
     return *instance;
 }
 
@@ -48,11 +50,19 @@ const char* Log::BuildDate()
 
 void Log::Write(const std::string& message)
 {
-    if (!enabled)
-        return;
+    if (enabled)
+        Emit(message, console);
+}
 
-    console.write(message.data(), static_cast<std::streamsize>(message.size()));
-    console.flush();
+void Log::WriteError(const std::string& message)
+{
+    Emit(message, errors != nullptr ? *errors : console);
+}
+
+void Log::Emit(const std::string& message, std::ostream& out)
+{
+    out.write(message.data(), static_cast<std::streamsize>(message.size()));
+    out.flush();
 
     // Text mode on purpose: line ends follow the platform's convention.
     const bool firstWrite = (writes == 0);
@@ -64,6 +74,12 @@ void Log::Write(const std::string& message)
         }
         std::fwrite(message.data(), 1, message.size(), file);
         std::fclose(file);
+    } else if (!toldFileFailure && errors != nullptr) {
+        // Said once: without it a run in a read-only folder leaves no trace.
+        const int cause = errno;
+        toldFileFailure = true;
+        *errors << "Cannot write the log file \"" << filePath << "\": " << std::strerror(cause) << "\n";
+        errors->flush();
     }
     // Counted even when the file could not be opened: a later successful
     // open then appends, without a header.

@@ -20,20 +20,26 @@ std::string LogFormatV(const char* format, va_list args);
 // and is appended to the log file, which is opened and closed per message so
 // that everything written before a crash is on disk. The first message of a
 // run truncates the file and starts it with a header line carrying the build
-// date.
+// date. When the file cannot be opened, the error stream (if any) is told
+// so once; the messages still reach the console.
 class Log {
 public:
     // Tests pass their own file and console; the game uses Instance().
-    Log(std::string filePath, std::ostream& console);
+    Log(std::string filePath, std::ostream& console, std::ostream* errors = nullptr);
 
-    // The program-wide log: "Logfile.txt" in the working directory and
-    // standard output. Usable before and after the Game exists.
+    // The program-wide log: "Logfile.txt" in the working directory, standard
+    // output, and standard error for failures. Usable before and after the
+    // Game exists.
     static Log& Instance();
 
     // The build date in the compiler's form ("Aug 19 2008").
     static const char* BuildDate();
 
     void Write(const std::string& message);
+    // Why the program fails or ends: written to the file even while the log
+    // is switched off, and to the error stream (to the console when there
+    // is none).
+    void WriteError(const std::string& message);
     void Writef(const char* format, ...) ZELV_PRINTF_LIKE(2, 3);
     void SetEnabled(bool on);
 
@@ -42,8 +48,12 @@ public:
     const std::string& FilePath() const { return filePath; }
 
 private:
+    void Emit(const std::string& message, std::ostream& out);
+
     bool enabled = false;
+    bool toldFileFailure = false;
     int writes = 0;
     std::string filePath;
     std::ostream& console;
+    std::ostream* errors;
 };

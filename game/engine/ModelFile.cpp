@@ -1,6 +1,7 @@
 #include "ModelFile.h"
 
 #include "BinaryFile.h"
+#include "DataFile.h"
 #include "ModelTransform.h"
 #include "RecordBounds.h"
 
@@ -97,7 +98,7 @@ bool LoadObjectModelFile(std::vector<Beam>& beams, std::vector<HullCircle>& circ
 {
     BinaryFile file;
     bool loaded = false;
-    if (file.Open(path, "rb")) {
+    if (CheckDataFile(path, kModelFileSizeCap, log) != DataFileState::Refused && file.Open(path, "rb")) {
         beams.clear();
         circles.clear();
         std::error_code error;

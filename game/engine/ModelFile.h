@@ -19,6 +19,11 @@ class BinaryFile;
 //   m circle records of 12 bytes: offset x, offset y, radius.
 constexpr int kBeamRecordBytes = 56;
 constexpr int kCircleRecordBytes = 12;
+// Beam ids are 16 bits wide, so no model means more than 65536 beams (nor
+// as many circles): the largest file the format can mean is about 4.5 MB. A
+// bigger file, or a path that is not a regular file, is refused unread.
+constexpr std::int64_t kModelRecordLimit = 65536;
+constexpr std::int64_t kModelFileSizeCap = 16 + kModelRecordLimit * (kBeamRecordBytes + kCircleRecordBytes);
 
 // Reads "Data/Objects/<name>.obj" into the two lists, then makes the model's
 // points relative to the stored origin. Logs "Loaded <name>.obj" or

@@ -1,6 +1,7 @@
 #include "Texture.h"
 
 #include "ImagePixels.h"
+#include "PictureFile.h"
 
 #include <GL/gl.h>
 #define ILUT_USE_OPENGL
@@ -9,6 +10,10 @@
 
 unsigned int LoadImage(const std::string& path, Log& log)
 {
+    if (!PictureFileAcceptable(path, log)) {
+        log.Write("Failed to load image: " + path + "!\n");
+        return 0;
+    }
     ILuint image = 0;
     ilGenImages(1, &image);
     ilBindImage(image);

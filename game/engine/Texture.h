@@ -7,6 +7,7 @@
 // Loads a picture file into the image library and leaves it bound there. Logs
 // "Image Loaded: <path>" or "Failed to load image: <path>!". Returns the image
 // name, 0 on failure.
+// A picture must first pass PictureFileAcceptable (PictureFile.h).
 unsigned int LoadImage(const std::string& path, Log& log = Log::Instance());
 
 // Loads a picture and lets the image library make the OpenGL texture, which

@@ -1,5 +1,8 @@
 #include "Video.h"
 
+#include "DataFile.h"
+#include "PictureFile.h"
+
 #include <GL/gl.h>
 #include <SDL.h>
 
@@ -14,7 +17,11 @@ void SetWindowIcon(const char* iconPath)
 {
     if (iconPath == nullptr)
         return;
-    // A missing or unreadable icon leaves the default one, without a message.
+    // A missing or unreadable icon leaves the default one, without a message;
+    // so does a path that is no picture-sized file (never opened: a pipe
+    // would block, a sparse terabyte be read whole).
+    if (InspectDataFile(iconPath, kImageFileSizeCap).state != DataFileState::Readable)
+        return;
     if (SDL_Surface* icon = SDL_LoadBMP(iconPath)) {
         SDL_WM_SetIcon(icon, nullptr);
         SDL_FreeSurface(icon);

@@ -1,3 +1,4 @@
+#include "PictureFile.h"
 #include "SetupDialog.h"
 
 #include "ResolutionTable.h"
@@ -156,6 +157,12 @@ TEST(SetupDialog, ThePictureIsShownOnlyWhenItsFileLoads)
     fs::copy_file(fs::path(ZELV_DEMO_DATA_DIR) / kSplashPictureFile, kSplashPictureFile,
                   fs::copy_options::overwrite_existing);
     EXPECT_EQ(pictures(), 1);
+    // Padded past any picture's size, or a folder: refused unread.
+    fs::resize_file(kSplashPictureFile, kImageFileSizeCap + 1);
+    EXPECT_EQ(pictures(), 0);
+    fs::remove(kSplashPictureFile);
+    fs::create_directory(kSplashPictureFile);
+    EXPECT_EQ(pictures(), 0);
 
     fs::current_path(before);
     fs::remove_all(folder);

@@ -114,8 +114,9 @@ public:
 
     // The start sequence: video, joysticks, audio, random seed, packs, view
     // size, image library, fonts, key bindings, resources, the pack's map
-    // list, the frame timer and the title. False when a step failed (its
-    // reason is in the log); the Game can still be destroyed.
+    // list, the frame timer and the title. False when a step failed or the
+    // pack scan found nothing to play: the reason is then written to the log
+    // and the error stream. The Game can still be destroyed.
     bool Start(const StartupSettings& settings);
     // The main loop: fixed ticks of tickLength real seconds from an
     // accumulator, one draw per frame. Returns once quitRequested is set,
@@ -228,9 +229,10 @@ public:
     std::vector<std::string> packMaps;  // the current pack's map names
     std::int32_t mapIndex = 0;          // position in packMaps
     bool quitRequested = false;         // the main loop ends (also: no usable pack)
+    std::string quitReason;             // why a check ended the game (empty: a normal quit)
 
-    // Reads "Data/Maps/<name>.map" into map.mapBeams and map.entityTemplates.
-    // A damaged or missing file fails (logged with a reason) and keeps the
+    // Shows the loading screen (frame 0), then reads "Data/Maps/<name>.map"
+    // into map.mapBeams and map.entityTemplates. A damaged or missing file fails (logged with a reason) and keeps the
     // map loaded before; a name of 64 characters or more is refused. On
     // success the ship's respawn point is (0, 400), the bonus time 9999, and
     // the game is saved unless the map is "splash" or "home".
@@ -275,6 +277,12 @@ public:
     // A point of the 640 x 480 layout space on the view or the window.
     Vec2 LayoutToView(float x, float y) const;
     Vec2 LayoutToWindow(float x, float y) const;
+
+    // Where the loading screen draws before a map is read: the OpenGL sink
+    // and state once the video mode is up (Start sets them); none before, so
+    // a Game without a window draws nothing. Tests put recorders here.
+    DrawSink* loadingSink = nullptr;
+    WorldDrawState* loadingState = nullptr;
 
     // The mouse cursor (while visible) and the loading screen's frame.
     void DrawCursor(float alpha);

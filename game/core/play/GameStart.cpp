@@ -2,15 +2,29 @@
 
 #include "AspectRatio.h"
 #include "ConfigFile.h"
+#include "GlDrawSink.h"
 #include "ImageLibrary.h"
 #include "Joysticks.h"
 #include "KeyConfig.h"
 #include "Random.h"
 #include "Video.h"
+#include "WorldDrawState.h"
 
 #include <GL/gl.h>
 
 #include <cstdio>
+#include <string>
+
+namespace {
+
+// Every way start-up fails says why, in the log and on the error stream.
+bool StartFails(Log& log, const std::string& reason)
+{
+    log.WriteError(reason + "\n");
+    return false;
+}
+
+} // namespace
 
 bool Game::Start(const StartupSettings& settings)
 {
@@ -22,13 +36,15 @@ bool Game::Start(const StartupSettings& settings)
 
     if (!InitVideo("Zelvorant2", settings.width, settings.height, 32, settings.fullScreen,
                    settings.Samples(), log))
-        return false;
+        return StartFails(log, LogFormat("The video mode %ix%i could not be set", settings.width, settings.height));
     glClear(GL_COLOR_BUFFER_BIT);
     host->SwapBuffers();
+    loadingSink = &GlSink();
+    loadingState = &GlWorldState();
 
     InitJoysticks(log);
     if (!audio.InitAudio(128))
-        return false;
+        return StartFails(log, "Audio could not be opened");
     audioStarted = true;
     audio.ReserveChannels(2);
 
@@ -56,6 +72,9 @@ bool Game::Start(const StartupSettings& settings)
     music[0] = music[1] = nullptr;
 
     ScanMapPacks(log);
+    // Nothing to play (or the "standard" pack was changed): the run ends here.
+    if (quitRequested)
+        return StartFails(log, quitReason);
     musicVolume = 128;
 
     const AspectRatio ratio = DetectAspectRatio(settings.width, settings.height, fullScreen);
@@ -68,19 +87,19 @@ bool Game::Start(const StartupSettings& settings)
     InitImageLibrary(log);
 
     if (!font.Load("Fonts.psd", "FontShadow.psd", GL_NEAREST, GL_NEAREST, log))
-        return false;
+        return StartFails(log, "The font Fonts.psd could not be loaded");
     if (!font2.Load("Fonts2.psd", "FontShadow.psd", GL_NEAREST, GL_NEAREST, log))
-        return false;
+        return StartFails(log, "The font Fonts2.psd could not be loaded");
 
     DrawPleaseWait(0);
     LoadKeyConfig(input, ConfigFile::Instance(), log);
     if (!resources.LoadResources())
-        return false;
+        return StartFails(log, "The game's textures and models could not be loaded");
     models = &storeModels;
 
     LoadMapPack();
     if (packMaps.empty())
-        return false;
+        return StartFails(log, LogFormat("No maps in pack '%s'", packName));
     mapIndex = 0;
 
     frameTimer.Start();

@@ -25,6 +25,8 @@ void LogFailure(Log& log, const std::string& name, const std::string& reason)
 
 bool Game::LoadMap(const char* name, Log& log)
 {
+    if (loadingSink != nullptr && loadingState != nullptr)
+        DrawPleaseWait(0, *loadingSink, *loadingState);
     // A copy first: the name may be mapName itself (a saved game loads so).
     const std::string wanted = name != nullptr ? name : "";
     if (wanted.size() >= static_cast<std::size_t>(kGameMapNameBytes)) {

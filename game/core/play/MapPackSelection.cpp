@@ -10,6 +10,7 @@ void Game::ScanMapPacks(Log& log)
     packNames = std::move(scan.packNames);
     if (scan.quit) {
         quitRequested = true;
+        quitReason = std::move(scan.quitReason);
         return;
     }
     selectedPack = 0;
@@ -18,5 +19,5 @@ void Game::ScanMapPacks(Log& log)
 
 void Game::LoadMapPack()
 {
-    packMaps = ReadPackList(dataRoot, packName);
+    packMaps = ReadPackList(dataRoot, packName, Log::Instance());
 }

@@ -1,5 +1,6 @@
 #include "MapFile.h"
 
+#include "DataFile.h"
 #include "Log.h"
 #include "SectorGrid.h"
 
@@ -17,6 +18,7 @@ public:
     ByteCursor(const std::uint8_t* bytes, std::size_t size) : bytes(bytes), size(size) {}
 
     std::size_t Left() const { return size - position; }
+    bool AtStart() const { return position == 0; }
 
     const std::uint8_t* Take(std::size_t count)
     {
@@ -65,9 +67,15 @@ struct Section {
 // Reads a section count and checks that its records can fit the bytes left.
 bool ReadCount(ByteCursor& cursor, const Section& section, std::int32_t& count, std::string& reason)
 {
+    if (cursor.Left() == 0 && !cursor.AtStart()) {
+        // The file ends right after the section before: this one is empty.
+        count = 0;
+        return true;
+    }
     const std::uint8_t* p = cursor.Take(4);
     if (p == nullptr) {
-        reason = LogFormat("The file ends before the %s count\n", section.name);
+        reason = cursor.AtStart() && cursor.Left() == 0 ? std::string("The map file is empty\n")
+                                                        : LogFormat("The file ends inside the %s count\n", section.name);
         return false;
     }
     count = Int32At(p);
@@ -354,20 +362,18 @@ bool DecodeMapFile(const std::uint8_t* bytes, std::size_t size, MapFileContents&
     return true;
 }
 
-bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes)
+bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::int64_t sizeCap)
 {
+    // The size comes from the file rule, never from seeking an open handle:
+    // a directory opens and "seeks" to an absurd end on some systems.
+    const DataFileVerdict verdict = InspectDataFile(path, sizeCap);
+    if (verdict.state != DataFileState::Readable)
+        return false;
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr)
         return false;
-    // The size first, then one read of exactly that many bytes.
-    bool ok = std::fseek(file, 0, SEEK_END) == 0;
-    const long size = ok ? std::ftell(file) : -1;
-    ok = ok && size >= 0 && std::fseek(file, 0, SEEK_SET) == 0;
-    std::vector<std::uint8_t> data;
-    if (ok) {
-        data.resize(static_cast<std::size_t>(size));
-        ok = std::fread(data.data(), 1, data.size(), file) == data.size();
-    }
+    std::vector<std::uint8_t> data(static_cast<std::size_t>(verdict.size));
+    const bool ok = std::fread(data.data(), 1, data.size(), file) == data.size();
     std::fclose(file);
     if (!ok)
         return false;
@@ -377,6 +383,11 @@ bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes)
 
 bool ReadMapFile(const std::string& path, MapFileContents& out, std::string& reason)
 {
+    const DataFileVerdict verdict = InspectDataFile(path, kMapFileSizeCap);
+    if (verdict.state == DataFileState::Refused) {
+        reason = DataFileRefusal(path, verdict);
+        return false;
+    }
     std::vector<std::uint8_t> bytes;
     if (!ReadWholeFile(path, bytes)) {
         reason = LogFormat("Cannot open %s\n", path.c_str());

@@ -1,8 +1,7 @@
 #include "MapPack.h"
 
 #include "BinaryFile.h"
-#include "Log.h"
-#include "MapData.h"
+#include "DataFile.h"
 #include "Md5.h"
 
 #include <algorithm>
@@ -83,23 +82,33 @@ PackScan ScanMapPacks(const std::string& root, Log& log)
     for (const std::string& file : files) {
         const std::string name = file.substr(0, file.size() - kListExtensionLength);
         const std::string listPath = PackListPath(root, name);
+        // Checked before hashing: a sparse list of terabytes would take hours.
+        const bool listRefused = CheckDataFile(listPath, kPackListSizeCap, log) == DataFileState::Refused;
         char listDigest[kMd5HexSize] = {};
-        Md5HexOfFile(listPath.c_str(), listDigest, log);
+        if (!listRefused)
+            Md5HexOfFile(listPath.c_str(), listDigest, log);
 
-        if (NamesEqual(name.c_str(), "standard") && std::strcmp(listDigest, kStandardPackDigest) != 0) {
+        if (NamesEqual(name.c_str(), "standard") &&
+            (listRefused || std::strcmp(listDigest, kStandardPackDigest) != 0)) {
             scan.quit = true;
+            scan.quitReason = "Pack '" + name + "' failed its check";
             return scan;
         }
+        if (listRefused)
+            continue;
         log.Write("Found: ");
         log.Write(file);
         log.Write("\n");
 
+        const std::string digestPath = PackDigestPath(root, name);
+        const DataFileState digestState = CheckDataFile(digestPath, kPackDigestSizeCap, log);
         BinaryFile digestFile;
-        if (!digestFile.Open(PackDigestPath(root, name), "rt")) {
+        // A refused file is never opened (a pipe would block): it is damaged.
+        if (digestState != DataFileState::Refused && !digestFile.Open(digestPath, "rt")) {
             log.Write("Integrity file not found!\n");
             continue;
         }
-        const char* line = digestFile.ReadLine();
+        const char* line = digestState == DataFileState::Readable ? digestFile.ReadLine() : nullptr;
         if (line == nullptr) {
             log.Write("Integrity file damaged!\n");
             continue;
@@ -115,19 +124,21 @@ PackScan ScanMapPacks(const std::string& root, Log& log)
         log.Write("No Packs Found!\n");
         log.Write("\n");
         scan.quit = true;
+        scan.quitReason = "No usable map pack in " + MapsDir(root);
     }
     return scan;
 }
 
-std::vector<std::string> ReadPackList(const std::string& root, const std::string& packName)
+std::vector<std::string> ReadPackList(const std::string& root, const std::string& packName, Log& log)
 {
     std::vector<std::string> maps;
     // Pack names come from the folder listing or from the saved game: a name
     // that is not a plain file name ("../x", "a/b") names no pack of Data/Maps.
     if (!IsPlainMapsFileName(packName))
         return maps;
+    const std::string path = PackListPath(root, packName);
     BinaryFile file;
-    if (!file.Open(PackListPath(root, packName), "rt"))
+    if (CheckDataFile(path, kPackListSizeCap, log) == DataFileState::Refused || !file.Open(path, "rt"))
         return maps;
     while (const char* line = file.ReadLine()) {
         std::string name(line);

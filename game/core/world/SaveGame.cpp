@@ -1,5 +1,6 @@
 #include "SaveGame.h"
 
+#include "DataFile.h"
 #include "Log.h"
 
 #include <cstdio>
@@ -53,10 +54,12 @@ void DigestOfNumber(std::int32_t value, char out[kMd5HexSize])
     Md5Hex(text, out);
 }
 
-std::vector<std::uint8_t> ReadSaveBytes(const std::string& path, bool& opened)
+std::vector<std::uint8_t> ReadSaveBytes(const std::string& path, bool& opened, Log& log)
 {
     std::vector<std::uint8_t> bytes;
     opened = false;
+    if (CheckDataFile(path, kSaveGameSizeCap, log) == DataFileState::Refused)
+        return bytes;
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr)
         return bytes;
@@ -142,6 +145,9 @@ bool WriteFileReplacing(const std::string& path, const std::uint8_t* bytes, std:
 
 bool SaveGameExists(const std::string& root)
 {
+    // Never opens what is no save-sized file: a pipe would block the menu.
+    if (InspectDataFile(SaveGamePath(root), kSaveGameSizeCap).state != DataFileState::Readable)
+        return false;
     std::FILE* file = std::fopen(SaveGamePath(root).c_str(), "rb");
     if (file == nullptr)
         return false;
@@ -164,7 +170,7 @@ std::int32_t RaiseNextExtraLife(std::int32_t nextExtraLife, std::int32_t score)
 SaveLoadResult LoadSaveGameInto(const std::string& root, SaveGameTarget& target, Log& log)
 {
     bool opened = false;
-    const std::vector<std::uint8_t> bytes = ReadSaveBytes(SaveGamePath(root), opened);
+    const std::vector<std::uint8_t> bytes = ReadSaveBytes(SaveGamePath(root), opened, log);
     if (!opened)
         return SaveLoadResult::Refused;
     SaveGameRecord record;
@@ -174,10 +180,10 @@ SaveLoadResult LoadSaveGameInto(const std::string& root, SaveGameTarget& target,
     }
 
     const bool samePack = NamesEqual(record.packName, target.packName);
-    std::vector<std::string> maps = samePack ? target.packMaps : ReadPackList(root, record.packName);
+    std::vector<std::string> maps = samePack ? target.packMaps : ReadPackList(root, record.packName, log);
     if (!samePack && maps.empty()) {
         std::snprintf(target.packName, sizeof target.packName, "%s", "Default");
-        target.packMaps = ReadPackList(root, target.packName);
+        target.packMaps = ReadPackList(root, target.packName, log);
         return SaveLoadResult::MissingPack;
     }
 

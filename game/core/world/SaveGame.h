@@ -17,6 +17,9 @@ class Log;
 //   328 score digest (33: MD5 text of "%i")  361 int32 lives
 //   365 lives digest (33)
 constexpr int kSaveGameBytes = 398;
+// A save is one fixed record; anything past it means nothing. A file above
+// 4 KB, or a path that is not a regular file, is refused unread.
+constexpr std::int64_t kSaveGameSizeCap = 4096;
 constexpr int kSavePackNameOffset = 0;
 constexpr int kSaveMapIndexOffset = 256;
 constexpr int kSaveMapNameOffset = 260;
@@ -58,7 +61,7 @@ bool SaveDigestsMatch(const SaveGameRecord& record);
 // the previous file whole. False when the save did not happen.
 bool WriteFileReplacing(const std::string& path, const std::uint8_t* bytes, std::size_t size);
 
-// The file exists and opens for reading.
+// A save-sized regular file exists and opens for reading.
 bool SaveGameExists(const std::string& root = ".");
 
 // The state a saved game restores, as references into the game.

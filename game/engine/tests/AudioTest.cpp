@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -134,6 +135,30 @@ TEST_F(AudioFixture, SampleLoadLogsPathAndFailureLeavesNull)
     audio.FreeSample(missing);
     EXPECT_EQ(sample, nullptr);
     EXPECT_EQ(mixer.calls, (Calls{"FreeChunk(chunk#0)"}));
+}
+
+// A sound path that is no sound-sized file never reaches the mixer (a pipe
+// would block it, a sparse terabyte would be read whole).
+TEST_F(AudioFixture, NonFilesAndOversizedSoundsNeverReachTheMixer)
+{
+    std::filesystem::create_directory(dir.File("folder.wav"));
+    WriteWholeFile(dir.File("huge.mp3"), "");
+    std::filesystem::resize_file(dir.File("huge.mp3"), kSoundFileSizeCap + 1);
+    Mix_Chunk* sample = nullptr;
+    EXPECT_FALSE(audio.LoadSample(dir.File("folder.wav"), sample));
+    EXPECT_EQ(sample, nullptr);
+    EXPECT_EQ(Logged(), "Loading sample: " + dir.File("folder.wav") + "\nFailed to load sample, reason:\nRefused " +
+                            dir.File("folder.wav") + ": is a directory, not a file\n");
+    console.str("");
+    Mix_Music* music = nullptr;
+    EXPECT_FALSE(audio.LoadMusic(dir.File("huge.mp3"), music));
+    EXPECT_EQ(music, nullptr);
+    EXPECT_EQ(Logged().rfind("Loading Music: " + dir.File("huge.mp3") + "\nFailed to Load music!\nRefused " +
+                                 dir.File("huge.mp3") + ": holds 134217729 bytes",
+                             0),
+              0u)
+        << Logged();
+    EXPECT_TRUE(mixer.calls.empty());
 }
 
 TEST_F(AudioFixture, PlayingUsesFreeUnreservedChannelsUntilNoneIsLeft)

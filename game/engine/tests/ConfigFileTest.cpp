@@ -4,6 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <sstream>
 #include <string>
 
 using namespace std::string_literals;
@@ -59,6 +65,55 @@ TEST_F(ConfigFileTest, ExistingFileIsReadAndNeverWritten)
     EXPECT_EQ(absent, 5);
     EXPECT_EQ(ReadWholeFile(path), "Group\nCount\t= 7\n");
     EXPECT_TRUE(config.CreatedFiles().empty());
+}
+
+// A path holding no config-sized file is neither read (a sparse file of a
+// terabyte without line ends would be read whole as one line) nor replaced
+// (it might be the player's own): every key keeps its default, and one log
+// line per file says why.
+TEST_F(ConfigFileTest, NonFilesAndOversizedFilesKeepEveryDefaultAndStayUntouched)
+{
+    const struct {
+        const char* what;
+        std::function<void(const std::string&)> make;
+        const char* reasonPart;
+    } cases[] = {
+        {"directory", [](const std::string& p) { std::filesystem::create_directory(p); }, "is a directory"},
+        {"pipe", [](const std::string& p) { ASSERT_EQ(mkfifo(p.c_str(), 0600), 0); }, "not a regular file"},
+        {"terabyte without line ends",
+         [](const std::string& p) {
+             WriteWholeFile(p, "Group\nCount\t= 7\n");
+             std::filesystem::resize_file(p, std::uintmax_t{1} << 40);
+         },
+         "holds 1099511627776 bytes"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScratchDir place;
+        const std::string at = place.File("Input.dat");
+        c.make(at);
+        std::ostringstream console;
+        Log log(place.File("Logfile.txt"), console);
+        log.SetEnabled(true);
+        console.str("");
+        ConfigFile config(log);
+        int count = 1;
+        float sensi = 2.0f;
+        std::string name = "x";
+        EXPECT_FALSE(config.ShouldWrite(at));
+        config.WriteLine(at, "Group");
+        config.BindInt(at, "Count", count);
+        config.BindFloat(at, "Sensi", sensi);
+        config.BindString(at, "Name", name);
+        EXPECT_EQ(count, 1);
+        EXPECT_EQ(sensi, 2.0f);
+        EXPECT_EQ(name, "");
+        const std::string logged = console.str();
+        EXPECT_EQ(logged.rfind("Refused " + at + ": ", 0), 0u) << logged;
+        EXPECT_NE(logged.find(c.reasonPart), std::string::npos) << logged;
+        EXPECT_EQ(std::count(logged.begin(), logged.end(), '\n'), 1) << logged;
+        EXPECT_TRUE(config.CreatedFiles().empty());
+    }
 }
 
 TEST_F(ConfigFileTest, FileCreatedInThisRunIsAppendedAgainOnTheNextLoad)

@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <GL/gl.h>
 #include <IL/il.h>
 #include <SDL.h>
@@ -172,6 +174,14 @@ TEST_F(FontSetGlTest, MissingSheetsFailTheLoad)
     EXPECT_EQ(captured.Text(), "Image Loaded: " + glyphFile + ".\nFailed to load image: " + dir.File("missing.psd") +
                                    "!\n");
     EXPECT_EQ(other.shadowTexture, 0u);
+
+    // A glyph sheet path that is no picture-sized file is refused unopened.
+    captured.start = captured.console.str().size();
+    std::filesystem::create_directory(dir.File("folder.psd"));
+    FontSet refused;
+    EXPECT_FALSE(refused.Load(dir.File("folder.psd"), shadowFile, GL_NEAREST, GL_NEAREST, captured.log));
+    EXPECT_EQ(captured.Text(), "Refused " + dir.File("folder.psd") + ": is a directory, not a file\nFailed to load fontset: " +
+                                   dir.File("folder.psd") + "!\n");
 
     // A grey sheet is converted before it is measured: opaque everywhere, so
     // every glyph is a full cell wide.

@@ -89,6 +89,43 @@ TEST(LogTest, FailedFirstOpenStillReachesConsoleAndLaterFileHasNoHeader)
     EXPECT_EQ(log.WriteCount(), 2);
 }
 
+// A log file that cannot be written is said once on the error stream, with
+// the file's name and the cause; the messages still reach the console.
+TEST(LogTest, UnwritableFileIsReportedOnceOnTheErrorStream)
+{
+    ScratchDir dir;
+    std::ostringstream console, errors;
+    const std::string path = (dir.Path() / "missing" / "Logfile.txt").string();
+    Log log(path, console, &errors);
+    log.SetEnabled(true);
+    log.Write("one\n");
+    log.Write("two\n");
+    EXPECT_EQ(console.str(), ">>Logging Enabled<<\none\ntwo\n");
+    EXPECT_EQ(errors.str(), "Cannot write the log file \"" + path + "\": No such file or directory\n");
+}
+
+// A failure's reason goes to the file and to the error stream (not twice to
+// a terminal), even while the log is switched off.
+TEST(LogTest, ErrorsReachFileAndErrorStreamEvenWhenDisabled)
+{
+    ScratchDir dir;
+    std::ostringstream console, errors;
+    const std::string path = dir.File("Logfile.txt");
+    Log log(path, console, &errors);
+    log.WriteError("No maps in pack 'x'\n");
+    EXPECT_EQ(errors.str(), "No maps in pack 'x'\n");
+    EXPECT_EQ(console.str(), "");
+    const std::string file = ReadWholeFile(path);
+    EXPECT_EQ(file.rfind("Logfile created on ", 0), 0u);
+    EXPECT_EQ(file.substr(file.find('\n') + 1), "No maps in pack 'x'\n");
+
+    // Without an error stream the console carries it.
+    std::ostringstream only;
+    Log plain(dir.File("Other.txt"), only);
+    plain.WriteError("reason\n");
+    EXPECT_EQ(only.str(), "reason\n");
+}
+
 TEST_F(LogFixture, LongMessagesAreNeverCut)
 {
     log.SetEnabled(true);

@@ -7,6 +7,7 @@
 
 #include <climits>
 #include <cstring>
+#include <filesystem>
 #include <sstream>
 
 namespace {
@@ -133,6 +134,40 @@ TEST_F(ModelFileTest, MissingFileLeavesTheListsAlone)
     EXPECT_FALSE(LoadObjectModel(beams, circles, "NoSuchModelAnywhere", log));
     EXPECT_FALSE(LoadObjectModel(beams, circles, nullptr, log));
     EXPECT_EQ(beams.size(), 1u);
+}
+
+// A directory, or a file bigger than any model can be (a sparse file of a
+// terabyte whose zeros would otherwise read as an empty model), is refused
+// unread: one line says why, then the usual failure line; the lists stay.
+TEST_F(ModelFileTest, NonFilesAndOversizedFilesAreRefusedUnread)
+{
+    const struct {
+        const char* what;
+        std::uintmax_t size; // 0: a directory
+    } cases[] = {{"directory", 0}, {"one byte over the cap", kModelFileSizeCap + 1}, {"terabyte", 1ull << 40}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScratchDir place;
+        const std::string at = place.File("Ship.obj");
+        if (c.size == 0) {
+            std::filesystem::create_directory(at);
+        } else {
+            WriteWholeFile(at, "");
+            std::filesystem::resize_file(at, c.size);
+        }
+        beams.assign(1, MakeBeam({1, 1}, {2, 2}, {1, 0}, {0, 1}));
+        console.str("");
+        EXPECT_FALSE(LoadObjectModelFile(beams, circles, at, "Ship", log));
+        EXPECT_EQ(console.str().rfind("Refused " + at + ": ", 0), 0u) << console.str();
+        EXPECT_NE(console.str().find("\nFailed to load Ship.obj!\n"), std::string::npos) << console.str();
+        EXPECT_EQ(beams.size(), 1u);
+    }
+
+    // At the cap the file is read: zeros make an empty model.
+    WriteWholeFile(path, "");
+    std::filesystem::resize_file(path, kModelFileSizeCap);
+    console.str("");
+    EXPECT_TRUE(LoadObjectModelFile(beams, circles, path, "Ship", log)) << console.str();
 }
 
 TEST_F(ModelFileTest, DamagedCountsFailTheLoad)

@@ -2,6 +2,7 @@
 // Xvfb); skipped without a display. Fixture files are written byte by byte so
 // the expected texels come from the file, not from the image library.
 #include "ImageLibrary.h"
+#include "PictureFile.h"
 #include "Texture.h"
 
 #include "support/ImageFixtures.h"
@@ -9,6 +10,8 @@
 #include "support/VideoTestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 #include <GL/gl.h>
 #include <IL/il.h>
@@ -230,7 +233,12 @@ TEST_F(TextureTest, BadFilesFailWithOneLineAndLeaveTheBindingAlone)
                                              : LoadTexture(path, GL_LINEAR, GL_LINEAR, GL_REPEAT, GL_REPEAT,
                                                            captured.log);
             EXPECT_EQ(texture, 0u) << path;
-            EXPECT_EQ(captured.Text(), "Failed to load image: " + path + "!\n");
+            // The Photoshop file's layout is checked before the library sees it.
+            const std::string refusal = path == dir.File("huge.psd")
+                                            ? "Refused " + path +
+                                                  ": not a Photoshop picture (no 26-byte header starting with 8BPS)\n"
+                                            : "";
+            EXPECT_EQ(captured.Text(), refusal + "Failed to load image: " + path + "!\n");
             GLint bound = 0;
             glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
             EXPECT_EQ(static_cast<GLuint>(bound), previous) << path;
@@ -238,6 +246,23 @@ TEST_F(TextureTest, BadFilesFailWithOneLineAndLeaveTheBindingAlone)
     }
     EXPECT_EQ(LoadImage(dir.File("missing.png"), captured.log), 0u);
     glDeleteTextures(1, &previous);
+}
+
+// A directory, a pipe or a picture file bigger than any texture can be is
+// refused before the image library opens it (a pipe would block it).
+TEST_F(TextureTest, NonFilesAndOversizedFilesAreRefusedBeforeTheLibraryOpensThem)
+{
+    std::filesystem::create_directory(dir.File("folder.png"));
+    ASSERT_EQ(mkfifo(dir.File("pipe.png").c_str(), 0600), 0);
+    WriteWholeFile(dir.File("sparse.psd"), "8BPS");
+    std::filesystem::resize_file(dir.File("sparse.psd"), kImageFileSizeCap + 1);
+    for (const std::string& path : {dir.File("folder.png"), dir.File("pipe.png"), dir.File("sparse.psd")}) {
+        captured.start = captured.console.str().size();
+        EXPECT_EQ(LoadTexture(path, GL_LINEAR, GL_LINEAR, GL_REPEAT, GL_REPEAT, captured.log), 0u);
+        const std::string text = captured.Text();
+        EXPECT_EQ(text.rfind("Refused " + path + ": ", 0), 0u) << text;
+        EXPECT_NE(text.find("\nFailed to load image: " + path + "!\n"), std::string::npos) << text;
+    }
 }
 
 TEST_F(TextureTest, SameFileTwiceGivesTwoTextures)

@@ -77,7 +77,8 @@ std::string FingerprintOf(const MapFileContents& map)
 }
 
 // Reference decode straight from the bytes (the host is little-endian, as
-// the file): a count of 0 or less is an empty section, a count whose
+// the file): a count of 0 or less is an empty section, so is a count missing
+// after the end of a non-empty file, a count whose
 // smallest records overrun the bytes left is refused, so is a record cut
 // short, a non-finite position or size, and a span the sector grid cannot hold.
 class ReferenceDecoder {
@@ -206,6 +207,11 @@ private:
     }
     bool Count(std::size_t recordBytes, std::int32_t& n)
     {
+        // A file that ends right after a section lacks the later counts.
+        if (at > 0 && at == bytes.size()) {
+            n = 0;
+            return true;
+        }
         if (!Take(&n, 4))
             return false;
         if (n <= 0) {

@@ -4,6 +4,7 @@
 // directory and SDL keeps process-wide state.
 #include "Game.h"
 #include "GlTextureLoader.h"
+#include "Md5.h"
 #include "Player.h"
 #include "ScriptedHost.h"
 
@@ -15,6 +16,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <functional>
 #include <sstream>
 #include <string>
@@ -129,17 +132,47 @@ TEST(GameStart, StartsTheTitleOnTheSplashLevelAndRunsTicksAndFramesAlike)
     EXPECT_EQ(first, second);
 }
 
-TEST(GameStart, AMissingFontOrAnEmptyPackEndsTheStart)
+// Every start that ends early says why in the log.
+TEST(GameStart, AMissingFontOrAnUnusablePackEndsTheStartWithItsReason)
 {
     if (!HaveDisplay())
         GTEST_SKIP() << "no X display (DISPLAY is not set)";
-    const auto run = [] { return StartAndRun(0); };
-    const std::string noFont = InChild("font", [](const fs::path& f) { fs::remove(f / "Fonts2.psd"); }, run);
-    EXPECT_EQ(noFont, "started=0");
-    const std::string noPack = InChild("pack", [](const fs::path& f) {
+    const auto run = [] {
+        std::string report = StartAndRun(0) + "\n";
+        std::ifstream in("Logfile.txt");
+        return report + std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    };
+    const auto removeLists = [](const fs::path& f) {
         for (const auto& entry : fs::directory_iterator(f / "Data" / "Maps"))
             if (entry.path().extension() == ".rota")
                 fs::remove(entry.path());
-    }, run);
-    EXPECT_EQ(noPack, "started=0");
+    };
+    const auto writeText = [](const fs::path& path, const std::string& text) { std::ofstream(path) << text; };
+    const struct {
+        const char* name;
+        std::function<void(const fs::path&)> prepare;
+        const char* reason;
+    } cases[] = {
+        {"font", [](const fs::path& f) { fs::remove(f / "Fonts2.psd"); },
+         "The font Fonts2.psd could not be loaded"},
+        {"nopack", removeLists, "No usable map pack in Data/Maps"},
+        {"emptylist",
+         [&](const fs::path& f) {
+             writeText(f / "Data/Maps/Default.rota", "");
+             writeText(f / "Data/Maps/Default.rotb", Md5Hex(std::string()) + "\n");
+         },
+         "No maps in pack 'Default'"},
+        {"standard",
+         [&](const fs::path& f) {
+             writeText(f / "Data/Maps/standard.rota", "Landfall\n");
+             writeText(f / "Data/Maps/standard.rotb", Md5Hex(std::string("Landfall\n")) + "\n");
+         },
+         "Pack 'standard' failed its check"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string report = InChild(c.name, c.prepare, run);
+        EXPECT_EQ(report.rfind("started=0\n", 0), 0u) << report;
+        EXPECT_NE(report.find(std::string("\n") + c.reason + "\n"), std::string::npos) << report;
+    }
 }

@@ -1,7 +1,9 @@
 #include "Cursor.h"
 #include "LoadingScreen.h"
 #include "PlayModeFixture.h"
+#include "MapWriter.h"
 #include "ScreenLayout.h"
+#include "support/MapTestDir.h"
 
 #include <gtest/gtest.h>
 
@@ -112,4 +114,36 @@ TEST(LoadingScreen, DotsByFrameAndAFinishedFrameShownAtOnce)
     const auto rotate = std::find(calls.begin(), calls.end(), "Rotate(90)");
     ASSERT_NE(rotate, calls.end());
     EXPECT_EQ(*(rotate + 1), "Translate(-480,0)");
+}
+
+// Loading a map shows "PLEASE WAIT." first, through the game's loading
+// screen sink, whether or not the map then loads; a Game without one (no
+// window yet) draws nothing.
+TEST(LoadingScreen, LoadingAMapShowsTheFirstFrameBeforeReading)
+{
+    MapTestDir dir;
+    ASSERT_TRUE(WriteMapFile(dir.Path("Data/Maps/Good.map").string(), MapContents{}));
+    PlayFixture f;
+    f.game.dataRoot = dir.Root();
+    CapturedLog log(dir);
+
+    ASSERT_TRUE(f.game.LoadMap("Good", log.Get()));
+    EXPECT_TRUE(f.state.calls.empty());
+    EXPECT_TRUE(f.sink.vertices.empty());
+
+    for (FontSet::Glyph& glyph : f.game.font.glyphs)
+        glyph.width = 16;
+    f.game.loadingSink = &f.sink;
+    f.game.loadingState = &f.state;
+    for (const char* name : {"Good", "Missing"}) {
+        SCOPED_TRACE(name);
+        f.sink.vertices.clear();
+        f.state.calls.clear();
+        f.game.LoadMap(name, log.Get());
+        ASSERT_FALSE(f.state.calls.empty());
+        EXPECT_EQ(f.state.calls.front(), "Clear(0,0,0,0)");
+        EXPECT_EQ(f.state.calls.back(), "Present()");
+        // "PLEASE WAIT.": 11 glyphs of 4 vertices (the space draws none).
+        EXPECT_EQ(f.sink.vertices.size(), 11u * 4u);
+    }
 }

@@ -4,6 +4,7 @@
 #include "Entity.h"
 #include "Game.h"
 #include "Laser.h"
+#include "MapFile.h"
 #include "MapWriter.h"
 #include "Mover.h"
 #include "Player.h"
@@ -16,7 +17,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <limits>
 
 namespace {
@@ -229,6 +232,36 @@ TEST_F(LoaderFixture, DamagedMapsFailAndKeepThePreviousMap)
     EXPECT_EQ(log.Text().rfind("Failed to load map Missing.map\nCannot open ", 0), 0u) << log.Text();
     EXPECT_FALSE(game.LoadMap(nullptr, log.Get()));
     EXPECT_EQ(game.map.entityTemplates.size(), 9u);
+}
+
+// What stands at a map's path but is no map-sized file is refused unread:
+// one line names the path and why, and the previous map stays.
+TEST_F(LoaderFixture, DirectoriesAndOversizedFilesAreRefusedUnread)
+{
+    WriteMap("Good", EveryKind());
+    ASSERT_TRUE(game.LoadMap("Good", log.Get()));
+    std::filesystem::create_directory(dir.Path("Data/Maps/Folder.map"));
+    WriteRaw("Sparse", {});
+    std::filesystem::resize_file(dir.Path("Data/Maps/Sparse.map"), std::uintmax_t{1} << 40);
+    WriteRaw("JustOver", {});
+    std::filesystem::resize_file(dir.Path("Data/Maps/JustOver.map"), kMapFileSizeCap + 1);
+
+    for (const char* name : {"Folder", "Sparse", "JustOver"}) {
+        SCOPED_TRACE(name);
+        log.Clear();
+        EXPECT_FALSE(game.LoadMap(name, log.Get()));
+        const std::string path = dir.Path("Data/Maps/" + std::string(name) + ".map").string();
+        const std::string text = log.Text();
+        EXPECT_EQ(text.rfind("Failed to load map " + std::string(name) + ".map\nRefused " + path + ": ", 0), 0u)
+            << text;
+        EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2) << text;
+        EXPECT_STREQ(game.mapName, "Good");
+        EXPECT_EQ(game.map.entityTemplates.size(), 9u);
+    }
+
+    // A file of exactly the cap is still read (all zeros: six empty sections).
+    std::filesystem::resize_file(dir.Path("Data/Maps/JustOver.map"), kMapFileSizeCap);
+    EXPECT_TRUE(game.LoadMap("JustOver", log.Get())) << log.Text();
 }
 
 TEST_F(LoaderFixture, MapNamesOfSixtyFourCharactersAreRefused)

@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <filesystem>
 
 namespace {
 
@@ -103,6 +106,7 @@ TEST(PackScan, NoPacksOrNoFolderQuits)
     CapturedLog log(dir);
     PackScan scan = ScanMapPacks(dir.Root(), log.Get());
     EXPECT_TRUE(scan.quit);
+    EXPECT_EQ(scan.quitReason, "No usable map pack in " + dir.Path("Data/Maps").string());
     EXPECT_EQ(log.Text(), "Scanning for map packs:\nNo Packs Found!\n\n");
 
     log.Clear();
@@ -129,9 +133,49 @@ TEST(PackScan, ChangedStandardPackStopsTheScanSilently)
 
         const PackScan scan = ScanMapPacks(dir.Root(), log.Get());
         EXPECT_TRUE(scan.quit);
+        EXPECT_EQ(scan.quitReason, "Pack '" + std::string(name) + "' failed its check");
         EXPECT_EQ(scan.packNames, std::vector<std::string>{"alpha"});
         EXPECT_EQ(log.Text(), "Scanning for map packs:\nFound: alpha.rota\n");
     }
+}
+
+// Lists and integrity files that are no files of their kind's size are
+// refused before they are hashed or read (a sparse list of a terabyte would
+// be hashed for hours; a pipe would block the scan for ever).
+TEST(PackScan, OversizedListsAndNonFileIntegrityFilesAreRefused)
+{
+    const std::string list = "m\n";
+    const std::string rotb = DigestOf(list) + "\n";
+    MapTestDir dir;
+    CapturedLog log(dir);
+    WritePack(dir, "alpha", list, rotb.c_str());
+    WritePack(dir, "huge", list, rotb.c_str());
+    std::filesystem::resize_file(dir.Path("Data/Maps/huge.rota"), std::uintmax_t{1} << 40);
+    WritePack(dir, "piped", list, nullptr);
+    ASSERT_EQ(mkfifo(dir.Path("Data/Maps/piped.rotb").c_str(), 0600), 0);
+    WritePack(dir, "folder", list, nullptr);
+    std::filesystem::create_directory(dir.Path("Data/Maps/folder.rotb"));
+    WritePack(dir, "wordy", list, (rotb + std::string(kPackDigestSizeCap, '#')).c_str());
+
+    const PackScan scan = ScanMapPacks(dir.Root(), log.Get());
+    EXPECT_FALSE(scan.quit);
+    EXPECT_EQ(scan.packNames, std::vector<std::string>{"alpha"});
+    const std::string maps = dir.Path("Data/Maps").string();
+    const std::string text = log.Text();
+    for (const std::string& line :
+         {"Refused " + maps + "/huge.rota: holds 1099511627776 bytes",
+          "Found: folder.rota\nRefused " + maps + "/folder.rotb: is a directory, not a file\nIntegrity file damaged!\n",
+          "Found: piped.rota\nRefused " + maps + "/piped.rotb: is not a regular file\nIntegrity file damaged!\n",
+          "Found: wordy.rota\nRefused " + maps + "/wordy.rotb: holds "})
+        EXPECT_NE(text.find(line), std::string::npos) << "missing: " << line << "\n" << text;
+    EXPECT_EQ(text.find("Found: huge.rota"), std::string::npos) << text;
+
+    // The "standard" pack with a refused list fails its check like a changed one.
+    WritePack(dir, "standard", "", nullptr);
+    std::filesystem::resize_file(dir.Path("Data/Maps/standard.rota"), kPackListSizeCap + 1);
+    const PackScan stopped = ScanMapPacks(dir.Root(), log.Get());
+    EXPECT_TRUE(stopped.quit);
+    EXPECT_EQ(stopped.quitReason, "Pack 'standard' failed its check");
 }
 
 TEST(PackList, LinesBecomeMapNames)
@@ -155,6 +199,13 @@ TEST(PackList, LinesBecomeMapNames)
     }
     MapTestDir dir;
     EXPECT_TRUE(ReadPackList(dir.Root(), "missing").empty());
+    // Over the cap: refused unread, with its line in the log.
+    CapturedLog log(dir);
+    dir.WriteText("Data/Maps/big.rota", "a\n");
+    std::filesystem::resize_file(dir.Path("Data/Maps/big.rota"), kPackListSizeCap + 1);
+    EXPECT_TRUE(ReadPackList(dir.Root(), "big", log.Get()).empty());
+    EXPECT_EQ(log.Text().rfind("Refused " + dir.Path("Data/Maps/big.rota").string() + ": holds ", 0), 0u)
+        << log.Text();
     EXPECT_EQ(PackListPath(".", "Default"), "Data/Maps/Default.rota");
     EXPECT_EQ(PackDigestPath(".", "Default"), "Data/Maps/Default.rotb");
 }

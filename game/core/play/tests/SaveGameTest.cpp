@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstring>
+#include <filesystem>
 #include <limits>
 
 namespace {
@@ -171,6 +174,47 @@ TEST_F(SaveFixture, DamagedSavesAreRefusedBeforeAnythingChanges)
     EXPECT_FALSE(SaveGameExists(dir.Root()));
     EXPECT_EQ(Load(), SaveLoadResult::Refused);
     EXPECT_EQ(log.Text(), "");
+}
+
+// What is no save-sized file is refused unread: its line in the log, the
+// state untouched, the file left where it is.
+TEST_F(SaveFixture, NonFilesAndOversizedSavesAreRefusedUnread)
+{
+    const auto good = EncodeSaveGame("Default", 1, "two", 5000, 3);
+    const std::filesystem::path path = dir.Path("Data/SaveGame.sav");
+    const struct {
+        const char* what;
+        std::uintmax_t size; // 0: a directory
+        const char* reasonPart;
+    } cases[] = {{"directory", 0, "is a directory"},
+                 {"a good save padded past the cap", kSaveGameSizeCap + 1, "holds 4097 bytes"},
+                 {"terabyte", std::uintmax_t{1} << 40, "holds 1099511627776 bytes"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove_all(path);
+        if (c.size == 0) {
+            std::filesystem::create_directory(path);
+        } else {
+            dir.WriteBytes("Data/SaveGame.sav", std::vector<std::uint8_t>(good.begin(), good.end()));
+            std::filesystem::resize_file(path, c.size);
+        }
+        log.Clear();
+        EXPECT_EQ(Load(), SaveLoadResult::Refused);
+        EXPECT_EQ(log.Text().rfind("Refused " + path.string() + ": " + c.reasonPart, 0), 0u) << log.Text();
+        EXPECT_TRUE(state.Unchanged());
+        EXPECT_TRUE(std::filesystem::exists(path));
+        EXPECT_FALSE(SaveGameExists(dir.Root()));
+    }
+    std::filesystem::remove_all(path);
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    EXPECT_FALSE(SaveGameExists(dir.Root())); // answered without opening the pipe
+    EXPECT_EQ(Load(), SaveLoadResult::Refused);
+    std::filesystem::remove(path);
+    dir.WriteBytes("Data/SaveGame.sav", std::vector<std::uint8_t>(good.begin(), good.end()));
+
+    // At the cap a good save still loads: the bytes after its record mean nothing.
+    std::filesystem::resize_file(path, kSaveGameSizeCap);
+    EXPECT_EQ(Load(), SaveLoadResult::Loaded);
 }
 
 TEST(SaveGameRecord, TextFieldsAreAlwaysTerminated)

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -221,23 +222,6 @@ TEST(MapFile, NameFieldsWithoutTerminatorEndAtFifteenCharacters)
     EXPECT_STREQ(read.targets[0].name, "xxxxxxxxxxxxxxx");
 }
 
-// Every prefix of a good map is missing a count or part of a record: each
-// must fail with a reason and leave the previous contents alone.
-TEST(MapFile, EveryTruncationFailsAndKeepsThePreviousContents)
-{
-    const std::vector<std::uint8_t> good = EncodeMap(EveryKind());
-    for (std::size_t size = 0; size < good.size(); ++size) {
-        MapFileContents read;
-        read.targets.push_back(TargetRecord{});
-        std::string reason;
-        ASSERT_FALSE(DecodeMapFile(good.data(), size, read, reason)) << "prefix of " << size;
-        EXPECT_FALSE(reason.empty());
-        EXPECT_EQ(reason.back(), '\n');
-        EXPECT_EQ(read.targets.size(), 1u);
-        EXPECT_TRUE(read.beams.empty());
-    }
-}
-
 // The byte offset of each section's count in the encoding of EveryKind().
 std::vector<std::size_t> SectionOffsets(const MapContents& map)
 {
@@ -262,6 +246,70 @@ std::vector<std::size_t> SectionOffsets(const MapContents& map)
 void PutInt(std::vector<std::uint8_t>& bytes, std::size_t at, std::int32_t v)
 {
     std::memcpy(&bytes[at], &v, 4);
+}
+
+// A prefix that ends right after a section loads: the sections it lacks
+// read as empty. Every other prefix (an empty file, a count or a record cut
+// short) fails with a reason and leaves the previous contents alone.
+TEST(MapFile, FilesEndingAfterASectionLoadAndEveryOtherTruncationFails)
+{
+    const MapContents map = EveryKind();
+    const std::vector<std::uint8_t> good = EncodeMap(map);
+    const std::vector<std::size_t> offsets = SectionOffsets(map);
+    MapFileContents whole;
+    std::string reason;
+    ASSERT_TRUE(Decode(good, whole, reason)) << reason;
+
+    int loaded = 0;
+    for (std::size_t size = 0; size < good.size(); ++size) {
+        SCOPED_TRACE("prefix of " + std::to_string(size));
+        // Sections before the cut: offsets[k] is the count of section k + 1.
+        const auto at = std::find(offsets.begin() + 1, offsets.end(), size);
+        MapFileContents read;
+        read.targets.push_back(TargetRecord{});
+        reason.clear();
+        const bool ok = DecodeMapFile(good.data(), size, read, reason);
+        if (at == offsets.end()) {
+            ASSERT_FALSE(ok);
+            EXPECT_FALSE(reason.empty());
+            EXPECT_EQ(reason.back(), '\n');
+            EXPECT_EQ(read.targets.size(), 1u);
+            EXPECT_TRUE(read.beams.empty());
+            continue;
+        }
+        ++loaded;
+        ASSERT_TRUE(ok) << reason;
+        const std::size_t sections = static_cast<std::size_t>(at - offsets.begin());
+        const std::size_t expected[6] = {whole.beams.size(),     whole.actors.size(), whole.targets.size(),
+                                         whole.rotators.size(),  whole.movers.size(), whole.triggers.size()};
+        const std::size_t got[6] = {read.beams.size(),    read.actors.size(), read.targets.size(),
+                                    read.rotators.size(), read.movers.size(), read.triggers.size()};
+        for (std::size_t k = 0; k < 6; ++k)
+            EXPECT_EQ(got[k], k < sections ? expected[k] : 0u) << "section " << k + 1;
+    }
+    EXPECT_EQ(loaded, 5); // after each of the first five sections
+}
+
+TEST(MapFile, EmptyFileAndCutCountsAreRefusedWithTheirReason)
+{
+    const std::vector<std::uint8_t> good = EncodeMap(EveryKind());
+    const std::vector<std::size_t> offsets = SectionOffsets(EveryKind());
+    struct Row {
+        std::size_t size;
+        const char* reason;
+    };
+    const Row rows[] = {
+        {0, "The map file is empty\n"},
+        {2, "The file ends inside the beam count\n"},
+        {offsets[1] + 3, "The file ends inside the actor count\n"},
+        {offsets[5] + 1, "The file ends inside the trigger count\n"},
+    };
+    for (const Row& row : rows) {
+        MapFileContents read;
+        std::string reason;
+        EXPECT_FALSE(DecodeMapFile(good.data(), row.size, read, reason)) << row.size;
+        EXPECT_EQ(reason, row.reason);
+    }
 }
 
 TEST(MapFile, CountsThatCannotFitTheBytesLeftFail)
