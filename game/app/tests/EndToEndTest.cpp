@@ -524,16 +524,18 @@ TEST_F(EndToEnd, TitleMenuNewGamePauseCocktailQuitAndCredits)
     // NEW GAME: the first map of the pack.
     ASSERT_TRUE(ClickAt(window, 427, 380));
     ASSERT_TRUE(WaitForLog("Loaded map Landfall.map", 1, 30)) << ReadFile(folder / "Logfile.txt");
-    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    // The ship's one-second spawn fade must end first (the pause key waits for
+    // fades); generous, as a loaded build machine may run the game slowly.
+    std::this_thread::sleep_for(std::chrono::milliseconds(3000));
     ASSERT_TRUE(PressKey(window, "Escape"));
-    std::this_thread::sleep_for(std::chrono::milliseconds(1500)); // the pause menu's opening fade
+    std::this_thread::sleep_for(std::chrono::milliseconds(2500)); // the pause menu's opening fade
     // COCKTAIL MODE, the top row of the pause menu (centre 427, 240).
     ASSERT_TRUE(ClickAt(window, 427, 100));
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1000));
     // Turned, layout units map to the window as x * 854 / 480 and y * 480 / 854:
     // QUIT GAME at layout (240, 527), YES of the dialog at (240, 432).
     ASSERT_TRUE(ClickAt(window, 427, 296));
-    std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+    std::this_thread::sleep_for(std::chrono::milliseconds(2000));
     ASSERT_TRUE(ClickAt(window, 427, 243));
 
     // Back on the title, turned, with its music started again.
