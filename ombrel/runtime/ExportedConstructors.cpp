@@ -6,12 +6,50 @@
 
 #include "HandleList.h"
 #include "PtrVector.h"
+#include "stream/cFileSink.h"
+#include "stream/cFileSource.h"
+#include "stream/cMemorySink.h"
+#include "stream/cMemorySource.h"
 #include "surface/SurfaceHandle.h"
 
 #define OMB_CTOR(cls)                                                              \
   extern "C" cls* __attribute__((thiscall)) cls##_ctor(cls* self) asm("_" #cls "_ctor"); \
   extern "C" cls* __attribute__((thiscall)) cls##_ctor(cls* self) { return self ? new (self) cls() : nullptr; }
 
+// Copy constructors: the class's own copy (deep where it owns blocks).
+#define OMB_COPY_CTOR(cls)                                                                        \
+  extern "C" cls* __attribute__((thiscall)) cls##_copyctor(cls* self, const cls* other)           \
+      asm("_" #cls "_copyctor");                                                                  \
+  extern "C" cls* __attribute__((thiscall)) cls##_copyctor(cls* self, const cls* other) {         \
+    return self && other ? new (self) cls(*other) : nullptr;                                      \
+  }
+
+// Abstract bases cannot be instantiated in C++: their constructors only set
+// the table pointer to the class's exported table, which is all the base holds.
+#define OMB_ABSTRACT_CTORS(cls)                                                                   \
+  extern "C" const void* const cls##_vftable asm("_" #cls "_vftable");                            \
+  extern "C" cls* __attribute__((thiscall)) cls##_ctor(cls* self) asm("_" #cls "_ctor");          \
+  extern "C" cls* __attribute__((thiscall)) cls##_ctor(cls* self) {                               \
+    if (self) *reinterpret_cast<const void**>(self) = &cls##_vftable;                             \
+    return self;                                                                                  \
+  }                                                                                               \
+  extern "C" cls* __attribute__((thiscall)) cls##_copyctor(cls* self, const cls*)                 \
+      asm("_" #cls "_copyctor");                                                                  \
+  extern "C" cls* __attribute__((thiscall)) cls##_copyctor(cls* self, const cls*) {               \
+    return cls##_ctor(self);                                                                      \
+  }
+
 OMB_CTOR(cHandleList)
 OMB_CTOR(cPtrVector)
 OMB_CTOR(cSurfaceHandle)
+
+OMB_ABSTRACT_CTORS(cByteSource)
+OMB_CTOR(cFileSource)
+OMB_COPY_CTOR(cFileSource)
+OMB_CTOR(cMemorySource)
+OMB_COPY_CTOR(cMemorySource)
+OMB_ABSTRACT_CTORS(cByteSink)
+OMB_CTOR(cFileSink)
+OMB_COPY_CTOR(cFileSink)
+OMB_CTOR(cMemorySink)
+OMB_COPY_CTOR(cMemorySink)
