@@ -131,4 +131,29 @@ TEST_F(StreamByOrdinal, MemorySinkFixedAndDetachedBlocks) {
   EXPECT_EQ(*reinterpret_cast<void**>(base), reinterpret_cast<void*>(lib.Get<FARPROC>(320)));
 }
 
+TEST_F(StreamByOrdinal, CompressionRoundTripThroughFilesAndZlibsOwnExports) {
+  auto deflateMemToFile = lib.Get<LibError(WINAPI*)(HANDLE, const void*, uint32_t, int32_t)>(780);
+  auto inflateFileToMem = lib.Get<LibError(WINAPI*)(void*, HANDLE, uint32_t)>(765);
+  auto zlibVersion = lib.Get<const char*(__cdecl*)()>(225);
+  auto crc32 = lib.Get<unsigned long(__cdecl*)(unsigned long, const unsigned char*, unsigned)>(226);
+  EXPECT_STREQ(zlibVersion(), "1.2.13");
+  EXPECT_EQ(crc32(0, reinterpret_cast<const unsigned char*>("123456789"), 9), 0xCBF43926u);
+
+  std::string data;
+  for (int i = 0; i < 5000; ++i) data += "row " + std::to_string(i % 97) + ";";
+  HANDLE out = CreateFileA(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(out, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(deflateMemToFile(out, data.data(), static_cast<uint32_t>(data.size()), 9), 0u);
+  const DWORD packed = GetFileSize(out, nullptr);
+  CloseHandle(out);
+  EXPECT_LT(packed, data.size() / 4);
+
+  HANDLE in = CreateFileA(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(in, INVALID_HANDLE_VALUE);
+  std::string back(data.size(), '\0');
+  EXPECT_EQ(inflateFileToMem(&back[0], in, packed), 0u);
+  CloseHandle(in);
+  EXPECT_EQ(back, data);
+}
+
 }  // namespace
