@@ -6,6 +6,9 @@
 
 #include "HandleList.h"
 #include "PtrVector.h"
+#include "image/cImageFilter.h"
+#include "plugin/cImagePluginRegistry.h"
+#include "plugin/cSoundPluginRegistry.h"
 #include "stream/cFileSink.h"
 #include "stream/cFileSource.h"
 #include "stream/cMemorySink.h"
@@ -53,3 +56,44 @@ OMB_CTOR(cFileSink)
 OMB_COPY_CTOR(cFileSink)
 OMB_CTOR(cMemorySink)
 OMB_COPY_CTOR(cMemorySink)
+
+OMB_CTOR(cPluginRegistry)
+OMB_COPY_CTOR(cPluginRegistry)
+OMB_CTOR(cImagePluginRegistry)
+OMB_COPY_CTOR(cImagePluginRegistry)
+OMB_CTOR(cSoundPluginRegistry)
+OMB_COPY_CTOR(cSoundPluginRegistry)
+
+// The filter base is abstract but has state: it is built through a concrete
+// shell (for its fields and owned blocks), whose table is then replaced by
+// the base's own exported one.
+namespace {
+class ImageFilterShell final : public cImageFilter {
+ public:
+  ImageFilterShell() = default;
+  explicit ImageFilterShell(const cImageFilter& other) : cImageFilter(other) {}
+  void Release() override {}
+  uint32_t GetID() override { return 0; }
+  const char* GetName() override { return ""; }
+  int32_t CanRead(cByteSource*) override { return 0; }
+  int32_t Open(cByteSource*) override { return ImageErrUnsupported; }
+  int32_t ReadFrame(cByteSource*, void*, int32_t, void*, int32_t) override { return ImageErrUnsupported; }
+};
+}  // namespace
+
+extern "C" const void* const cImageFilter_vftable asm("_cImageFilter_vftable");
+extern "C" cImageFilter* __attribute__((thiscall)) cImageFilter_ctor(cImageFilter* self) asm("_cImageFilter_ctor");
+extern "C" cImageFilter* __attribute__((thiscall)) cImageFilter_ctor(cImageFilter* self) {
+  if (!self) return nullptr;
+  new (self) ImageFilterShell();
+  *reinterpret_cast<const void**>(self) = &cImageFilter_vftable;
+  return self;
+}
+extern "C" cImageFilter* __attribute__((thiscall)) cImageFilter_copyctor(cImageFilter* self, const cImageFilter* other)
+    asm("_cImageFilter_copyctor");
+extern "C" cImageFilter* __attribute__((thiscall)) cImageFilter_copyctor(cImageFilter* self, const cImageFilter* other) {
+  if (!self || !other) return nullptr;
+  new (self) ImageFilterShell(*other);
+  *reinterpret_cast<const void**>(self) = &cImageFilter_vftable;
+  return self;
+}
