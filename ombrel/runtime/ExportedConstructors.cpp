@@ -6,6 +6,7 @@
 
 #include "HandleList.h"
 #include "PtrVector.h"
+#include "image/cImageFile.h"
 #include "image/cImageFilter.h"
 #include "plugin/cImagePluginRegistry.h"
 #include "plugin/cSoundPluginRegistry.h"
@@ -96,4 +97,11 @@ extern "C" cImageFilter* __attribute__((thiscall)) cImageFilter_copyctor(cImageF
   new (self) ImageFilterShell(*other);
   *reinterpret_cast<const void**>(self) = &cImageFilter_vftable;
   return self;
+}
+
+// cImageFile's constructor takes the registry it draws filters from.
+extern "C" cImageFile* __attribute__((thiscall)) cImageFile_ctor(cImageFile* self, cImagePluginRegistry* registry)
+    asm("_cImageFile_ctor");
+extern "C" cImageFile* __attribute__((thiscall)) cImageFile_ctor(cImageFile* self, cImagePluginRegistry* registry) {
+  return self ? new (self) cImageFile(registry) : nullptr;
 }

@@ -51,8 +51,6 @@ void PutWord(uint8_t* p, uint32_t v) {
 
 }  // namespace
 
-cImageFilter::cImageFilter() = default;
-
 cImageFilter::cImageFilter(const cImageFilter& other) { CopyFrom(other); }
 
 cImageFilter& cImageFilter::operator=(const cImageFilter& other) {
@@ -62,8 +60,6 @@ cImageFilter& cImageFilter::operator=(const cImageFilter& other) {
   }
   return *this;
 }
-
-cImageFilter::~cImageFilter() { FreeBlocks(); }
 
 void cImageFilter::CopyFrom(const cImageFilter& other) {
   std::memcpy(&width, &other.width, offsetof(cImageFilter, cache) + sizeof cache - offsetof(cImageFilter, width));
@@ -97,17 +93,8 @@ void cImageFilter::CheckLayout() {
   OMB_PIN_OFFSET(cImageFilter, cache, 92);
 }
 
-void cImageFilter::FreeStorage(void* self) { MemFree(&self); }
-
-void cImageFilter::Destruct(uint32_t flags) {
-  this->~cImageFilter();
-  if (flags & 1) FreeStorage(this);
-}
-
 // Defaults of the optional slots.
-void cImageFilter::Init(uint32_t, uint32_t) {}
 uint32_t cImageFilter::GetSupportedDepths() { return kAllDepths; }
-int32_t cImageFilter::GetFlag() { return 1; }
 void cImageFilter::SetOption(uint32_t) {}
 int32_t cImageFilter::CanReadImages() { return 0; }
 int32_t cImageFilter::CanReadAnimations() { return 0; }
@@ -125,7 +112,6 @@ int32_t cImageFilter::GetPitch() { return pitch; }
 int32_t cImageFilter::GetDepth() { return depth; }
 int32_t cImageFilter::GetImageSize() { return pitch * height; }
 PaletteBlock* cImageFilter::GetPalette() { return palette; }
-int32_t cImageFilter::GetTransparentColour(uint32_t*) { return 0; }
 int32_t cImageFilter::HasAlpha() { return hasAlpha; }
 int32_t cImageFilter::IsAnimation() { return 0; }
 int32_t cImageFilter::GetFrameCount() { return frameCount; }
@@ -139,7 +125,6 @@ int32_t cImageFilter::GetAnimInfoC() { return animInfoC; }
 int32_t cImageFilter::GetFrameInfo(int32_t) { return frameInfo; }
 int32_t cImageFilter::GetAnimInfoD() { return 1; }
 int32_t cImageFilter::GetAnimInfoE() { return 0; }
-void cImageFilter::Rewind() {}
 int32_t cImageFilter::BeginWrite(cByteSink*, int32_t, int32_t, int32_t, uint32_t, uint32_t, uint32_t, uint32_t,
                                  uint32_t, uint32_t) {
   return ImageErrUnsupported;

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 
+#include "Memory.h"
 #include "OmbrelApi.h"
 #include "palette/PaletteTypes.h"
 #include "surface/SurfaceTypes.h"
@@ -43,19 +44,32 @@ class cImageFilter {
   static constexpr uint32_t kAllDepths = 124;  // bits 2..6: 8, 15, 16, 24, 32
   static constexpr uint8_t kCacheUnknown = 253;
 
-  cImageFilter();
+  // The constructor, the destructor and the slots without an exported body
+  // are inline: plug-ins deriving from the class build them themselves and
+  // import only exported names (the slot defaults, MemFree).
+  cImageFilter() = default;
   // A copy has its own palette, remap table and cache blocks.
   cImageFilter(const cImageFilter& other);
   cImageFilter& operator=(const cImageFilter& other);
-  ~cImageFilter();
+  [[gnu::used]] ~cImageFilter() {
+    FreeOwned(palette);
+    FreeOwned(outputPalette);
+    FreeOwned(imagePaletteCopy);
+    FreeOwned(remap);
+    FreeOwned(cache);
+  }
 
-  virtual void Destruct(uint32_t flags);                                                      // 0
+  // Objects live in MemAlloc blocks: bit 0 of flags frees the storage.
+  virtual void Destruct(uint32_t flags) {                                                     // 0
+    this->~cImageFilter();
+    if (flags & 1) FreeStorage(this);
+  }
   virtual void Release() = 0;                                                                 // 1
-  virtual void Init(uint32_t a, uint32_t b) OMB_EXPORT_AS(cImageFilter_Init);                 // 2
+  virtual void Init(uint32_t, uint32_t) {}                                                    // 2
   virtual uint32_t GetID() = 0;                                                               // 3
   virtual const char* GetName() = 0;                                                          // 4
   virtual uint32_t GetSupportedDepths() OMB_EXPORT_AS(cImageFilter_GetSupportedDepths);       // 5
-  virtual int32_t GetFlag() OMB_EXPORT_AS(cImageFilter_GetFlag);                              // 6
+  virtual int32_t GetFlag() { return 1; }                                                     // 6
   virtual void SetOption(uint32_t value) OMB_EXPORT_AS(cImageFilter_SetOption);               // 7
   virtual int32_t CanRead(cByteSource* source) = 0;                                           // 8
   virtual int32_t CanReadImages() OMB_EXPORT_AS(cImageFilter_CanReadImages);                  // 9
@@ -76,7 +90,7 @@ class cImageFilter {
   virtual int32_t GetDepth() OMB_EXPORT_AS(cImageFilter_GetDepth);                            // 21
   virtual int32_t GetImageSize() OMB_EXPORT_AS(cImageFilter_GetImageSize);                    // 22
   virtual PaletteBlock* GetPalette() OMB_EXPORT_AS(cImageFilter_GetPalette);                  // 23
-  virtual int32_t GetTransparentColour(uint32_t* out) OMB_EXPORT_AS(cImageFilter_GetTransparentColour);  // 24
+  virtual int32_t GetTransparentColour(uint32_t*) { return 0; }                               // 24
   virtual int32_t HasAlpha() OMB_EXPORT_AS(cImageFilter_HasAlpha);                            // 25
   virtual int32_t SetOutputFormat(int32_t depth, const PaletteBlock* palette)
       OMB_EXPORT_AS(cImageFilter_SetOutputFormat);                                           // 26
@@ -90,7 +104,7 @@ class cImageFilter {
   virtual int32_t GetFrameInfo(int32_t frame) OMB_EXPORT_AS(cImageFilter_GetFrameInfo);       // 34
   virtual int32_t GetAnimInfoD() OMB_EXPORT_AS(cImageFilter_GetAnimInfoD);                    // 35
   virtual int32_t GetAnimInfoE() OMB_EXPORT_AS(cImageFilter_GetAnimInfoE);                    // 36
-  virtual void Rewind() OMB_EXPORT_AS(cImageFilter_Rewind);                                   // 37
+  virtual void Rewind() {}                                                                    // 37
   virtual int32_t BeginWrite(cByteSink* sink, int32_t width, int32_t height, int32_t depth, uint32_t v1,
                              uint32_t v2, uint32_t v3, uint32_t v4, uint32_t v5, uint32_t v6)
       OMB_EXPORT_AS(cImageFilter_BeginWrite);                                                // 38
@@ -134,7 +148,14 @@ class cImageFilter {
   uint8_t* cache = nullptr;
 
  protected:
-  static void FreeStorage(void* self);
+  static void FreeStorage(void* self) { MemFree(&self); }
+  template <typename T>
+  static void FreeOwned(T*& block) {
+    if (!block) return;
+    void* p = block;
+    MemFree(&p);
+    block = nullptr;
+  }
 
  private:
   void FreeBlocks();

@@ -200,7 +200,7 @@ TEST(PluginRegistry, LoadingAgainUnloadsTheFirstSet) {
 }
 
 // A stand-in for the sound device: slot 4 deletes it.
-class FakeDevice {
+class FakeDevice final {
  public:
   virtual void S0() {}
   virtual void S1() {}
