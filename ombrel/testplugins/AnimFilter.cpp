@@ -34,6 +34,10 @@ bool IsDepth(uint32_t d) { return d == 8 || d == 15 || d == 16 || d == 24 || d =
 
 class AnimFilter final : public cImageFilter {
  public:
+  void Destruct(uint32_t flags) override {
+    this->~AnimFilter();
+    if (flags & 1) FreeStorage(this);
+  }
   void Release() override { Destruct(1); }
   uint32_t GetID() override { return kAnimId; }
   const char* GetName() override { return "Animation"; }

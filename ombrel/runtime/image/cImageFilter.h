@@ -59,9 +59,11 @@ class cImageFilter {
     FreeOwned(cache);
   }
 
-  // Objects live in MemAlloc blocks: bit 0 of flags frees the storage.
+  // Objects live in MemAlloc blocks: bit 0 of flags frees the storage. This
+  // default destroys the base part only: a filter with members of its own
+  // overrides it.
   virtual void Destruct(uint32_t flags) {                                                     // 0
-    this->~cImageFilter();
+    this->cImageFilter::~cImageFilter();
     if (flags & 1) FreeStorage(this);
   }
   virtual void Release() = 0;                                                                 // 1
