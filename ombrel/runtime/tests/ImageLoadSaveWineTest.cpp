@@ -165,6 +165,16 @@ TEST_F(ImageLoadSave, SavedSurfacesLoadBackWithPixelsPaletteAndKeyColour) {
   EXPECT_EQ(0, std::memcmp(read.entries, palette.entries, sizeof palette.entries));
 }
 
+TEST_F(ImageLoadSave, SixteenBitSurfacesSaveTwentyFourBits) {
+  Surface s = MakeSurface(16, 5, 4);
+  ASSERT_EQ(Info(s, 487), 16);
+  const std::string path = File("sixteen.bmp");
+  ASSERT_EQ(Save(registry_, path, s, 0), 1);
+  const Bytes file = ReadAll(path);
+  ASSERT_GT(file.size(), 57u);
+  EXPECT_EQ(file[28], 24) << "through a temporary 24-bit surface";
+}
+
 TEST_F(ImageLoadSave, AlphaSavesThirtyTwoBitsOrTwentyFourWhereOnlyThatIsSupported) {
   Surface s = MakeSurface(32, 6, 3);
   ASSERT_NE((lib.Get<uint8_t*(OMB_THISCALL*)(void*)>(375)(s)), nullptr);

@@ -189,6 +189,31 @@ TEST_F(PluginByOrdinal, LoadingTwiceUnloadsFirstAndCopiesHoldTheirOwnReferences)
   lib.Get<void(OMB_THISCALL*)(void*)>(273)(copy);
 }
 
+TEST_F(PluginByOrdinal, SoundRegistryRecognisesWaveFiles) {
+  void* sounds = lib.Get<void*(WINAPI*)()>(795)();
+  ASSERT_NE(sounds, nullptr);
+  lib.Get<void(OMB_THISCALL*)(void*, const char*, uintptr_t)>(592)(sounds, "plugins", 0);
+  ASSERT_EQ(Count(sounds), 1);
+  EXPECT_EQ(Name(sounds, 0), "WAV");
+  Bytes wave(44, 0);
+  std::memcpy(wave.data(), "RIFF", 4);
+  std::memcpy(wave.data() + 8, "WAVE", 4);
+  void* src = MemorySource(wave);
+  auto canRead = Slot<int(OMB_THISCALL*)(void*, int, void*)>(sounds, 11);
+  EXPECT_EQ(canRead(sounds, 0, src), 1);
+  EXPECT_EQ(Slot<uint32_t(OMB_THISCALL*)(void*)>(src, 17)(src), 0u);
+  Slot<void(OMB_THISCALL*)(void*)>(src, 1)(src);
+  void* junk = MemorySource(Bytes(44, 'x'));
+  EXPECT_EQ(canRead(sounds, 0, junk), 0);
+  Slot<void(OMB_THISCALL*)(void*)>(junk, 1)(junk);
+  EXPECT_EQ(Slot<void*(OMB_THISCALL*)(void*, void*)>(sounds, 12)(sounds, junk = MemorySource(wave)), nullptr)
+      << "no decoder until the sound driver gives it one";
+  Slot<void(OMB_THISCALL*)(void*)>(junk, 1)(junk);
+  lib.Get<void(OMB_THISCALL*)(void*)>(457)(sounds);
+  EXPECT_EQ(Count(sounds), 0);
+  Slot<void(OMB_THISCALL*)(void*)>(sounds, 3)(sounds);
+}
+
 TEST_F(PluginByOrdinal, BmpRoundTripsKeepPixelsPaletteKeyAndAlpha) {
   lib.Get<void(OMB_THISCALL*)(void*, const char*, uintptr_t)>(591)(registry_, "plugins", 0);
   // 17 x 5 at 8 bits with a palette of 16 entries.
