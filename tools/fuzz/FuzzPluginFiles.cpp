@@ -5,39 +5,16 @@
 #include <cstdlib>
 #include <vector>
 
+#include "BuiltInTestPlugins.h"
 #include "image/cImageFile.h"
-#include "plugin/cImagePluginRegistry.h"
 #include "stream/cMemorySource.h"
-
-extern "C" {
-void* BmpCreateFilter(uintptr_t);
-const char* BmpGetFilterName();
-uint32_t BmpGetFilterID();
-int32_t BmpCanReadFile(cByteSource*);
-void* AnimCreateFilter(uintptr_t);
-const char* AnimGetFilterName();
-uint32_t AnimGetFilterID();
-int32_t AnimCanReadFile(cByteSource*);
-}
 
 namespace {
 
 cImagePluginRegistry& Registry() {
   static cImagePluginRegistry* registry = [] {
     auto* r = new cImagePluginRegistry();
-    r->LoadWith(SystemPlugins(), "", "", 0);
-    PluginRecord bmp{};
-    bmp.createFilter = reinterpret_cast<CreateFilterFn>(BmpCreateFilter);
-    bmp.getFilterName = BmpGetFilterName;
-    bmp.getFilterId = BmpGetFilterID;
-    bmp.canReadFile = BmpCanReadFile;
-    r->InsertBuiltIn(0, bmp);
-    PluginRecord anim{};
-    anim.createFilter = reinterpret_cast<CreateFilterFn>(AnimCreateFilter);
-    anim.getFilterName = AnimGetFilterName;
-    anim.getFilterId = AnimGetFilterID;
-    anim.canReadFile = AnimCanReadFile;
-    r->InsertBuiltIn(1, anim);
+    AddBuiltInTestPlugins(*r);
     return r;
   }();
   return *registry;

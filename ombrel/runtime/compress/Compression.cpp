@@ -41,6 +41,21 @@ class InputPump {
 
   bool Done() const { return left_ == 0; }
 
+  // Gives zlib the next buffer of input when it has used the last one;
+  // *more is false when the input has ended.
+  LibError Feed(z_stream& z, uint8_t* buffer, uint32_t capacity, bool* more) {
+    *more = true;
+    if (z.avail_in != 0) return LibOk;
+    uint32_t got = 0;
+    const LibError e = Done() ? LibOk : Fill(buffer, capacity, &got);
+    if (e != LibOk) return e;
+    *more = got != 0;
+    z.next_in = buffer;
+    z.avail_in = got;
+    return LibOk;
+  }
+
+ private:
   LibError Fill(uint8_t* buffer, uint32_t capacity, uint32_t* got) {
     const uint32_t want = std::min(capacity, left_);
     *got = 0;
@@ -54,7 +69,6 @@ class InputPump {
     return LibOk;
   }
 
- private:
   cByteSource* source_;
   bool wholeSource_;
   uint32_t left_;
@@ -78,15 +92,10 @@ LibError InflateWith(cByteSink* destination, cByteSource* source, uint32_t lengt
 
   InputPump input(source, length);
   for (;;) {
-    if (z.avail_in == 0) {
-      if (input.Done()) break;
-      uint32_t got = 0;
-      const LibError e = input.Fill(in.bytes(), bufferSize, &got);
-      if (e != LibOk) return e;
-      if (got == 0) break;
-      z.next_in = in.bytes();
-      z.avail_in = got;
-    }
+    bool more = true;
+    const LibError fed = input.Feed(z, in.bytes(), bufferSize, &more);
+    if (fed != LibOk) return fed;
+    if (!more) break;
     z.next_out = out.bytes();
     z.avail_out = bufferSize;
     const int r = inflate(&z, Z_NO_FLUSH);
@@ -127,15 +136,10 @@ LibError DeflateWith(cByteSink* destination, cByteSource* source, uint32_t lengt
 
   InputPump input(source, length);
   for (;;) {
-    if (z.avail_in == 0) {
-      if (input.Done()) break;
-      uint32_t got = 0;
-      const LibError e = input.Fill(in.bytes(), bufferSize, &got);
-      if (e != LibOk) return e;
-      if (got == 0) break;
-      z.next_in = in.bytes();
-      z.avail_in = got;
-    }
+    bool more = true;
+    const LibError fed = input.Feed(z, in.bytes(), bufferSize, &more);
+    if (fed != LibOk) return fed;
+    if (!more) break;
     z.next_out = out.bytes();
     z.avail_out = outSize;
     if (deflate(&z, Z_NO_FLUSH) != Z_OK) return ErrCompression;

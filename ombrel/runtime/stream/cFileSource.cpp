@@ -118,10 +118,11 @@ LibError cFileSource::AttachRange(OmbHandle file, uint32_t start, uint32_t lengt
   return LibOk;
 }
 
-LibError cFileSource::Open(const char* path) {
+// Opens path and attaches it whole (through slot 20) or a range of it; the object then owns the handle and keeps the name.
+LibError cFileSource::OpenAndAttach(const char* path, bool whole, uint32_t start, uint32_t length) {
   const OmbHandle file = FileOpen(path, 0);
   if (file == OmbInvalidHandle()) return ErrOpen;
-  const LibError e = AttachHandle(file);
+  const LibError e = whole ? AttachHandle(file) : AttachRange(file, start, length);
   if (e != LibOk) {
     FileClose(file);
     return e;
@@ -132,18 +133,10 @@ LibError cFileSource::Open(const char* path) {
   return LibOk;
 }
 
+LibError cFileSource::Open(const char* path) { return OpenAndAttach(path, true, 0, 0); }
+
 LibError cFileSource::OpenPart(const char* path, uint32_t start, uint32_t length) {
-  const OmbHandle file = FileOpen(path, 0);
-  if (file == OmbInvalidHandle()) return ErrOpen;
-  const LibError e = AttachRange(file, start, length);
-  if (e != LibOk) {
-    FileClose(file);
-    return e;
-  }
-  FreeStreamName(name_);
-  name_ = CopyStreamName(path);
-  ownsHandle_ = 1;
-  return LibOk;
+  return OpenAndAttach(path, false, start, length);
 }
 
 LibError cFileSource::OpenHandle(OmbHandle file) { return AttachHandle(file); }

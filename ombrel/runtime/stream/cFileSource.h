@@ -46,6 +46,7 @@ class cFileSource : public cByteSource {
     remaining_ = 0;
   }
   void CloseOwnedHandle();
+  LibError OpenAndAttach(const char* path, bool whole, uint32_t start, uint32_t length);
   bool EnsureBuffer();
   // How many of `want` bytes the range still allows (all when unbounded).
   uint32_t RangeAllows(uint32_t want) const;

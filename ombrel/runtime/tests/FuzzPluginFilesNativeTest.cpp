@@ -9,22 +9,12 @@
 #include <random>
 #include <set>
 
+#include "BuiltInTestPlugins.h"
 #include "ScratchDir.h"
 #include "image/cImageFile.h"
-#include "plugin/cImagePluginRegistry.h"
 #include "stream/cMemorySource.h"
 
-extern "C" {
-void* BmpCreateFilter(uintptr_t);
-const char* BmpGetFilterName();
-uint32_t BmpGetFilterID();
-int32_t BmpCanReadFile(cByteSource*);
-void* AnimCreateFilter(uintptr_t);
-const char* AnimGetFilterName();
-uint32_t AnimGetFilterID();
-int32_t AnimCanReadFile(cByteSource*);
-int32_t WavCanReadFile(void*);
-}
+extern "C" int32_t WavCanReadFile(void*);
 
 namespace {
 
@@ -91,19 +81,7 @@ void Mutate(Bytes& bytes, std::mt19937& rng) {
 
 TEST(FuzzPluginFiles, MutatedHeadersGiveClearCodesThroughTheReaders) {
   cImagePluginRegistry registry;
-  registry.LoadWith(SystemPlugins(), "", "", 0);
-  PluginRecord bmp{};
-  bmp.createFilter = reinterpret_cast<CreateFilterFn>(BmpCreateFilter);
-  bmp.getFilterName = BmpGetFilterName;
-  bmp.getFilterId = BmpGetFilterID;
-  bmp.canReadFile = BmpCanReadFile;
-  ASSERT_TRUE(registry.InsertBuiltIn(0, bmp));
-  PluginRecord anim{};
-  anim.createFilter = reinterpret_cast<CreateFilterFn>(AnimCreateFilter);
-  anim.getFilterName = AnimGetFilterName;
-  anim.getFilterId = AnimGetFilterID;
-  anim.canReadFile = AnimCanReadFile;
-  ASSERT_TRUE(registry.InsertBuiltIn(1, anim));
+  ASSERT_TRUE(AddBuiltInTestPlugins(registry));
 
   const Bytes seeds[] = {Bmp(17, 5, 8), Bmp(40, 10, 24), Bmp(9, 4, 32), Bmp(5, 3, 4), Anim(6, 4, 24, 5),
                          Anim(5, 3, 8, 2), Wav()};

@@ -7,6 +7,7 @@
 #include <commdlg.h>
 
 #include "OrdinalLibrary.h"
+#include "TestBmp.h"
 
 #include <gtest/gtest.h>
 
@@ -20,22 +21,6 @@
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-
-Bytes MakeBmp24(int w, int h) {
-  const int rowBytes = ((w * 24 + 31) / 32) * 4;
-  Bytes f(static_cast<size_t>(54 + rowBytes * h), 0);
-  auto put32 = [&](size_t at, uint32_t v) { std::memcpy(&f[at], &v, 4); };
-  f[0] = 'B', f[1] = 'M';
-  put32(2, static_cast<uint32_t>(f.size()));
-  put32(10, 54);
-  put32(14, 40);
-  put32(18, static_cast<uint32_t>(w));
-  put32(22, static_cast<uint32_t>(h));
-  f[26] = 1;
-  f[28] = 24;
-  for (size_t i = 54; i < f.size(); ++i) f[i] = static_cast<uint8_t>(i * 7);
-  return f;
-}
 
 struct Found {
   HWND dialog = nullptr;
@@ -106,7 +91,9 @@ TEST(ImageDialog, OpenDialogListsTypesShowsTheChosenImageAndCancels) {
   CreateDirectoryA(folder.c_str(), nullptr);
   const std::string image = folder + "\\wide.bmp";
   {
-    const Bytes bytes = MakeBmp24(400, 100);
+    Bytes pixels(400 * 100 * 3);
+    for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<uint8_t>(i * 7);
+    const Bytes bytes = MakeBmp(400, 100, 24, {}, pixels);
     HANDLE f = CreateFileA(image.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD n = 0;
     WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr);

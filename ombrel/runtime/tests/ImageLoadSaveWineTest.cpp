@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "OrdinalLibrary.h"
+#include "TestBmp.h"
 
 #include <gtest/gtest.h>
 
@@ -14,24 +15,6 @@
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-
-Bytes MakeBmp24(int w, int h, const Bytes& topDown) {
-  const int rowBytes = ((w * 24 + 31) / 32) * 4;
-  Bytes f(static_cast<size_t>(54 + rowBytes * h), 0);
-  auto put32 = [&](size_t at, uint32_t v) { std::memcpy(&f[at], &v, 4); };
-  f[0] = 'B', f[1] = 'M';
-  put32(2, static_cast<uint32_t>(f.size()));
-  put32(10, 54);
-  put32(14, 40);
-  put32(18, static_cast<uint32_t>(w));
-  put32(22, static_cast<uint32_t>(h));
-  f[26] = 1;
-  f[28] = 24;
-  for (int y = 0; y < h; ++y)
-    std::memcpy(&f[static_cast<size_t>(54 + rowBytes * (h - 1 - y))], &topDown[static_cast<size_t>(3 * w * y)],
-                static_cast<size_t>(3 * w));
-  return f;
-}
 
 class ImageLoadSave : public ::testing::Test {
  protected:
@@ -103,7 +86,7 @@ class ImageLoadSave : public ::testing::Test {
 TEST_F(ImageLoadSave, LoadingRecreatesTheSurfaceAtTheImagesSizeAndDepth) {
   Bytes pixels(100 * 50 * 3);
   for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<uint8_t>(i * 13 / 5);
-  const std::string path = Write("wide.bmp", MakeBmp24(100, 50, pixels));
+  const std::string path = Write("wide.bmp", MakeBmp(100, 50, 24, {}, pixels));
   Surface small = MakeSurface(24, 10, 10);
   uint32_t format = 0;
   ASSERT_EQ(Load(path, small, &format, 0), 1);
