@@ -238,7 +238,7 @@ int32_t cImageFilter::PrepareConversion() {
   if (!outputPalette) return 1;
   if (!cache) {
     void* block = nullptr;
-    if (!MemAlloc(65536, &block)) return 0;
+    if (!MemCalloc(65536, &block)) return 0;
     cache = static_cast<uint8_t*>(block);
     outputPaletteChanged = 1;
   }

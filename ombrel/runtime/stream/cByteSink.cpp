@@ -11,7 +11,7 @@ cByteSink::~cByteSink() = default;
 cByteSink& cByteSink::operator=(const cByteSink&) { return *this; }
 
 void cByteSink::Destruct(uint32_t flags) {
-  this->~cByteSink();
+  this->cByteSink::~cByteSink();
   if (flags & 1) FreeStorage(this);
 }
 

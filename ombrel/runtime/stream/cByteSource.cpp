@@ -14,7 +14,7 @@ cByteSource::~cByteSource() = default;
 cByteSource& cByteSource::operator=(const cByteSource&) { return *this; }
 
 void cByteSource::Destruct(uint32_t flags) {
-  this->~cByteSource();
+  this->cByteSource::~cByteSource();
   if (flags & 1) FreeStorage(this);
 }
 
