@@ -6,12 +6,102 @@
 
 #include "HandleList.h"
 #include "PtrVector.h"
+#include "image/cImageFile.h"
+#include "image/cImageFilter.h"
+#include "plugin/cImagePluginRegistry.h"
+#include "plugin/cSoundPluginRegistry.h"
+#include "stream/cFileSink.h"
+#include "stream/cFileSource.h"
+#include "stream/cMemorySink.h"
+#include "stream/cMemorySource.h"
 #include "surface/SurfaceHandle.h"
 
 #define OMB_CTOR(cls)                                                              \
   extern "C" cls* __attribute__((thiscall)) cls##_ctor(cls* self) asm("_" #cls "_ctor"); \
   extern "C" cls* __attribute__((thiscall)) cls##_ctor(cls* self) { return self ? new (self) cls() : nullptr; }
 
+// Copy constructors: the class's own copy (deep where it owns blocks).
+#define OMB_COPY_CTOR(cls)                                                                        \
+  extern "C" cls* __attribute__((thiscall)) cls##_copyctor(cls* self, const cls* other)           \
+      asm("_" #cls "_copyctor");                                                                  \
+  extern "C" cls* __attribute__((thiscall)) cls##_copyctor(cls* self, const cls* other) {         \
+    return self && other ? new (self) cls(*other) : nullptr;                                      \
+  }
+
+// Abstract bases cannot be instantiated in C++: their constructors only set
+// the table pointer to the class's exported table, which is all the base holds.
+#define OMB_ABSTRACT_CTORS(cls)                                                                   \
+  extern "C" const void* const cls##_vftable asm("_" #cls "_vftable");                            \
+  extern "C" cls* __attribute__((thiscall)) cls##_ctor(cls* self) asm("_" #cls "_ctor");          \
+  extern "C" cls* __attribute__((thiscall)) cls##_ctor(cls* self) {                               \
+    if (self) *reinterpret_cast<const void**>(self) = &cls##_vftable;                             \
+    return self;                                                                                  \
+  }                                                                                               \
+  extern "C" cls* __attribute__((thiscall)) cls##_copyctor(cls* self, const cls*)                 \
+      asm("_" #cls "_copyctor");                                                                  \
+  extern "C" cls* __attribute__((thiscall)) cls##_copyctor(cls* self, const cls*) {               \
+    return cls##_ctor(self);                                                                      \
+  }
+
 OMB_CTOR(cHandleList)
 OMB_CTOR(cPtrVector)
 OMB_CTOR(cSurfaceHandle)
+
+OMB_ABSTRACT_CTORS(cByteSource)
+OMB_CTOR(cFileSource)
+OMB_COPY_CTOR(cFileSource)
+OMB_CTOR(cMemorySource)
+OMB_COPY_CTOR(cMemorySource)
+OMB_ABSTRACT_CTORS(cByteSink)
+OMB_CTOR(cFileSink)
+OMB_COPY_CTOR(cFileSink)
+OMB_CTOR(cMemorySink)
+OMB_COPY_CTOR(cMemorySink)
+
+OMB_CTOR(cPluginRegistry)
+OMB_COPY_CTOR(cPluginRegistry)
+OMB_CTOR(cImagePluginRegistry)
+OMB_COPY_CTOR(cImagePluginRegistry)
+OMB_CTOR(cSoundPluginRegistry)
+OMB_COPY_CTOR(cSoundPluginRegistry)
+
+// The filter base is abstract but has state: it is built through a concrete
+// shell (for its fields and owned blocks), whose table is then replaced by
+// the base's own exported one.
+namespace {
+class ImageFilterShell final : public cImageFilter {
+ public:
+  ImageFilterShell() = default;
+  explicit ImageFilterShell(const cImageFilter& other) : cImageFilter(other) {}
+  void Release() override {}
+  uint32_t GetID() override { return 0; }
+  const char* GetName() override { return ""; }
+  int32_t CanRead(cByteSource*) override { return 0; }
+  int32_t Open(cByteSource*) override { return ImageErrUnsupported; }
+  int32_t ReadFrame(cByteSource*, void*, int32_t, void*, int32_t) override { return ImageErrUnsupported; }
+};
+}  // namespace
+
+extern "C" const void* const cImageFilter_vftable asm("_cImageFilter_vftable");
+extern "C" cImageFilter* __attribute__((thiscall)) cImageFilter_ctor(cImageFilter* self) asm("_cImageFilter_ctor");
+extern "C" cImageFilter* __attribute__((thiscall)) cImageFilter_ctor(cImageFilter* self) {
+  if (!self) return nullptr;
+  new (self) ImageFilterShell();
+  *reinterpret_cast<const void**>(self) = &cImageFilter_vftable;
+  return self;
+}
+extern "C" cImageFilter* __attribute__((thiscall)) cImageFilter_copyctor(cImageFilter* self, const cImageFilter* other)
+    asm("_cImageFilter_copyctor");
+extern "C" cImageFilter* __attribute__((thiscall)) cImageFilter_copyctor(cImageFilter* self, const cImageFilter* other) {
+  if (!self || !other) return nullptr;
+  new (self) ImageFilterShell(*other);
+  *reinterpret_cast<const void**>(self) = &cImageFilter_vftable;
+  return self;
+}
+
+// cImageFile's constructor takes the registry it draws filters from.
+extern "C" cImageFile* __attribute__((thiscall)) cImageFile_ctor(cImageFile* self, cImagePluginRegistry* registry)
+    asm("_cImageFile_ctor");
+extern "C" cImageFile* __attribute__((thiscall)) cImageFile_ctor(cImageFile* self, cImagePluginRegistry* registry) {
+  return self ? new (self) cImageFile(registry) : nullptr;
+}

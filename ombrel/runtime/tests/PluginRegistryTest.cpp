@@ -1,0 +1,250 @@
+// The registry's rules over a stand-in platform: search pattern, priority
+// order, required exports, stream positions around CanReadFile, reloads and
+// copies; and the sound registries' shared device counting.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "ScratchDir.h"
+#include "plugin/cImagePluginRegistry.h"
+#include "plugin/cSoundPluginRegistry.h"
+#include "stream/cMemorySource.h"
+
+namespace {
+
+// Entry points of the stand-in plug-ins: which one answers is chosen by the
+// user value the registry hands back, or fixed per function.
+uint32_t OMB_STDCALL IdA() { return 0x41414141; }
+uint32_t OMB_STDCALL IdB() { return 0x42424242; }
+const char* OMB_STDCALL NameA() { return "A"; }
+const char* OMB_STDCALL NameB() { return "B"; }
+uint32_t OMB_STDCALL Priority100() { return 100; }
+uint32_t OMB_STDCALL PriorityHigh() { return 0x80000000u; }
+const char* const kExts[] = {"bmp", "dib", nullptr};
+const char* const* OMB_STDCALL Exts() { return kExts; }
+int created = 0;
+void* OMB_STDCALL Create(PluginUser user) {
+  ++created;
+  return reinterpret_cast<void*>(user + 1);
+}
+void* OMB_STDCALL CreateNothing(PluginUser) { return nullptr; }
+// Reads three bytes, then says yes only to streams starting with 'Y'.
+int32_t OMB_STDCALL ReadsThenDecides(cByteSource* source) {
+  uint8_t b[3] = {};
+  source->Read(b, 3);
+  return b[0] == 'Y';
+}
+
+class FakePlatform final : public PluginPlatform {
+ public:
+  using Exports = std::map<std::string, void*>;
+  void Add(const std::string& name, Exports exports) { files.push_back({name, std::move(exports)}); }
+
+  void* Load(const char* path) override {
+    loads.push_back(path);
+    const std::string name = std::string(path).substr(std::string(path).find_last_of('\\') + 1);
+    for (size_t i = 0; i < files.size(); ++i)
+      if (files[i].first == name && !files[i].second.empty()) {
+        ++live;
+        return reinterpret_cast<void*>(i + 1);
+      }
+    return nullptr;  // not a library
+  }
+  void* Symbol(void* module, const char* name) override {
+    const Exports& e = files[reinterpret_cast<size_t>(module) - 1].second;
+    const auto it = e.find(name);
+    return it == e.end() ? nullptr : it->second;
+  }
+  void Free(void*) override { --live; }
+  std::vector<std::string> Find(const char* pattern) override {
+    patterns.push_back(pattern);
+    std::vector<std::string> names;
+    for (const auto& f : files) names.push_back(f.first);
+    return names;
+  }
+
+  std::vector<std::pair<std::string, Exports>> files;
+  std::vector<std::string> patterns, loads;
+  int live = 0;
+};
+
+void* Fn(uint32_t(OMB_STDCALL* f)()) { return reinterpret_cast<void*>(f); }
+void* Fn(const char*(OMB_STDCALL* f)()) { return reinterpret_cast<void*>(f); }
+
+FakePlatform::Exports Plugin(const char* (OMB_STDCALL* name)(), uint32_t(OMB_STDCALL* id)()) {
+  return {{"CreateFilter", reinterpret_cast<void*>(Create)}, {"GetFilterName", Fn(name)}, {"GetFilterID", Fn(id)}};
+}
+
+TEST(PluginRegistry, OrderIsAscendingPriorityWithNewcomersBeforeEquals) {
+  FakePlatform fake;
+  auto first = Plugin(NameA, IdA);
+  auto hundred = Plugin(NameB, IdB);
+  hundred["GetPriority"] = Fn(Priority100);
+  auto second = Plugin(NameA, IdA);
+  auto high = Plugin(NameA, IdB);
+  high["GetPriority"] = Fn(PriorityHigh);
+  fake.Add("high.ift", high);
+  fake.Add("first.ift", first);
+  fake.Add("hundred.ift", hundred);
+  fake.Add("second.ift", second);
+  cPluginRegistry reg;
+  reg.LoadWith(fake, "plugins", "*.ift", 7);
+  ASSERT_EQ(reg.GetCount(), 4);
+  EXPECT_STREQ(reg.GetPath(0), "plugins\\hundred.ift");
+  EXPECT_STREQ(reg.GetPath(1), "plugins\\second.ift");
+  EXPECT_STREQ(reg.GetPath(2), "plugins\\first.ift");
+  EXPECT_STREQ(reg.GetPath(3), "plugins\\high.ift");
+  EXPECT_EQ(reg.FindByID(0x42424242), 0);
+  EXPECT_EQ(reg.FindByID(0x12345678), -1);
+  EXPECT_EQ(reg.CreateByID(0x41414141), reinterpret_cast<void*>(8)) << "user value handed to CreateFilter";
+  reg.UnloadWith(fake);
+  EXPECT_EQ(fake.live, 0);
+  EXPECT_FALSE(reg.HasList());
+}
+
+TEST(PluginRegistry, SearchPatternsAndTheirLimit) {
+  struct Row {
+    std::string folder, expected;
+  } rows[] = {{"dir", "dir\\*.ift"}, {"dir\\", "dir\\*.ift"}, {"", "*.ift"}, {std::string(253, 'x'), std::string(253, 'x') + "\\*.ift"}};
+  for (const Row& r : rows) {
+    FakePlatform fake;
+    cPluginRegistry reg;
+    reg.LoadWith(fake, r.folder.c_str(), "*.ift", 0);
+    ASSERT_EQ(fake.patterns.size(), 1u);
+    EXPECT_EQ(fake.patterns[0], r.expected);
+    reg.UnloadWith(fake);
+  }
+  FakePlatform fake;
+  fake.Add("a.ift", Plugin(NameA, IdA));
+  cPluginRegistry reg;
+  // 260 characters with the separator: no room for the terminator.
+  reg.LoadWith(fake, std::string(254, 'x').c_str(), "*.ift", 0);
+  EXPECT_TRUE(fake.patterns.empty()) << "a pattern beyond 260 characters is not searched";
+  EXPECT_EQ(reg.GetCount(), 0);
+  EXPECT_TRUE(reg.HasList());
+  reg.UnloadWith(fake);
+  reg.LoadWith(fake, nullptr, "*.ift", 0);
+  EXPECT_EQ(reg.GetCount(), 0);
+  reg.UnloadWith(fake);
+}
+
+TEST(PluginRegistry, LibrariesLackingRequiredExportsOrNotLibrariesAreSkipped) {
+  FakePlatform fake;
+  auto noId = Plugin(NameA, IdA);
+  noId.erase("GetFilterID");
+  fake.Add("noid.ift", noId);
+  fake.Add("junk.ift", {});
+  fake.Add("good.ift", Plugin(NameB, IdB));
+  cPluginRegistry reg;
+  reg.LoadWith(fake, "p", "*.ift", 0);
+  ASSERT_EQ(reg.GetCount(), 1);
+  EXPECT_STREQ(reg.GetName(0), "B");
+  EXPECT_EQ(fake.live, 1) << "the library without GetFilterID was freed again";
+  ASSERT_NE(reg.GetExts(0), nullptr);
+  EXPECT_EQ(reg.GetExts(0)[0], nullptr) << "no GetFilterExts: an empty list";
+  EXPECT_STREQ(reg.GetName(5), "") << "an index outside the list gives the empty answer";
+  EXPECT_EQ(reg.CreateAt(-1), nullptr);
+  reg.UnloadWith(fake);
+}
+
+TEST(PluginRegistry, StreamChoiceRestoresThePositionAndSkipsFailingCreators) {
+  FakePlatform fake;
+  auto refuses = Plugin(NameA, IdA);
+  refuses["CanReadFile"] = reinterpret_cast<void*>(ReadsThenDecides);
+  refuses["CreateFilter"] = reinterpret_cast<void*>(CreateNothing);
+  refuses["GetPriority"] = Fn(Priority100);
+  auto reads = Plugin(NameB, IdB);
+  reads["CanReadFile"] = reinterpret_cast<void*>(ReadsThenDecides);
+  reads["GetFilterExts"] = reinterpret_cast<void*>(Exts);
+  auto blind = Plugin(NameA, IdA);  // no CanReadFile: never chosen by content
+  blind["GetPriority"] = Fn(Priority100);
+  fake.Add("blind.ift", blind);
+  fake.Add("refuses.ift", refuses);
+  fake.Add("reads.ift", reads);
+  cPluginRegistry reg;
+  reg.LoadWith(fake, "p", "*.ift", 40);
+  ASSERT_EQ(reg.GetCount(), 3);
+  const char text[] = "xYES";
+  cMemorySource src;
+  src.Attach(text, 4);
+  src.Seek(1, SeekStart);
+  created = 0;
+  EXPECT_EQ(reg.CreateForStream(&src), reinterpret_cast<void*>(41));
+  EXPECT_EQ(created, 1);
+  EXPECT_EQ(src.Tell(), 1u);
+  const int32_t blindIndex = std::string(reg.GetPath(0)) == "p\\blind.ift" ? 0 : 1;
+  EXPECT_EQ(reg.CanRead(blindIndex, &src), 0);
+  EXPECT_STREQ(reg.GetExts(2)[1], "dib");
+  src.Seek(0, SeekStart);
+  EXPECT_EQ(reg.CreateForStream(&src), nullptr);
+  EXPECT_EQ(src.Tell(), 0u);
+  reg.RemoveWith(fake, 2);
+  EXPECT_EQ(reg.GetCount(), 2);
+  EXPECT_EQ(fake.live, 2);
+  reg.UnloadWith(fake);
+}
+
+TEST(PluginRegistry, LoadingAgainUnloadsTheFirstSet) {
+  cPluginRegistry reg;
+  FakePlatform fake;
+  fake.Add("a.ift", Plugin(NameA, IdA));
+  reg.LoadWith(fake, "p", "*.ift", 0);
+  reg.LoadWith(fake, "p", "*.ift", 0);
+  EXPECT_EQ(fake.loads.size(), 2u);
+  EXPECT_EQ(fake.live, 1) << "the first set was freed before the second was loaded";
+  EXPECT_EQ(reg.GetCount(), 1);
+  reg.UnloadWith(fake);
+  EXPECT_EQ(fake.live, 0);
+}
+
+// A stand-in for the sound device: slot 4 deletes it.
+class FakeDevice final {
+ public:
+  virtual void S0() {}
+  virtual void S1() {}
+  virtual void S2() {}
+  virtual void S3() {}
+  virtual void Delete() { delete this; --devices; }
+  static int devices;
+  static PluginUser lastRegistry;
+};
+int FakeDevice::devices = 0;
+PluginUser FakeDevice::lastRegistry = 0;
+void* OMB_STDCALL MakeDevice(PluginUser registry) {
+  ++FakeDevice::devices;
+  FakeDevice::lastRegistry = registry;
+  return new FakeDevice();
+}
+
+TEST(SoundPluginRegistry, OneDeviceWhileAnyLoadedRegistryRemains) {
+  ScratchDir dir;
+  SetSoundDeviceFactory(MakeDevice);
+  cSoundPluginRegistry a, b, never;
+  never.Unload();  // not a member: counts nothing down
+  EXPECT_EQ(SoundRegistryUsers(), 0);
+  a.LoadFilters(dir.Path().c_str(), 0);
+  EXPECT_EQ(FakeDevice::devices, 1);
+  EXPECT_EQ(FakeDevice::lastRegistry, reinterpret_cast<PluginUser>(&a));
+  EXPECT_EQ(SharedSoundRegistry().GetCount(), 1) << "the built-in device record";
+  b.LoadFilters(dir.Path().c_str(), 0);
+  a.LoadFilters(dir.Path().c_str(), 0);  // a reload keeps the count
+  EXPECT_EQ(FakeDevice::devices, 1);
+  EXPECT_EQ(SoundRegistryUsers(), 2);
+  a.Unload();
+  EXPECT_EQ(FakeDevice::devices, 1);
+  EXPECT_EQ(SoundDeviceRegistry(), &b) << "the device moved to a registry that stays";
+  a.Unload();
+  EXPECT_EQ(SoundRegistryUsers(), 1);
+  b.Unload();
+  EXPECT_EQ(FakeDevice::devices, 0);
+  EXPECT_EQ(SoundDevice(), nullptr);
+  EXPECT_FALSE(SharedSoundRegistry().HasList());
+  SetSoundDeviceFactory(nullptr);
+  a.LoadFilters(dir.Path().c_str(), 0);
+  EXPECT_EQ(SoundDevice(), nullptr) << "no driver yet: no device";
+  a.Unload();
+}
+
+}  // namespace

@@ -1,0 +1,51 @@
+// Operation sequences on a memory source and a memory sink: each input byte
+// pair is one operation (read, read a byte, seek from an origin, write) with
+// its size or offset; positions must stay inside the data at every step.
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "stream/cMemorySink.h"
+#include "stream/cMemorySource.h"
+
+#define FUZZ_CHECK(c) \
+  do {                \
+    if (!(c)) std::abort(); \
+  } while (0)
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static const uint8_t kBytes[70000] = {};
+  cMemorySource src;
+  src.Attach(kBytes, static_cast<uint32_t>(size * 97 % sizeof kBytes));
+  cMemorySink sink;
+  std::vector<uint8_t> buffer(70000);
+  for (size_t i = 0; i + 1 < size; i += 2) {
+    const int32_t arg = static_cast<int8_t>(data[i + 1]) * 613;
+    switch (data[i] % 6) {
+      case 0: {
+        uint32_t got = 0;
+        src.ReadCount(buffer.data(), static_cast<uint32_t>(arg < 0 ? -arg : arg), &got);
+        break;
+      }
+      case 1: {
+        uint8_t b = 0;
+        src.ReadByte(&b);
+        break;
+      }
+      case 2:
+        src.Seek(arg, data[i] / 6 % 4);
+        break;
+      case 3:
+        src.ReadAlloc(static_cast<uint32_t>(arg < 0 ? -arg : arg));
+        break;
+      case 4:
+        sink.Write(buffer.data(), static_cast<uint32_t>(arg < 0 ? -arg : arg));
+        break;
+      default:
+        sink.Seek(arg, data[i] / 6 % 4);
+    }
+    FUZZ_CHECK(src.Tell() <= src.GetSize());
+    FUZZ_CHECK(sink.Tell() <= sink.GetSize());
+  }
+  return 0;
+}
