@@ -17,6 +17,7 @@ mkdir -p "$ZELV_RUNTIME_DIR"
 ZELV_QEMU_RESERVE=0xc0000000
 ZELV_WINE_LOADER=/usr/lib/wine/wine
 ZELV_WINE_SERVER32=/usr/lib/wine/wineserver32
+ZELV_WINE_SERVER64=${ZELV_WINE_SERVER64:-/usr/lib/wine/wineserver64}
 
 headless_start_x() {
   if [ -n "${ZELV_KEEP_DISPLAY:-}" ] && [ -n "${DISPLAY:-}" ]; then return 0; fi
@@ -53,10 +54,14 @@ export WINELOADERNOEXEC=1
 exec qemu-i386 -R $ZELV_QEMU_RESERVE -E LD_LIBRARY_PATH=/lib/i386-linux-gnu:/usr/lib/i386-linux-gnu \\
   -0 wine "$d/lib/wine/wine-loader" "\$@"
 EOF
-  cat >"$d/lib/wine/wineserver" <<EOF
-#!/bin/sh
-exec qemu-i386 -E LD_LIBRARY_PATH=/lib/i386-linux-gnu:/usr/lib/i386-linux-gnu "$ZELV_WINE_SERVER32" "\$@"
-EOF
+  if [ -x "$ZELV_WINE_SERVER64" ]; then
+    # The 64-bit server (package wine64) serves 32-bit clients and runs
+    # natively: only the loader and the programs are emulated.
+    server="exec \"$ZELV_WINE_SERVER64\""
+  else
+    server="exec qemu-i386 -E LD_LIBRARY_PATH=/lib/i386-linux-gnu:/usr/lib/i386-linux-gnu \"$ZELV_WINE_SERVER32\""
+  fi
+  printf '#!/bin/sh\n%s "$@"\n' "$server" >"$d/lib/wine/wineserver"
   chmod +x "$d/lib/wine/wine" "$d/lib/wine/wineserver"
   echo "$d/lib/wine"
 }
