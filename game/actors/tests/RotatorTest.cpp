@@ -199,3 +199,39 @@ TEST(Rotator, TheLoopPlaysAcrossTurningTicksAndStopsWithOneClankPerStop)
 }
 
 } // namespace
+
+namespace {
+
+TEST(Rotator, AZeroLengthBeamKeepsItsNormalAndDirectionWhenTurned)
+{
+    RotatorLevel f;
+    f.Make({0, 3.0f, true, 0.0f});
+    Beam dot = MakeBeam({1000, 1490}, {1000, 1490});
+    dot.normal = {0.0f, -1.0f};
+    dot.direction = {1.0f, 0.0f};
+    f.Start({MakeBeam({1000, 1480}, {1000, 1520}), dot});
+    f.Pass(10);
+    const Beam& turned = f.LiveBeam(1);
+    EXPECT_EQ(turned.normal, (Vec2{0.0f, -1.0f}));
+    EXPECT_EQ(turned.direction, (Vec2{1.0f, 0.0f}));
+    EXPECT_TRUE(std::isfinite(turned.a.x) && std::isfinite(turned.a.y));
+    EXPECT_NE(turned.a, (Vec2{1000.0f, 1490.0f})) << "its point still turns";
+}
+
+TEST(Rotator, TheShipIsTakenOnByTheBeamItStandsOnNotByAnEqualId)
+{
+    RotatorLevel f;
+    f.Make({90, 1.0f, false, 0.0f});
+    f.StartWithBeam();
+    Rotator& r = f.Live<Rotator>();
+    Beam copy = f.LiveBeam(0); // same id, not a beam of the level
+    f.StandShipOn(copy, {1000.0f, 1467.0f});
+    EXPECT_FALSE(r.OnContact(&f.ship));
+    EXPECT_EQ(f.ship.carrier.Get(), nullptr);
+    EXPECT_TRUE(r.carriedActors.empty());
+    f.ship.landedBeam = &f.LiveBeam(0);
+    EXPECT_FALSE(r.OnContact(&f.ship));
+    EXPECT_EQ(f.ship.carrier, &r);
+}
+
+} // namespace
