@@ -1,5 +1,6 @@
 #include "Emitter.h"
 
+#include "ActorAxis.h"
 #include "ActorDraw.h"
 #include "Game.h"
 #include "JetParticles.h"
@@ -11,18 +12,6 @@
 
 #include <memory>
 
-namespace {
-
-// The axis U: the jet blows along -U (up the screen at angle 0).
-Vec2 Axis(float degrees)
-{
-    Vec2 f;
-    Vec2 u;
-    AngleToVectors(degrees, f, u);
-    return u;
-}
-
-} // namespace
 
 Emitter::Emitter()
 {
@@ -40,7 +29,7 @@ void Emitter::Spawn(float x, float y, float a)
     jet = nullptr;
     if (theGame == nullptr)
         return;
-    const Vec2 u = Axis(angle);
+    const Vec2 u = ActorAxis(angle);
     const Vec2 at = position - 5.0f * u;
     jet = theGame->particles.Add(std::make_unique<JetParticles>(at.x, at.y, -u.x, -u.y));
 }
@@ -48,7 +37,7 @@ void Emitter::Spawn(float x, float y, float a)
 void Emitter::Update()
 {
     SavePose();
-    phaseTimer += theGame != nullptr ? theGame->simulationStep : 0.02f;
+    phaseTimer += SimulationStep();
     if ((on && onTime > 0.0f && phaseTimer >= onTime) || (!on && offTime > 0.0f && phaseTimer >= offTime)) {
         on = !on;
         phaseTimer = 0.0f;
@@ -61,7 +50,7 @@ void Emitter::Update()
         airPlaying = false;
         return;
     }
-    Blow(Axis(angle));
+    Blow(ActorAxis(angle));
 }
 
 void Emitter::Blow(Vec2 u)

@@ -1,5 +1,6 @@
 #include "Laser.h"
 
+#include "ActorAxis.h"
 #include "ActorDraw.h"
 #include "Collision.h"
 #include "Game.h"
@@ -18,23 +19,6 @@
 #include <cmath>
 #include <memory>
 
-namespace {
-
-float Step()
-{
-    return theGame != nullptr ? theGame->simulationStep : 0.02f;
-}
-
-// The axis U (the second vector of the angle): the beam runs along -U.
-Vec2 Axis(float degrees)
-{
-    Vec2 f;
-    Vec2 u;
-    AngleToVectors(degrees, f, u);
-    return u;
-}
-
-} // namespace
 
 Laser::Laser()
 {
@@ -66,7 +50,7 @@ void Laser::PlayPhaseSound()
 void Laser::Update()
 {
     SavePose();
-    phaseTimer += Step();
+    phaseTimer += SimulationStep();
     if ((on && onTime > 0.0f && phaseTimer >= onTime) || (!on && offTime > 0.0f && phaseTimer >= offTime)) {
         phaseTimer = 0.0f;
         on = !on;
@@ -80,7 +64,7 @@ void Laser::Update()
         beamSoundPlaying = false;
         return;
     }
-    const Vec2 u = Axis(angle);
+    const Vec2 u = ActorAxis(angle);
     const Vec2 a0 = position - 10.0f * u;
     const Vec2 muzzle = position - 5.0f * u;
     ++onTicks;

@@ -4,6 +4,7 @@
 #include "Collision.h"
 #include "Game.h"
 #include "Line.h"
+#include "ActorAxis.h"
 #include "ActorDraw.h"
 #include "Log.h"
 #include "MathUtil.h"
@@ -14,11 +15,6 @@
 namespace {
 
 constexpr float kRiderRadius = 15.0f;
-
-float Step()
-{
-    return theGame != nullptr ? theGame->simulationStep : 0.02f;
-}
 
 } // namespace
 
@@ -86,7 +82,7 @@ void Mover::Update()
     }
     if (active && def.travelTime > 0.0f) {
         if (waiting) {
-            waitTimer += Step();
+            waitTimer += SimulationStep();
             const float limit = delayPending ? def.startDelay : def.waitTime;
             if (waitTimer >= limit) {
                 delayPending = false;
@@ -105,7 +101,7 @@ void Mover::Update()
 
 void Mover::Travel(Vec2 a, Vec2 b)
 {
-    travelTimer += Step();
+    travelTimer += SimulationStep();
     const float f = travelTimer / def.travelTime;
     position = returning ? b - (b - a) * f : a + (b - a) * f;
     if (travelTimer >= def.travelTime)

@@ -23,18 +23,19 @@ void DropReleasedRiders(std::vector<EntityRef<>>& riders)
                  riders.end());
 }
 
-void TranslateCarried(const std::vector<Beam*>& beams, const std::vector<EntityRef<>>& riders, Vec2 d)
+namespace {
+
+// Moves beams and riders by d; with a grid the beams leave it and enter it
+// again and the riders re-register.
+void MoveCarried(const std::vector<Beam*>& beams, const std::vector<EntityRef<>>& riders, Vec2 d, SectorGrid* grid)
 {
-    SectorGrid* grid = theWorld != nullptr ? &theWorld->Grid() : nullptr;
-    if (!beams.empty()) {
+    if (grid != nullptr && !beams.empty())
+        grid->RemoveBeams(beams);
+    for (Beam* beam : beams) {
+        beam->a += d;
+        beam->b += d;
         if (grid != nullptr)
-            grid->RemoveBeams(beams);
-        for (Beam* beam : beams) {
-            beam->a += d;
-            beam->b += d;
-            if (grid != nullptr)
-                grid->AddBeam(beam);
-        }
+            grid->AddBeam(beam);
     }
     for (const EntityRef<>& rider : riders) {
         Entity* e = rider.Get();
@@ -42,24 +43,23 @@ void TranslateCarried(const std::vector<Beam*>& beams, const std::vector<EntityR
             continue;
         e->position += d;
         e->PlaceShapes(e->position.x, e->position.y);
-        e->LeaveSectors();
-        e->EnterSectors();
+        if (grid != nullptr) {
+            e->LeaveSectors();
+            e->EnterSectors();
+        }
     }
+}
+
+} // namespace
+
+void TranslateCarried(const std::vector<Beam*>& beams, const std::vector<EntityRef<>>& riders, Vec2 d)
+{
+    MoveCarried(beams, riders, d, theWorld != nullptr ? &theWorld->Grid() : nullptr);
 }
 
 void ShiftCarriedUnregistered(const std::vector<Beam*>& beams, const std::vector<EntityRef<>>& riders, Vec2 d)
 {
-    for (Beam* beam : beams) {
-        beam->a += d;
-        beam->b += d;
-    }
-    for (const EntityRef<>& rider : riders) {
-        Entity* e = rider.Get();
-        if (e == nullptr)
-            continue;
-        e->position += d;
-        e->PlaceShapes(e->position.x, e->position.y);
-    }
+    MoveCarried(beams, riders, d, nullptr);
 }
 
 bool CarriesActor(const std::vector<EntityRef<>>& riders, const Entity* entity)

@@ -1,5 +1,6 @@
 #include "Rotator.h"
 
+#include "ActorAxis.h"
 #include "Collision.h"
 #include "Game.h"
 #include "Line.h"
@@ -85,7 +86,7 @@ void Rotator::Update()
     }
     if (active) {
         if (pausing) {
-            pauseTimer += theGame != nullptr ? theGame->simulationStep : 0.02f;
+            pauseTimer += SimulationStep();
             if (pauseTimer >= def.pauseTime) {
                 pausing = false;
                 pauseTimer = 0.0f;

@@ -149,6 +149,17 @@ StressPlay& Stress()
     return *play;
 }
 
+// The stress level, or null after marking the benchmark skipped.
+StressPlay* ReadyStress(benchmark::State& state)
+{
+    StressPlay& play = Stress();
+    if (!play.ready) {
+        state.SkipWithError("stress map or resources missing");
+        return nullptr;
+    }
+    return &play;
+}
+
 double worstSteadyMs = 0.0;
 double worstSteadyCpuMs = 0.0;
 double worstFiringMs = 0.0;
@@ -160,11 +171,10 @@ double Ms(std::chrono::steady_clock::duration d) { return std::chrono::duration<
 
 void PlayTick(benchmark::State& state)
 {
-    StressPlay& play = Stress();
-    if (!play.ready) {
-        state.SkipWithError("stress map or resources missing");
+    StressPlay* ready = ReadyStress(state);
+    if (ready == nullptr)
         return;
-    }
+    StressPlay& play = *ready;
     play.Restart();
     for (auto _ : state) {
         const auto spent = play.Tick();
@@ -180,11 +190,10 @@ BENCHMARK(PlayTick)->Unit(benchmark::kMicrosecond)->UseManualTime();
 
 void FiringTick(benchmark::State& state)
 {
-    StressPlay& play = Stress();
-    if (!play.ready) {
-        state.SkipWithError("stress map or resources missing");
+    StressPlay* ready = ReadyStress(state);
+    if (ready == nullptr)
         return;
-    }
+    StressPlay& play = *ready;
     play.Restart();
     play.game->input.Button(ButtonFire).key.state = KeyState::Held;
     for (auto _ : state) {
@@ -200,11 +209,10 @@ BENCHMARK(FiringTick)->Unit(benchmark::kMicrosecond)->UseManualTime();
 
 void EntityPassOnly(benchmark::State& state)
 {
-    StressPlay& play = Stress();
-    if (!play.ready) {
-        state.SkipWithError("stress map or resources missing");
+    StressPlay* ready = ReadyStress(state);
+    if (ready == nullptr)
         return;
-    }
+    StressPlay& play = *ready;
     play.Restart();
     QueryPlaySectors(*play.game);
     for (auto _ : state)
@@ -216,11 +224,10 @@ BENCHMARK(EntityPassOnly)->Unit(benchmark::kMicrosecond);
 
 void DetonationTick(benchmark::State& state)
 {
-    StressPlay& play = Stress();
-    if (!play.ready) {
-        state.SkipWithError("stress map or resources missing");
+    StressPlay* ready = ReadyStress(state);
+    if (ready == nullptr)
         return;
-    }
+    StressPlay& play = *ready;
     std::size_t debris = 0;
     for (auto _ : state) {
         play.Restart();
@@ -261,11 +268,10 @@ std::vector<Laser*> LasersOn(Game& game)
 
 void LaserMarch(benchmark::State& state)
 {
-    StressPlay& play = Stress();
-    if (!play.ready) {
-        state.SkipWithError("stress map or resources missing");
+    StressPlay* ready = ReadyStress(state);
+    if (ready == nullptr)
         return;
-    }
+    StressPlay& play = *ready;
     play.Restart();
     const std::vector<Laser*> lasers = LasersOn(*play.game);
     for (auto _ : state) {
@@ -280,11 +286,10 @@ BENCHMARK(LaserMarch)->Unit(benchmark::kMicrosecond);
 // where its march ended, against every live beam, nearest hit kept.
 void LaserBruteForceRay(benchmark::State& state)
 {
-    StressPlay& play = Stress();
-    if (!play.ready) {
-        state.SkipWithError("stress map or resources missing");
+    StressPlay* ready = ReadyStress(state);
+    if (ready == nullptr)
         return;
-    }
+    StressPlay& play = *ready;
     play.Restart();
     const std::vector<Laser*> lasers = LasersOn(*play.game);
     std::vector<Line> rays;
