@@ -143,6 +143,17 @@ TEST(Laser, AShotMeetsTheBeamAndTheLaserTakesNothing)
     l.Damage(100.0f);
     EXPECT_EQ(l.health, health);
     EXPECT_FALSE(l.dead);
+    // A real shot flying across the beam is stopped by it.
+    Projectile* shot = CreateProjectile(0);
+    shot->owner = &f.ship;
+    shot->Spawn(1450.0f, 1800.0f, 5.0f, 0.0f, 90.0f);
+    f.game.playerShots.push_back(shot);
+    for (int i = 0; i < 12 && !shot->dead; ++i)
+        shot->Update();
+    EXPECT_TRUE(shot->dead);
+    EXPECT_NEAR(shot->position.x, 1500.0f, 5.0f) << "stopped within one step of the beam";
+    EXPECT_EQ(l.health, health);
+    EXPECT_FALSE(l.dead);
     // Off, the beam no longer counts; the body still does.
     l.Activate(nullptr);
     EXPECT_FALSE(l.CollideShapes({HullCircle(1.0f, 1502.5f, 1800.0f)}, nullptr));
