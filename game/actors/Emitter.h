@@ -20,7 +20,7 @@ public:
     float phaseTimer = 0.0f;
     std::int32_t tickCount = 0; // ticks spent blowing
     ParticleRef<JetParticles> jet; // the particle list owns it; reads null once deleted
-    std::int32_t airChannel = 0;
+    std::int32_t airChannel = -1;
     bool airPlaying = false;
 
     Emitter();
@@ -32,4 +32,10 @@ public:
     void Die() override;
     Entity* Clone() const override;
     void Activate(Entity* source) override;
+
+    // The push on the ship per blowing tick, along the jet.
+    static constexpr float kPush = 0.05f;
+
+private:
+    void Blow(Vec2 u);
 };

@@ -20,8 +20,11 @@ public:
     float startDelay = 0.0f;  // extra length of the first phase
     std::int32_t onTicks = 0;
     EntityRef<> activator;   // told at every automatic phase change
-    std::int32_t beamChannel = 0;
+    std::int32_t beamChannel = -1;
     bool beamSoundPlaying = false;
+    // The beam record holds a cast beam; false before the first on tick and
+    // while the start lies outside the grid (then nothing is cast).
+    bool hasBeam = false;
 
     Laser();
 
@@ -29,7 +32,24 @@ public:
     void Update() override;
     void Draw(float alpha) override;
     void Damage(float amount) override;
+    // The body, and the beam while it is on.
+    bool CollideShapes(const std::vector<HullCircle>& circles, Vec2* normalOut) override;
     void Die() override;
     Entity* Clone() const override;
+    // By the hull and along the whole beam.
+    void EnterSectors() override;
+    // Toggles the beam and restarts the phase without the start delay.
+    void Activate(Entity* source) override;
     const char* OwnName() const override { return name; }
+
+    // Damage the beam deals the ship at a touch, inside its hit cooldown too.
+    static constexpr float kBeamDamage = 100.0f;
+    // Length of one march step along the axis.
+    static constexpr float kMarchStep = 125.0f;
+
+private:
+    // Casts the beam from the start a0 along -u; the beam record and the
+    // strike (for sparks) follow.
+    void CastBeam(Vec2 a0, Vec2 muzzle, Vec2 u);
+    void PlayPhaseSound();
 };

@@ -23,7 +23,7 @@ public:
     float travelTimer = 0.0f;
     bool delayPending = false;
     EntityRef<> activator;
-    std::int32_t loopChannel = 0;
+    std::int32_t loopChannel = -1;
     bool loopPlaying = false;
 
     Mover();
@@ -45,4 +45,17 @@ public:
     void PostLoad() override;
     // The path box moves with the world.
     void MoveArea(Vec2 offset) override;
+    bool CollideShapes(const std::vector<HullCircle>& circles, Vec2* normalOut) override;
+    void Activate(Entity* source) override;
+
+    // Moves everything carried by d and re-registers it.
+    void MoveCarried(float dx, float dy);
+
+private:
+    void Travel(Vec2 a, Vec2 b);
+    void Arrive();
+    void StopLoop();
+    // The circle of the travelling sound: the box's larger half size about
+    // the position.
+    HullCircle SoundCircle() const;
 };

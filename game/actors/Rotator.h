@@ -22,7 +22,7 @@ public:
     float pauseTimer = 0.0f;
     EntityRef<> activator;
     bool halfStepDone = false;
-    std::int32_t loopChannel = 0;
+    std::int32_t loopChannel = -1;
     bool loopPlaying = false;
 
     Rotator();
@@ -37,4 +37,16 @@ public:
     // Takes over the live beams and actors of its area at level start.
     void Link(std::vector<Beam>& liveBeams, EntityList& entities) override;
     const char* OwnName() const override { return def.name; }
+    void Activate(Entity* source) override;
+
+    // Moves everything carried by d and re-registers it.
+    void Translate(float dx, float dy);
+    // Turns everything carried by this tick's angle change about the
+    // platform's position.
+    void ApplyRotation();
+
+private:
+    void ReachGoal();
+    bool GoalPassed() const;
+    void StopLoop();
 };

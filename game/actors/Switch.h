@@ -17,6 +17,18 @@ public:
     void Spawn(float x, float y, float angle) override;
     void Update() override;
     void Draw(float alpha) override;
+    // Any hit presses it; its health never changes.
+    void Damage(float amount) override;
+    // The ship or a laser beam presses it; always a collision.
+    bool OnContact(Entity* other) override;
     void Die() override;
     Entity* Clone() const override;
+    // A hand-back from what it activated: pops out or in again, ignored
+    // while cooling down.
+    void Activate(Entity* source) override;
+
+    // Presses the switch and activates its named actors.
+    void Fire();
+
+    static constexpr std::int32_t kCooldownTicks = 5;
 };

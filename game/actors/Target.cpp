@@ -16,6 +16,7 @@ void Target::Spawn(float x, float y, float angle)
 void Target::Update()
 {
     SavePose();
+    point = position;
 }
 
 void Target::Draw(float) {}

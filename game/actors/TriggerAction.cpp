@@ -1,7 +1,9 @@
 #include "TriggerAction.h"
 
 #include "BoxRegistration.h"
+#include "Collision.h"
 #include "Log.h"
+#include "PlatformCarry.h"
 
 TriggerAction::TriggerAction()
 {
@@ -11,6 +13,7 @@ TriggerAction::TriggerAction()
 void TriggerAction::Spawn(float x, float y, float angle)
 {
     SpawnPose(x, y, angle);
+    fired = false;
     Log::Instance().Write("Trigger Spawned!\n");
 }
 
@@ -24,10 +27,39 @@ void TriggerAction::Draw(float) {}
 // Indestructible.
 void TriggerAction::Damage(float) {}
 
-// Not solid: a contact does not count.
-bool TriggerAction::OnContact(Entity*)
+// The ship's touch fires the zone; it passes through untouched.
+bool TriggerAction::OnContact(Entity* other)
 {
+    if (other != nullptr && other->type == EntityTypes::Player)
+        Fire();
     return false;
+}
+
+void TriggerAction::Fire()
+{
+    if (fired)
+        return;
+    Log::Instance().Write("Trigger Activated!\n");
+    // A one-shot zone is never handed back: it is gone.
+    if (!ActivateIdleNamed(def.activateName, this, def.once ? nullptr : this))
+        return;
+    fired = true;
+    if (def.once)
+        dead = true;
+}
+
+bool TriggerAction::CollideShapes(const std::vector<HullCircle>& circles, Vec2*)
+{
+    for (const HullCircle& c : circles) {
+        if (CircleIntersectsRect(c, def.area))
+            return true;
+    }
+    return false;
+}
+
+void TriggerAction::Activate(Entity*)
+{
+    fired = false;
 }
 
 // It never dies by itself.

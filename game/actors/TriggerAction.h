@@ -25,4 +25,10 @@ public:
     void PostLoad() override;
     // The zone moves with the world.
     void MoveArea(Vec2 offset) override;
+    bool CollideShapes(const std::vector<HullCircle>& circles, Vec2* normalOut) override;
+    // A hand-back arms the zone again.
+    void Activate(Entity* source) override;
+
+    // Activates the idle platforms and the lasers bearing its name.
+    void Fire();
 };

@@ -1,5 +1,5 @@
 // A map that Game::LoadMap accepts must also play: the input is written as a
-// map, loaded, started as a level, run for a hundred ticks and drawn. A
+// map, loaded, started as a level, run for two hundred ticks and drawn. A
 // refused map must leave the previous one loaded. The whole world library is
 // compiled into this harness, so actors, platforms and the sector grid carry
 // the fuzzer's coverage and the sanitizers.
@@ -107,7 +107,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     game->StartLevel(log);
     RecordingDrawSink sink;
     NullWorldState state;
-    for (int tick = 0; tick < 100; ++tick) {
+    for (int tick = 0; tick < 200; ++tick) {
         game->UpdatePlay();
         if (tick % 25 == 0) {
             game->DrawPlay(0.5f, sink, state);

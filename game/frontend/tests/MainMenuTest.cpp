@@ -217,7 +217,10 @@ TEST(MainMenu, ClicksBetweenRowsAndOnTheMapPackRowDoNothing)
     }
     EXPECT_EQ(f.game.menus.size(), 1u);
     EXPECT_FALSE(menu->closing);
-    EXPECT_TRUE(f.host.audio.calls.empty());
+    // Nothing is played or stopped; the level behind the title keeps placing
+    // its platforms' loops.
+    for (const std::string& call : f.host.audio.calls)
+        EXPECT_EQ(call.rfind("SetPosition(", 0), 0u) << call;
 }
 
 TEST(MainMenu, HiScoresLeavesTheMusicPlayingAndQuitEndsInTheCredits)

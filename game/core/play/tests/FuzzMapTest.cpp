@@ -9,6 +9,7 @@
 #include "MapWriter.h"
 #include "SectorGrid.h"
 #include "support/MapTestDir.h"
+#include "testing/HeadlessHost.h"
 #include "testing/Mutator.h"
 
 #include <gtest/gtest.h>
@@ -500,6 +501,41 @@ TEST(FuzzMapTest, LoadMapKeepsThePreviousMapOnEveryRefusal)
     }
     EXPECT_GT(accepted, 100);
     EXPECT_GT(refused, 100);
+}
+
+// Every accepted mutant also plays: started as a level and run 200 ticks with
+// every actor behaving (platforms carrying, lasers marching, zones and jets),
+// which the sanitizers watch. Positions stay finite or the actors say where.
+TEST(FuzzMapTest, AcceptedMutantsStartAndRunTwoHundredTicks)
+{
+    MapTestDir dir;
+    CapturedLog log(dir);
+    HeadlessHost host;
+    Game game(host);
+    game.dataRoot = dir.Root();
+    game.UpdateScreenSize();
+    const std::vector<Seed> seeds = Seeds();
+    Mutator mutator(0x706c6179u);
+    int played = 0;
+    for (int iteration = 0; iteration < 1200 && played < 200; ++iteration) {
+        const Seed& seed = seeds[static_cast<std::size_t>(iteration) % seeds.size()];
+        std::vector<std::uint8_t> bytes = seed.bytes;
+        mutator.Mutate(bytes, seed.hints);
+        dir.WriteBytes("Data/Maps/home.map", bytes);
+        if (!game.LoadMap("home", log.Get()))
+            continue;
+        ++played;
+        game.StartLevel(log.Get());
+        game.mode = GameMode::Play;
+        for (int tick = 0; tick < 200; ++tick) {
+            game.UpdatePlay();
+            if (game.mode != GameMode::Play)
+                break;
+        }
+        game.ClearLevel(log.Get());
+        log.Clear();
+    }
+    EXPECT_GT(played, 100);
 }
 
 } // namespace
