@@ -4,6 +4,7 @@
 
 #include "BeamDraw.h"
 #include "DrawSink.h"
+#include "HudQuad.h"
 #include "HudValues.h"
 #include "Player.h"
 #include "ScreenCanvas.h"
@@ -32,19 +33,6 @@ struct TallyRow {
     float valueX;
     bool fixedPitch;
 };
-
-// A quad between two corners with its texture coordinates.
-void TexturedQuad(DrawSink& sink, Vec2 p0, Vec2 p1, float u0, float u1, float v0, float v1)
-{
-    sink.TexCoord(u0, v0);
-    sink.Vertex(p0.x, p0.y);
-    sink.TexCoord(u1, v0);
-    sink.Vertex(p1.x, p0.y);
-    sink.TexCoord(u1, v1);
-    sink.Vertex(p1.x, p1.y);
-    sink.TexCoord(u0, v1);
-    sink.Vertex(p0.x, p1.y);
-}
 
 // A panel of three quads between top and bottom (window space): caps and a
 // middle from the lower half of the texture, then the fill of length fill
@@ -244,6 +232,18 @@ void DrawStageBanner(Game& game, ScreenCanvas& canvas)
 }
 
 } // namespace
+
+void TexturedQuad(DrawSink& sink, Vec2 p0, Vec2 p1, float u0, float u1, float v0, float v1)
+{
+    sink.TexCoord(u0, v0);
+    sink.Vertex(p0.x, p0.y);
+    sink.TexCoord(u1, v0);
+    sink.Vertex(p1.x, p0.y);
+    sink.TexCoord(u1, v1);
+    sink.Vertex(p1.x, p1.y);
+    sink.TexCoord(u0, v1);
+    sink.Vertex(p0.x, p1.y);
+}
 
 void Game::DrawHud(float alpha) { DrawHud(alpha, GlScreenCanvas()); }
 

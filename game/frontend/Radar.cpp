@@ -4,6 +4,7 @@
 
 #include "DrawSink.h"
 #include "Entity.h"
+#include "HudQuad.h"
 #include "MathUtil.h"
 #include "Player.h"
 #include "ScreenCanvas.h"
@@ -12,21 +13,6 @@
 
 #include <GL/gl.h>
 
-namespace {
-
-void FrameQuad(DrawSink& sink, Vec2 p0, Vec2 p1, float u0, float u1)
-{
-    sink.TexCoord(u0, 0.0f);
-    sink.Vertex(p0.x, p0.y);
-    sink.TexCoord(u1, 0.0f);
-    sink.Vertex(p1.x, p0.y);
-    sink.TexCoord(u1, 1.0f);
-    sink.Vertex(p1.x, p1.y);
-    sink.TexCoord(u0, 1.0f);
-    sink.Vertex(p0.x, p1.y);
-}
-
-} // namespace
 
 void Game::DrawRadar(float alpha, ScreenCanvas& canvas)
 {
@@ -40,9 +26,9 @@ void Game::DrawRadar(float alpha, ScreenCanvas& canvas)
     state.BindTexture(resources.Texture(TextureId::HUD_radar));
     sink.Begin(DrawSink::Primitive::Quads);
     sink.Colour(1.0f, 1.0f, 1.0f, 1.0f);
-    FrameQuad(sink, LayoutToWindow(265.0f, 2.0f), LayoutToWindow(270.0f, 68.0f), 0.0f, 0.25f);
-    FrameQuad(sink, LayoutToWindow(270.0f, 2.0f), LayoutToWindow(370.0f, 68.0f), 0.5f, 0.5f);
-    FrameQuad(sink, LayoutToWindow(370.0f, 2.0f), LayoutToWindow(375.0f, 68.0f), 0.75f, 1.0f);
+    TexturedQuad(sink, LayoutToWindow(265.0f, 2.0f), LayoutToWindow(270.0f, 68.0f), 0.0f, 0.25f, 0.0f, 1.0f);
+    TexturedQuad(sink, LayoutToWindow(270.0f, 2.0f), LayoutToWindow(370.0f, 68.0f), 0.5f, 0.5f, 0.0f, 1.0f);
+    TexturedQuad(sink, LayoutToWindow(370.0f, 2.0f), LayoutToWindow(375.0f, 68.0f), 0.75f, 1.0f, 0.0f, 1.0f);
     sink.End();
     state.Finish();
 

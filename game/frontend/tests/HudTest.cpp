@@ -226,70 +226,75 @@ TEST(HudDraw, LifeIconsScoreAndCounters)
 
 TEST(HudDraw, TimedMessages)
 {
-    Hud f(kScreens[1]);
-    Game& game = f.game;
-    Player& ship = *game.player;
+    for (const Screen& screen : kScreens) {
+        SCOPED_TRACE(screen.windowWidth);
+        SCOPED_TRACE(screen.rotated);
+        Hud f(screen);
+        Game& game = f.game;
+        Player& ship = *game.player;
 
-    // The countdown: the whole seconds grow through each second.
-    game.selfDestruct.secondsLeft = 59.99f;
-    f.Draw();
-    const TextRecorder::Line* number = f.text.Find("59");
-    ASSERT_NE(number, nullptr);
-    EXPECT_NEAR(number->scaleX, 0.51f, 1e-3f);
-    EXPECT_EQ(number->r, 1.0f);
-    EXPECT_EQ(number->g, 0.0f);
-    EXPECT_NE(f.text.Find("DETONATION IN:"), nullptr);
-    game.selfDestruct.secondsLeft = 59.01f;
-    f.Draw();
-    ASSERT_NE(f.text.Find("59"), nullptr);
-    EXPECT_NEAR(f.text.Find("59")->scaleX, 1.49f, 1e-3f);
-    EXPECT_NEAR(f.text.Find("59")->x, game.screenCentre.x - 7.5f * 1.49f, 1e-3f);
-    // No radar while it runs: no frame texture, no sub-viewport.
-    EXPECT_EQ(SubViewports(f.state), 0);
-    const float frameLeft = game.LayoutToWindow(265.0f, 2.0f).x;
-    for (const auto& v : f.sink.vertices)
-        EXPECT_NE(v.x, frameLeft);
-
-    // "LEAVING ORBIT!" blinks ten ticks on, ten off.
-    game.selfDestruct.running = false;
-    game.missionState.leavingOrbit = true;
-    for (int t = 0; t < 30; ++t) {
-        game.tickCount = t;
+        // The countdown: the whole seconds grow through each second.
+        game.selfDestruct.secondsLeft = 59.99f;
         f.Draw();
-        EXPECT_EQ(f.text.Find("LEAVING ORBIT!") != nullptr, t >= 10 && t < 20) << t;
-    }
-    game.missionState.leavingOrbit = false;
-
-    // "MISSION ABORTED" follows the end timer.
-    game.missionState.aborted = true;
-    struct AbortCase {
-        int t;
-        float a;
-    };
-    for (const AbortCase c : {AbortCase{300, 0.0f}, AbortCase{250, 1.0f}, AbortCase{200, 1.0f}, AbortCase{150, 1.0f},
-                              AbortCase{100, 0.0f}}) {
-        ship.endTimer = c.t;
+        const TextRecorder::Line* number = f.text.Find("59");
+        ASSERT_NE(number, nullptr);
+        EXPECT_NEAR(number->scaleX, 0.51f, 1e-3f);
+        EXPECT_EQ(number->r, 1.0f);
+        EXPECT_EQ(number->g, 0.0f);
+        EXPECT_NE(f.text.Find("DETONATION IN:"), nullptr);
+        game.selfDestruct.secondsLeft = 59.01f;
         f.Draw();
-        const TextRecorder::Line* aborted = f.text.Find("MISSION ABORTED");
-        ASSERT_NE(aborted, nullptr);
-        EXPECT_FLOAT_EQ(aborted->a, c.a) << c.t;
-        EXPECT_EQ(aborted->x, game.screenCentre.x);
-        EXPECT_EQ(aborted->y, game.screenCentre.y);
-    }
-    game.missionState.aborted = false;
+        ASSERT_NE(f.text.Find("59"), nullptr);
+        EXPECT_NEAR(f.text.Find("59")->scaleX, 1.49f, 1e-3f);
+        EXPECT_NEAR(f.text.Find("59")->x, game.screenCentre.x - 7.5f * 1.49f, 1e-3f);
+        // No radar while it runs: no frame texture, no sub-viewport.
+        EXPECT_EQ(SubViewports(f.state), 0);
+        const float frameLeft = game.LayoutToWindow(265.0f, 2.0f).x;
+        for (const auto& v : f.sink.vertices)
+            EXPECT_NE(v.x, frameLeft);
 
-    // The "STAGE" banner while the spawn timer runs.
-    for (const auto& [p, a] : {std::pair<int, float>{200, 0.0f}, {175, 1.0f}, {150, 1.0f}, {0, -1.0f}}) {
-        ship.spawnTimer = p;
-        f.Draw();
-        const TextRecorder::Line* stage = f.text.Find("STAGE");
-        if (a < 0.0f) {
-            EXPECT_EQ(stage, nullptr);
-            continue;
+        // "LEAVING ORBIT!" blinks ten ticks on, ten off.
+        game.selfDestruct.running = false;
+        game.missionState.leavingOrbit = true;
+        for (int t = 0; t < 30; ++t) {
+            game.tickCount = t;
+            f.Draw();
+            EXPECT_EQ(f.text.Find("LEAVING ORBIT!") != nullptr, t >= 10 && t < 20) << t;
         }
-        ASSERT_NE(stage, nullptr) << p;
-        EXPECT_FLOAT_EQ(stage->a, a) << p;
-        EXPECT_EQ(stage->y, static_cast<float>(480 / 4 + 10));
+        game.missionState.leavingOrbit = false;
+
+        // "MISSION ABORTED" follows the end timer.
+        game.missionState.aborted = true;
+        struct AbortCase {
+            int t;
+            float a;
+        };
+        for (const AbortCase c : {AbortCase{300, 0.0f}, AbortCase{250, 1.0f}, AbortCase{200, 1.0f}, AbortCase{150, 1.0f},
+                                  AbortCase{100, 0.0f}}) {
+            ship.endTimer = c.t;
+            f.Draw();
+            const TextRecorder::Line* aborted = f.text.Find("MISSION ABORTED");
+            ASSERT_NE(aborted, nullptr);
+            EXPECT_FLOAT_EQ(aborted->a, c.a) << c.t;
+            EXPECT_EQ(aborted->x, game.screenCentre.x);
+            EXPECT_EQ(aborted->y, game.screenCentre.y);
+        }
+        game.missionState.aborted = false;
+
+        // The "STAGE" banner while the spawn timer runs.
+        for (const auto& [p, a] : {std::pair<int, float>{200, 0.0f}, {175, 1.0f}, {150, 1.0f}, {0, -1.0f}}) {
+            ship.spawnTimer = p;
+            f.Draw();
+            const TextRecorder::Line* stage = f.text.Find("STAGE");
+            if (a < 0.0f) {
+                EXPECT_EQ(stage, nullptr);
+                continue;
+            }
+            ASSERT_NE(stage, nullptr) << p;
+            EXPECT_FLOAT_EQ(stage->a, a) << p;
+            EXPECT_EQ(stage->y, static_cast<float>(480 / 4 + (screen.rotated ? 110 : 10)));
+            EXPECT_EQ(stage->x, game.screenCentre.x);
+        }
     }
 }
 
