@@ -1,6 +1,7 @@
 #include "FrontendFixture.h"
 
 #include "ConfigFile.h"
+#include "ExplosionParticles.h"
 #include "HiScoreTable.h"
 #include "LogCapture.h"
 
@@ -186,6 +187,38 @@ TEST(HiScoreScreen, FireworksEveryTenTicksAlsoWhileTyping)
     f.Frames(400);
     EXPECT_EQ(f.game.mode, GameMode::HiScores);
     EXPECT_TRUE(f.game.input.textEntry.active);
+}
+
+TEST(HiScoreScreen, AFireworkTakesItsRowThenItsColumnThenItsColour)
+{
+    const float colours[3][3] = {{0.2f, 1.0f, 1.0f}, {0.0f, 0.25f, 1.0f}, {1.0f, 1.0f, 1.0f}};
+    for (const bool rotated : {false, true}) {
+        SCOPED_TRACE(rotated);
+        ScoreScreen f(854, rotated);
+        f.game.EnterHiScoreScreen(false);
+        for (const std::uint32_t seed : {1000u, 77u, 123456u}) {
+            SCOPED_TRACE(seed);
+            SeedRandom(seed);
+            const int y = Random() % 480;
+            const int x = Random() % 640;
+            const int pick = Random() % 3;
+            SeedRandom(seed);
+            f.game.particles.Clear();
+            f.game.tickCount = 10 * static_cast<int>(seed % 7);
+            f.game.UpdateHiScoreScreen();
+            ASSERT_EQ(f.game.particles.Size(), 1u);
+            const auto* burst = dynamic_cast<const ExplosionParticles*>(f.game.particles.At(0));
+            ASSERT_NE(burst, nullptr);
+            const Vec2 at = f.game.LayoutToView(static_cast<float>(x), static_cast<float>(y));
+            EXPECT_EQ(burst->box.centre.x, at.x);
+            EXPECT_EQ(burst->box.centre.y, at.y);
+            EXPECT_EQ(burst->count, 30);
+            for (int c = 0; c < 3; ++c) {
+                EXPECT_EQ(burst->startColour[c], colours[pick][c]);
+                EXPECT_EQ(burst->endColour[c], 0.0f);
+            }
+        }
+    }
 }
 
 TEST(HiScoreScreen, FadeAndLeaveAfterTheNameOrWhenOnlyViewing)
