@@ -81,6 +81,9 @@ public:
     void ResetStats();
     // Adds to the score, stopping at the int32 limits instead of overflowing.
     void AddScore(std::int64_t amount);
+    // What a completed mission adds to the score: the bonus time plus ten
+    // points per whole unit of hull and fuel and a hundred per scientist.
+    std::int64_t LevelEndBonus(std::int32_t bonusTime) const;
     // Leaves the platform that carries the ship (its rider list forgets the
     // ship); the caller clears the fields.
     void ReleaseCarrier();

@@ -46,6 +46,13 @@ void Player::AwardExtraLife()
         PlayCentred(*theGame, SampleId::ExtraLife);
 }
 
+std::int64_t Player::LevelEndBonus(std::int32_t bonusTime) const
+{
+    const std::int64_t kept = static_cast<std::int64_t>(std::trunc(hull)) + 10 * std::int64_t{scientistsRescued} +
+                              static_cast<std::int64_t>(std::trunc(fuel));
+    return std::int64_t{bonusTime} + 10 * kept;
+}
+
 void Player::RunLevelEnd()
 {
     Game& game = *theGame;
@@ -70,10 +77,7 @@ void Player::RunLevelEnd()
         game.fades.push_back(std::make_shared<Fade>(Fade::Black(0.0f, 1.0f, 2.0f, 0)));
     if (endTimer < 1) {
         if (mission.completed) {
-            const std::int64_t kept = static_cast<std::int64_t>(std::trunc(hull)) +
-                                      10 * std::int64_t{scientistsRescued} +
-                                      static_cast<std::int64_t>(std::trunc(fuel));
-            AddScore(std::int64_t{game.bonusTime} + 10 * kept);
+            AddScore(LevelEndBonus(game.bonusTime));
             game.mapIndex += 1;
             // A map that fails to load is skipped: the tally is paid once and
             // the pack goes on with the next map that loads.

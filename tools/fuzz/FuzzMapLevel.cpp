@@ -34,6 +34,7 @@ public:
     void Finish() override {}
     void Clear(float, float, float, float) override {}
     void FullViewport(int, int) override {}
+    void Viewport(int, int, int, int) override {}
     void Setup2DView(float, float) override {}
     void PushMatrix() override {}
     void PopMatrix() override {}

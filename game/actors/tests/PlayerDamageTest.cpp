@@ -8,6 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
 #include <set>
 
 namespace {
@@ -224,6 +229,11 @@ TEST(PlayerDeath, TheSequenceRestartsWithALifeLessOrEndsTheGame)
 {
     for (int lives : {1, 0}) {
         Damaged f;
+        // The score screen reads and writes "Scores.dat" beside the data.
+        const auto scratch = std::filesystem::temp_directory_path() /
+                             ("zelv_death_" + std::to_string(::getpid()) + "_" + std::to_string(lives));
+        std::filesystem::create_directories(scratch);
+        f.game.dataRoot = scratch.string();
         f.ship.lives = lives;
         f.ship.Die();
         for (int i = 0; i < 299; ++i)
@@ -237,11 +247,14 @@ TEST(PlayerDeath, TheSequenceRestartsWithALifeLessOrEndsTheGame)
             EXPECT_EQ(f.ship.spawnTimer, 200);
             EXPECT_EQ(f.game.mode, GameMode::Play);
         } else {
-            // The game is over: the score screen after a game, for now
-            // straight back to the title, which deals a fresh set of lives.
-            EXPECT_EQ(f.game.mode, GameMode::Title);
-            EXPECT_EQ(f.ship.lives, 3);
+            // The game is over: a score that beats no entry passes the
+            // score screen by, to the continue prompt while maps are left.
+            const bool mapsLeft = static_cast<std::size_t>(f.game.mapIndex) < f.game.packMaps.size();
+            EXPECT_EQ(f.game.mode, mapsLeft ? GameMode::ContinuePrompt : GameMode::GameOver);
+            EXPECT_EQ(f.ship.lives, -1);
         }
+        std::error_code ignored;
+        std::filesystem::remove_all(scratch, ignored);
     }
 }
 

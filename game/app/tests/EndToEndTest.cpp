@@ -449,7 +449,8 @@ TEST_F(ScriptedFlight, TheShipFliesOverItsExhaustAboveTheTerrain)
     Mass ship;
     Mass exhaust;
     Mass terrain;
-    for (int y = 0; y < frame.height; ++y) {
+    // Between the HUD's strips: its bars, radar and icons have colours of their own.
+    for (int y = 80; y < 430; ++y) {
         for (int x = 0; x < frame.width; ++x) {
             const unsigned char* p = &frame.rgb[(static_cast<std::size_t>(y) * frame.width + x) * 3];
             const int r = p[0];
@@ -563,4 +564,73 @@ TEST_F(EndToEnd, TitleMenuNewGamePauseCocktailQuitAndCredits)
     EXPECT_EQ(out.find("LeakSanitizer"), std::string::npos) << out;
     EXPECT_EQ(out.find("AddressSanitizer"), std::string::npos) << out;
     EXPECT_NE(ReadFile(folder / "Logfile.txt").find("Shutting down Audio...\n"), std::string::npos);
+}
+
+// The same recorded flight: the frame after tick 560 shows the HUD over the
+// level: the tinted strips, the damage and fuel fills, the radar at the top
+// centre with the terrain inside, the score in the bottom left.
+TEST_F(ScriptedFlight, TheHudLiesOverTheLevel)
+{
+    ASSERT_NO_FATAL_FAILURE(PressDone());
+    Picture frame;
+    ASSERT_NO_FATAL_FAILURE(TakeFrameAndClose(frame, 150));
+    EXPECT_EQ(program.exitStatus, 0) << ReadFile(output);
+    KeepShot("hud.ppm");
+    ASSERT_EQ(frame.width, 854);
+    ASSERT_EQ(frame.height, 480);
+    // Layout x maps to the window as x * 854 / 640, y as it is.
+    const auto X = [](double layout) { return static_cast<int>(layout * 854.0 / 640.0); };
+    // The strips: dark red (0.2 at half alpha) between the bars and the radar,
+    // and between the score and the right edge.
+    const auto tinted = [](const unsigned char* p) { return p[0] >= 15 && p[0] <= 60 && p[0] > p[1] + 10; };
+    const int stripTop = CountPixels(frame, X(215), 0, X(260), 75, tinted);
+    EXPECT_GT(stripTop, (X(260) - X(215)) * 75 / 2);
+    EXPECT_GT(CountPixels(frame, X(330), 440, X(390), 480, tinted), (X(390) - X(330)) * 40 / 2);
+    // Both fills: blue damage, orange fuel, inside their panels.
+    const auto blue = [](const unsigned char* p) { return p[2] > 180 && p[0] < 170; };
+    const auto orange = [](const unsigned char* p) { return p[0] > 180 && p[2] < 120; };
+    EXPECT_GT(CountPixels(frame, X(25), 10, X(120), 32, blue), 500);
+    EXPECT_GT(CountPixels(frame, X(25), 40, X(120), 62, orange), 500);
+    // The radar's cyan frame at the top centre, with lines inside it.
+    const auto cyan = [](const unsigned char* p) { return p[1] > 180 && p[2] > 180 && p[0] < 170; };
+    EXPECT_GT(CountPixels(frame, X(265), 2, X(375), 68, cyan), 150);
+    EXPECT_EQ(CountPixels(frame, X(265), 100, X(375), 160, cyan) > 150, false);
+    EXPECT_GT(CountPixels(frame, X(275), 12, X(365), 58, IsLit), 10);
+    // "00000000" in white in the bottom left.
+    EXPECT_GT(CountPixels(frame, X(100), 435, X(260), 455, IsWhite), 40);
+}
+
+// HISCORES on the title: the view-only score screen with the logo, the ten
+// rows and the "LOCAL HISCORES" line, then back to the title.
+TEST_F(EndToEnd, HiScoresShowsTheLocalTableAndReturns)
+{
+    const Window dialog = WaitForWindow("ZELVORANT2 SETUP", 60);
+    ASSERT_NE(dialog, 0u) << "the setup dialog did not appear\n" << ReadFile(output);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    ASSERT_TRUE(ClickAt(dialog, 50, 95));
+    const Window window = WaitForWindow("Zelvorant2", 60);
+    ASSERT_NE(window, 0u) << ReadFile(output);
+    ASSERT_TRUE(WaitForLog("Loading Music: Data/Sound/DovirEzuded Away.mp3", 1, 60));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    ASSERT_TRUE(ClickAt(window, 427, 440)); // HISCORES
+    ASSERT_TRUE(WaitForLog("Loading Local HiScores...Done", 1, 30)) << ReadFile(folder / "Logfile.txt");
+    Shell("xdotool mousemove --window " + std::to_string(window) + " 20 20");
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500)); // the entry fade
+    const Picture shot = RequestFrame();
+    ASSERT_FALSE(shot.rgb.empty()) << ReadFile(output);
+    KeepShot("hiscores.ppm");
+    ASSERT_EQ(shot.width, 854);
+    const auto X = [](double layout) { return static_cast<int>(layout * 854.0 / 640.0); };
+    const auto yellow = [](const unsigned char* p) { return p[0] > 200 && p[1] > 200 && p[2] < 80; };
+    for (int i = 0; i < 10; ++i) {
+        const int y = 150 + 30 * i;
+        EXPECT_GT(CountPixels(shot, X(40), y, X(101), y + 16, yellow), 15) << "rank " << i + 1;
+        EXPECT_GT(CountPixels(shot, X(400), y, X(541), y + 16, IsWhite), 30) << "score " << i + 1;
+        // Nothing yellow between the rows.
+        EXPECT_LT(CountPixels(shot, X(40), y + 19, X(101), y + 28, yellow), 5) << "below rank " << i + 1;
+    }
+    EXPECT_GT(CountPixels(shot, X(150), 20, X(490), 125, IsLit), 200) << "no logo";
+    EXPECT_GT(CountPixels(shot, X(220), 450, X(420), 468, IsWhite), 30) << "no LOCAL HISCORES line";
+    ASSERT_TRUE(WaitForLog("Loaded map Splash.map", 2, 30)) << ReadFile(folder / "Logfile.txt");
+    EXPECT_TRUE(fs::exists(folder / "Scores.dat"));
 }

@@ -46,6 +46,8 @@ Game::Game(GameHost& host)
     theWorld = this;
     SetParticleWorldSource(&GameParticleWorld);
     player = std::make_unique<Player>();
+    ResetHiScores();
+    ClearHiScoreTable(onlineHiScores);
 }
 
 Game::~Game()

@@ -6,6 +6,8 @@
 #include "Fade.h"
 #include "FontSet.h"
 #include "GameHost.h"
+#include "GameOverTrail.h"
+#include "HiScoreTable.h"
 #include "InputState.h"
 #include "Log.h"
 #include "MapData.h"
@@ -160,13 +162,23 @@ public:
     void UpdateCredits();
     void DrawCredits(float alpha);
     void DrawCredits(float alpha, ScreenCanvas& canvas);
-    // Stands in for the high-score screen: back to the title (after a game
-    // with the title music freed, so the title starts it again).
+    // The high scores over fireworks: after a game a qualifying score is
+    // inserted and named, then the continue prompt or the game over follows;
+    // from the main menu (afterGame false) the tables are only shown.
     void EnterHiScoreScreen(bool afterGame);
-    // The screens still to come (high scores, game over, continue): they
-    // keep the level running and draw it with the fades.
-    void UpdateScreenStandIn();
-    void DrawScreenStandIn(float alpha);
+    void UpdateHiScoreScreen();
+    void DrawHiScoreScreen(float alpha);
+    void DrawHiScoreScreen(float alpha, ScreenCanvas& canvas);
+    // The spinning "game_over" model with its red trail, then the title.
+    void EnterGameOver();
+    void UpdateGameOver();
+    void DrawGameOver(float alpha);
+    void DrawGameOver(float alpha, ScreenCanvas& canvas);
+    // Black with the continue dialog until it is answered.
+    void EnterContinuePrompt();
+    void UpdateContinuePrompt();
+    void DrawContinuePrompt(float alpha);
+    void DrawContinuePrompt(float alpha, ScreenCanvas& canvas);
     // "FPS %i" in the bottom right corner.
     void DrawFps();
     // ---- end of platform, start-up and main loop ------------------------------
@@ -325,6 +337,33 @@ public:
     DrawSink* drawSink = nullptr;
     WorldDrawState* drawState = nullptr;
     // ---- end of shots ---------------------------------------------------------
+
+    // ---- HUD and radar ----------------------------------------------------------
+    // Everything over the world in play, ending with the menus; the radar
+    // (only while no countdown runs) shows the terrain and actors around the
+    // camera, without the ship.
+    void DrawHud(float alpha);
+    void DrawHud(float alpha, ScreenCanvas& canvas);
+    void DrawRadar(float alpha, ScreenCanvas& canvas);
+    // ---- end of HUD and radar ---------------------------------------------------
+
+    // ---- High scores, game over and continue ----------------------------------
+    HiScoreTable localHiScores;     // the defaults until the file is loaded
+    HiScoreTable onlineHiScores;    // empty until a download succeeds
+    bool onlineHiScoresValid = false;
+    bool hiScorePending = false;    // a new entry waits for its name
+    bool hiScoreViewOnly = false;   // the screen came from the main menu
+    float cursorBlink = 0.0f;
+    int newHiScoreRank = 0;         // the entry being named
+    std::vector<GameOverTrailPoint> gameOverTrail; // oldest first
+
+    // Halts every channel and puts the default table in place.
+    void ResetHiScores();
+    // "Scores.dat" beside "Data" (in the working directory in the program).
+    std::string HiScoreFilePath() const;
+    void LoadLocalHiScores();
+    void SaveLocalHiScores();
+    // ---- end of high scores, game over and continue ---------------------------
 
     // ---- Later: projectile lists, particles, ribbons, fades, menus, stars,
     // input, fonts, audio, front end -----------------------------------------

@@ -5,9 +5,9 @@ Game::ModePair Game::PairFor(GameMode mode)
     switch (mode) {
     case GameMode::Play: return {&Game::UpdatePlay, &Game::DrawPlay};
     case GameMode::Title: return {&Game::UpdateTitle, &Game::DrawTitle};
-    case GameMode::HiScores:
-    case GameMode::GameOver:
-    case GameMode::ContinuePrompt: return {&Game::UpdateScreenStandIn, &Game::DrawScreenStandIn};
+    case GameMode::HiScores: return {&Game::UpdateHiScoreScreen, &Game::DrawHiScoreScreen};
+    case GameMode::GameOver: return {&Game::UpdateGameOver, &Game::DrawGameOver};
+    case GameMode::ContinuePrompt: return {&Game::UpdateContinuePrompt, &Game::DrawContinuePrompt};
     case GameMode::PackEnd: return {&Game::UpdatePackEnd, &Game::DrawPackEnd};
     case GameMode::Credits: return {&Game::UpdateCredits, &Game::DrawCredits};
     }

@@ -8,6 +8,8 @@
 #include "MathUtil.h"
 #include "PlayMode.h"
 #include "Ribbons.h"
+#include "ScreenCanvas.h"
+#include "TextWriter.h"
 #include "Player.h"
 #include "Projectile.h"
 #include "WorldDrawState.h"
@@ -161,7 +163,9 @@ void Game::DrawPlay(float alpha, DrawSink& sink, WorldDrawState& state)
         state.Clear(flash.r, flash.g, flash.b, 0.0f);
     }
     DrawWorld(alpha, sink, state);
-    // The HUD and radar join here, before the menus.
-    DrawMenus(alpha, sink, state);
+    // The HUD ends with the menus; the fades cover both.
+    FontTextWriter writer(sink, state);
+    ScreenCanvas canvas{sink, state, writer};
+    DrawHud(alpha, canvas);
     DrawFades(sink, state);
 }

@@ -12,6 +12,8 @@ public:
     virtual void Clear(float r, float g, float b, float a) = 0;
     // The viewport over the whole window.
     virtual void FullViewport(int width, int height) = 0;
+    // A viewport of part of the window; y counts from its bottom edge.
+    virtual void Viewport(int x, int y, int width, int height) = 0;
     virtual void Setup2DView(float width, float height) = 0;
     virtual void PushMatrix() = 0;
     virtual void PopMatrix() = 0;

@@ -21,6 +21,7 @@ public:
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     }
     void FullViewport(int width, int height) override { glViewport(0, 0, width, height); }
+    void Viewport(int x, int y, int width, int height) override { glViewport(x, y, width, height); }
     void Setup2DView(float width, float height) override { ::Setup2DView(width, height); }
     void PushMatrix() override { glPushMatrix(); }
     void PopMatrix() override { glPopMatrix(); }

@@ -234,8 +234,8 @@ TEST(MainMenu, HiScoresLeavesTheMusicPlayingAndQuitEndsInTheCredits)
         EXPECT_EQ(f.CallsStartingWith("FadeOutMusic"), 0);
         EXPECT_EQ(f.Calls(PlayOf(SampleId::UI3)), 0);
         f.Frames(30);
-        // The score screen stands in as a way back to the title.
-        EXPECT_EQ(f.game.mode, GameMode::Title);
+        EXPECT_EQ(f.game.mode, GameMode::HiScores);
+        EXPECT_TRUE(f.game.hiScoreViewOnly);
         EXPECT_NE(f.game.music[0], nullptr);
     }
     {

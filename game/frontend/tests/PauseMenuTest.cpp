@@ -363,7 +363,18 @@ TEST(PauseMenu, InPlayTheMenusAreDrawnOverTheLevelAndUnderTheFades)
     const auto& calls = f.state.calls;
     const auto fade = std::find(calls.begin(), calls.end(), "Setup2DView(1,1)");
     ASSERT_NE(fade, calls.end());
-    // The world's view and then the menus' view, both before the fade's.
-    EXPECT_EQ(std::count(calls.begin(), fade, "Setup2DView(640,480)"), 2);
+    // The world's view first; the HUD's views, the menus' view last, all
+    // before the fade's.
+    const auto firstView = std::find_if(calls.begin(), fade, [](const std::string& c) {
+        return c.rfind("Setup2DView(", 0) == 0;
+    });
+    ASSERT_NE(firstView, fade);
+    EXPECT_EQ(*firstView, "Setup2DView(640,480)");
+    const auto lastView = std::find_if(std::make_reverse_iterator(fade), calls.rend(), [](const std::string& c) {
+        return c.rfind("Setup2DView(", 0) == 0;
+    });
+    ASSERT_NE(lastView, calls.rend());
+    EXPECT_EQ(*lastView, "Setup2DView(640,480)");
+    EXPECT_GE(std::count(calls.begin(), fade, "Setup2DView(640,480)"), 2);
     EXPECT_EQ(std::count(fade, calls.end(), "Setup2DView(640,480)"), 0);
 }

@@ -90,12 +90,18 @@ TEST(TitleScreen, TheViewOnlyScoreScreenReturnsWithoutRestartingTheMusic)
     ASSERT_NE(f.game.music[0], nullptr);
     f.game.menus.clear();
     f.game.EnterHiScoreScreen(false);
+    f.FramesUntil([&] { return f.game.mode == GameMode::Title; });
     f.Frames(200);
     EXPECT_EQ(f.Calls(kTitleMusicLoad), 1);
     EXPECT_EQ(f.game.menus.size(), 1u);
-    // After a game the slot is freed: the title starts its music again.
+    // After a game the game over frees the slot: the title starts its music
+    // again.
     f.game.menus.clear();
+    f.game.player->score = 0;
+    f.game.mapIndex = static_cast<std::int32_t>(f.game.packMaps.size());
     f.game.EnterHiScoreScreen(true);
+    EXPECT_EQ(f.game.mode, GameMode::GameOver);
+    f.FramesUntil([&] { return f.game.mode == GameMode::Title; });
     f.Frames(200);
     EXPECT_EQ(f.Calls(kTitleMusicLoad), 2);
 }

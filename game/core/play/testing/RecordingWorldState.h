@@ -18,6 +18,10 @@ public:
         calls.push_back("Clear(" + N(r) + "," + N(g) + "," + N(b) + "," + N(a) + ")");
     }
     void FullViewport(int w, int h) override { calls.push_back("FullViewport(" + N(w) + "," + N(h) + ")"); }
+    void Viewport(int x, int y, int w, int h) override
+    {
+        calls.push_back("Viewport(" + N(x) + "," + N(y) + "," + N(w) + "," + N(h) + ")");
+    }
     void Setup2DView(float w, float h) override { calls.push_back("Setup2DView(" + N(w) + "," + N(h) + ")"); }
     void PushMatrix() override { calls.push_back("PushMatrix()"); }
     void PopMatrix() override { calls.push_back("PopMatrix()"); }
