@@ -26,7 +26,7 @@ struct EnemyFixture : ShipFixture {
         } hulls[] = {{"EnemyBullet01", 2.0f}, {"EnemyBullet02", 2.0f}, {"Seeker", 3.0f},
                      {"BlueTurret", 10.0f},   {"RedTurret", 10.0f},    {"SuperTurret", 10.0f},
                      {"BlueTank_01", 8.0f},   {"BlueTank_02", 8.0f},   {"BlueTank_03", 8.0f},
-                     {"Lander", 10.0f},       {"Mutant", 10.0f},       {"Scientist", 5.0f},
+                     {"Lander", 10.0f},       {"Mutant", 10.0f},       {"Scientist_01", 5.0f},
                      {"Missile", 4.0f},       {"Mine", 6.0f},          {"MineLayer", 10.0f}};
         for (const auto& h : hulls) {
             models.models[h.name].circles = {HullCircle(h.radius, 0, 0)};
