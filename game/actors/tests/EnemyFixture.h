@@ -32,8 +32,9 @@ struct EnemyFixture : ShipFixture {
             models.models[h.name].circles = {HullCircle(h.radius, 0, 0)};
             models.models[h.name].beams = {MakeBeam({-1, 0}, {1, 0})};
         }
-        // Two feet: each can meet a beam of its own.
-        models.models["Flea"].circles = {HullCircle(5.0f, 0, 0, -8.0f, 0.0f), HullCircle(5.0f, 0, 0, 8.0f, 0.0f)};
+        // Two feet, the left one first (turning mirrors x offsets): each can
+        // meet a beam of its own.
+        models.models["Flea"].circles = {HullCircle(5.0f, 0, 0, 8.0f, 0.0f), HullCircle(5.0f, 0, 0, -8.0f, 0.0f)};
         models.models["Flea"].beams = {MakeBeam({-1, 0}, {1, 0})};
         std::vector<Beam> beams{MakeBeam({0, 0}, {4000, 0})};
         beams.insert(beams.end(), extra.begin(), extra.end());
