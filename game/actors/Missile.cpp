@@ -12,6 +12,7 @@
 #include "Trail.h"
 #include "Wreckage.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -144,6 +145,8 @@ void Missile::Touch()
     bool terrain = false;
     std::vector<BeamHit> hits;
     const std::vector<HullCircle> hull = shapes;
+    // An actor standing in several of the cells is touched once.
+    std::vector<const Entity*> touched;
     // By index: a death in the pass may append debris to a cell.
     for (std::size_t c = 0; c < sectors.size(); ++c) {
         Sector* cell = sectors[c];
@@ -154,11 +157,13 @@ void Missile::Touch()
         }
         for (std::size_t e = 0; e < cell->entities.size(); ++e) {
             Entity* other = cell->entities[e];
-            if (other == this || other->type == EntityTypes::Player)
+            if (other == this || other->type == EntityTypes::Player ||
+                std::find(touched.begin(), touched.end(), other) != touched.end())
                 continue;
             Vec2 n;
             if (!other->CollideShapes(hull, &n) || !other->OnContact(this))
                 continue;
+            touched.push_back(other);
             const bool wasAlive = !other->dead;
             other->Damage(kActorDamage);
             Damage(kSelfDamage);
