@@ -48,6 +48,23 @@ float ShipDistance(Vec2 from)
     return Length(p - from);
 }
 
+float WrapAcrossSeam(Vec2& position, Vec2& previous)
+{
+    const float w = theGame != nullptr ? theGame->WorldWidth() : 0.0f;
+    float shift = 0.0f;
+    if (position.x < 0.0f) {
+        position.x += w;
+        previous.x += w;
+        shift += w;
+    }
+    if (position.x >= w) {
+        position.x -= w;
+        previous.x -= w;
+        shift -= w;
+    }
+    return shift;
+}
+
 int PlaySampleAt(SampleId id, Vec2 at, bool loop)
 {
     if (theGame == nullptr)
@@ -149,4 +166,13 @@ void DrawActorModel(const Entity& actor, const char* name, float alpha, bool rot
     else
         DrawObject(*canvas.sink, model->beams, false);
     canvas.state->PopMatrix();
+}
+
+bool BeamNormalMet(const std::vector<Sector*>& cells, float radius, Vec2 centre, Vec2* normalOut)
+{
+    const Beam* beam = FirstBeamMet(cells, radius, centre);
+    if (beam == nullptr)
+        return false;
+    *normalOut = beam->normal;
+    return true;
 }

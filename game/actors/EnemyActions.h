@@ -22,8 +22,16 @@ Vec2 ToShip(Vec2 from);
 // Distance to the nearest image of the ship.
 float ShipDistance(Vec2 from);
 
+// The horizontal wrap of an actor: x below 0 moves by +W, then x at or
+// beyond W by -W, the previous position with it. Answers the total shift.
+float WrapAcrossSeam(Vec2& position, Vec2& previous);
+
 // Plays the sample once (or looping) and places it at `at`; the channel.
 int PlaySampleAt(SampleId id, Vec2 at, bool loop = false);
+// The horizontal wrap of an actor: x below 0 moves by +W, then x at or
+// beyond W by -W, the previous position with it. Answers the total shift.
+float WrapAcrossSeam(Vec2& position, Vec2& previous);
+
 // Plays the sample once, not placed.
 void PlaySampleUnplaced(SampleId id);
 
@@ -46,6 +54,9 @@ void PayKillBonus(const Entity& victim, bool wasAlive, int times, Vec2 at);
 // The first beam the circle meets in the cells (in list order); null when
 // none. The answer of the actors' terrain tests with one circle.
 Beam* FirstBeamMet(const std::vector<Sector*>& cells, float radius, Vec2 centre);
+// The same test answering whether a beam was met, with its normal written
+// to normalOut only then.
+bool BeamNormalMet(const std::vector<Sector*>& cells, float radius, Vec2 centre, Vec2* normalOut);
 
 // A gun's fire timer: counted down; at its expiry reloaded with 150 or 200
 // ticks, and true is answered (the time for an attempt).

@@ -97,15 +97,7 @@ void Flea::Fly()
         velocity += theGame->gravity;
     velocity = velocity * 0.9875f;
     position += velocity;
-    const float w = theGame != nullptr ? theGame->WorldWidth() : 0.0f;
-    if (position.x < 0.0f) {
-        position.x += w;
-        previousPosition.x += w;
-    }
-    if (position.x >= w) {
-        position.x -= w;
-        previousPosition.x -= w;
-    }
+    WrapAcrossSeam(position, previousPosition);
     // The hull as placed at the end of the last tick; every hit lands, so
     // the last beam met decides.
     std::vector<BeamHit> hits;

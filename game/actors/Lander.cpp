@@ -51,11 +51,7 @@ void Lander::Spawn(float x, float y, float angle)
 
 bool Lander::TerrainContact(Vec2* normalOut) const
 {
-    const Beam* beam = FirstBeamMet(sectors, 30.0f, position);
-    if (beam == nullptr)
-        return false;
-    *normalOut = beam->normal;
-    return true;
+    return BeamNormalMet(sectors, kHullRadius, position, normalOut);
 }
 
 bool Lander::Search()
@@ -185,15 +181,7 @@ void Lander::Update()
         velocity = velocity - 1.3f * Dot(velocity, n) * n;
         position = previousPosition + velocity + n;
     }
-    const float w = theGame != nullptr ? theGame->WorldWidth() : 0.0f;
-    if (position.x < 0.0f) {
-        position.x += w;
-        previousPosition.x += w;
-    }
-    if (position.x >= w) {
-        position.x -= w;
-        previousPosition.x -= w;
-    }
+    WrapAcrossSeam(position, previousPosition);
     fireTimer -= 1;
     if (carrying && fireTimer <= 0) {
         fireTimer = (Random() % 4 + 1) * 25;

@@ -34,6 +34,7 @@ public:
     // A circle of radius 30 at the centre against the cells' beams: the
     // first beam met gives the normal.
     bool TerrainContact(Vec2* normalOut) const;
+    static constexpr float kHullRadius = 30.0f; // the terrain test's one circle
     // Looks down for the ground and an unclaimed scientist near the column
     // above it; answers whether one was chosen (the search ends there).
     bool Search();

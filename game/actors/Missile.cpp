@@ -124,19 +124,9 @@ void Missile::Fly()
         if (SmokeTrailParticles* exhaust = smoke.Get())
             exhaust->Emit(at.x, at.y, u.x, u.y, 3);
     }
-    const float w = theGame != nullptr ? theGame->WorldWidth() : 0.0f;
-    if (position.x < 0.0f) {
-        position.x += w;
-        previousPosition.x += w;
-        if (ribbon != nullptr)
-            ribbon->Translate(w, 0.0f);
-    }
-    if (position.x >= w) {
-        position.x -= w;
-        previousPosition.x -= w;
-        if (ribbon != nullptr)
-            ribbon->Translate(-w, 0.0f);
-    }
+    const float shift = WrapAcrossSeam(position, previousPosition);
+    if (shift != 0.0f && ribbon != nullptr)
+        ribbon->Translate(shift, 0.0f);
     Touch();
 }
 

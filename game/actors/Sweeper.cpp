@@ -31,11 +31,7 @@ void Sweeper::Spawn(float x, float y, float angle)
 
 bool Sweeper::TerrainContact(Vec2* normalOut) const
 {
-    const Beam* beam = FirstBeamMet(sectors, 30.0f, position);
-    if (beam == nullptr)
-        return false;
-    *normalOut = beam->normal;
-    return true;
+    return BeamNormalMet(sectors, kHullRadius, position, normalOut);
 }
 
 void Sweeper::Update()
@@ -59,15 +55,7 @@ void Sweeper::Update()
         velocity = velocity - 1.3f * Dot(velocity, n) * n;
         position = previousPosition + 3.0f * n;
     }
-    const float w = theGame != nullptr ? theGame->WorldWidth() : 0.0f;
-    if (position.x < 0.0f) {
-        position.x += w;
-        previousPosition.x += w;
-    }
-    if (position.x >= w) {
-        position.x -= w;
-        previousPosition.x -= w;
-    }
+    WrapAcrossSeam(position, previousPosition);
     Lay();
     Reregister();
 }

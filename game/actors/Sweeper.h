@@ -25,6 +25,7 @@ public:
     // A circle of radius 30 at the centre against the cells' beams: the
     // first beam met gives the normal.
     bool TerrainContact(Vec2* normalOut) const;
+    static constexpr float kHullRadius = 30.0f; // the terrain test's one circle
 
     static constexpr std::int32_t kPoints = 300;
     static constexpr int kMineLimit = 50;

@@ -95,10 +95,11 @@ TEST(Sweeper, LaysBatchesOfFiveFifteenTicksApartThenPauses)
         EXPECT_EQ(lays[i] - lays[i - 1], 15) << i;
     const int pause = lays[5] - lays[4];
     EXPECT_TRUE(pause >= 165 && pause <= 315 && (pause - 15) % 50 == 0) << pause;
-    // Each mine starts where the layer stood.
-    for (Entity* e : f.game.entities)
+    // Each mine is laid unturned.
+    for (Entity* e : f.game.entities) {
         if (e->type == EntityTypes::Mine)
             EXPECT_EQ(e->angle, 0.0f);
+    }
 }
 
 TEST(Sweeper, IsPushedDownAboveY500)
