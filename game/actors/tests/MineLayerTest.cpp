@@ -97,8 +97,9 @@ TEST(Sweeper, LaysBatchesOfFiveFifteenTicksApartThenPauses)
     EXPECT_TRUE(pause >= 165 && pause <= 315 && (pause - 15) % 50 == 0) << pause;
     // Each mine is laid unturned.
     for (Entity* e : f.game.entities) {
-        if (e->type == EntityTypes::Mine)
+        if (e->type == EntityTypes::Mine) {
             EXPECT_EQ(e->angle, 0.0f);
+        }
     }
 }
 
