@@ -67,7 +67,7 @@ void EnemyBullet::Update()
             if (ship.dying || ship.spawnTimer > 0)
                 End();
             else if (ship.shieldOn)
-                Reflect(ship);
+                ReflectOffShield(ship);
             else
                 HitShip(ship);
         } else if (!reflected) {
@@ -91,14 +91,14 @@ void EnemyBullet::HitShip(Player& ship)
     End();
 }
 
-void EnemyBullet::Reflect(Player& ship)
+void EnemyBullet::ReflectOffShield(Player& ship)
 {
     // From the bullet to the ship's own position; on the ship itself, back
     // the way the bullet came (a zero velocity keeps the copy's motion).
     Vec2 n = Normalize(ship.position.x - position.x, ship.position.y - position.y);
     if (n == Vec2{})
         n = Normalize(-velocity.x, -velocity.y);
-    const Vec2 v = ::Reflect(velocity, n, 1.0f);
+    const Vec2 v = Reflect(velocity, n, 1.0f);
     auto* copy = new EnemyBullet();
     copy->Spawn(position.x, position.y, v.x, v.y, angle);
     copy->owner = &ship;

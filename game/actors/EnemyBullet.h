@@ -27,5 +27,5 @@ private:
     // The shot ends with a puff and the hit sound.
     void End();
     void HitShip(Player& ship);
-    void Reflect(Player& ship);
+    void ReflectOffShield(Player& ship);
 };
