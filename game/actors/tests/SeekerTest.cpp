@@ -70,8 +70,9 @@ TEST(Seeker, ShipHitsDamageUnlessShieldedAndAlwaysPush)
         EXPECT_EQ(f.ship.redShieldTimer, row.red) << row.name;
         EXPECT_EQ(f.ship.score, 0) << row.name;
         EXPECT_NEAR(f.ship.velocity.x, row.push, 0.01f) << row.name;
-        if (row.push > 0.0f)
+        if (row.push > 0.0f) {
             EXPECT_NE(f.ship.spin, 3.0f) << row.name;
+        }
         EXPECT_EQ(f.CountParticles<ExplosionParticles>(f.game.particles), 1) << row.name;
         EXPECT_TRUE(f.game.playerShots.empty()) << row.name; // never reflected
     }
