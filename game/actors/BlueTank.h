@@ -24,4 +24,14 @@ public:
     void Damage(float amount) override;
     void Die() override;
     Entity* Clone() const override;
+    // Finds the beam within 5 units of its centre: the first hit of its cells.
+    void PostLoad() override;
+    // The frame's model ("BlueTank_01" to "_03").
+    const char* FrameModel() const;
+
+    static constexpr std::int32_t kPoints = 100;
+    static constexpr float kTopSpeed = 2.0f;
+
+private:
+    void Crawl();
 };

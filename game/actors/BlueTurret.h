@@ -9,6 +9,7 @@ class BlueTurret : public Entity {
 public:
     std::int32_t fireTimer = 0; // ticks to the next fire attempt
 
+
     BlueTurret();
 
     void Spawn(float x, float y, float angle) override;
@@ -17,4 +18,6 @@ public:
     void Damage(float amount) override;
     void Die() override;
     Entity* Clone() const override;
+
+    static constexpr std::int32_t kPoints = 50;
 };

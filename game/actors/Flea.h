@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+class Sector;
+
 // A jumping creature that rests on a beam, shoots, and leaps.
 class Flea : public Entity {
 public:
@@ -24,4 +26,19 @@ public:
     void Damage(float amount) override;
     void Die() override;
     Entity* Clone() const override;
+
+    static constexpr std::int32_t kPoints = 200;
+    static constexpr std::int32_t kRestTicks = 150;
+    static constexpr std::int32_t kShotInterval = 50;
+    static constexpr float kJumpSpin = 15.0f;
+    // The one value of k at which the uprighting leaves the angle alone.
+    static constexpr float kUprightStill = 0.1f;
+
+private:
+    // F, its right-hand side, and D, its down axis toward the beam.
+    void Axes(Vec2& forward, Vec2& down) const;
+    void Rest();
+    void Jump();
+    void Fly();
+    void Land(Sector& cell, Beam& beam);
 };

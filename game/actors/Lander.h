@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+class Sector;
+
 // The abductor: wanders, picks a scientist below, swallows it and becomes a
 // mutant.
 class Lander : public Entity {
@@ -29,4 +31,25 @@ public:
     void Damage(float amount) override;
     void Die() override;
     Entity* Clone() const override;
+    // A circle of radius 30 at the centre against the cells' beams: the
+    // first beam met gives the normal.
+    bool TerrainContact(Vec2* normalOut) const;
+    static constexpr float kHullRadius = 30.0f; // the terrain test's one circle
+    // Looks down for the ground and an unclaimed scientist near the column
+    // above it; answers whether one was chosen (the search ends there).
+    bool Search();
+    // The tractor beam is drawn this tick.
+    bool BeamShows() const;
+
+    static constexpr std::int32_t kPoints = 125;
+    static constexpr std::int32_t kMutantPoints = 150;
+    static constexpr float kGroundSearch = 500.0f;
+    static constexpr float kColumnRadius = 15.0f;
+    static constexpr float kCaptureDistance = 35.0f;
+    static constexpr float kBeamReach = 150.0f;
+
+private:
+    bool Choose(const Sector& cell, Vec2 ground);
+    void Abduct();
+    void Capture(Scientist& scientist);
 };

@@ -18,4 +18,6 @@ public:
     void Damage(float amount) override;
     void Die() override;
     Entity* Clone() const override;
+
+    static constexpr std::int32_t kPoints = 60;
 };

@@ -29,4 +29,24 @@ public:
     // Waiting for the ship; a carrying platform keeps a dormant missile.
     bool IsDormant() const { return dormant; }
     bool LeavesCarrier() override { return !IsDormant(); }
+
+    // The ship in the nose cone, near enough, with no beam nearer than it
+    // on the line toward it.
+    bool SeesShip() const;
+    // A beam on the line toward the ship (direction d) nearer than `range`.
+    bool SightBlocked(Vec2 d, float range) const;
+
+    static constexpr std::int32_t kPoints = 130;
+    static constexpr float kCone = 0.5f;        // |d . F| below this: within 30 degrees
+    static constexpr float kWakeRange = 300.0f;
+    static constexpr float kSightSearch = 600.0f;
+    static constexpr float kTurn = 4.5f;
+    static constexpr float kActorDamage = 10.0f;
+    static constexpr float kSelfDamage = 100.0f;
+
+private:
+    void Launch();
+    void Fly();
+    // Beams and actors the hull touches; every accepting actor is damaged.
+    void Touch();
 };

@@ -7,6 +7,7 @@
 #include "Log.h"
 #include "MathUtil.h"
 #include "Mover.h"
+#include "Riders.h"
 #include "Rotator.h"
 #include "SpawnInParticles.h"
 #include "ThrustParticles.h"
@@ -187,17 +188,5 @@ void Player::AddScore(std::int64_t amount)
 
 void Player::ReleaseCarrier()
 {
-    Entity* platform = carrier.Get();
-    if (platform == nullptr)
-        return;
-    std::vector<EntityRef<>>* riders = nullptr;
-    if (platform->type == EntityTypes::Rotator)
-        riders = &static_cast<Rotator*>(platform)->carriedActors;
-    else if (platform->type == EntityTypes::Mover)
-        riders = &static_cast<Mover*>(platform)->carriedActors;
-    if (riders == nullptr)
-        return;
-    riders->erase(std::remove_if(riders->begin(), riders->end(),
-                                 [this](const EntityRef<>& rider) { return rider.Get() == this; }),
-                  riders->end());
+    RemoveRider(carrier.Get(), this);
 }

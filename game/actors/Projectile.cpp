@@ -1,6 +1,7 @@
 #include "Projectile.h"
 
 #include "ActorDraw.h"
+#include "EnemyBullet.h"
 #include "Entity.h"
 #include "Game.h"
 #include "HullPlacement.h"
@@ -9,6 +10,7 @@
 #include "PlayerShot.h"
 #include "Sector.h"
 #include "SectorGrid.h"
+#include "Seeker.h"
 
 #include <cmath>
 
@@ -147,17 +149,31 @@ bool Projectile::Expire()
 
 void Projectile::MoveAndWrap()
 {
+    Move();
+    Wrap();
+}
+
+void Projectile::Move()
+{
     previousPosition = position;
     position += velocity;
+}
+
+float Projectile::Wrap()
+{
     const float w = theGame != nullptr ? theGame->WorldWidth() : 0.0f;
+    float shift = 0.0f;
     if (position.x < 0.0f) {
         position.x += w;
         previousPosition.x += w;
+        shift += w;
     }
     if (position.x >= w) {
         position.x -= w;
         previousPosition.x -= w;
+        shift -= w;
     }
+    return shift;
 }
 
 bool Projectile::WalkTerrain(Vec2& point, Vec2& normal)
@@ -207,7 +223,9 @@ Projectile* CreateProjectile(int kind)
 {
     switch (kind) {
     case 0: return new PlayerShot();
-    default: return nullptr; // the enemies' bullets and seekers are still to come
+    case 1: return new EnemyBullet();
+    case 2: return new Seeker();
+    default: return nullptr;
     }
 }
 

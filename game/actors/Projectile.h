@@ -68,6 +68,10 @@ protected:
     bool Expire();
     // Move, then wrap at the world width (both positions move together).
     void MoveAndWrap();
+    // The move alone: the position becomes the previous one and moves on.
+    void Move();
+    // The wrap alone; answers the shift applied to x (0, W or -W).
+    float Wrap();
     // The sub-step terrain walk; on a hit answers true with the sub-step
     // point and the normal, and flags the shot dead.
     bool WalkTerrain(Vec2& point, Vec2& normal);
@@ -77,7 +81,7 @@ protected:
     void DrawModel(const char* model, float alpha) const;
 };
 
-// Kind 0 a PlayerShot; kinds still to come (1, 2) and any other number: null.
+// Kind 0 a PlayerShot, 1 an EnemyBullet, 2 a Seeker; any other number: null.
 Projectile* CreateProjectile(int kind);
 
 // The remove-if predicate of both shot lists: a dead shot leaves the grid,

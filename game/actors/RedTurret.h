@@ -17,4 +17,6 @@ public:
     void Damage(float amount) override;
     void Die() override;
     Entity* Clone() const override;
+
+    static constexpr std::int32_t kPoints = 75;
 };

@@ -16,6 +16,10 @@ public:
     void Spawn(float x, float y, float angle) override;
     void Update() override;
     void Draw(float alpha) override;
+    void Damage(float amount) override;
     void Die() override;
     Entity* Clone() const override;
+
+    static constexpr std::int32_t kPoints = 200;
+    static constexpr std::int32_t kFlashTicks = 25;
 };

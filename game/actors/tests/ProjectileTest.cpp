@@ -1,8 +1,10 @@
 #include "ShipFixture.h"
 
+#include "EnemyBullet.h"
 #include "PlayMode.h"
 #include "PlayerShot.h"
 #include "PuffParticles.h"
+#include "Seeker.h"
 #include "SparkParticles.h"
 
 #include <gtest/gtest.h>
@@ -56,11 +58,15 @@ struct Shots : ShipFixture {
     }
 };
 
-TEST(Projectile, OnlyKindZeroIsMadeYet)
+TEST(Projectile, EachKindIsMadeAndOtherNumbersMakeNothing)
 {
     std::unique_ptr<Projectile> shot(CreateProjectile(0));
     EXPECT_NE(dynamic_cast<PlayerShot*>(shot.get()), nullptr);
-    for (int kind : {1, 2, 3, -1})
+    std::unique_ptr<Projectile> bullet(CreateProjectile(1));
+    EXPECT_NE(dynamic_cast<EnemyBullet*>(bullet.get()), nullptr);
+    std::unique_ptr<Projectile> seeker(CreateProjectile(2));
+    EXPECT_NE(dynamic_cast<Seeker*>(seeker.get()), nullptr);
+    for (int kind : {3, -1})
         EXPECT_EQ(CreateProjectile(kind), nullptr) << kind;
 }
 

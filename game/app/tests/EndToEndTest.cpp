@@ -475,6 +475,82 @@ TEST_F(ScriptedFlight, TheShipFliesOverItsExhaustAboveTheTerrain)
     EXPECT_GT(terrain.MeanY(), ship.MeanY());
 }
 
+// A recorded run on Foundry: the ship flies right over the hills, falls
+// toward the red turret's valley, stops and hovers within its range; the
+// frame after tick 1000 shows a seeker's orange ribbon bending toward it.
+class SeekerRun : public EndToEnd {
+protected:
+    std::vector<std::string> Environment() override
+    {
+        std::ofstream script(folder / "seeker.run");
+        script << "map Foundry\n199\n12 CCW\n230 BOOST\n260\n12 CW\n22 BOOST\n";
+        for (int i = 0; i < 80; ++i)
+            script << "2 BOOST\n3\n"; // hover: thrust two ticks in five
+        return {"ZELV_INPUT_SCRIPT=seeker.run", "ZELV_DUMP_FRAME_TICK=1000"};
+    }
+};
+
+TEST_F(SeekerRun, TheRedTurretsSeekerLeavesAnOrangeRibbonOnTheScreen)
+{
+    ASSERT_NO_FATAL_FAILURE(PressDone());
+    Picture frame;
+    ASSERT_NO_FATAL_FAILURE(TakeFrameAndClose(frame, 200));
+    KeepShot("seeker.ppm");
+    EXPECT_EQ(program.exitStatus, 0) << ReadFile(output);
+    const std::string log = ReadFile(folder / "Logfile.txt");
+    EXPECT_NE(log.find("Loaded map Foundry.map\n"), std::string::npos);
+    EXPECT_NE(log.find("RedTurret Spawned!\n"), std::string::npos);
+    EXPECT_EQ(log.find("ERROR: AddressSanitizer"), std::string::npos);
+
+    // The ship: its blue lines above the terrain (which is cyan, low down).
+    long shipCount = 0;
+    double shipX = 0.0;
+    double shipY = 0.0;
+    for (int y = 0; y < frame.height * 4 / 5; ++y) {
+        for (int x = 0; x < frame.width; ++x) {
+            const unsigned char* p = &frame.rgb[(static_cast<std::size_t>(y) * frame.width + x) * 3];
+            if (p[2] > 200 && p[0] < 160) {
+                ++shipCount;
+                shipX += x;
+                shipY += y;
+            }
+        }
+    }
+    ASSERT_GT(shipCount, 10) << "no ship in the frame";
+    shipX /= static_cast<double>(shipCount);
+    shipY /= static_cast<double>(shipCount);
+    // Orange (red high, green about three quarters of it, no blue) away from
+    // the ship, whose exhaust burns in similar colours.
+    long count = 0;
+    int left = frame.width;
+    int right = -1;
+    int top = frame.height;
+    int bottom = -1;
+    for (int y = 0; y < frame.height; ++y) {
+        for (int x = 0; x < frame.width; ++x) {
+            const unsigned char* p = &frame.rgb[(static_cast<std::size_t>(y) * frame.width + x) * 3];
+            const int r = p[0];
+            const int g = p[1];
+            const int b = p[2];
+            const double dx = x - shipX;
+            const double dy = y - shipY;
+            if (dx * dx + dy * dy < 90.0 * 90.0)
+                continue;
+            if (r > 60 && b < r / 5 && g * 100 > r * 55 && g * 100 < r * 90) {
+                ++count;
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+        }
+    }
+    ASSERT_GT(count, 50) << "no orange ribbon in the frame";
+    // A ribbon that bends round: it spans both across and down the screen.
+    EXPECT_GT(right - left, 40);
+    EXPECT_GT(bottom - top, 40);
+}
+
 TEST(ScriptedRunRefusal, ABadScriptStopsBeforeAnyWindowOrFile)
 {
     const fs::path folder = fs::temp_directory_path() / ("zelv-badscript-" + std::to_string(getpid()));
