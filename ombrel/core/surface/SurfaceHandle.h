@@ -121,6 +121,16 @@ class cSurfaceHandle {
                      int32_t width, int32_t height, int32_t kernelWidth, int32_t kernelHeight,
                      int32_t anchorX, int32_t anchorY, FilterCallback callback, uint32_t user)
       OMB_EXPORT_AS(cSurfaceHandle_FilterBlit);
+  int32_t Stretch(cSurfaceHandle* dest, int32_t dx, int32_t dy, int32_t dw, int32_t dh, int32_t sx,
+                  int32_t sy, int32_t sw, int32_t sh, int32_t mode, uint32_t effect,
+                  uint32_t parameter, uint32_t stretchFlags) OMB_EXPORT_AS(cSurfaceHandle_Stretch);
+  // The whole surface onto (dx, dy, dw, dh).
+  int32_t StretchTo(cSurfaceHandle* dest, int32_t dx, int32_t dy, int32_t dw, int32_t dh,
+                    int32_t mode, uint32_t effect, uint32_t parameter, uint32_t stretchFlags)
+      OMB_EXPORT_AS(cSurfaceHandle_StretchTo);
+  // The whole surface onto the destination's whole surface, mode 0, no effect.
+  int32_t StretchAll(cSurfaceHandle* dest, uint32_t stretchFlags)
+      OMB_EXPORT_AS(cSurfaceHandle_StretchAll);
   int32_t MirrorX(int32_t x, int32_t y, int32_t width, int32_t height)
       OMB_EXPORT_AS(cSurfaceHandle_MirrorX);
   int32_t MirrorXAll() OMB_EXPORT_AS(cSurfaceHandle_MirrorXAll);
