@@ -16,6 +16,7 @@
 #include "LibError.h"
 #include "OmbrelApi.h"
 #include "palette/PaletteTypes.h"
+#include "surface/BitmapInfoHeader.h"
 #include "surface/SurfaceTypes.h"
 #include "surface/cSurfaceImpl.h"
 
@@ -183,6 +184,45 @@ class cSurfaceHandle {
   int32_t GetBlackIndex() OMB_EXPORT_AS(cSurfaceHandle_GetBlackIndex);
   void RemapIndices(const uint8_t* table) OMB_EXPORT_AS(cSurfaceHandle_RemapIndices);
   void RemapToPaletteOf(const cSurfaceHandle* other) OMB_EXPORT_AS(cSurfaceHandle_RemapToPaletteOf);
+
+  // Packed device-independent bitmaps and BMP files (options bit 0: keep
+  // this surface's palette and remap; bit 2: take the bitmap's palette as it
+  // is). Failures leave the surface as it was and set the last error.
+  int32_t LoadDIB(const BitmapInfoHeader* header, const void* bits, uint32_t options)
+      OMB_EXPORT_AS(cSurfaceHandle_LoadDIB);
+  int32_t CreateFromBitmapInfo(const BitmapInfoHeader* header, const void* bits, uint32_t options)
+      OMB_EXPORT_AS(cSurfaceHandle_CreateFromBitmapInfo);
+  int32_t LoadBMPFromHandle(void* file, uint32_t size, uint32_t options)
+      OMB_EXPORT_AS(cSurfaceHandle_LoadBMPFromHandle);
+  int32_t LoadBMPFile(const char* path, uint32_t options) OMB_EXPORT_AS(cSurfaceHandle_LoadBMPFile);
+  // Writes the header (and palette or masks) to `header` and, unless options
+  // bit 0 is set, the rows to `bits` (null: right after the table).
+  int32_t SaveDIB(BitmapInfoHeader* header, void* bits, uint32_t options)
+      OMB_EXPORT_AS(cSurfaceHandle_SaveDIB);
+  int32_t SaveBMPToHandle(void* file, uint32_t options) OMB_EXPORT_AS(cSurfaceHandle_SaveBMPToHandle);
+  int32_t SaveBMPFile(const char* path, uint32_t options) OMB_EXPORT_AS(cSurfaceHandle_SaveBMPFile);
+  // DibTotalSize of this surface.
+  uint32_t GetDibSize() const OMB_EXPORT_AS(cSurfaceHandle_GetDibSize);
+  static uint32_t DibRowBytes(int32_t width, int32_t depth) OMB_EXPORT_AS(cSurfaceHandle_DibRowBytes);
+  static uint32_t DibHeaderSize(int32_t depth) OMB_EXPORT_AS(cSurfaceHandle_DibHeaderSize);
+  static uint32_t DibTotalSize(int32_t width, int32_t height, int32_t depth)
+      OMB_EXPORT_AS(cSurfaceHandle_DibTotalSize);
+  static uint8_t* DibBitsPointer(const BitmapInfoHeader* header)
+      OMB_EXPORT_AS(cSurfaceHandle_DibBitsPointer);
+
+  // Cropping to the pixels that differ from the key (implementation
+  // coordinates); false when nothing would be cut.
+  int32_t CropToContent(SurfaceRect* out) OMB_EXPORT_AS(cSurfaceHandle_CropToContent);
+  int32_t Crop() OMB_EXPORT_AS(cSurfaceHandle_Crop);
+
+  // Raw access to the pixels of the buffer (after LockBuffer): implementation
+  // coordinates, no clip; outside the surface or without pixels nothing is
+  // written and 0 is read.
+  void SetBufferPixel(int32_t x, int32_t y, uint32_t colour)
+      OMB_EXPORT_AS(cSurfaceHandle_SetBufferPixel);
+  void SetBufferIndex(int32_t x, int32_t y, uint32_t value) OMB_EXPORT_AS(cSurfaceHandle_SetBufferIndex);
+  uint32_t GetBufferPixel(int32_t x, int32_t y) OMB_EXPORT_AS(cSurfaceHandle_GetBufferPixel);
+  uint8_t GetBufferIndex(int32_t x, int32_t y) OMB_EXPORT_AS(cSurfaceHandle_GetBufferIndex);
 
   // Display back ends.
   int32_t AttachWindow(void* window) OMB_EXPORT_AS(cSurfaceHandle_AttachWindow);
