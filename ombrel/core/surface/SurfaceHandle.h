@@ -132,6 +132,23 @@ class cSurfaceHandle {
   // The whole surface onto the destination's whole surface, mode 0, no effect.
   int32_t StretchAll(cSurfaceHandle* dest, uint32_t stretchFlags)
       OMB_EXPORT_AS(cSurfaceHandle_StretchAll);
+  // Rotations into a destination handle (positive degrees turn
+  // counter-clockwise as shown). Rotate wants a destination of the right
+  // size already; CreateRotated makes it. Quarter turns are exact.
+  int32_t RotateQuarter(cSurfaceHandle* dest, int32_t clockwise)
+      OMB_EXPORT_AS(cSurfaceHandle_RotateQuarter);
+  int32_t Rotate(cSurfaceHandle* dest, int32_t degrees, int32_t antiAlias, uint32_t fillColour,
+                 int32_t keepTransparent) OMB_EXPORT_AS(cSurfaceHandle_Rotate);
+  int32_t RotateRadians(cSurfaceHandle* dest, double radians, int32_t antiAlias, uint32_t fillColour,
+                        int32_t unused) OMB_EXPORT_AS(cSurfaceHandle_RotateRadians);
+  int32_t CreateRotated(cSurfaceHandle* dest, int32_t degrees, int32_t antiAlias, uint32_t fillColour,
+                        int32_t unused) OMB_EXPORT_AS(cSurfaceHandle_CreateRotated);
+  int32_t CreateRotatedRadians(cSurfaceHandle* dest, double radians, int32_t antiAlias,
+                               uint32_t fillColour, int32_t unused)
+      OMB_EXPORT_AS(cSurfaceHandle_CreateRotatedRadians);
+  // The size of a width x height picture turned by `degrees`.
+  static void GetRotatedSize(int32_t* width, int32_t* height, int32_t degrees)
+      OMB_EXPORT_AS(cSurfaceHandle_GetRotatedSize);
   int32_t MirrorX(int32_t x, int32_t y, int32_t width, int32_t height)
       OMB_EXPORT_AS(cSurfaceHandle_MirrorX);
   int32_t MirrorXAll() OMB_EXPORT_AS(cSurfaceHandle_MirrorXAll);
