@@ -15,24 +15,26 @@ namespace {
 constexpr float kRadiansPerDegree = 0.01745329251993889f;
 
 // Stored values and colours of one plane: a surface's pixels, or an alpha
-// plane seen as grey bytes (its "colour" is the byte itself).
+// plane seen as grey bytes (its "colour" is the byte itself, Depth 0). The
+// depth is a constant so the per-pixel work has no branches on it.
+template <int Depth>
 struct Plane {
   PixelView* view;
   cSurfaceImpl* surface;  // null for an alpha plane
 
   uint8_t* At(int32_t x, int32_t y) const {
-    return view->firstRow + int64_t(y) * view->pitch + int64_t(x) * view->bytesPerPixel;
+    return view->firstRow + int64_t(y) * view->pitch + int64_t(x) * kBytes;
   }
   uint32_t Colour(int32_t x, int32_t y) const {
     const uint8_t* p = At(x, y);
-    switch (surface != nullptr ? view->depth : 0) {
+    switch (Depth) {
       case 0:
         return *p;
       case 8:
         return view->palette != nullptr ? EntryColour(view->palette->log.entries[*p]) : *p;
       case 15:
       case 16:
-        return NativeToColour(view->depth, uint32_t(p[0]) | uint32_t(p[1]) << 8);
+        return NativeToColour(Depth, uint32_t(p[0]) | uint32_t(p[1]) << 8);
       default:
         return uint32_t(p[2]) | uint32_t(p[1]) << 8 | uint32_t(p[0]) << 16;
     }
@@ -40,7 +42,7 @@ struct Plane {
   // A colour in the plane's stored form; at 32 bits the fourth byte is
   // left alone.
   void Encode(uint8_t* p, uint32_t colour) const {
-    switch (surface != nullptr ? view->depth : 0) {
+    switch (Depth) {
       case 0:
         *p = uint8_t(colour);
         break;
@@ -49,7 +51,7 @@ struct Plane {
         break;
       case 15:
       case 16: {
-        const uint32_t v = ColourToNative(view->depth, colour);
+        const uint32_t v = ColourToNative(Depth, colour);
         p[0] = uint8_t(v);
         p[1] = uint8_t(v >> 8);
         break;
@@ -61,7 +63,8 @@ struct Plane {
         break;
     }
   }
-  int32_t EncodedBytes() const { return surface != nullptr && view->depth == 32 ? 3 : view->bytesPerPixel; }
+  static constexpr int32_t kBytes = Depth == 0 ? 1 : (Depth + 7) / 8;
+  static constexpr int32_t kEncodedBytes = Depth == 32 ? 3 : kBytes;
   void PutColour(int32_t x, int32_t y, uint32_t colour) const { Encode(At(x, y), colour); }
   bool Inside(int32_t x, int32_t y) const { return x >= 0 && y >= 0 && x < view->width && y < view->height; }
 };
@@ -87,20 +90,26 @@ uint32_t Mix(uint32_t c00, uint32_t c10, uint32_t c01, uint32_t c11, float fx, f
 
 // Every destination pixel from the source at the turned point, stepping the
 // source coordinates per column and per row.
-void RotatePlane(const Plane& src, const Plane& dest, const RotateCall& call) {
+inline int32_t Floor(float v) {
+  const int32_t t = int32_t(v);
+  return v < float(t) ? t - 1 : t;
+}
+
+template <int Depth>
+void RotatePlane(const Plane<Depth>& src, const Plane<Depth>& dest, const RotateCall& call) {
   const float cx = float(src.view->width) / 2, cy = float(src.view->height) / 2;
   const float dx = float(dest.view->width) / 2, dy = float(dest.view->height) / 2;
-  const int32_t bytes = src.view->bytesPerPixel;
+  constexpr int32_t bytes = Plane<Depth>::kBytes;
   uint8_t fillStored[4] = {};
   dest.Encode(fillStored, call.fill);
-  const int32_t fillBytes = dest.EncodedBytes();
+  constexpr int32_t fillBytes = Plane<Depth>::kEncodedBytes;
   float rowX = cx - dx * call.cos + dy * call.sin;
   float rowY = cy - dx * call.sin - dy * call.cos;
   for (int32_t y = 0; y < dest.view->height; ++y, rowX -= call.sin, rowY += call.cos) {
     float sx = rowX, sy = rowY;
     for (int32_t x = 0; x < dest.view->width; ++x, sx += call.cos, sy += call.sin) {
       if (!call.antiAlias) {
-        const int32_t ix = int32_t(std::floor(sx + 0.5f)), iy = int32_t(std::floor(sy + 0.5f));
+        const int32_t ix = Floor(sx + 0.5f), iy = Floor(sy + 0.5f);
         if (src.Inside(ix, iy))
           std::memcpy(dest.At(x, y), src.At(ix, iy), size_t(bytes));
         else
@@ -164,12 +173,31 @@ int32_t cSurfaceImpl::Rotate(cSurfaceImpl* dest, int32_t angle, int32_t antiAlia
   call.antiAlias = antiAlias != 0;
   call.fill = fillColour & 0x00FFFFFFu;
   call.keepTransparent = keepTransparent != 0 && view.alphaFirstRow == nullptr;
-  RotatePlane(Plane{&view, this}, Plane{&dest->view, dest}, call);
+  switch (view.depth) {
+    case 8:
+      RotatePlane(Plane<8>{&view, this}, Plane<8>{&dest->view, dest}, call);
+      break;
+    case 15:
+      RotatePlane(Plane<15>{&view, this}, Plane<15>{&dest->view, dest}, call);
+      break;
+    case 16:
+      RotatePlane(Plane<16>{&view, this}, Plane<16>{&dest->view, dest}, call);
+      break;
+    case 24:
+      RotatePlane(Plane<24>{&view, this}, Plane<24>{&dest->view, dest}, call);
+      break;
+    case 32:
+      RotatePlane(Plane<32>{&view, this}, Plane<32>{&dest->view, dest}, call);
+      break;
+    default:
+      return 0;
+  }
   if (view.alphaFirstRow != nullptr) {
     if (dest->view.alphaFirstRow == nullptr && dest->CreateAlpha() == nullptr) return 0;
     PixelView from = AlphaPlaneView(view);
     PixelView to = AlphaPlaneView(dest->view);
-    RotatePlane(Plane{&from, nullptr}, Plane{&to, nullptr}, RotateCall{call.cos, call.sin, call.antiAlias, 0, false});
+    RotatePlane(Plane<0>{&from, nullptr}, Plane<0>{&to, nullptr},
+                RotateCall{call.cos, call.sin, call.antiAlias, 0, false});
   }
   return 1;
 }
