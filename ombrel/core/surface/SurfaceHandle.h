@@ -202,6 +202,29 @@ class cSurfaceHandle {
   void RemapIndices(const uint8_t* table) OMB_EXPORT_AS(cSurfaceHandle_RemapIndices);
   void RemapToPaletteOf(const cSurfaceHandle* other) OMB_EXPORT_AS(cSurfaceHandle_RemapToPaletteOf);
 
+  // Shapes (handle coordinates). A line of width 1 is drawn here (clipped,
+  // Bresenham); other widths draw through the surface's device context:
+  // without one, ErrInvalidData and 0. Rectangles: right and bottom
+  // exclusive, corners sorted.
+  int32_t Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t width, uint32_t colour)
+      OMB_EXPORT_AS(cSurfaceHandle_Line);
+  int32_t Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t fillColour,
+                    int32_t outlineWidth, uint32_t outlineColour, int32_t filled)
+      OMB_EXPORT_AS(cSurfaceHandle_Rectangle);
+  void RectangleOutline(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t width,
+                        uint32_t colour) OMB_EXPORT_AS(cSurfaceHandle_RectangleOutline);
+  // Scan-line seed fill from (x, y); the box of filled pixels (exclusive
+  // right and bottom) goes to the four outputs when given. With an effect
+  // (and a colour other than 0) the fill is drawn through a temporary with
+  // that effect, parameter and BlitFlags.
+  int32_t FloodFill(int32_t x, int32_t y, int32_t* left, int32_t* top, int32_t* right,
+                    int32_t* bottom, uint32_t colour, uint32_t blitFlags, int32_t tolerance,
+                    uint32_t unused, uint32_t effect, uint32_t parameter)
+      OMB_EXPORT_AS(cSurfaceHandle_FloodFill);
+  int32_t FloodFillSimple(int32_t x, int32_t y, uint32_t colour, uint32_t blitFlags,
+                          int32_t tolerance, uint32_t unused, uint32_t effect, uint32_t parameter)
+      OMB_EXPORT_AS(cSurfaceHandle_FloodFillSimple);
+
   // Packed device-independent bitmaps and BMP files (options bit 0: keep
   // this surface's palette and remap; bit 2: take the bitmap's palette as it
   // is). Failures leave the surface as it was and set the last error.

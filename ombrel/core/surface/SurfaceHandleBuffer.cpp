@@ -1,6 +1,5 @@
 // Raw pixel access to the surface's buffer and cropping to the content.
-#include "palette/PaletteApi.h"
-#include "surface/NativeColour.h"
+#include "surface/StoredColour.h"
 #include "surface/SurfaceAccess.h"
 #include "surface/SurfaceHandle.h"
 #include "surface/cNullSurface.h"
@@ -19,23 +18,7 @@ void cSurfaceHandle::SetBufferPixel(int32_t x, int32_t y, uint32_t colour) {
   cSurfaceImpl* s = Impl();
   uint8_t* p = BufferAt(s->view, x, y);
   if (p == nullptr) return;
-  switch (s->view.depth) {
-    case 8:
-      *p = uint8_t(s->NearestIndex(colour));
-      break;
-    case 15:
-    case 16: {
-      const uint32_t v = ColourToNative(s->view.depth, colour);
-      p[0] = uint8_t(v);
-      p[1] = uint8_t(v >> 8);
-      break;
-    }
-    default:  // 24 and 32 bits: blue, green, red; a fourth byte is left alone
-      p[0] = uint8_t(colour >> 16);
-      p[1] = uint8_t(colour >> 8);
-      p[2] = uint8_t(colour);
-      break;
-  }
+  WriteStoredColour(s->view, p, colour, s->view.depth == 8 ? uint8_t(s->NearestIndex(colour)) : 0);
 }
 
 void cSurfaceHandle::SetBufferIndex(int32_t x, int32_t y, uint32_t value) {
@@ -48,15 +31,7 @@ uint32_t cSurfaceHandle::GetBufferPixel(int32_t x, int32_t y) {
   cSurfaceImpl* s = Impl();
   const uint8_t* p = BufferAt(s->view, x, y);
   if (p == nullptr) return 0;
-  switch (s->view.depth) {
-    case 8:
-      return s->view.palette != nullptr ? EntryColour(s->view.palette->log.entries[*p]) : 0;
-    case 15:
-    case 16:
-      return NativeToColour(s->view.depth, uint32_t(p[0]) | uint32_t(p[1]) << 8);
-    default:
-      return uint32_t(p[2]) | uint32_t(p[1]) << 8 | uint32_t(p[0]) << 16;
-  }
+  return ReadStoredColour(s->view, p);
 }
 
 uint8_t cSurfaceHandle::GetBufferIndex(int32_t x, int32_t y) {
