@@ -19,7 +19,10 @@
 #include <string>
 #include <vector>
 
+#include <deque>
+
 #include "palette/PaletteApi.h"
+#include "surface/SurfaceHandle.h"
 #include "surface/cMemSurface.h"
 
 #if PIXEL_BENCH_REFERENCES
@@ -140,6 +143,82 @@ void BruteRotate(benchmark::State& st, const std::string& kind, int32_t w, int32
   Count(st, p);
 }
 
+// A maze (38% walls, white) on a dark surface, filled from a free pixel;
+// each iteration first restores the picture (the same copy in both).
+struct Maze {
+  cSurfaceHandle surface;
+  std::vector<uint8_t> original;
+  std::vector<uint8_t> wall;
+  int32_t seedX = 0, seedY = 0;
+};
+
+Maze& MazeOf(int32_t w, int32_t h, int32_t depth) {
+  static std::map<std::string, Maze> made;
+  Maze& m = made[std::to_string(w) + "x" + std::to_string(h) + "/" + std::to_string(depth)];
+  if (!m.original.empty()) return m;
+  m.surface.impl = MakeSurface(depth, w, h);
+  m.surface.FillAll(0x00101010);
+  std::mt19937 rng(5);
+  m.wall.assign(size_t(w) * h, 0);
+  for (int32_t y = 0; y < h; ++y)
+    for (int32_t x = 0; x < w; ++x)
+      if (rng() % 100 < 38) {
+        m.wall[size_t(y) * w + x] = 1;
+        m.surface.SetBufferPixel(x, y, 0x00FFFFFF);
+      }
+  m.wall[0] = 0;
+  m.surface.SetBufferPixel(0, 0, 0x00101010);
+  const PixelView& v = m.surface.impl->view;
+  m.original.assign(v.firstRow, v.firstRow + int64_t(v.pitch) * h);
+  return m;
+}
+
+void Restore(Maze& m) {
+  const PixelView& v = m.surface.impl->view;
+  std::memcpy(v.firstRow, m.original.data(), m.original.size());
+}
+
+void OursFill(benchmark::State& st, const std::string&, int32_t w, int32_t h, int32_t depth) {
+  Maze& m = MazeOf(w, h, depth);
+  for (auto _ : st) {
+    Restore(m);
+    m.surface.FloodFillSimple(0, 0, 0x000000FF, 0, 0, 0, 0, 0);
+  }
+  st.SetItemsProcessed(int64_t(st.iterations()) * w * h);
+}
+
+// Four-way fill with a queue over the wall map, writing the pixels.
+void QueueFill(benchmark::State& st, const std::string&, int32_t w, int32_t h, int32_t depth) {
+  Maze& m = MazeOf(w, h, depth);
+  const PixelView& v = m.surface.impl->view;
+  std::vector<uint8_t> seen(m.wall.size());
+  std::deque<std::pair<int32_t, int32_t>> queue;
+  for (auto _ : st) {
+    Restore(m);
+    std::fill(seen.begin(), seen.end(), 0);
+    queue.assign(1, {0, 0});
+    seen[0] = 1;
+    while (!queue.empty()) {
+      const auto [x, y] = queue.front();
+      queue.pop_front();
+      uint8_t* p = v.firstRow + int64_t(y) * v.pitch + int64_t(x) * v.bytesPerPixel;
+      p[0] = 0;
+      p[1] = 0;
+      p[2] = 0xFF;
+      const std::pair<int32_t, int32_t> next[4] = {{x + 1, y}, {x - 1, y}, {x, y + 1}, {x, y - 1}};
+      for (auto [nx, ny] : next) {
+        if (nx < 0 || ny < 0 || nx >= w || ny >= h) continue;
+        const size_t i = size_t(ny) * w + nx;
+        if (seen[i] || m.wall[i]) continue;
+        seen[i] = 1;
+        queue.push_back({nx, ny});
+      }
+    }
+    benchmark::ClobberMemory();
+  }
+  st.SetItemsProcessed(int64_t(st.iterations()) * w * h);
+}
+
 #if PIXEL_BENCH_REFERENCES
 pixman_image_t* PixmanOf(const PixelView& v) {
   return pixman_image_create_bits(v.depth == 32 ? PIXMAN_x8r8g8b8 : PIXMAN_r8g8b8, v.width, v.height,
@@ -217,6 +296,7 @@ std::vector<Comparison> Comparisons() {
       {"nearest stretch x2", "x2", &OursNearest, &BruteNearest, "brute force", 1.0},
       {"nearest stretch x0.5", "x0.5", &OursNearest, &BruteNearest, "brute force", 1.0},
       {"rotate 33 nearest", "rot33", &OursRotateNearest, &BruteRotate, "brute force", 1.0},
+      {"maze flood fill", "maze", &OursFill, &QueueFill, "queue fill", 1.0},
   };
 #if PIXEL_BENCH_REFERENCES
   c.push_back({"nearest stretch x2", "x2", &OursNearest, &PixmanNearest, "pixman SRC nearest", 1.0});
