@@ -241,6 +241,14 @@ class cSurfaceHandle {
       OMB_EXPORT_AS(cSurfaceHandle_SaveDIB);
   int32_t SaveBMPToHandle(void* file, uint32_t options) OMB_EXPORT_AS(cSurfaceHandle_SaveBMPToHandle);
   int32_t SaveBMPFile(const char* path, uint32_t options) OMB_EXPORT_AS(cSurfaceHandle_SaveBMPFile);
+  // Windows only: a bitmap resource of the module (a missing number: false,
+  // no error), and an icon (or, with a hot spot, a cursor) of w x h (0: the
+  // system icon size) showing this surface centred, shrunk to fit, with its
+  // `key` pixels transparent; null when the icon cannot be made.
+  int32_t LoadBMPResource(void* instance, uint32_t number, uint32_t options)
+      OMB_EXPORT_AS(cSurfaceHandle_LoadBMPResource);
+  void* CreateIcon(int32_t width, int32_t height, uint32_t key, const SurfacePoint* hotSpot)
+      OMB_EXPORT_AS(cSurfaceHandle_CreateIcon);
   // DibTotalSize of this surface.
   uint32_t GetDibSize() const OMB_EXPORT_AS(cSurfaceHandle_GetDibSize);
   static uint32_t DibRowBytes(int32_t width, int32_t depth) OMB_EXPORT_AS(cSurfaceHandle_DibRowBytes);
