@@ -4,9 +4,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "palette/PaletteApi.h"
 #include "surface/BlitPaths.h"
-#include "surface/NativeColour.h"
+#include "surface/StoredColour.h"
 #include "surface/SurfaceAccess.h"
 #include "surface/cSurfaceImpl.h"
 
@@ -27,41 +26,14 @@ struct Plane {
   }
   uint32_t Colour(int32_t x, int32_t y) const {
     const uint8_t* p = At(x, y);
-    switch (Depth) {
-      case 0:
-        return *p;
-      case 8:
-        return view->palette != nullptr ? EntryColour(view->palette->log.entries[*p]) : *p;
-      case 15:
-      case 16:
-        return NativeToColour(Depth, uint32_t(p[0]) | uint32_t(p[1]) << 8);
-      default:
-        return uint32_t(p[2]) | uint32_t(p[1]) << 8 | uint32_t(p[0]) << 16;
-    }
+    if constexpr (Depth == 0) return *p;
+    else return ReadStoredColourAt<Depth>(view->palette, p);
   }
   // A colour in the plane's stored form; at 32 bits the fourth byte is
   // left alone.
   void Encode(uint8_t* p, uint32_t colour) const {
-    switch (Depth) {
-      case 0:
-        *p = uint8_t(colour);
-        break;
-      case 8:
-        *p = uint8_t(surface->NearestIndex(colour));
-        break;
-      case 15:
-      case 16: {
-        const uint32_t v = ColourToNative(Depth, colour);
-        p[0] = uint8_t(v);
-        p[1] = uint8_t(v >> 8);
-        break;
-      }
-      default:
-        p[0] = uint8_t(colour >> 16);
-        p[1] = uint8_t(colour >> 8);
-        p[2] = uint8_t(colour);
-        break;
-    }
+    if constexpr (Depth == 0) *p = uint8_t(colour);
+    else WriteStoredColourAt<Depth>(p, colour, Depth == 8 ? uint8_t(surface->NearestIndex(colour)) : 0);
   }
   static constexpr int32_t kBytes = Depth == 0 ? 1 : (Depth + 7) / 8;
   static constexpr int32_t kEncodedBytes = Depth == 32 ? 3 : kBytes;

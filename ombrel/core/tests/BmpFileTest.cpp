@@ -18,6 +18,7 @@
 #include "LibError.h"
 #include "support/PixelCompare.h"
 #include "surface/SurfaceHandle.h"
+#include "support/SurfaceHandleFixture.h"
 #include "surface/SurfaceLibrary.h"
 
 namespace {
@@ -87,22 +88,17 @@ Bytes Quads(const std::vector<uint32_t>& colours) {  // 0x00BBGGRR each
   return b;
 }
 
-class BmpFile : public ::testing::Test {
+class BmpFile : public SurfaceHandleFixture {
  protected:
   void SetUp() override {
-    library_.Init();
+    SurfaceHandleFixture::SetUp();
     dir_ = fs::temp_directory_path() / ("ombrel-bmp-" + std::to_string(std::random_device{}()));
     fs::create_directories(dir_);
   }
   void TearDown() override {
     std::error_code ignored;
     fs::remove_all(dir_, ignored);
-    library_.Exit();
-  }
-  cSurfaceHandle* Prototype(int32_t depth) {
-    cSurfaceHandle* prototype = nullptr;
-    library_.GetPrototype(&prototype, depth, SurfaceTypeMemory, 0);
-    return prototype;
+    SurfaceHandleFixture::TearDown();
   }
   std::string Path(const std::string& name) const { return (dir_ / name).string(); }
   void Write(const std::string& path, const Bytes& bytes) const {
@@ -148,7 +144,6 @@ class BmpFile : public ::testing::Test {
     return c & 0x00FFFFFFu;
   }
 
-  SurfaceLibrary library_;
   fs::path dir_;
   std::mt19937 rng_{1812};
 };

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "surface/SurfaceHandle.h"
+#include "support/SurfaceHandleFixture.h"
 #include "surface/SurfaceLibrary.h"
 
 namespace {
@@ -37,10 +38,10 @@ Bytes ReadFile(const std::string& path) {
   return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 
-class BmpImageMagick : public ::testing::Test {
+class BmpImageMagick : public SurfaceHandleFixture {
  protected:
   void SetUp() override {
-    library_.Init();
+    SurfaceHandleFixture::SetUp();
     std::string templ = (fs::temp_directory_path() / "ombrel-magick-XXXXXX").string();
     ASSERT_NE(mkdtemp(templ.data()), nullptr);
     dir_ = templ;
@@ -51,12 +52,7 @@ class BmpImageMagick : public ::testing::Test {
   void TearDown() override {
     std::error_code ignored;
     fs::remove_all(dir_, ignored);
-    library_.Exit();
-  }
-  cSurfaceHandle* Prototype(int32_t depth) {
-    cSurfaceHandle* prototype = nullptr;
-    library_.GetPrototype(&prototype, depth, SurfaceTypeMemory, 0);
-    return prototype;
+    SurfaceHandleFixture::TearDown();
   }
   std::string Path(const std::string& name) const { return (dir_ / name).string(); }
   // Decoded red, green, blue bytes, row by row from the top.
@@ -68,7 +64,6 @@ class BmpImageMagick : public ::testing::Test {
     return ReadFile(out);
   }
 
-  SurfaceLibrary library_;
   fs::path dir_;
   std::mt19937 rng_{0x494d};
 };

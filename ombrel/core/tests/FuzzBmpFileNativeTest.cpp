@@ -17,8 +17,10 @@
 
 #include "FileIo.h"
 #include "Memory.h"
+#include "support/RecordingHeap.h"
 #include "surface/BmpRead.h"
 #include "surface/SurfaceHandle.h"
+#include "support/SurfaceHandleFixture.h"
 #include "surface/SurfaceLibrary.h"
 
 namespace {
@@ -26,37 +28,10 @@ namespace {
 namespace fs = std::filesystem;
 using Bytes = std::vector<uint8_t>;
 
-class RecordingHeap final : public HeapBackend {
- public:
-  static constexpr size_t kCap = 1 << 20;
-  void* Alloc(size_t size) override { return Keep(size > kCap ? nullptr : std::malloc(size), size); }
-  void* Calloc(size_t size) override { return Keep(size > kCap ? nullptr : std::calloc(1, size), size); }
-  void* Realloc(void*, size_t) override { return nullptr; }
-  void Free(void* block) override {
-    if (block == nullptr) return;
-    ASSERT_EQ(live.erase(block), 1u) << "freed a block this heap did not give";
-    std::free(block);
-  }
-  int Compact() override { return 0; }
-  size_t UsableSize(void* block) override {
-    const auto it = live.find(block);
-    return it == live.end() ? 0 : it->second;
-  }
-  std::map<void*, size_t> live;
-  size_t largestRequest = 0;
-
- private:
-  void* Keep(void* block, size_t size) {
-    largestRequest = std::max(largestRequest, size);
-    if (block) live[block] = size;
-    return block;
-  }
-};
-
-class FuzzBmpFile : public ::testing::Test {
+class FuzzBmpFile : public SurfaceHandleFixture {
  protected:
   void SetUp() override {
-    library_.Init();
+    SurfaceHandleFixture::SetUp();
     std::string templ = (fs::temp_directory_path() / "ombrel-fuzzbmp-XXXXXX").string();
     ASSERT_NE(mkdtemp(templ.data()), nullptr);
     dir_ = templ;
@@ -64,12 +39,7 @@ class FuzzBmpFile : public ::testing::Test {
   void TearDown() override {
     std::error_code ignored;
     fs::remove_all(dir_, ignored);
-    library_.Exit();
-  }
-  cSurfaceHandle* Prototype(int32_t depth) {
-    cSurfaceHandle* prototype = nullptr;
-    library_.GetPrototype(&prototype, depth, SurfaceTypeMemory, 0);
-    return prototype;
+    SurfaceHandleFixture::TearDown();
   }
   Bytes Saved(int32_t depth, int32_t w, int32_t h) {
     cSurfaceHandle s;
@@ -122,7 +92,6 @@ class FuzzBmpFile : public ::testing::Test {
     }
   }
 
-  SurfaceLibrary library_;
   fs::path dir_;
   std::mt19937 rng_{0x626d70u};
 };

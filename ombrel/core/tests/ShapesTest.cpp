@@ -14,16 +14,15 @@
 
 #include "pixel/InkEffects.h"
 #include "surface/SurfaceHandle.h"
+#include "support/SurfaceHandleFixture.h"
 #include "surface/SurfaceLibrary.h"
 
 namespace {
 
 constexpr uint32_t kBack = 0x00101010, kInk = 0x000000FF;
 
-class Shapes : public ::testing::Test {
+class Shapes : public SurfaceHandleFixture {
  protected:
-  void SetUp() override { library_.Init(); }
-  void TearDown() override { library_.Exit(); }
   void Make(cSurfaceHandle& h, int32_t depth, int32_t w, int32_t hh, uint32_t back = kBack) {
     cSurfaceHandle* prototype = nullptr;
     library_.GetPrototype(&prototype, depth, SurfaceTypeMemory, 0);
@@ -39,7 +38,6 @@ class Shapes : public ::testing::Test {
         if (At(h, x, y) == ink) out.insert({x, y});
     return out;
   }
-  SurfaceLibrary library_;
 };
 
 using Points = std::set<std::pair<int32_t, int32_t>>;

@@ -7,20 +7,14 @@
 #include <vector>
 
 #include "surface/SurfaceHandle.h"
+#include "support/SurfaceHandleFixture.h"
 #include "surface/SurfaceLibrary.h"
 
 namespace {
 
-class SurfaceHandleGeometry : public ::testing::Test {
+class SurfaceHandleGeometry : public SurfaceHandleFixture {
  protected:
-  void SetUp() override { library_.Init(); }
-  void TearDown() override { library_.Exit(); }
 
-  cSurfaceHandle* Prototype(int32_t depth) {
-    cSurfaceHandle* prototype = nullptr;
-    library_.GetPrototype(&prototype, depth, SurfaceTypeMemory, 0);
-    return prototype;
-  }
   static uint32_t At(cSurfaceHandle& h, int32_t x, int32_t y) {
     uint32_t c = 0xDEADBEEF;
     cSurfaceHandle::GetImpl(&h)->GetPixel(x, y, &c);
@@ -34,7 +28,6 @@ class SurfaceHandleGeometry : public ::testing::Test {
         cSurfaceHandle::GetImpl(&h)->SetPixel(x, y, seed + uint32_t(x | y << 8));
   }
 
-  SurfaceLibrary library_;
 };
 
 // Doubling a 3 x 2 picture: each source pixel becomes a 2 x 2 block; the

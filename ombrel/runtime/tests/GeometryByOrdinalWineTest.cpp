@@ -3,6 +3,7 @@
 // storage.
 #include <windows.h>
 
+#include "HostHandle.h"
 #include "OrdinalLibrary.h"
 
 #include <gtest/gtest.h>
@@ -11,14 +12,6 @@
 #include <string>
 
 namespace {
-
-struct alignas(4) Handle {
-  void* impl;
-  int32_t originX;
-  int32_t originY;
-  uint32_t lastError;
-};
-static_assert(sizeof(Handle) == 16, "the exported handle is 16 bytes");
 
 struct GeometryApi {
   explicit GeometryApi(const OrdinalLibrary& lib)

@@ -2,6 +2,7 @@
 // resource compiled into itself, through the exported handle by ordinal.
 #include <windows.h>
 
+#include "HostHandle.h"
 #include "OrdinalLibrary.h"
 
 #include <gtest/gtest.h>
@@ -10,13 +11,6 @@
 #include <vector>
 
 namespace {
-
-struct alignas(4) Handle {
-  void* impl;
-  int32_t originX;
-  int32_t originY;
-  uint32_t lastError;
-};
 
 struct IconApi {
   explicit IconApi(const OrdinalLibrary& lib)
