@@ -5,7 +5,7 @@ set -eu
 
 GAME_PKGS="cmake g++ make pkg-config git libgtest-dev libgmock-dev googletest libbenchmark-dev
   libsdl1.2-dev libsdl-mixer1.2-dev libdevil-dev libwxgtk3.2-dev libgl1-mesa-dri mesa-utils
-  xvfb xauth xdotool libx11-dev libfreetype-dev fonts-dejavu-core fonts-dejavu-extra sox libsox-fmt-all libpixman-1-dev libmp3lame-dev lame"
+  xvfb xauth xdotool libx11-dev libfreetype-dev fonts-dejavu-core fonts-dejavu-extra sox libsox-fmt-all libpixman-1-dev libmp3lame-dev lame imagemagick"
 # qemu-user runs Wine's 32-bit loader where the kernel refuses 32-bit programs.
 LIB_PKGS="g++-mingw-w64-i686 libz-mingw-w64-dev zlib1g-dev wine wine32:i386 qemu-user python3"
 

@@ -39,12 +39,13 @@ struct ClippedWriter {
   }
 };
 
+// The pixel size is a constant so each copy is one move, not a call.
+template <int N>
 struct PlainWriter {
   uint8_t* dest;
-  int bytes;
   bool Put(const uint8_t* pixel) {
-    std::memcpy(dest, pixel, bytes);
-    dest += bytes;
+    std::memcpy(dest, pixel, N);
+    dest += N;
     return true;
   }
 };
@@ -90,7 +91,7 @@ void StretchWith(Writer& out, const uint8_t* src, int32_t destCount, int32_t src
 template <int N>
 void StretchRow(const uint8_t* src, uint8_t* dest, int32_t destCount, int32_t srcCount,
                 uint32_t step) {
-  PlainWriter out{dest, N};
+  PlainWriter<N> out{dest};
   StretchWith<N>(out, src, destCount, srcCount, step, step);
 }
 

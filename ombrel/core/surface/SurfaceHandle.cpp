@@ -284,6 +284,29 @@ int32_t cSurfaceHandle::CopyTo(cSurfaceHandle* dest) {
   return Blit(dest, 0, 0, 0, 0, GetWidth(), GetHeight(), BlitOpaque, 0, 0, BlitWithAlpha);
 }
 
+int32_t cSurfaceHandle::Stretch(cSurfaceHandle* dest, int32_t dx, int32_t dy, int32_t dw,
+                                int32_t dh, int32_t sx, int32_t sy, int32_t sw, int32_t sh,
+                                int32_t mode, uint32_t effect, uint32_t parameter,
+                                uint32_t stretchFlags) {
+  if (dest == nullptr) return 0;
+  return Impl()->Stretch(dest->Impl(), Sub(dx, dest->originX), Sub(dy, dest->originY), dw, dh,
+                         Sub(sx, originX), Sub(sy, originY), sw, sh, mode, effect, parameter,
+                         stretchFlags);
+}
+
+int32_t cSurfaceHandle::StretchTo(cSurfaceHandle* dest, int32_t dx, int32_t dy, int32_t dw,
+                                  int32_t dh, int32_t mode, uint32_t effect, uint32_t parameter,
+                                  uint32_t stretchFlags) {
+  return Stretch(dest, dx, dy, dw, dh, 0, 0, GetWidth(), GetHeight(), mode, effect, parameter,
+                 stretchFlags);
+}
+
+int32_t cSurfaceHandle::StretchAll(cSurfaceHandle* dest, uint32_t stretchFlags) {
+  if (dest == nullptr) return 0;
+  return Stretch(dest, 0, 0, dest->GetWidth(), dest->GetHeight(), 0, 0, GetWidth(), GetHeight(),
+                 BlitOpaque, 0, 0, stretchFlags);
+}
+
 int32_t cSurfaceHandle::MoveRect(int32_t dx, int32_t dy, int32_t sx, int32_t sy, int32_t width,
                                  int32_t height) {
   return Impl()->MoveRect(dx, dy, sx, sy, width, height);

@@ -16,6 +16,7 @@
 #include "LibError.h"
 #include "OmbrelApi.h"
 #include "palette/PaletteTypes.h"
+#include "surface/BitmapInfoHeader.h"
 #include "surface/SurfaceTypes.h"
 #include "surface/cSurfaceImpl.h"
 
@@ -124,6 +125,33 @@ class cSurfaceHandle {
                      int32_t width, int32_t height, int32_t kernelWidth, int32_t kernelHeight,
                      int32_t anchorX, int32_t anchorY, FilterCallback callback, uint32_t user)
       OMB_EXPORT_AS(cSurfaceHandle_FilterBlit);
+  int32_t Stretch(cSurfaceHandle* dest, int32_t dx, int32_t dy, int32_t dw, int32_t dh, int32_t sx,
+                  int32_t sy, int32_t sw, int32_t sh, int32_t mode, uint32_t effect,
+                  uint32_t parameter, uint32_t stretchFlags) OMB_EXPORT_AS(cSurfaceHandle_Stretch);
+  // The whole surface onto (dx, dy, dw, dh).
+  int32_t StretchTo(cSurfaceHandle* dest, int32_t dx, int32_t dy, int32_t dw, int32_t dh,
+                    int32_t mode, uint32_t effect, uint32_t parameter, uint32_t stretchFlags)
+      OMB_EXPORT_AS(cSurfaceHandle_StretchTo);
+  // The whole surface onto the destination's whole surface, mode 0, no effect.
+  int32_t StretchAll(cSurfaceHandle* dest, uint32_t stretchFlags)
+      OMB_EXPORT_AS(cSurfaceHandle_StretchAll);
+  // Rotations into a destination handle (positive degrees turn
+  // counter-clockwise as shown). Rotate wants a destination of the right
+  // size already; CreateRotated makes it. Quarter turns are exact.
+  int32_t RotateQuarter(cSurfaceHandle* dest, int32_t clockwise)
+      OMB_EXPORT_AS(cSurfaceHandle_RotateQuarter);
+  int32_t Rotate(cSurfaceHandle* dest, int32_t degrees, int32_t antiAlias, uint32_t fillColour,
+                 int32_t keepTransparent) OMB_EXPORT_AS(cSurfaceHandle_Rotate);
+  int32_t RotateRadians(cSurfaceHandle* dest, double radians, int32_t antiAlias, uint32_t fillColour,
+                        int32_t unused) OMB_EXPORT_AS(cSurfaceHandle_RotateRadians);
+  int32_t CreateRotated(cSurfaceHandle* dest, int32_t degrees, int32_t antiAlias, uint32_t fillColour,
+                        int32_t unused) OMB_EXPORT_AS(cSurfaceHandle_CreateRotated);
+  int32_t CreateRotatedRadians(cSurfaceHandle* dest, double radians, int32_t antiAlias,
+                               uint32_t fillColour, int32_t unused)
+      OMB_EXPORT_AS(cSurfaceHandle_CreateRotatedRadians);
+  // The size of a width x height picture turned by `degrees`.
+  static void GetRotatedSize(int32_t* width, int32_t* height, int32_t degrees)
+      OMB_EXPORT_AS(cSurfaceHandle_GetRotatedSize);
   int32_t MirrorX(int32_t x, int32_t y, int32_t width, int32_t height)
       OMB_EXPORT_AS(cSurfaceHandle_MirrorX);
   int32_t MirrorXAll() OMB_EXPORT_AS(cSurfaceHandle_MirrorXAll);
@@ -176,6 +204,76 @@ class cSurfaceHandle {
   int32_t GetBlackIndex() OMB_EXPORT_AS(cSurfaceHandle_GetBlackIndex);
   void RemapIndices(const uint8_t* table) OMB_EXPORT_AS(cSurfaceHandle_RemapIndices);
   void RemapToPaletteOf(const cSurfaceHandle* other) OMB_EXPORT_AS(cSurfaceHandle_RemapToPaletteOf);
+
+  // Shapes (handle coordinates). A line of width 1 is drawn here (clipped,
+  // Bresenham); other widths draw through the surface's device context:
+  // without one, ErrInvalidData and 0. Rectangles: right and bottom
+  // exclusive, corners sorted.
+  int32_t Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t width, uint32_t colour)
+      OMB_EXPORT_AS(cSurfaceHandle_Line);
+  int32_t Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t fillColour,
+                    int32_t outlineWidth, uint32_t outlineColour, int32_t filled)
+      OMB_EXPORT_AS(cSurfaceHandle_Rectangle);
+  void RectangleOutline(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t width,
+                        uint32_t colour) OMB_EXPORT_AS(cSurfaceHandle_RectangleOutline);
+  // Scan-line seed fill from (x, y); the box of filled pixels (exclusive
+  // right and bottom) goes to the four outputs when given. With an effect
+  // (and a colour other than 0) the fill is drawn through a temporary with
+  // that effect, parameter and BlitFlags.
+  int32_t FloodFill(int32_t x, int32_t y, int32_t* left, int32_t* top, int32_t* right,
+                    int32_t* bottom, uint32_t colour, uint32_t blitFlags, int32_t tolerance,
+                    uint32_t unused, uint32_t effect, uint32_t parameter)
+      OMB_EXPORT_AS(cSurfaceHandle_FloodFill);
+  int32_t FloodFillSimple(int32_t x, int32_t y, uint32_t colour, uint32_t blitFlags,
+                          int32_t tolerance, uint32_t unused, uint32_t effect, uint32_t parameter)
+      OMB_EXPORT_AS(cSurfaceHandle_FloodFillSimple);
+
+  // Packed device-independent bitmaps and BMP files (options bit 0: keep
+  // this surface's palette and remap; bit 2: take the bitmap's palette as it
+  // is). Failures leave the surface as it was and set the last error.
+  int32_t LoadDIB(const BitmapInfoHeader* header, const void* bits, uint32_t options)
+      OMB_EXPORT_AS(cSurfaceHandle_LoadDIB);
+  int32_t CreateFromBitmapInfo(const BitmapInfoHeader* header, const void* bits, uint32_t options)
+      OMB_EXPORT_AS(cSurfaceHandle_CreateFromBitmapInfo);
+  int32_t LoadBMPFromHandle(void* file, uint32_t size, uint32_t options)
+      OMB_EXPORT_AS(cSurfaceHandle_LoadBMPFromHandle);
+  int32_t LoadBMPFile(const char* path, uint32_t options) OMB_EXPORT_AS(cSurfaceHandle_LoadBMPFile);
+  // Writes the header (and palette or masks) to `header` and, unless options
+  // bit 0 is set, the rows to `bits` (null: right after the table).
+  int32_t SaveDIB(BitmapInfoHeader* header, void* bits, uint32_t options)
+      OMB_EXPORT_AS(cSurfaceHandle_SaveDIB);
+  int32_t SaveBMPToHandle(void* file, uint32_t options) OMB_EXPORT_AS(cSurfaceHandle_SaveBMPToHandle);
+  int32_t SaveBMPFile(const char* path, uint32_t options) OMB_EXPORT_AS(cSurfaceHandle_SaveBMPFile);
+  // Windows only: a bitmap resource of the module (a missing number: false,
+  // no error), and an icon (or, with a hot spot, a cursor) of w x h (0: the
+  // system icon size) showing this surface centred, shrunk to fit, with its
+  // `key` pixels transparent; null when the icon cannot be made.
+  int32_t LoadBMPResource(void* instance, uint32_t number, uint32_t options)
+      OMB_EXPORT_AS(cSurfaceHandle_LoadBMPResource);
+  void* CreateIcon(int32_t width, int32_t height, uint32_t key, const SurfacePoint* hotSpot)
+      OMB_EXPORT_AS(cSurfaceHandle_CreateIcon);
+  // DibTotalSize of this surface.
+  uint32_t GetDibSize() const OMB_EXPORT_AS(cSurfaceHandle_GetDibSize);
+  static uint32_t DibRowBytes(int32_t width, int32_t depth) OMB_EXPORT_AS(cSurfaceHandle_DibRowBytes);
+  static uint32_t DibHeaderSize(int32_t depth) OMB_EXPORT_AS(cSurfaceHandle_DibHeaderSize);
+  static uint32_t DibTotalSize(int32_t width, int32_t height, int32_t depth)
+      OMB_EXPORT_AS(cSurfaceHandle_DibTotalSize);
+  static uint8_t* DibBitsPointer(const BitmapInfoHeader* header)
+      OMB_EXPORT_AS(cSurfaceHandle_DibBitsPointer);
+
+  // Cropping to the pixels that differ from the key (implementation
+  // coordinates); false when nothing would be cut.
+  int32_t CropToContent(SurfaceRect* out) OMB_EXPORT_AS(cSurfaceHandle_CropToContent);
+  int32_t Crop() OMB_EXPORT_AS(cSurfaceHandle_Crop);
+
+  // Raw access to the pixels of the buffer (after LockBuffer): implementation
+  // coordinates, no clip; outside the surface or without pixels nothing is
+  // written and 0 is read.
+  void SetBufferPixel(int32_t x, int32_t y, uint32_t colour)
+      OMB_EXPORT_AS(cSurfaceHandle_SetBufferPixel);
+  void SetBufferIndex(int32_t x, int32_t y, uint32_t value) OMB_EXPORT_AS(cSurfaceHandle_SetBufferIndex);
+  uint32_t GetBufferPixel(int32_t x, int32_t y) OMB_EXPORT_AS(cSurfaceHandle_GetBufferPixel);
+  uint8_t GetBufferIndex(int32_t x, int32_t y) OMB_EXPORT_AS(cSurfaceHandle_GetBufferIndex);
 
   // Display back ends.
   int32_t AttachWindow(void* window) OMB_EXPORT_AS(cSurfaceHandle_AttachWindow);

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "palette/PaletteApi.h"
+#include "surface/DibLayout.h"
 #include "surface/SurfaceSize.h"
 
 namespace {
@@ -27,16 +28,8 @@ bool Accept(const BitmapInfoHeader& h, Accepted& out) {
   }
   if (h.compression != kBiBitfields || (bits != 16 && bits != 32)) return false;
   const auto* masks = reinterpret_cast<const uint32_t*>(&h + 1);
-  const uint32_t red = masks[0], green = masks[1], blue = masks[2];
-  if (bits == 16 && blue == 0x1F && green == 0x3E0 && red == 0x7C00) {
-    out.depth = 15;
-  } else if (bits == 16 && blue == 0x1F && green == 0x7E0 && red == 0xF800) {
-    out.depth = 16;
-  } else if (bits == 32 && blue == 0xFF && green == 0xFF00 && red == 0xFF0000) {
-    out.depth = 32;
-  } else {
-    return false;
-  }
+  if (!DibMasksAccepted(bits, masks)) return false;
+  out.depth = bits == 32 ? 32 : masks[1] == 0x3E0 ? 15 : 16;
   out.tableBytes = 12;
   return true;
 }

@@ -62,8 +62,9 @@ void cSurfaceImpl::Reserved70() {}
 
 // Blit, filter, mirror, content box, mask and collision bodies live in
 // Blit*.cpp, Filter*.cpp, Mirror*.cpp, ContentBox.cpp, Mask*.cpp and
-// Collide*.cpp. The device-context, stretch, rotate and text paths come with
-// their back ends; until then these slots draw nothing and report 0.
+// Collide*.cpp, the stretch in Stretch.cpp, the rotations in Rotate.cpp. The
+// device-context and text paths come with their back ends; until then these
+// slots draw nothing and report 0.
 int32_t cSurfaceImpl::BlitFromDC(int32_t, int32_t, void*, int32_t, int32_t, int32_t, int32_t,
                                  int32_t, uint32_t, uint32_t) {
   return 0;
@@ -72,12 +73,6 @@ int32_t cSurfaceImpl::StretchFromDC(int32_t, int32_t, int32_t, int32_t, void*, i
                                     int32_t, int32_t, int32_t, uint32_t, uint32_t) {
   return 0;
 }
-int32_t cSurfaceImpl::Stretch(cSurfaceImpl*, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t,
-                              int32_t, int32_t, int32_t, uint32_t, uint32_t, uint32_t) {
-  return 0;
-}
-int32_t cSurfaceImpl::Rotate(cSurfaceImpl*, int32_t, int32_t, uint32_t, int32_t) { return 0; }
-int32_t cSurfaceImpl::RotateQuarter(cSurfaceImpl*, int32_t) { return 0; }
 int32_t cSurfaceImpl::TextOut(const char*, int32_t, int32_t, int32_t, int32_t, const SurfaceRect*,
                               uint32_t, void*, uint32_t, uint32_t, uint32_t, uint32_t) {
   return 0;

@@ -4,6 +4,7 @@
 // 16-byte storage as a client compiled elsewhere would.
 #include <windows.h>
 
+#include "HostHandle.h"
 #include "OrdinalLibrary.h"
 
 #include <gtest/gtest.h>
@@ -16,15 +17,6 @@ namespace {
 constexpr uint32_t kErrOutOfMemory = 0x40000000;
 
 using Library = OrdinalLibrary;
-
-// A handle as the host holds it: 16 bytes, the implementation pointer first.
-struct alignas(4) Handle {
-  void* impl;
-  int32_t originX;
-  int32_t originY;
-  uint32_t lastError;
-};
-static_assert(sizeof(Handle) == 16, "the exported handle is 16 bytes");
 
 // The members and flat functions the host uses, bound by ordinal.
 struct SurfaceApi {

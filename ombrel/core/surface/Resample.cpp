@@ -1,0 +1,263 @@
+#include "surface/Resample.h"
+
+#include <algorithm>
+#include <cstddef>
+
+#include "Memory.h"
+#include "palette/PaletteApi.h"
+#include "surface/NativeColour.h"
+#include "surface/ResampleWeights.h"
+#include "surface/SurfaceAccess.h"
+#include "surface/cMemSurface.h"
+
+namespace {
+
+// Pixels of `channels` bytes each: width x height from `first`, rows `pitch` apart.
+struct Plane {
+  uint8_t* first;
+  int32_t pitch;
+  int32_t width;
+  int32_t height;
+};
+
+// What makes a contributor transparent: its bytes equal the key's, or its
+// alpha byte is 0 when the pass reads a source with an alpha plane.
+struct KeyRule {
+  uint8_t bgr[3];
+  const uint8_t* alpha;  // alpha of the plane's (0, 0), or null
+  int32_t alphaPitch;
+};
+
+constexpr uint32_t kRounding = 0x8000;
+constexpr int32_t kKeyWeight = 0xB000;  // 0.6875
+
+template <int C>
+inline void Store(const uint32_t* sum, uint8_t* out) {
+  for (int c = 0; c < C; ++c) out[c] = uint8_t(std::min<uint32_t>(sum[c], 0xFF0000u) >> 16);
+}
+
+// One output pixel from n contributors `step` bytes apart.
+template <int C>
+inline void Mix(const uint8_t* p, ptrdiff_t step, const int32_t* w, int32_t n, uint8_t* out) {
+  uint32_t sum[C];
+  for (int c = 0; c < C; ++c) sum[c] = kRounding;
+  for (int32_t j = 0; j < n; ++j, p += step)
+    for (int c = 0; c < C; ++c) sum[c] += uint32_t(w[j]) * p[c];
+  Store<C>(sum, out);
+}
+
+// The keyed form: a transparent contributor lends its weight to the key and
+// stands in with a neighbouring contributor's colour, never one outside the
+// list (a lone transparent contributor keeps its own).
+inline void MixKeyed(const uint8_t* p, ptrdiff_t step, const uint8_t* a, ptrdiff_t alphaStep,
+                     const int32_t* w, int32_t n, const KeyRule& key, uint8_t* out) {
+  auto pixel = [&](int32_t j) { return p + j * step; };
+  auto transparent = [&](int32_t j) {
+    const uint8_t* q = pixel(j);
+    if (q[0] == key.bgr[0] && q[1] == key.bgr[1] && q[2] == key.bgr[2]) return true;
+    return a != nullptr && a[j * alphaStep] == 0;
+  };
+  uint32_t sum[3] = {kRounding, kRounding, kRounding};
+  int32_t keyWeight = 0;
+  for (int32_t j = 0; j < n; ++j) {
+    const uint8_t* from = pixel(j);
+    if (transparent(j)) {
+      keyWeight += w[j];
+      int32_t k = j;
+      if (j > 0) {
+        k = j - 1;
+        if (transparent(k) && j + 1 < n) k = j + 1;
+      } else if (n > 1) {
+        k = 1;
+        if (transparent(1) && n >= 3) k = 2;
+      }
+      from = pixel(k);
+    }
+    for (int c = 0; c < 3; ++c) sum[c] += uint32_t(w[j]) * from[c];
+  }
+  if (keyWeight >= kKeyWeight) {
+    out[0] = key.bgr[0];
+    out[1] = key.bgr[1];
+    out[2] = key.bgr[2];
+    return;
+  }
+  Store<3>(sum, out);
+}
+
+template <int C>
+void HorizontalPass(const Plane& src, const Plane& dest, const ResampleWeights& weights,
+                    const KeyRule* key) {
+  for (int32_t y = 0; y < src.height; ++y) {
+    const uint8_t* row = src.first + int64_t(y) * src.pitch;
+    uint8_t* out = dest.first + int64_t(y) * dest.pitch;
+    const uint8_t* alpha = key != nullptr && key->alpha != nullptr ? key->alpha + int64_t(y) * key->alphaPitch : nullptr;
+    for (int32_t i = 0; i < dest.width; ++i, out += C) {
+      const ResampleWeights::Entry& e = weights[i];
+      const int32_t n = e.last - e.first + 1;
+      if (key != nullptr)
+        MixKeyed(row + int64_t(e.first) * C, C, alpha != nullptr ? alpha + e.first : nullptr, 1,
+                 e.weights, n, *key, out);
+      else
+        Mix<C>(row + int64_t(e.first) * C, C, e.weights, n, out);
+    }
+  }
+}
+
+// Walks output rows and, inside each, the columns, so the contributing rows
+// are read in memory order.
+template <int C>
+void VerticalPass(const Plane& src, const Plane& dest, const ResampleWeights& weights,
+                  const KeyRule* key) {
+  for (int32_t i = 0; i < dest.height; ++i) {
+    const ResampleWeights::Entry& e = weights[i];
+    const int32_t n = e.last - e.first + 1;
+    const uint8_t* top = src.first + int64_t(e.first) * src.pitch;
+    const uint8_t* alphaTop =
+        key != nullptr && key->alpha != nullptr ? key->alpha + int64_t(e.first) * key->alphaPitch : nullptr;
+    uint8_t* out = dest.first + int64_t(i) * dest.pitch;
+    for (int32_t x = 0; x < dest.width; ++x, out += C) {
+      if (key != nullptr)
+        MixKeyed(top + int64_t(x) * C, src.pitch, alphaTop != nullptr ? alphaTop + x : nullptr,
+                 key->alphaPitch, e.weights, n, *key, out);
+      else
+        Mix<C>(top + int64_t(x) * C, src.pitch, e.weights, n, out);
+    }
+  }
+}
+
+// Heap rows of a pass's intermediate result.
+class ScratchPlane {
+ public:
+  ~ScratchPlane() { MemFree(&block_); }
+  bool Make(int32_t width, int32_t height, int channels) {
+    const uint64_t pitch = uint64_t(width) * uint64_t(channels);
+    const uint64_t bytes = pitch * uint64_t(height);
+    if (bytes == 0 || bytes > (uint64_t(1) << 31) || !MemAlloc(uint32_t(bytes), &block_)) return false;
+    plane = Plane{static_cast<uint8_t*>(block_), int32_t(pitch), width, height};
+    return true;
+  }
+  Plane plane{};
+
+ private:
+  void* block_ = nullptr;
+};
+
+// src (sw x sh) onto dest (dw x dh), both C channels; the key applies to the
+// pass that reads the source (its alpha) and, by colour, to the second pass.
+template <int C>
+bool ResamplePlanes(const Plane& src, const Plane& dest, const KeyRule* key) {
+  const int32_t sw = src.width, sh = src.height, dw = dest.width, dh = dest.height;
+  ResampleWeights across, down;
+  if (dw != sw && !across.Build(dw, sw, double(dw) / double(sw))) return false;
+  if (dh != sh && !down.Build(dh, sh, double(dh) / double(sh))) return false;
+  if (dh == sh) {
+    HorizontalPass<C>(src, dest, across, key);
+    return true;
+  }
+  if (dw == sw) {
+    VerticalPass<C>(src, dest, down, key);
+    return true;
+  }
+  ScratchPlane middle;
+  if (!middle.Make(dw, sh, C)) return false;
+  HorizontalPass<C>(src, middle.plane, across, key);
+  KeyRule byColour{};
+  if (key != nullptr) byColour = KeyRule{{key->bgr[0], key->bgr[1], key->bgr[2]}, nullptr, 0};
+  VerticalPass<C>(middle.plane, dest, down, key != nullptr ? &byColour : nullptr);
+  return true;
+}
+
+// A 24-bit memory surface of w x h, or null.
+cSurfaceImpl* MakeRgbSurface(int32_t width, int32_t height) {
+  cMemSurface* prototype = cMemSurface::CreatePrototype(24);
+  if (prototype == nullptr) return nullptr;
+  cSurfaceImpl* made = prototype->MakeInstance(width, height);
+  prototype->Delete(1);
+  return made;
+}
+
+Plane PlaneOf(const PixelView& v, int32_t x, int32_t y, int32_t width, int32_t height,
+              int32_t bytesPerPixel) {
+  return Plane{v.firstRow + int64_t(y) * v.pitch + int64_t(x) * bytesPerPixel, v.pitch, width, height};
+}
+
+}  // namespace
+
+uint32_t KeyColourAt24(const cSurfaceImpl& src) {
+  const PixelView& v = src.view;
+  switch (v.depth) {
+    case 8:
+      return v.palette != nullptr ? EntryColour(v.palette->log.entries[v.transparentValue & 0xFF]) : 0;
+    case 15:
+    case 16:
+      return NativeToColour(v.depth, v.transparentValue);
+    default:
+      return v.transparentColour & 0x00FFFFFFu;
+  }
+}
+
+bool Resample(cSurfaceImpl& src, int32_t sx, int32_t sy, int32_t sw, int32_t sh,
+              cSurfaceImpl& dest, int32_t dw, int32_t dh, bool keyed) {
+  dw = std::max(dw, 1);
+  dh = std::max(dh, 1);
+  if (dw == sw && dh == sh)
+    return src.Blit(&dest, 0, 0, sx, sy, sw, sh, BlitOpaque, 0, 0, 0) != 0;
+  // Both ends are seen as 24-bit rows; other depths go through 24-bit copies.
+  cSurfaceImpl* wideSource = nullptr;
+  cSurfaceImpl* wideDest = nullptr;
+  bool done = false;
+  do {
+    cSurfaceImpl* from = &src;
+    int32_t fx = sx, fy = sy;
+    if (src.view.depth != 24 || src.IsCompressed()) {
+      wideSource = MakeRgbSurface(sw, sh);
+      if (wideSource == nullptr ||
+          !src.Blit(wideSource, 0, 0, sx, sy, sw, sh, BlitOpaque, 0, 0, 0))
+        break;
+      from = wideSource;
+      fx = fy = 0;
+    }
+    cSurfaceImpl* to = &dest;
+    if (dest.view.depth != 24) {
+      wideDest = MakeRgbSurface(dw, dh);
+      if (wideDest == nullptr) break;
+      to = wideDest;
+    }
+    SurfaceAccess fromAccess(*from);
+    SurfaceAccess toAccess(*to);
+    if (!fromAccess.ok() || !toAccess.ok()) break;
+    KeyRule key{};
+    if (keyed) {
+      const uint32_t colour = KeyColourAt24(src);
+      key.bgr[0] = uint8_t(colour >> 16);
+      key.bgr[1] = uint8_t(colour >> 8);
+      key.bgr[2] = uint8_t(colour);
+      if (src.view.alphaFirstRow != nullptr) {
+        key.alpha = src.view.alphaFirstRow + int64_t(sy) * src.view.alphaPitch + sx;
+        key.alphaPitch = src.view.alphaPitch;
+      }
+    }
+    if (!ResamplePlanes<3>(PlaneOf(from->view, fx, fy, sw, sh, 3), PlaneOf(to->view, 0, 0, dw, dh, 3),
+                           keyed ? &key : nullptr))
+      break;
+    done = to == &dest || wideDest->Blit(&dest, 0, 0, 0, 0, dw, dh, BlitOpaque, 0, 0, 0) != 0;
+  } while (false);
+  DeleteSurface(wideSource);
+  DeleteSurface(wideDest);
+  return done;
+}
+
+bool ResampleAlpha(const cSurfaceImpl& src, int32_t sx, int32_t sy, int32_t sw, int32_t sh,
+                   cSurfaceImpl& dest, int32_t dw, int32_t dh) {
+  const PixelView& a = src.view;
+  const PixelView& b = dest.view;
+  if (a.alphaFirstRow == nullptr || b.alphaFirstRow == nullptr) return false;
+  const Plane from{a.alphaFirstRow + int64_t(sy) * a.alphaPitch + sx, a.alphaPitch, sw, sh};
+  const Plane to{b.alphaFirstRow, b.alphaPitch, std::max(dw, 1), std::max(dh, 1)};
+  if (to.width == sw && to.height == sh) {
+    for (int32_t y = 0; y < sh; ++y)
+      std::copy_n(from.first + int64_t(y) * from.pitch, sw, to.first + int64_t(y) * to.pitch);
+    return true;
+  }
+  return ResamplePlanes<1>(from, to, nullptr);
+}
