@@ -2,7 +2,9 @@
 
 // How actors reach the sink and render state of the world draw in progress.
 #include "BeamDraw.h"
+#include "Entity.h"
 #include "Game.h"
+#include "MathUtil.h"
 #include "ObjectModel.h"
 #include "Vec2.h"
 #include "WorldDrawState.h"
@@ -37,4 +39,18 @@ inline void PushPose(WorldDrawState& state, Vec2 p, float degrees)
     state.PushMatrix();
     state.Translate(p.x, p.y);
     state.Rotate(-degrees);
+}
+
+// The named model at the entity's interpolated pose, mirrored or not;
+// nothing outside a world draw or without the model.
+inline void DrawModelPose(const Entity& entity, const char* name, float alpha, bool mirror = false)
+{
+    const ActorCanvas canvas = CurrentCanvas();
+    const ObjectModel* model = FindActorModel(name);
+    if (!canvas || model == nullptr)
+        return;
+    PushPose(*canvas.state, Lerp2(entity.position, entity.previousPosition, alpha),
+             Lerp(entity.angle, entity.previousAngle, alpha));
+    DrawObject(*canvas.sink, model->beams, mirror);
+    canvas.state->PopMatrix();
 }

@@ -20,11 +20,16 @@ void AddExplosion(Vec2 at, float r, float g, float b, std::int32_t count)
 
 void AddShockRing(Vec2 at)
 {
+    AddShockRing(at, Rgb{1.0f, 0.75f, 0.0f}, 40.0f);
+}
+
+void AddShockRing(Vec2 at, Rgb colour, float speed)
+{
     if (theGame == nullptr)
         return;
-    auto ring = std::make_unique<ShockRing>(at.x, at.y, 1.0f, 0.75f, 0.0f);
-    ring->speed = 40.0f;
-    ring->Emit(at.x, at.y, 1.0f, 0.75f, 0.0f);
+    auto ring = std::make_unique<ShockRing>(at.x, at.y, colour.r, colour.g, colour.b);
+    ring->speed = speed;
+    ring->Emit(at.x, at.y, colour.r, colour.g, colour.b);
     theGame->ribbons.Add(std::move(ring));
 }
 

@@ -2,6 +2,7 @@
 
 // What breaking things leave behind, shared by the ship, its wreck pieces
 // and the debris.
+#include "Beam.h"
 #include "Vec2.h"
 
 #include <cstdint>
@@ -10,6 +11,8 @@
 void AddExplosion(Vec2 at, float r, float g, float b, std::int32_t count);
 // A shock ring of speed 40 in (1, 0.75, 0).
 void AddShockRing(Vec2 at);
+// A shock ring of the given speed and colour.
+void AddShockRing(Vec2 at, Rgb colour, float speed);
 // Every beam of the model becomes a Debris piece, moved by `at` without the
 // owner's rotation, not waiting, shrinking slowly, with the velocity
 // baseVelocity + pull * (at - the piece's midpoint).

@@ -1,0 +1,65 @@
+#pragma once
+
+// The ship's headless game with small stand-in models for the mission's
+// actors, and helpers to place an actor of any type in a flat level.
+#include "ShipFixture.h"
+
+#include "EntityFactory.h"
+#include "ExplosionParticles.h"
+#include "ShockRing.h"
+
+#include <string>
+#include <vector>
+
+struct MissionFixture : ShipFixture {
+    MissionFixture()
+    {
+        ObjectModel& generator = models.models["Generator"];
+        generator.beams = {MakeBeam({-10, 0}, {10, 0}), MakeBeam({10, 0}, {0, -20}), MakeBeam({0, -20}, {-10, 0})};
+        generator.circles = {HullCircle(12.0f, 0, 0)};
+        for (const char* name : {"Scientist_01", "Scientist_02", "Scientist_03", "Scientist_04"}) {
+            models.models[name].beams = {MakeBeam({0, -3}, {0, 3})};
+            models.models[name].circles = {HullCircle(3.0f, 0, 0)};
+        }
+        models.models["FuelPod"].beams = {MakeBeam({-5, 0}, {5, 0})};
+        models.models["FuelPod"].circles = {HullCircle(8.0f, 0, 0)};
+        for (const char* name : {"Tree01", "Tree02", "Tree03", "Tree04", "Tree05", "Tree06", "CheckPoint01",
+                                 "CheckPoint02", "CheckPoint03", "CheckPoint04", "Station", "Station2"}) {
+            models.models[name].beams = {MakeBeam({0, 0}, {0, -8})};
+            models.models[name].circles = {HullCircle(6.0f, 0, 0)};
+        }
+        StartFlatLevel(4000.0f, 10); // floor at y 1000
+        DeleteEntities(game.entities);
+        game.particles.Clear();
+        game.ribbons.Clear();
+        game.generatorCount = 0;
+        game.scientistCount = 0;
+        host.audio.calls.clear();
+    }
+
+    // An actor made by the factory, spawned at p and appended to the level.
+    template <typename T>
+    T* Place(EntityType type, Vec2 p, float angle = 0.0f)
+    {
+        auto* actor = static_cast<T*>(CreateEntity(type));
+        actor->Spawn(p.x, p.y, angle);
+        actor->EnterSectors();
+        game.entities.Append(actor);
+        return actor;
+    }
+
+    template <typename T>
+    std::vector<const T*> Systems(const ParticleList& list) const
+    {
+        std::vector<const T*> found;
+        for (std::size_t i = 0; i < list.Size(); ++i)
+            if (const auto* s = dynamic_cast<const T*>(list.At(i)))
+                found.push_back(s);
+        return found;
+    }
+
+    int Calls(const std::string& call) const
+    {
+        return static_cast<int>(std::count(host.audio.calls.begin(), host.audio.calls.end(), call));
+    }
+};
