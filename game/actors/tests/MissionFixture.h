@@ -8,6 +8,8 @@
 #include "ExplosionParticles.h"
 #include "ShockRing.h"
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -62,4 +64,14 @@ struct MissionFixture : ShipFixture {
     {
         return static_cast<int>(std::count(host.audio.calls.begin(), host.audio.calls.end(), call));
     }
+};
+
+// What the game's own log writes to standard output while it lives.
+struct GameLogText {
+    GameLogText()
+    {
+        Log::Instance().SetEnabled(true);
+        testing::internal::CaptureStdout();
+    }
+    std::string Text() { return testing::internal::GetCapturedStdout(); }
 };
