@@ -113,10 +113,10 @@ bool Brick::CollideShapes(const std::vector<HullCircle>& circles, Vec2*)
     return false;
 }
 
-// Only the dead flag.
+// Only the dead flag (a brick is worth no points).
 void Brick::Die()
 {
-    dead = true;
+    MarkDead();
 }
 
 Entity* Brick::Clone() const

@@ -202,9 +202,11 @@ TEST(EntityTest, EveryDieIsANoOpOnceDeadAndPaysPointsOnce)
         const bool died = e->dead;
         e->Die();
         e->Damage(100);
-        // Wreck pieces and debris are worth nothing.
+        // Wreck pieces and debris are worth nothing; a scientist's death is
+        // its rescue, worth a fixed 250.
         const bool pays = died && id < EntityTypes::PlayerDebrisFirst;
-        EXPECT_EQ(world.game.player->score, pays ? 10 : 0) << "type " << id;
+        const std::int32_t worth = id == EntityTypes::Scientist ? 250 : 10;
+        EXPECT_EQ(world.game.player->score, pays ? worth : 0) << "type " << id;
         EXPECT_EQ(e->dead, died) << "type " << id;
         delete e;
     }
