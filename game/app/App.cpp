@@ -77,10 +77,16 @@ bool App::OnInit()
         auto game = std::make_unique<Game>();
         ApplyFrameDumpRequest(*game);
         AttachScriptedRun(*game);
-        if (game->Start(settings) && StartScriptedRun(*game))
-            game->Run();
-        else
+        std::string recordError;
+        if (!AttachInputRecorder(*game, recordError)) {
+            std::fprintf(stderr, "%s\n", recordError.c_str());
             exitStatus = 1;
+        } else if (game->Start(settings) && StartScriptedRun(*game)) {
+            game->Run();
+        } else {
+            exitStatus = 1;
+        }
+        FinishInputRecorder(*game);
         wxSocketBase::Shutdown();
         wxUninitialize();
         game.reset();

@@ -1,14 +1,18 @@
 #include "ScriptedRun.h"
 
 #include "Game.h"
+#include "InputRecorder.h"
 #include "InputScript.h"
 
 #include <cstdlib>
+#include <fstream>
 #include <memory>
 
 namespace {
 std::unique_ptr<InputScript> pendingScript;
-}
+std::ofstream recordFile;
+std::unique_ptr<InputRecorder> recorder;
+} // namespace
 
 bool ReadScriptFromEnvironment(std::string& error)
 {
@@ -41,4 +45,28 @@ bool StartScriptedRun(Game& game)
     if (!game.inputScript)
         return true;
     return game.NewGameOnMap(game.inputScript->Script().map);
+}
+
+bool AttachInputRecorder(Game& game, std::string& error)
+{
+    const char* path = std::getenv("ZELV_RECORD_INPUT");
+    if (path == nullptr || *path == '\0')
+        return true;
+    if (!InputRecorder::OpenFile(path, recordFile)) {
+        error = std::string("Cannot write the input recording ") + path;
+        return false;
+    }
+    recorder = std::make_unique<InputRecorder>(recordFile);
+    game.inputRecorder = recorder.get();
+    return true;
+}
+
+void FinishInputRecorder(Game& game)
+{
+    if (!recorder)
+        return;
+    recorder->Finish();
+    game.inputRecorder = nullptr;
+    recorder.reset();
+    recordFile.close();
 }
