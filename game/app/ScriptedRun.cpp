@@ -44,6 +44,10 @@ bool StartScriptedRun(Game& game)
 {
     if (!game.inputScript)
         return true;
+    // As a new game from the main menu: the countdown's music in the first
+    // handle (a failed load stays silent).
+    game.audio.FreeMusic(game.music[0]);
+    game.audio.LoadMusic("Data/Sound/Dizura Zeve.mp3", game.music[0]);
     return game.NewGameOnMap(game.inputScript->Script().map);
 }
 
