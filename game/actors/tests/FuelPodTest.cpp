@@ -110,6 +110,20 @@ TEST(FuelPod, HoveringTwoHundredTicksEmptiesItAndDeliversOneHundredFuel)
     EXPECT_EQ(f.ship.score, score + 25);
 }
 
+TEST(FuelPod, TheShipKeepsAtMostThreeHundredFuel)
+{
+    PodLevel f;
+    f.Hover({1000, 850});
+    f.ship.fuel = 250.0f;
+    for (int i = 0; i < 700; ++i)
+        f.Tick();
+    ASSERT_TRUE(f.pod->dead);
+    EXPECT_NEAR(f.ship.fuel, 350.0f, 1e-3f) << "the stream itself delivers every unit";
+    f.game.gravity = {};
+    f.ShipTick();
+    EXPECT_EQ(f.ship.fuel, 300.0f);
+}
+
 TEST(FuelPod, ASpawningOrDyingShipGetsNothing)
 {
     for (bool dying : {false, true}) {

@@ -229,6 +229,29 @@ TEST(Generator, BreaksIntoOneDebrisPerBeamFlyingOutward)
     }
 }
 
+TEST(Generator, DebrisMadeDuringTheListPassUpdatesInThatPass)
+{
+    GeneratorLevel f;
+    Generator* g = f.Make({1000, 900});
+    g->Damage(10.0f);
+    g->deathTimer = 1; // dies in the next update
+    const Vec2 at = g->position;
+    f.game.entities.Pass();
+    const auto& beams = f.models.models["Generator"].beams;
+    int moved = 0;
+    int pieces = 0;
+    for (Entity* e : f.game.entities) {
+        auto* d = dynamic_cast<Debris*>(e);
+        if (d == nullptr)
+            continue;
+        const Beam& source = beams[static_cast<std::size_t>(pieces++)];
+        const Vec2 placed{at.x - source.a.x, at.y + source.a.y}; // angle 0: F (1, 0), S (0, 1)
+        moved += Length(d->beam.a - placed) > 1e-3f || d->dead ? 1 : 0;
+    }
+    EXPECT_EQ(pieces, static_cast<int>(beams.size()));
+    EXPECT_EQ(moved, pieces) << "every piece had its first update in the pass that made it";
+}
+
 TEST(Generator, PaysOnceAtItsDeathEvenWhenTheDetonationCallsDieAgain)
 {
     GeneratorLevel f;
