@@ -1,8 +1,6 @@
 #include "Generator.h"
 
 #include "ActorDraw.h"
-#include "Debris.h"
-#include "EntityFactory.h"
 #include "Game.h"
 #include "Log.h"
 #include "MathUtil.h"
@@ -119,27 +117,11 @@ void Generator::Die()
 
 void Generator::BreakUp(Vec2 f, Vec2 s)
 {
-    const ObjectModel* model = FindActorModel("Generator");
-    if (model == nullptr)
-        return;
-    for (const Beam& source : model->beams) {
-        Entity* made = CreateEntity(EntityTypes::Debris);
-        if (made == nullptr)
-            continue;
-        auto* piece = static_cast<Debris*>(made);
-        piece->beam = source;
-        // The frame in which the hull offsets are placed.
-        piece->beam.a = position - source.a.x * f + source.a.y * s;
-        piece->beam.b = position - source.b.x * f + source.b.y * s;
-        const Vec2 along = piece->beam.b - piece->beam.a;
-        piece->beam.direction = Normalize(along.x, along.y);
-        piece->beam.normal = {piece->beam.direction.y, -piece->beam.direction.x};
-        piece->Spawn(piece->beam.a.x, piece->beam.a.y, 0.0f);
-        piece->waiting = false;
-        piece->slowShrink = true;
-        piece->velocity = (0.5f * (piece->beam.a + piece->beam.b) - position) * kDebrisPull;
-        theGame->entities.Append(piece);
-    }
+    const Vec2 at = position;
+    // The frame in which the hull offsets are placed.
+    BreakIntoDebris(
+        "Generator", [at, f, s](Vec2 e) { return at - e.x * f + e.y * s; },
+        [at](Vec2 middle) { return (middle - at) * kDebrisPull; }, true);
 }
 
 Entity* Generator::Clone() const

@@ -6,6 +6,7 @@
 #include "Vec2.h"
 
 #include <cstdint>
+#include <functional>
 
 // An explosion burst at a point, direction (0, 0), fading to black.
 void AddExplosion(Vec2 at, float r, float g, float b, std::int32_t count);
@@ -17,3 +18,9 @@ void AddShockRing(Vec2 at, Rgb colour, float speed);
 // owner's rotation, not waiting, shrinking slowly, with the velocity
 // baseVelocity + pull * (at - the piece's midpoint).
 void BreakIntoDebris(const char* modelName, Vec2 at, Vec2 baseVelocity, float pull);
+// Every beam of the model becomes a Debris piece with its end points placed
+// by `place`, not waiting, shrinking slowly, with the velocity that
+// `velocityAt` gives for the placed piece's midpoint. A turned placement
+// gives each piece the direction and normal of its placed ends.
+void BreakIntoDebris(const char* modelName, const std::function<Vec2(Vec2)>& place,
+                     const std::function<Vec2(Vec2)>& velocityAt, bool turned);

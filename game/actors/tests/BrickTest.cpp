@@ -1,7 +1,6 @@
 #include "MissionFixture.h"
 
 #include "Brick.h"
-#include "Projectile.h"
 
 #include <gtest/gtest.h>
 
@@ -106,15 +105,7 @@ TEST(Brick, TwoShotsOnOneCellTheFirstEndsTheSecondPasses)
 {
     BrickLevel f;
     Brick* b = f.Make({1000, 500}, 40, 20);
-    Entity* victims[2] = {};
-    for (Entity*& victim : victims) {
-        std::unique_ptr<Projectile> shot(CreateProjectile(0));
-        shot->owner = &f.ship;
-        shot->Spawn(970, 490, 0.0f, 0.0f, 90.0f);
-        shot->EnterSectors();
-        victim = shot->FindVictim();
-        shot->LeaveSectors();
-    }
+    Entity* victims[2] = {f.ShotVictimAt({970, 490}), f.ShotVictimAt({970, 490})};
     EXPECT_EQ(victims[0], b);
     EXPECT_EQ(victims[1], nullptr);
     b->Damage(100.0f);
@@ -143,12 +134,7 @@ TEST(Brick, DrawsTwoQuadsPerPresentCell)
     BrickLevel f;
     Brick* b = f.Make({1000, 500}, 40, 20);
     b->CollideShapes({HullCircle(2, 961, 481)}, nullptr);
-    f.game.drawSink = &f.sink;
-    f.game.drawState = &f.state;
-    b->Draw(1.0f);
-    f.game.drawSink = nullptr;
-    f.game.drawState = nullptr;
-    EXPECT_EQ(f.sink.vertices.size(), 9u * 2u * 4u);
+    EXPECT_EQ(f.DrawOnce(*b).size(), 9u * 2u * 4u);
 }
 
 } // namespace

@@ -6,11 +6,14 @@
 
 #include "EntityFactory.h"
 #include "ExplosionParticles.h"
+#include "Projectile.h"
 #include "ShockRing.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct MissionFixture : ShipFixture {
@@ -19,8 +22,14 @@ struct MissionFixture : ShipFixture {
         ObjectModel& generator = models.models["Generator"];
         generator.beams = {MakeBeam({-10, 0}, {10, 0}), MakeBeam({10, 0}, {0, -20}), MakeBeam({0, -20}, {-10, 0})};
         generator.circles = {HullCircle(12.0f, 0, 0)};
-        for (const char* name : {"Scientist_01", "Scientist_02", "Scientist_03", "Scientist_04"}) {
-            models.models[name].beams = {MakeBeam({0, -3}, {0, 3})};
+        // The four frames told apart by colour; right of the centre, so a
+        // mirrored frame lies left of it.
+        const std::pair<const char*, Rgb> frames[] = {{"Scientist_01", {1, 0, 0}},
+                                                      {"Scientist_02", {0, 1, 0}},
+                                                      {"Scientist_03", {0, 0, 1}},
+                                                      {"Scientist_04", {1, 1, 0}}};
+        for (const auto& [name, colour] : frames) {
+            models.models[name].beams = {MakeBeam({2, -3}, {2, 3}, colour)};
             models.models[name].circles = {HullCircle(3.0f, 0, 0)};
         }
         models.models["FuelPod"].beams = {MakeBeam({-5, 0}, {5, 0})};
@@ -53,11 +62,31 @@ struct MissionFixture : ShipFixture {
     template <typename T>
     std::vector<const T*> Systems(const ParticleList& list) const
     {
-        std::vector<const T*> found;
-        for (std::size_t i = 0; i < list.Size(); ++i)
-            if (const auto* s = dynamic_cast<const T*>(list.At(i)))
-                found.push_back(s);
-        return found;
+        return SystemsOf<T>(list);
+    }
+
+    // The vertices an entity draws in a world draw of its own.
+    std::vector<RecordingDrawSink::RecordedVertex> DrawOnce(Entity& e)
+    {
+        sink.vertices.clear();
+        game.drawSink = &sink;
+        game.drawState = &state;
+        e.Draw(1.0f);
+        game.drawSink = nullptr;
+        game.drawState = nullptr;
+        return sink.vertices;
+    }
+
+    // The actor a player shot standing at `at` finds.
+    Entity* ShotVictimAt(Vec2 at)
+    {
+        std::unique_ptr<Projectile> shot(CreateProjectile(0));
+        shot->owner = &ship;
+        shot->Spawn(at.x, at.y, 0.0f, 0.0f, 90.0f);
+        shot->EnterSectors();
+        Entity* victim = shot->FindVictim();
+        shot->LeaveSectors();
+        return victim;
     }
 
     int Calls(const std::string& call) const

@@ -88,19 +88,14 @@ TEST(CheckPoint, SoundsOnlyWhenItBecomesCurrentAndASecondUnlightsTheFirst)
     EXPECT_EQ(f.ship.respawnPoint.x, 2000.0f);
 
     // Lit means the third and fourth models.
-    f.game.drawSink = &f.sink;
-    f.game.drawState = &f.state;
     f.models.models["CheckPoint03"].beams = {MakeBeam({0, 0}, {0, -8}, {0, 1, 0})};
     f.models.models["CheckPoint01"].beams = {MakeBeam({0, 0}, {0, -8}, {1, 0, 0})};
     auto drawnGreen = [&](CheckPoint* cp) {
-        f.sink.vertices.clear();
-        cp->Draw(1.0f);
-        return !f.sink.vertices.empty() && f.sink.vertices.front().g == 1.0f && f.sink.vertices.front().r == 0.0f;
+        const auto vertices = f.DrawOnce(*cp);
+        return !vertices.empty() && vertices.front().g == 1.0f && vertices.front().r == 0.0f;
     };
     EXPECT_FALSE(drawnGreen(first));
     EXPECT_TRUE(drawnGreen(second));
-    f.game.drawSink = nullptr;
-    f.game.drawState = nullptr;
 }
 
 TEST(CheckPoint, OtherActorsTouchingItDoNothing)

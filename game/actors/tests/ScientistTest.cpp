@@ -1,6 +1,5 @@
 #include "MissionFixture.h"
 
-#include "Projectile.h"
 #include "Scientist.h"
 
 #include <gtest/gtest.h>
@@ -165,28 +164,37 @@ TEST(Scientist, ShotsPassThroughAndDoNoHarm)
     EXPECT_FALSE(s->dead);
     EXPECT_FALSE(s->OnContact(&f.ship));
     Entity* solid = f.Place<Entity>(EntityTypes::Generator, {2000, 990});
-    for (const auto& [at, expected] : {std::pair<Vec2, Entity*>{{1000, 990}, nullptr}, {{2000, 990}, solid}}) {
-        std::unique_ptr<Projectile> shot(CreateProjectile(0));
-        shot->owner = &f.ship;
-        shot->Spawn(at.x, at.y, 0.0f, 0.0f, 90.0f);
-        shot->EnterSectors();
-        EXPECT_EQ(shot->FindVictim(), expected) << at.x;
-        shot->LeaveSectors();
-    }
+    EXPECT_EQ(f.ShotVictimAt({1000, 990}), nullptr);
+    EXPECT_EQ(f.ShotVictimAt({2000, 990}), solid) << "the same search finds a solid actor";
     EXPECT_FALSE(s->dead);
     EXPECT_EQ(f.ship.scientistsRescued, 0);
 }
 
 TEST(Scientist, DrawsTheWalkingOrStandingFrameMirroredByFacing)
 {
-    ScientistLevel f;
-    Scientist* s = f.Make({1000, 1000}, false, 400);
-    f.game.drawSink = &f.sink;
-    f.game.drawState = &f.state;
-    s->Draw(1.0f);
-    EXPECT_FALSE(f.sink.vertices.empty());
-    f.game.drawSink = nullptr;
-    f.game.drawState = nullptr;
+    struct Case {
+        std::int32_t walkTimer;
+        float animPhase;
+        bool facing;
+        Rgb colour; // of the frame's stand-in model
+    };
+    const Case cases[] = {{400, 0.5f, true, {1, 0, 0}},  {400, 1.5f, true, {0, 1, 0}},
+                          {50, 0.5f, false, {0, 0, 1}},  {50, 1.95f, false, {1, 1, 0}},
+                          {100, 0.0f, false, {1, 0, 0}}, {99, 1.0f, true, {1, 1, 0}}};
+    for (const Case& c : cases) {
+        ScientistLevel f;
+        Scientist* s = f.Make({1000, 1000}, c.facing, c.walkTimer);
+        s->animPhase = c.animPhase;
+        const auto vertices = f.DrawOnce(*s);
+        ASSERT_FALSE(vertices.empty()) << c.walkTimer;
+        EXPECT_EQ(vertices.front().r, c.colour.r) << c.walkTimer << " " << c.animPhase;
+        EXPECT_EQ(vertices.front().g, c.colour.g) << c.walkTimer << " " << c.animPhase;
+        EXPECT_EQ(vertices.front().b, c.colour.b) << c.walkTimer << " " << c.animPhase;
+        double x = 0.0;
+        for (const auto& v : vertices)
+            x += v.x;
+        EXPECT_EQ(x > 0.0, c.facing) << "mirrored when facing A";
+    }
 }
 
 } // namespace

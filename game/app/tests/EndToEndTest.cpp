@@ -407,6 +407,25 @@ TEST_F(EndToEnd, ClosingTheDialogStartsNothing)
     EXPECT_FALSE(fs::exists(folder / "Input.dat"));
 }
 
+namespace {
+
+// Pixels of one kind in a frame: how many and where on average.
+struct Mass {
+    long count = 0;
+    double x = 0.0;
+    double y = 0.0;
+    void Add(int px, int py)
+    {
+        ++count;
+        x += px;
+        y += py;
+    }
+    double MeanX() const { return count > 0 ? x / count : 0.0; }
+    double MeanY() const { return count > 0 ? y / count : 0.0; }
+};
+
+} // namespace
+
 // A recorded run: the ship waits out its spawn, drifts right under a tilted
 // thrust, falls toward the start pad and brakes with the engine; the frame
 // after tick 560 shows it hovering mid-screen over its exhaust with the
@@ -434,19 +453,6 @@ TEST_F(ScriptedFlight, TheShipFliesOverItsExhaustAboveTheTerrain)
     EXPECT_EQ(ReadFile(output).find("LeakSanitizer"), std::string::npos);
 
     // The ship's blues, the exhaust's yellows and reds, the terrain's green.
-    struct Mass {
-        long count = 0;
-        double x = 0.0;
-        double y = 0.0;
-        void Add(int px, int py)
-        {
-            ++count;
-            x += px;
-            y += py;
-        }
-        double MeanY() const { return count > 0 ? y / count : 0.0; }
-        double MeanX() const { return count > 0 ? x / count : 0.0; }
-    };
     Mass ship;
     Mass exhaust;
     Mass terrain;
@@ -503,19 +509,6 @@ TEST_F(GeneratorBreakUp, DebrisAndBurstsShowBelowTheShip)
 
     // The death bursts and ring (magenta, white), the burning's red and
     // orange, and the ship's blue.
-    struct Mass {
-        long count = 0;
-        double x = 0.0;
-        double y = 0.0;
-        void Add(int px, int py)
-        {
-            ++count;
-            x += px;
-            y += py;
-        }
-        double MeanX() const { return count > 0 ? x / count : 0.0; }
-        double MeanY() const { return count > 0 ? y / count : 0.0; }
-    };
     Mass burst;
     Mass fire;
     std::vector<std::pair<int, int>> blue;
