@@ -2,6 +2,7 @@
 // recorded run, with the real models and maps: every log line with its tick
 // and the final statistics are compared with a reviewed golden file.
 // ZELV_UPDATE_GOLDEN=1 rewrites the golden instead.
+#include "DemoGame.h"
 #include "Game.h"
 #include "Generator.h"
 #include "InputRecorder.h"
@@ -79,21 +80,10 @@ Outcome Play(const std::string& scriptText)
     Outcome result;
     HeadlessHost host{7};
     MapTestDir dir;
-    for (const char* map : {"Landfall", "Caverns"})
-        std::filesystem::copy_file(std::string(ZELV_DEMO_DATA_DIR) + "/Data/Maps/" + map + ".map",
-                                   dir.Path(std::string("Data/Maps/") + map + ".map"));
     auto gamePtr = std::make_unique<Game>(host);
     Game& game = *gamePtr;
-    EXPECT_TRUE(game.resources.LoadResources(ZELV_DEMO_DATA_DIR));
-    game.models = &game.storeModels;
-    game.dataRoot = dir.Root();
+    PrepareDemoGame(game, dir, {"Landfall", "Caverns"});
     std::snprintf(game.packName, sizeof game.packName, "%s", "Default");
-    game.packMaps = {"Landfall", "Caverns"};
-    game.viewWidth = 640;
-    game.viewHeight = 480;
-    game.UpdateScreenSize();
-    game.input.SetDefaultKeys();
-    SeedRandom(1000);
     InputScript script;
     std::string error;
     EXPECT_TRUE(ParseInputScript(scriptText, script, error)) << error;
