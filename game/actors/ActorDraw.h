@@ -41,9 +41,9 @@ inline void PushPose(WorldDrawState& state, Vec2 p, float degrees)
     state.Rotate(-degrees);
 }
 
-// The named model at the entity's interpolated pose, not mirrored; nothing
-// outside a world draw or without the model.
-inline void DrawActorModel(const char* name, const Entity& entity, float alpha)
+// The named model at the entity's interpolated pose, mirrored or not;
+// nothing outside a world draw or without the model.
+inline void DrawModelPose(const Entity& entity, const char* name, float alpha, bool mirror = false)
 {
     const ActorCanvas canvas = CurrentCanvas();
     const ObjectModel* model = FindActorModel(name);
@@ -51,6 +51,6 @@ inline void DrawActorModel(const char* name, const Entity& entity, float alpha)
         return;
     PushPose(*canvas.state, Lerp2(entity.position, entity.previousPosition, alpha),
              Lerp(entity.angle, entity.previousAngle, alpha));
-    DrawObject(*canvas.sink, model->beams, false);
+    DrawObject(*canvas.sink, model->beams, mirror);
     canvas.state->PopMatrix();
 }

@@ -20,8 +20,16 @@ public:
     void Update() override;
     void Draw(float alpha) override;
     void Damage(float amount) override;
+    // Removes the present cell under the first circle whose centre lies on
+    // one; answers whether it did. Never writes the normal.
+    bool CollideShapes(const std::vector<HullCircle>& circles, Vec2* normalOut) override;
     void Die() override;
     Entity* Clone() const override;
+    // Every cell present: trunc(2 * half / 16) columns and rows, none for a
+    // negative size, at most kMaxCellsPerSide each.
+    void InitCells(float hw, float hh);
+
+    static constexpr std::int32_t kMaxCellsPerSide = 1024;
     // One circle as wide as the larger half side.
     void BuildHull() override;
 };

@@ -91,7 +91,7 @@ void Emitter::Blow(Vec2 u)
 
 void Emitter::Draw(float alpha)
 {
-    DrawActorModel("ParticleEmitter", *this, alpha);
+    DrawModelPose(*this, "ParticleEmitter", alpha);
 }
 
 // Indestructible.

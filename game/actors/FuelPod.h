@@ -21,6 +21,14 @@ public:
     void Update() override;
     void Draw(float alpha) override;
     void Damage(float amount) override;
+    // Once, whether shot or emptied: bursts, 25 points, the hiss stopped and
+    // the stream left without a pod.
     void Die() override;
     Entity* Clone() const override;
+
+    // 25 units out of the pod's top.
+    Vec2 Nozzle() const;
+
+private:
+    void StopHiss();
 };

@@ -211,7 +211,7 @@ void Laser::Activate(Entity* source)
 
 void Laser::Draw(float alpha)
 {
-    DrawActorModel("Laser", *this, alpha);
+    DrawModelPose(*this, "Laser", alpha);
     const ActorCanvas canvas = CurrentCanvas();
     if (!canvas || !on || !hasBeam)
         return;

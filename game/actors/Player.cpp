@@ -172,6 +172,7 @@ void Player::ResetStats()
     score = 0;
     lives = 3;
     currentCheckPoint = nullptr;
+    currentCheckPointTemplate = -1;
     carrier = nullptr;
     if (theGame != nullptr)
         theGame->gravity = {0.0f, 0.04f};

@@ -30,6 +30,9 @@ public:
     std::int32_t nextExtraLife = 0;
     RespawnPoint respawnPoint;
     EntityRef<> currentCheckPoint;
+    // The map template the current checkpoint was cloned from, so it stays
+    // lit when the same map restarts; -1 none.
+    std::int32_t currentCheckPointTemplate = -1;
     bool landed = false;
     EntityRef<> carrier;             // the platform the standing ship rides
     Beam* landedBeam = nullptr;      // in the level's live beams; valid for the level

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+class Player;
+
 // The figure the player rescues; walks along its beam.
 class Scientist : public Entity {
 public:
@@ -21,6 +23,16 @@ public:
     void Draw(float alpha) override;
     void Damage(float amount) override;
     bool OnContact(Entity* other) override;
+    // The rescue: counted and paid once.
     void Die() override;
     Entity* Clone() const override;
+    // Finds the beam under it once the grid is built.
+    void PostLoad() override;
+
+private:
+    bool ShipOnMyBeam() const;
+    // Within 2 units of the end of the beam it walks toward.
+    bool NearEndAhead() const;
+    // Turns to the landed ship and is rescued when near enough.
+    void MeetShip(Player& ship);
 };

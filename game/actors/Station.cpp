@@ -1,5 +1,6 @@
 #include "Station.h"
 
+#include "ActorDraw.h"
 #include "Log.h"
 
 Station::Station()
@@ -11,14 +12,26 @@ void Station::Spawn(float x, float y, float angle)
 {
     SpawnPose(x, y, angle);
     Log::Instance().Write("Station Spawned!\n");
+    health = 1.0f;
+    points = 15;
+    tickCount = 0;
 }
 
 void Station::Update()
 {
     SavePose();
+    tickCount += 1;
 }
 
-void Station::Draw(float) {}
+const char* Station::ModelName() const
+{
+    return (tickCount / 5) % 2 == 0 ? "Station" : "Station2";
+}
+
+void Station::Draw(float alpha)
+{
+    DrawModelPose(*this, ModelName(), alpha);
+}
 
 // Indestructible.
 void Station::Damage(float) {}

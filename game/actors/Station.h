@@ -18,4 +18,6 @@ public:
     bool OnContact(Entity* other) override;
     void Die() override;
     Entity* Clone() const override;
+    // The two models alternate every 5 ticks.
+    const char* ModelName() const;
 };

@@ -28,7 +28,7 @@ void Switch::Update()
 
 void Switch::Draw(float alpha)
 {
-    DrawActorModel(pressed ? "Button02" : "Button01", *this, alpha);
+    DrawModelPose(*this, pressed ? "Button02" : "Button01", alpha);
 }
 
 void Switch::Fire()

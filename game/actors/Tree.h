@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Beam.h"
 #include "Entity.h"
 
 #include <cstdint>
@@ -16,4 +17,8 @@ public:
     bool OnContact(Entity* other) override;
     void Die() override;
     Entity* Clone() const override;
+
+    // The particles and colour of the burst of each of the six shapes.
+    static std::int32_t BurstCount(EntityType type);
+    static Rgb BurstColour(EntityType type);
 };

@@ -5,6 +5,7 @@
 #include "EntityFactory.h"
 #include "ExplosionParticles.h"
 #include "Game.h"
+#include "MathUtil.h"
 #include "ShockRing.h"
 
 #include <memory>
@@ -20,15 +21,28 @@ void AddExplosion(Vec2 at, float r, float g, float b, std::int32_t count)
 
 void AddShockRing(Vec2 at)
 {
+    AddShockRing(at, Rgb{1.0f, 0.75f, 0.0f}, 40.0f);
+}
+
+void AddShockRing(Vec2 at, Rgb colour, float speed)
+{
     if (theGame == nullptr)
         return;
-    auto ring = std::make_unique<ShockRing>(at.x, at.y, 1.0f, 0.75f, 0.0f);
-    ring->speed = 40.0f;
-    ring->Emit(at.x, at.y, 1.0f, 0.75f, 0.0f);
+    auto ring = std::make_unique<ShockRing>(at.x, at.y, colour.r, colour.g, colour.b);
+    ring->speed = speed;
+    ring->Emit(at.x, at.y, colour.r, colour.g, colour.b);
     theGame->ribbons.Add(std::move(ring));
 }
 
 void BreakIntoDebris(const char* modelName, Vec2 at, Vec2 baseVelocity, float pull)
+{
+    BreakIntoDebris(
+        modelName, [at](Vec2 e) { return e + at; },
+        [at, baseVelocity, pull](Vec2 middle) { return baseVelocity + pull * (at - middle); }, false);
+}
+
+void BreakIntoDebris(const char* modelName, const std::function<Vec2(Vec2)>& place,
+                     const std::function<Vec2(Vec2)>& velocityAt, bool turned)
 {
     const ObjectModel* model = FindActorModel(modelName);
     if (model == nullptr)
@@ -39,13 +53,17 @@ void BreakIntoDebris(const char* modelName, Vec2 at, Vec2 baseVelocity, float pu
             continue;
         auto* piece = static_cast<Debris*>(made);
         piece->beam = source;
-        piece->beam.a += at;
-        piece->beam.b += at;
+        piece->beam.a = place(source.a);
+        piece->beam.b = place(source.b);
+        if (turned) {
+            const Vec2 along = piece->beam.b - piece->beam.a;
+            piece->beam.direction = Normalize(along.x, along.y);
+            piece->beam.normal = {piece->beam.direction.y, -piece->beam.direction.x};
+        }
         piece->Spawn(piece->beam.a.x, piece->beam.a.y, 0.0f);
         piece->waiting = false;
         piece->slowShrink = true;
-        const Vec2 middle = 0.5f * (piece->beam.a + piece->beam.b);
-        piece->velocity = baseVelocity + pull * (at - middle);
+        piece->velocity = velocityAt(0.5f * (piece->beam.a + piece->beam.b));
         theGame->entities.Append(piece);
     }
 }

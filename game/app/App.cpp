@@ -84,11 +84,17 @@ bool App::OnInit()
         gameMade = true;
         ApplyFrameDumpRequest(*game);
         AttachScriptedRun(*game);
-        if (!game->Start(settings))
-            return 1; // Start has written why
-        if (!StartScriptedRun(*game))
-            return 1; // the scripted run has written why
+        std::string recordError;
+        if (!AttachInputRecorder(*game, recordError)) {
+            log.WriteError(recordError + "\n");
+            return 1;
+        }
+        if (!game->Start(settings) || !StartScriptedRun(*game)) {
+            FinishInputRecorder(*game);
+            return 1; // the start or the scripted run has written why
+        }
         game->Run();
+        FinishInputRecorder(*game);
         return 0;
     }, log);
 

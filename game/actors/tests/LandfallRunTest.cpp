@@ -1,5 +1,6 @@
 // The demo's first map played headless from a recorded run, with the real
 // models, the real map and the same script reader the program uses.
+#include "DemoGame.h"
 #include "Game.h"
 #include "InputScript.h"
 #include "MathUtil.h"
@@ -27,19 +28,9 @@ struct LandfallRun {
 
     explicit LandfallRun(const std::string& scriptText) : gamePtr(std::make_unique<Game>(host)), game(*gamePtr)
     {
-        std::filesystem::copy_file(std::string(ZELV_DEMO_DATA_DIR) + "/Data/Maps/Landfall.map",
-                                   dir.Path("Data/Maps/Landfall.map"));
+        PrepareDemoGame(game, dir, {"Landfall"});
         const std::string scriptPath = dir.Path("landfall.run").string();
         dir.WriteBytes("landfall.run", std::vector<std::uint8_t>(scriptText.begin(), scriptText.end()));
-        EXPECT_TRUE(game.resources.LoadResources(ZELV_DEMO_DATA_DIR));
-        game.models = &game.storeModels;
-        game.dataRoot = dir.Root();
-        game.packMaps = {"Landfall", "Caverns"};
-        game.viewWidth = 640;
-        game.viewHeight = 480;
-        game.UpdateScreenSize();
-        game.input.SetDefaultKeys();
-        SeedRandom(1000);
         InputScript script;
         std::string error;
         EXPECT_TRUE(ReadInputScript(scriptPath, script, error)) << error;

@@ -72,6 +72,17 @@ public:
     Entity* Clone() const override { return new ProbeActor(*this); }
 };
 
+// The systems of one kind in a particle or ribbon list, in list order.
+template <typename T>
+std::vector<const T*> SystemsOf(const ParticleList& list)
+{
+    std::vector<const T*> found;
+    for (std::size_t i = 0; i < list.Size(); ++i)
+        if (const auto* s = dynamic_cast<const T*>(list.At(i)))
+            found.push_back(s);
+    return found;
+}
+
 struct ShipFixture : PlayFixture {
     FakeModels models;
     Player& ship;

@@ -51,11 +51,7 @@ struct Wreck : ShipFixture {
     template <typename T>
     std::vector<const T*> Systems(const ParticleList& list) const
     {
-        std::vector<const T*> found;
-        for (std::size_t i = 0; i < list.Size(); ++i)
-            if (const auto* s = dynamic_cast<const T*>(list.At(i)))
-                found.push_back(s);
-        return found;
+        return SystemsOf<T>(list);
     }
 };
 

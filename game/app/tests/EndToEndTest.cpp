@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -406,6 +407,25 @@ TEST_F(EndToEnd, ClosingTheDialogStartsNothing)
     EXPECT_FALSE(fs::exists(folder / "Input.dat"));
 }
 
+namespace {
+
+// Pixels of one kind in a frame: how many and where on average.
+struct Mass {
+    long count = 0;
+    double x = 0.0;
+    double y = 0.0;
+    void Add(int px, int py)
+    {
+        ++count;
+        x += px;
+        y += py;
+    }
+    double MeanX() const { return count > 0 ? x / count : 0.0; }
+    double MeanY() const { return count > 0 ? y / count : 0.0; }
+};
+
+} // namespace
+
 // A recorded run: the ship waits out its spawn, drifts right under a tilted
 // thrust, falls toward the start pad and brakes with the engine; the frame
 // after tick 560 shows it hovering mid-screen over its exhaust with the
@@ -433,19 +453,6 @@ TEST_F(ScriptedFlight, TheShipFliesOverItsExhaustAboveTheTerrain)
     EXPECT_EQ(ReadFile(output).find("LeakSanitizer"), std::string::npos);
 
     // The ship's blues, the exhaust's yellows and reds, the terrain's green.
-    struct Mass {
-        long count = 0;
-        double x = 0.0;
-        double y = 0.0;
-        void Add(int px, int py)
-        {
-            ++count;
-            x += px;
-            y += py;
-        }
-        double MeanY() const { return count > 0 ? y / count : 0.0; }
-        double MeanX() const { return count > 0 ? x / count : 0.0; }
-    };
     Mass ship;
     Mass exhaust;
     Mass terrain;
@@ -566,6 +573,60 @@ TEST(ScriptedRunRefusal, ABadScriptStopsBeforeAnyWindowOrFile)
     EXPECT_FALSE(fs::exists(folder / "Logfile.txt"));
     EXPECT_FALSE(fs::exists(folder / "Input.dat"));
     fs::remove_all(folder);
+}
+
+// The recorded Landfall run replayed by the program up to the tick after the
+// generator breaks: its debris and the bursts glow round its place below the
+// hovering ship.
+class GeneratorBreakUp : public EndToEnd {
+protected:
+    std::vector<std::string> Environment() override
+    {
+        const fs::path script = fs::path(__FILE__).parent_path().parent_path().parent_path() / "actors" / "tests" /
+                                "playthrough" /
+                                "Landfall.script";
+        fs::copy_file(script, folder / "landfall.run", fs::copy_options::overwrite_existing);
+        return {"ZELV_INPUT_SCRIPT=landfall.run", "ZELV_DUMP_FRAME_TICK=3058"};
+    }
+};
+
+TEST_F(GeneratorBreakUp, DebrisAndBurstsShowBelowTheShip)
+{
+    ASSERT_NO_FATAL_FAILURE(PressDone());
+    Picture frame;
+    ASSERT_NO_FATAL_FAILURE(TakeFrameAndClose(frame, 200));
+    EXPECT_EQ(program.exitStatus, 0) << ReadFile(output);
+    const std::string log = ReadFile(folder / "Logfile.txt");
+    EXPECT_NE(log.find("Landed!\n"), std::string::npos);
+    EXPECT_EQ(log.find("ERROR: AddressSanitizer"), std::string::npos);
+    EXPECT_EQ(ReadFile(output).find("LeakSanitizer"), std::string::npos);
+
+    // The death bursts and ring (magenta, white), the burning's red and
+    // orange, and the ship's blue.
+    Mass burst;
+    Mass fire;
+    std::vector<std::pair<int, int>> blue;
+    for (int y = 0; y < frame.height; ++y) {
+        for (int x = 0; x < frame.width; ++x) {
+            const unsigned char* p = &frame.rgb[(static_cast<std::size_t>(y) * frame.width + x) * 3];
+            if (p[0] > 200 && p[2] > 150)
+                burst.Add(x, y);
+            else if (p[0] > 200 && p[2] < 120)
+                fire.Add(x, y);
+            else if (p[2] > 200 && p[0] < 120)
+                blue.emplace_back(x, y);
+        }
+    }
+    ASSERT_GT(burst.count, 200) << "no break-up burst in the frame";
+    EXPECT_GT(fire.count, 30) << "no red or orange explosions";
+    Mass ship;
+    for (const auto& [x, y] : blue)
+        if (y < burst.MeanY() - 40.0)
+            ship.Add(x, y);
+    ASSERT_GT(ship.count, 15) << "no ship above the burst";
+    EXPECT_LT(std::abs(ship.MeanX() - burst.MeanX()), 60.0);
+    EXPECT_GT(burst.MeanY() - ship.MeanY(), 50.0);
+    EXPECT_LT(burst.MeanY() - ship.MeanY(), 200.0);
 }
 
 // A whole visit: the title with its menu, a new game, the pause menu turning

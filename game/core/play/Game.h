@@ -35,6 +35,7 @@ class Entity;
 class Player;
 class Projectile;
 class InputScriptPlayer;
+class InputRecorder;
 class ModelSource;
 union SDL_Event;
 class DrawSink;
@@ -109,6 +110,9 @@ public:
     std::int64_t ticksRun = 0; // ticks since Run began
     // A recorded run of the controls fed into the input every tick (null: none).
     std::unique_ptr<InputScriptPlayer> inputScript;
+    // Writes the controls of every tick from the first one played (null:
+    // nothing recorded); owned by whoever set it.
+    InputRecorder* inputRecorder = nullptr;
     // A count of requests that a signal handler raises: each change writes
     // the next drawn frame to frameDumpPath as well. Null: none come.
     const volatile std::sig_atomic_t* frameDumpRequests = nullptr;

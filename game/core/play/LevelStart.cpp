@@ -1,5 +1,6 @@
 #include "Game.h"
 
+#include "CheckPoint.h"
 #include "Entity.h"
 #include "Log.h"
 #include "MapFile.h"
@@ -19,6 +20,19 @@ void LogFailure(Log& log, const std::string& name, const std::string& reason)
     log.Write(name);
     log.Write(".map\n");
     log.Write(reason);
+}
+
+// A checkpoint clone learns its template's place; the one made from the
+// ship's current checkpoint's template becomes current again (a restart of
+// the same map keeps it lit while the respawn point lies there).
+void RelinkCheckPoint(Player& ship, Entity* clone, std::int32_t templateIndex)
+{
+    auto* checkpoint = dynamic_cast<CheckPoint*>(clone);
+    if (checkpoint == nullptr)
+        return;
+    checkpoint->templateIndex = templateIndex;
+    if (templateIndex == ship.currentCheckPointTemplate)
+        ship.currentCheckPoint = clone;
 }
 
 } // namespace
@@ -53,6 +67,9 @@ bool Game::LoadMap(const char* name, Log& log)
     log.Write(wanted);
     log.Write(".map\n");
     player->respawnPoint = RespawnPoint{0.0f, 400.0f, 0.0f};
+    // A checkpoint of another map is never current.
+    player->currentCheckPoint = nullptr;
+    player->currentCheckPointTemplate = -1;
     bonusTime = 9999;
     if (MapSavesGame(wanted.c_str()))
         SaveGame();
@@ -103,9 +120,11 @@ void Game::StartLevel(Log& log)
 
     map.liveBeams = map.mapBeams;
     if (!map.entityTemplates.empty()) {
-        for (const std::unique_ptr<Entity>& source : map.entityTemplates) {
-            Entity* clone = source->Clone();
-            clone->Spawn(source->position.x, source->position.y, source->angle);
+        for (std::size_t i = 0; i < map.entityTemplates.size(); ++i) {
+            const Entity& source = *map.entityTemplates[i];
+            Entity* clone = source.Clone();
+            clone->Spawn(source.position.x, source.position.y, source.angle);
+            RelinkCheckPoint(*player, clone, static_cast<std::int32_t>(i));
             entities.Append(clone);
         }
         for (Entity* entity : entities)

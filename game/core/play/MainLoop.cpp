@@ -3,6 +3,7 @@
 #include "FontSet.h"
 #include "FrameDump.h"
 #include "GlState.h"
+#include "InputRecorder.h"
 #include "InputScript.h"
 #include "SdlInput.h"
 
@@ -68,6 +69,8 @@ void Game::RunTick()
         HandleEvent(event);
     if (inputScript)
         inputScript->FeedTick(input);
+    if (inputRecorder != nullptr && (inputRecorder->Started() || mode == GameMode::Play))
+        inputRecorder->RecordTick(input, mapName);
     int x = 0;
     int y = 0;
     host->MouseState(x, y);

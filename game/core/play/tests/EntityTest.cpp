@@ -203,9 +203,11 @@ TEST(EntityTest, EveryDieIsANoOpOnceDeadAndPaysPointsOnce)
         e->Die();
         e->Damage(100);
         // Wreck pieces and debris are worth nothing; a lander's death sets
-        // its own worth (125 before it has swallowed a scientist).
+        // its own worth (125 before it has swallowed a scientist); a
+        // scientist's death is its rescue, worth a fixed 250.
         const bool pays = died && id < EntityTypes::PlayerDebrisFirst;
-        const int worth = id == EntityTypes::Lander ? 125 : 10;
+        const std::int32_t worth =
+            id == EntityTypes::Lander ? 125 : id == EntityTypes::Scientist ? 250 : 10;
         EXPECT_EQ(world.game.player->score, pays ? worth : 0) << "type " << id;
         EXPECT_EQ(e->dead, died) << "type " << id;
         delete e;
