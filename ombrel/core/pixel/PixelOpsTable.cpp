@@ -1,15 +1,17 @@
 #include "pixel/PixelView.h"
-#include "pixel/TrueColourOps.h"
+#include "pixel/PixelRows.h"
 
 namespace pixel {
+const PixelOps* PixelOps15Row();
+const PixelOps* PixelOps16Row();
 const PixelOps* PixelOps24Row();
 const PixelOps* PixelOps32Row();
 }  // namespace pixel
 
 namespace {
 
-// The 8-, 15- and 16-bit formats have only their format-independent routines
-// so far; their other slots are null.
+// The 8-bit format has only its format-independent routines so far; its
+// other slots are null.
 template <int N>
 constexpr PixelOps MakeGenericRow() {
   PixelOps row{};
@@ -19,7 +21,6 @@ constexpr PixelOps MakeGenericRow() {
 }
 
 constexpr PixelOps kGeneric8 = MakeGenericRow<1>();
-constexpr PixelOps kGeneric16 = MakeGenericRow<2>();
 
 }  // namespace
 
@@ -28,8 +29,9 @@ const PixelOps* GetPixelOps(int32_t depthIndex) {
     case 0:
       return &kGeneric8;
     case 1:
+      return pixel::PixelOps15Row();
     case 2:
-      return &kGeneric16;
+      return pixel::PixelOps16Row();
     case 3:
       return pixel::PixelOps24Row();
     case 4:

@@ -11,7 +11,7 @@ class cPalette;
 using RowConverter = void (*)(const uint8_t* src, uint8_t* dest, int32_t n,
                               const cPalette* palette);
 
-// The five converters of a source depth index (3: 24 bits, 4: 32 bits);
+// The five converters of a source depth index (1: 15, 2: 16, 3: 24, 4: 32 bits);
 // null for a source format without converters. The same-format entry does
 // nothing (same-format copies use `Copy`).
 const RowConverter* GetRowConverters(int32_t srcDepthIndex);

@@ -3,7 +3,7 @@
 #include <cstring>
 
 PixelTestImage::PixelTestImage(int32_t width, int32_t height, int32_t depth, bool bottomUp,
-                               bool withAlpha, uint32_t flags) {
+                               bool withAlpha, uint32_t flags, uint32_t rowBytes) {
   view.width = width;
   view.height = height;
   view.clipRight = width;
@@ -12,7 +12,8 @@ PixelTestImage::PixelTestImage(int32_t width, int32_t height, int32_t depth, boo
   view.depthIndex = depth <= 8 ? 0 : depth <= 15 ? 1 : depth == 16 ? 2 : depth <= 24 ? 3 : 4;
   view.bytesPerPixel = (depth + 7) / 8;
   view.flags = flags;
-  view.rowBytes = (static_cast<uint32_t>(width) * view.bytesPerPixel + 3) & ~3u;
+  view.rowBytes =
+      rowBytes != 0 ? rowBytes : (static_cast<uint32_t>(width) * view.bytesPerPixel + 3) & ~3u;
   view.bottomUp = bottomUp ? 1 : 0;
   view.ops = GetPixelOps(view.depthIndex);
   pixels.assign(view.rowBytes * height + 2 * guard, 0xA5);

@@ -10,8 +10,10 @@
 #include "pixel/PixelView.h"
 
 struct PixelTestImage {
+  // rowBytes 0: rows rounded up to 4 bytes; otherwise that many bytes a row
+  // (the image bank's layouts are not 4-aligned).
   PixelTestImage(int32_t width, int32_t height, int32_t depth, bool bottomUp, bool withAlpha,
-                 uint32_t flags);
+                 uint32_t flags, uint32_t rowBytes = 0);
   PixelTestImage(const PixelTestImage& other);
   PixelTestImage& operator=(const PixelTestImage&) = delete;
 
