@@ -17,6 +17,8 @@ constexpr PixelOps MakeGenericRow() {
   PixelOps row{};
   row.Copy = &PixelOpsCopy;
   row.MirrorRows = &pixel::MirrorRowsOf<N>;
+  row.RleSize = &pixel::RleSizeOf<pixel::Fmt8>;
+  row.RleEncode = &pixel::RleEncodeOf<pixel::Fmt8>;
   return row;
 }
 

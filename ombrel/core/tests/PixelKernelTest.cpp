@@ -269,7 +269,7 @@ TEST(PixelTable, RowsByDepthIndex) {
     ASSERT_NE(row, nullptr);
     EXPECT_NE(row->Copy, nullptr);
     EXPECT_NE(row->MirrorRows, nullptr);
-    EXPECT_EQ(row->RleSize == nullptr, i == 0) << i;
+    EXPECT_NE(row->RleSize, nullptr) << i;
   }
   // The 8-bit row's generic slots work on byte pixels.
   PixelTestImage img(4, 2, 8, false, false, 0);

@@ -67,7 +67,7 @@ uint32_t ColourOfNative(int32_t depth, uint32_t native) {
   return Is16(depth) ? ColourOf16(depth, native) : ToColour(native & 0xFFFFFF);
 }
 uint32_t KeyPart(int32_t depth, uint32_t key) {
-  return Is16(depth) ? key & 0xFFFF : depth == 24 ? key & 0xFFFFFF : key;
+  return depth == 8 ? key & 0xFF : Is16(depth) ? key & 0xFFFF : depth == 24 ? key & 0xFFFFFF : key;
 }
 
 uint32_t Ink16(int32_t depth, uint32_t effect, uint32_t parameter, uint32_t s, uint32_t d,
@@ -295,6 +295,25 @@ void BlitCallback(PixelTestImage& dest, int32_t dx, int32_t dy, const PixelTestI
       const uint32_t d = dest.Raw(dx + x, dy + y);
       const uint32_t r = callback(ColourOfNative(depth, d), ColourOfNative(depth, s), user);
       dest.SetRaw(dx + x, dy + y, NativeOf(depth, r & 0xFFFFFF));
+    }
+}
+
+void RunLengthInk(PixelTestImage& dest, int32_t dx, int32_t dy, const PixelTestImage& src,
+                  int32_t sx, int32_t sy, int32_t w, int32_t h, uint32_t effect,
+                  uint32_t parameter) {
+  const int32_t depth = src.view.depth;
+  const uint32_t key = KeyPart(depth, src.view.transparentValue);
+  for (int32_t y = 0; y < h; ++y)
+    for (int32_t x = 0; x < w; ++x) {
+      const uint32_t s = src.Raw(sx + x, sy + y), d = dest.Raw(dx + x, dy + y);
+      uint32_t r;
+      if (s == key)
+        r = Is16(depth) ? InkKeyFill16(depth, effect, parameter, d, key, src.view.transparentColour)
+                        : InkKeyFill(effect, parameter, d, key);
+      else
+        r = Is16(depth) ? Ink16(depth, effect, parameter, s, d, key)
+                        : Ink(effect, parameter, s, d, key, InkPath::Span);
+      dest.SetRaw(dx + x, dy + y, Fit(dest, r));
     }
 }
 

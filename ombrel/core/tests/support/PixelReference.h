@@ -58,6 +58,11 @@ using Callback = uint32_t (*)(uint32_t destColour, uint32_t srcColour, uint32_t 
 void BlitCallback(PixelTestImage& dest, int32_t dx, int32_t dy, const PixelTestImage& src,
                   int32_t sx, int32_t sy, int32_t w, int32_t h, bool keyed, Callback callback,
                   uint32_t user);
+// A blit from the run-length form by slot 6: pixels equal to the source's
+// key get the key fill, the others the effect's span.
+void RunLengthInk(PixelTestImage& dest, int32_t dx, int32_t dy, const PixelTestImage& src,
+                  int32_t sx, int32_t sy, int32_t w, int32_t h, uint32_t effect,
+                  uint32_t parameter);
 // One pixel converted from a 15-, 16-, 24- or 32-bit source to 15, 16, 24
 // or 32 bits.
 uint32_t Convert(int32_t srcDepth, uint32_t srcPixel, int32_t destDepth);
