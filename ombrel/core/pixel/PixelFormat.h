@@ -84,8 +84,9 @@ struct Fmt24 : TrueColourBase {
   }
 };
 
-// 8 bits: one palette index per pixel. Colours go through palettes, so only
-// the index-level hooks exist here (the 8-bit row has its own routines).
+// 8 bits: one palette index per pixel. Colours go through palettes, so the
+// hooks here work on indices: where the other formats' fill and replace take
+// colours, the 8-bit ones take indices (Pixel8.cpp has the palette paths).
 struct Fmt8 {
   static constexpr int kBytes = 1;
   static constexpr int32_t kDepthIndex = 0;
@@ -93,6 +94,7 @@ struct Fmt8 {
   static uint32_t Load(const uint8_t* p) { return *p; }
   static void Store(uint8_t* p, uint32_t v) { *p = uint8_t(v); }
   static uint32_t KeyOf(uint32_t key) { return key & 0xFFu; }
+  static uint32_t FromColour(uint32_t index) { return index & 0xFFu; }
 };
 
 // Per colour byte (blue, green, red) of two native values; byte 3 of the

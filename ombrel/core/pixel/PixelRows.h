@@ -49,6 +49,7 @@ inline void FillRowPlain(Fmt24, uint8_t* d, int32_t n, uint32_t v) {
   }
   for (; n > 0; --n, d += 3) Fmt24::Store(d, v);
 }
+inline void FillRowPlain(Fmt8, uint8_t* d, int32_t n, uint32_t v) { std::memset(d, int(v), size_t(n)); }
 template <class F16, class = decltype(F16::Widen(0))>
 inline void FillRowPlain(F16, uint8_t* d, int32_t n, uint32_t v) {
   // Two pixels per word, an odd last pixel alone.
@@ -102,13 +103,11 @@ const InkOps* InkOpsFor(const PixelView* dest) {
   return GetInkOps(F::kDepthIndex, (dest->flags & kPixelFlagVector) != 0);
 }
 
-template <class F, class V>
-int32_t BlitKeyedInkOf(PixelView* dest, int32_t dx, int32_t dy, const PixelView* src, int32_t sx,
+// The keyed ink blit of an effect other than none: keyed spans, or alpha
+// spans when the source has an alpha plane.
+template <class F>
+int32_t KeyedInkRowsOf(PixelView* dest, int32_t dx, int32_t dy, const PixelView* src, int32_t sx,
                        int32_t sy, int32_t w, int32_t h, uint32_t effect, uint32_t parameter) {
-  if (effect == EffectNone) {
-    BlitKeyedOf<F, V>(dest, dx, dy, src, sx, sy, w, h);
-    return 1;
-  }
   if (!InkRequestAccepted(effect, parameter)) return 0;
   const InkOps* ops = InkOpsFor<F>(dest);
   InkState st;
@@ -125,6 +124,16 @@ int32_t BlitKeyedInkOf(PixelView* dest, int32_t dx, int32_t dy, const PixelView*
   const InkKeyedSpanFn span = ops->keyedSpan[effect];
   for (; h > 0; --h, s += src->pitch, d += dest->pitch) span(&st, s, d, w);
   return 1;
+}
+
+template <class F, class V>
+int32_t BlitKeyedInkOf(PixelView* dest, int32_t dx, int32_t dy, const PixelView* src, int32_t sx,
+                       int32_t sy, int32_t w, int32_t h, uint32_t effect, uint32_t parameter) {
+  if (effect == EffectNone) {
+    BlitKeyedOf<F, V>(dest, dx, dy, src, sx, sy, w, h);
+    return 1;
+  }
+  return KeyedInkRowsOf<F>(dest, dx, dy, src, sx, sy, w, h, effect, parameter);
 }
 
 template <class F>

@@ -103,6 +103,25 @@ void Widened16To32(const uint8_t* s, uint8_t* d, int32_t n, const cPalette*) {
   for (; n > 0; --n, s += 2, d += 4) StoreU32(d, F::Widen(F::Load(s)));
 }
 
+// From palette indices: the palette here is the source's.
+uint32_t SourceColour(const cPalette* palette, uint8_t index) {
+  return palette == nullptr ? 0 : EntryColour(palette->log.entries[index]);
+}
+template <int GreenBits>
+void From8To16(const uint8_t* s, uint8_t* d, int32_t n, const cPalette* palette) {
+  for (; n > 0; --n, ++s, d += 2) {
+    const uint32_t c = ColourToNative(SourceColour(palette, *s));
+    Store16(d, GreenBits == 5 ? To555(c, c == 0) : To565(c, c == 0));
+  }
+}
+void From8To24(const uint8_t* s, uint8_t* d, int32_t n, const cPalette* palette) {
+  for (; n > 0; --n, ++s, d += 3) Fmt24::Store(d, ColourToNative(SourceColour(palette, *s)));
+}
+void From8To32(const uint8_t* s, uint8_t* d, int32_t n, const cPalette* palette) {
+  for (; n > 0; --n, ++s, d += 4) StoreU32(d, ColourToNative(SourceColour(palette, *s)));
+}
+
+const RowConverter kFrom8[5] = {&SameFormat, &From8To16<5>, &From8To16<6>, &From8To24, &From8To32};
 const RowConverter kFrom15[5] = {&ToIndexed<Fmt555>, &SameFormat, &From15To16,
                                  &Widened16To24<Fmt555>, &Widened16To32<Fmt555>};
 const RowConverter kFrom16[5] = {&ToIndexed<Fmt565>, &From16To15, &SameFormat,
@@ -117,6 +136,8 @@ const RowConverter kFrom32[5] = {&ToIndexed<Fmt32>, &From32To15, &From32To16, &F
 
 const RowConverter* GetRowConverters(int32_t srcDepthIndex) {
   switch (srcDepthIndex) {
+    case 0:
+      return pixel::kFrom8;
     case 1:
       return pixel::kFrom15;
     case 2:

@@ -234,7 +234,8 @@ TEST(PixelConvert, ZeroOnlyFromZeroAndByteOrder) {
       EXPECT_EQ(out[outBytes], 0xEE) << "wrote past the pixel";
     }
   }
-  EXPECT_EQ(GetRowConverters(0), nullptr);
+  EXPECT_EQ(GetRowConverters(5), nullptr);
+  EXPECT_EQ(GetRowConverters(-1), nullptr);
 }
 
 TEST(PixelConvert, ToEightBitsLooksUpTheColourForm) {
