@@ -8,10 +8,13 @@
 #include <sstream>
 #include <string>
 
+#include "palette/PaletteApi.h"
+#include "palette/cPalette.h"
 #include "pixel/PixelView.h"
 #include "support/PixelCompare.h"
 #include "support/PixelReference.h"
 #include "support/PixelTestImage.h"
+#include "support/RandomPalettes.h"
 
 namespace {
 
@@ -28,15 +31,16 @@ uint32_t OMB_STDCALL CountingCallback(uint32_t d, uint32_t s, uint32_t user) {
 }
 
 // A weight for the weighted effects, with the ends of the range over-represented.
-uint32_t PickParameter(std::mt19937& rng, int32_t depth, uint32_t effect, uint32_t srcKey,
-                       uint32_t someDest) {
+uint32_t PickParameter(std::mt19937& rng, int32_t depth, const cPalette* destPalette,
+                       uint32_t effect, uint32_t srcKey, uint32_t someDest) {
   static constexpr uint32_t kWeights[] = {0, 1, 64, 127, 128};
   const uint32_t p = rng() % 2 ? kWeights[rng() % 5] : rng() % 129;
   if (effect == 1) return p;
   if (effect == 6) return p << 24 | ((rng() % 2 ? srcKey : rng()) & 0xFFFFFF);
   if (effect == 12) {
     // Sometimes name an existing destination pixel's colour (colour form).
-    const uint32_t colour = pixref::ColourOfNative(depth, someDest);
+    const uint32_t colour = depth == 8 ? EntryColour(destPalette->log.entries[someDest & 0xFF])
+                                       : pixref::ColourOfNative(depth, someDest);
     return p << 24 | (rng() % 2 ? colour : rng() & 0xFFFFFF);
   }
   return rng();
@@ -47,6 +51,8 @@ struct Case {
   bool srcBottomUp, destBottomUp, vector, alpha;
   uint32_t seed;
   bool bankRows = false;
+  cPalette* srcPalette = nullptr;  // 8 bits
+  cPalette* destPalette = nullptr;
   std::string Describe() const {
     std::ostringstream o;
     o << "depth " << depth << " w " << w << " h " << h << " srcUp " << srcBottomUp << " destUp "
@@ -89,6 +95,14 @@ class Sweep {
     const uint32_t colourKey = rng_() % 4 == 0 ? 0 : rng_() & 0xFFFFFF;
     src_.view.transparentColour = colourKey;
     src_.view.transparentValue = pixref::NativeOf(c.depth, colourKey);
+    if (c.depth == 8) {
+      src_.view.palette = c.srcPalette;
+      dest_.view.palette = c.destPalette;
+      src_.view.transparentValue = rng_() % 4 == 0 ? 0 : rng_() % 256;
+      src_.view.transparentColour = EntryColour(c.srcPalette->log.entries[src_.view.transparentValue]);
+      // Bits beyond the index must not matter.
+      if (rng_() % 4 == 0) src_.view.transparentValue |= 0x3700u;
+    }
     // Bits beyond the format's transparency test must not matter.
     if ((c.depth == 15 || c.depth == 16) && rng_() % 4 == 0) src_.view.transparentValue |= 0xABC00000u;
     src_.Randomise(rng_, src_.view.transparentValue, 4);
@@ -102,7 +116,7 @@ class Sweep {
     const std::vector<uint8_t> srcBefore = src_.pixels;
     real(got);
     ref(want);
-    ASSERT_EQ(FirstDifference(got.pixels, want.pixels), "") << what << " " << c_.Describe();
+    ASSERT_EQ(FirstDifference(got.Comparable(), want.Comparable()), "") << what << " " << c_.Describe();
     ASSERT_EQ(FirstDifference(src_.pixels, srcBefore), "") << what << " changed its source";
   }
 
@@ -118,7 +132,8 @@ class Sweep {
           [&](PixelTestImage& d) { pixref::Copy(d, dx, dy, src, sx, sy, c.w, c.h); });
     for (uint32_t effect : kEffects) {
       const uint32_t param =
-          PickParameter(rng_, c.depth, effect, src.view.transparentValue, dest_.Raw(dx, dy));
+          PickParameter(rng_, c.depth, dest_.view.palette, effect, src.view.transparentValue,
+                        dest_.Raw(dx, dy));
       const std::string tag = "effect " + std::to_string(effect) + " param " + std::to_string(param);
       Check(("BlitKeyedInk " + tag).c_str(),
             [&](PixelTestImage& d) {
@@ -173,18 +188,25 @@ class Sweep {
 
   void RunConvert() {
     const Case& c = c_;
-    for (int32_t destDepth : {15, 16, 24, 32}) {
+    for (int32_t destDepth : {8, 15, 16, 24, 32}) {
       if (destDepth == c.depth) continue;
       PixelTestImage target(c.w + dx_, c.h + dy_, destDepth, c.destBottomUp, false, 0);
+      target.view.palette = destDepth == 8 ? c.destPalette : nullptr;
       std::mt19937 fill(c.seed);
       target.Randomise(fill, 0, 0);
       PixelTestImage want(target);
       src_.view.ops->ConvertRows(&target.view, dx_, dy_, c.w * target.view.bytesPerPixel, &src_.view,
                                  sx_, sy_, c.w, c.h);
       for (int32_t y = 0; y < c.h; ++y)
-        for (int32_t x = 0; x < c.w; ++x)
-          want.SetRaw(dx_ + x, dy_ + y, pixref::Convert(c.depth, src_.Raw(sx_ + x, sy_ + y), destDepth));
-      ASSERT_EQ(FirstDifference(target.pixels, want.pixels), "") << "ConvertRows to " << destDepth << " " << c.Describe();
+        for (int32_t x = 0; x < c.w; ++x) {
+          const uint32_t raw = src_.Raw(sx_ + x, sy_ + y);
+          want.SetRaw(dx_ + x, dy_ + y,
+                      destDepth == 8 ? pixref::ConvertTo8(c.depth, src_.view.palette, raw, c.destPalette)
+                      : c.depth == 8 ? pixref::ConvertFrom8(src_.view.palette, raw, destDepth)
+                                     : pixref::Convert(c.depth, raw, destDepth));
+        }
+      ASSERT_EQ(FirstDifference(target.Comparable(), want.Comparable()), "")
+          << "ConvertRows to " << destDepth << " " << c.Describe();
     }
   }
 
@@ -196,6 +218,7 @@ class Sweep {
 };
 
 void SweepDepth(int32_t depth) {
+  const RandomPalettes palettes(depth);
   uint32_t seed = 1000u * depth;
   for (int32_t w : kWidths)
     for (int32_t h : {1, 3})
@@ -203,8 +226,9 @@ void SweepDepth(int32_t depth) {
         for (bool vector : {false, true})
           for (bool alpha : {false, true})
             for (bool bankRows : {false, true}) {
-              const Case c{depth, w,      h,    (pitches & 1) != 0, (pitches & 2) != 0,
-                           vector, alpha, ++seed, bankRows};
+              const Case c{depth,  w,     h,      (pitches & 1) != 0, (pitches & 2) != 0,
+                           vector, alpha, ++seed, bankRows,           palettes[seed],
+                           palettes[seed / 2]};
               Sweep sweep(c);
               sweep.Run();
               if (::testing::Test::HasFatalFailure()) return;
@@ -215,6 +239,7 @@ TEST(PixelSweep, ThirtyTwoBitRoutinesMatchTheReference) { SweepDepth(32); }
 TEST(PixelSweep, TwentyFourBitRoutinesMatchTheReference) { SweepDepth(24); }
 TEST(PixelSweep, SixteenBitRoutinesMatchTheReference) { SweepDepth(16); }
 TEST(PixelSweep, FifteenBitRoutinesMatchTheReference) { SweepDepth(15); }
+TEST(PixelSweep, EightBitRoutinesMatchTheReference) { SweepDepth(8); }
 
 // The vector and plain paths of one blit give the same bytes on large random
 // rectangles (many four-pixel groups, every alpha and key mix).

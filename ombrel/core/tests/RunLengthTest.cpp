@@ -13,6 +13,7 @@
 #include "support/PixelCompare.h"
 #include "support/PixelReference.h"
 #include "support/PixelTestImage.h"
+#include "support/RandomPalettes.h"
 #include "support/RunLengthImage.h"
 
 namespace {
@@ -168,13 +169,18 @@ uint32_t PickParameter(std::mt19937& rng, uint32_t effect, uint32_t colourKey) {
 // BlitKeyedInk and Copy of the same image; slot 6 equals the reference.
 TEST(RunLength, BlitsMatchTheUncompressedImage) {
   std::mt19937 rng(1552);
-  for (int32_t depth : {15, 16, 24, 32})
+  const RandomPalettes palettes(1552);
+  for (int32_t depth : kDepths)
     for (int round = 0; round < 60; ++round) {
       const int32_t w = 1 + int32_t(rng() % (round % 4 == 0 ? 600 : 40)), h = 1 + int32_t(rng() % 4);
       PixelTestImage image(w, h, depth, rng() % 2, false, 0);
       const uint32_t colourKey = rng() % 4 == 0 ? 0 : rng() & 0xFFFFFF;
       image.view.transparentColour = colourKey;
       image.view.transparentValue = pixref::NativeOf(depth, colourKey);
+      if (depth == 8) {
+        image.view.palette = palettes[round];
+        image.view.transparentValue = rng() % 4 == 0 ? 0 : rng() % 256;
+      }
       FillRuns(image, rng, image.view.transparentValue);
       const RunLengthImage rle(image);
       ASSERT_EQ(RleValidate(rle.block.data(), uint32_t(rle.block.size()), w, h,
@@ -184,6 +190,7 @@ TEST(RunLength, BlitsMatchTheUncompressedImage) {
       const int32_t cw = 1 + int32_t(rng() % uint32_t(w - sx)), ch = 1 + int32_t(rng() % uint32_t(h - sy));
       const int32_t dx = int32_t(rng() % 3), dy = int32_t(rng() % 2);
       PixelTestImage dest(cw + dx + 2, ch + dy + 1, depth, rng() % 2, false, rng() % 2 ? kPixelFlagVector : 0);
+      dest.view.palette = image.view.palette;
       dest.Randomise(rng, image.view.transparentValue, 5);
       const std::string tag = "depth " + std::to_string(depth) + " round " + std::to_string(round) +
                               " window " + std::to_string(sx) + "," + std::to_string(sy) + " " +
@@ -212,7 +219,7 @@ TEST(RunLength, BlitsMatchTheUncompressedImage) {
         PixelTestImage gotInk(dest), wantInk(dest);
         ASSERT_EQ(runs->BlitInk(&gotInk.view, dx, dy, &rle.view, sx, sy, cw, ch, effect, param), 1);
         pixref::RunLengthInk(wantInk, dx, dy, image, sx, sy, cw, ch, effect, param);
-        ASSERT_EQ(FirstDifference(gotInk.pixels, wantInk.pixels), "") << "BlitInk " << what;
+        ASSERT_EQ(FirstDifference(gotInk.Comparable(), wantInk.Comparable()), "") << "BlitInk " << what;
       }
     }
 }

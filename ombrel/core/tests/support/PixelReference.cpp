@@ -61,9 +61,11 @@ uint32_t Pixel16Of(int32_t depth, uint32_t colour) {
 }
 
 uint32_t NativeOf(int32_t depth, uint32_t colour) {
+  if (depth == 8) return colour & 0xFF;
   return Is16(depth) ? Pixel16Of(depth, colour) : ToNative(colour);
 }
 uint32_t ColourOfNative(int32_t depth, uint32_t native) {
+  if (depth == 8) return native & 0xFF;
   return Is16(depth) ? ColourOf16(depth, native) : ToColour(native & 0xFFFFFF);
 }
 uint32_t KeyPart(int32_t depth, uint32_t key) {
@@ -197,10 +199,25 @@ uint32_t AlphaMix(uint32_t rv, uint32_t dv, uint32_t a) {
 
 namespace {
 
+// The alpha mix of a new pixel r over d. At 8 bits r is read through the
+// source's palette for a plain copy and through the destination's for an ink
+// result; d through the destination's.
+uint32_t MixPixel(const PixelTestImage& dest, const PixelTestImage& src, uint32_t r, uint32_t d,
+                  uint32_t a, bool inkResult) {
+  const int32_t depth = src.view.depth;
+  if (depth == 8) {
+    const Palette8 to = ColoursOf(dest.view.palette);
+    const Palette8 from = inkResult ? to : ColoursOf(src.view.palette);
+    return Resolve8(to, ToColour(AlphaMix(ToNative(from.colour[r]), ToNative(to.colour[d]), a)));
+  }
+  if (Is16(depth)) return Narrow(depth, AlphaMix(Wide(depth, r), Wide(depth, d), a));
+  return AlphaMix(r, d, a);
+}
+
 // Keyed or alpha-weighted walk shared by BlitKeyed and BlitKeyedInk.
 template <class Effect>
 void KeyedWalk(PixelTestImage& dest, int32_t dx, int32_t dy, const PixelTestImage& src,
-               int32_t sx, int32_t sy, int32_t w, int32_t h, Effect effect) {
+               int32_t sx, int32_t sy, int32_t w, int32_t h, bool inkResult, Effect effect) {
   const uint32_t key = KeyPart(src.view.depth, src.view.transparentValue);
   const bool hasAlpha = src.view.alphaFirstRow != nullptr;
   for (int32_t y = 0; y < h; ++y)
@@ -211,11 +228,7 @@ void KeyedWalk(PixelTestImage& dest, int32_t dx, int32_t dy, const PixelTestImag
         const uint32_t a = src.Alpha(sx + x, sy + y);
         if (a == 0) continue;
         const uint32_t r = effect(s, d);
-        const uint32_t mixed = Is16(src.view.depth)
-                                   ? Narrow(src.view.depth, AlphaMix(Wide(src.view.depth, r),
-                                                                     Wide(src.view.depth, d), a))
-                                   : AlphaMix(r, d, a);
-        dest.SetRaw(dx + x, dy + y, Fit(dest, a == 255 ? r : mixed));
+        dest.SetRaw(dx + x, dy + y, Fit(dest, a == 255 ? r : MixPixel(dest, src, r, d, a, inkResult)));
       } else if (s != key) {
         dest.SetRaw(dx + x, dy + y, Fit(dest, effect(s, d)));
       }
@@ -226,7 +239,7 @@ void KeyedWalk(PixelTestImage& dest, int32_t dx, int32_t dy, const PixelTestImag
 
 void BlitKeyed(PixelTestImage& dest, int32_t dx, int32_t dy, const PixelTestImage& src,
                int32_t sx, int32_t sy, int32_t w, int32_t h) {
-  KeyedWalk(dest, dx, dy, src, sx, sy, w, h, [](uint32_t s, uint32_t) { return s; });
+  KeyedWalk(dest, dx, dy, src, sx, sy, w, h, false, [](uint32_t s, uint32_t) { return s; });
 }
 
 void BlitKeyedInk(PixelTestImage& dest, int32_t dx, int32_t dy, const PixelTestImage& src,
@@ -234,9 +247,11 @@ void BlitKeyedInk(PixelTestImage& dest, int32_t dx, int32_t dy, const PixelTestI
                   uint32_t parameter) {
   const int32_t depth = src.view.depth;
   const uint32_t key = KeyPart(depth, src.view.transparentValue);
-  KeyedWalk(dest, dx, dy, src, sx, sy, w, h, [&](uint32_t s, uint32_t d) {
-    return Is16(depth) ? Ink16(depth, effect, parameter, s, d, key)
-                       : Ink(effect, parameter, s, d, key, InkPath::Pixel);
+  const Palette8 palette = depth == 8 ? ColoursOf(dest.view.palette) : Palette8{};
+  KeyedWalk(dest, dx, dy, src, sx, sy, w, h, true, [&](uint32_t s, uint32_t d) {
+    return depth == 8  ? Ink8(palette, effect, parameter, s, d)
+           : Is16(depth) ? Ink16(depth, effect, parameter, s, d, key)
+                         : Ink(effect, parameter, s, d, key, InkPath::Pixel);
   });
 }
 
@@ -244,12 +259,14 @@ void BlitInk(PixelTestImage& dest, int32_t dx, int32_t dy, const PixelTestImage&
              int32_t sy, int32_t w, int32_t h, uint32_t effect, uint32_t parameter) {
   const int32_t depth = src.view.depth;
   const uint32_t key = KeyPart(depth, src.view.transparentValue);
+  const Palette8 palette = depth == 8 ? ColoursOf(dest.view.palette) : Palette8{};
   for (int32_t y = 0; y < h; ++y)
     for (int32_t x = 0; x < w; ++x) {
       const uint32_t s = src.Raw(sx + x, sy + y), d = dest.Raw(dx + x, dy + y);
       dest.SetRaw(dx + x, dy + y,
-                  Fit(dest, Is16(depth) ? Ink16(depth, effect, parameter, s, d, key)
-                                        : Ink(effect, parameter, s, d, key, InkPath::Span)));
+                  Fit(dest, depth == 8  ? Ink8(palette, effect, parameter, s, d)
+                            : Is16(depth) ? Ink16(depth, effect, parameter, s, d, key)
+                                          : Ink(effect, parameter, s, d, key, InkPath::Span)));
     }
 }
 
@@ -276,7 +293,7 @@ void Mirror(PixelTestImage& image, int32_t x, int32_t y, int32_t w, int32_t h) {
 void Replace(PixelTestImage& image, int32_t x, int32_t y, int32_t w, int32_t h,
              uint32_t newColour, uint32_t oldColour) {
   const int32_t depth = image.view.depth;
-  const uint32_t mask = Is16(depth) ? 0xFFFF : 0xFFFFFF;
+  const uint32_t mask = depth == 8 ? 0xFF : Is16(depth) ? 0xFFFF : 0xFFFFFF;
   for (int32_t j = 0; j < h; ++j)
     for (int32_t i = 0; i < w; ++i)
       if ((image.Raw(x + i, y + j) & mask) == NativeOf(depth, oldColour & 0xFFFFFF))
@@ -293,6 +310,11 @@ void BlitCallback(PixelTestImage& dest, int32_t dx, int32_t dy, const PixelTestI
       const uint32_t s = src.Raw(sx + x, sy + y);
       if (keyed && s == key) continue;
       const uint32_t d = dest.Raw(dx + x, dy + y);
+      if (depth == 8) {
+        const Palette8 p = ColoursOf(dest.view.palette);
+        dest.SetRaw(dx + x, dy + y, Resolve8(p, callback(p.colour[d], p.colour[s], user)));
+        continue;
+      }
       const uint32_t r = callback(ColourOfNative(depth, d), ColourOfNative(depth, s), user);
       dest.SetRaw(dx + x, dy + y, NativeOf(depth, r & 0xFFFFFF));
     }
@@ -307,7 +329,10 @@ void RunLengthInk(PixelTestImage& dest, int32_t dx, int32_t dy, const PixelTestI
     for (int32_t x = 0; x < w; ++x) {
       const uint32_t s = src.Raw(sx + x, sy + y), d = dest.Raw(dx + x, dy + y);
       uint32_t r;
-      if (s == key)
+      if (depth == 8)
+        r = s == key ? InkKeyFill8(ColoursOf(dest.view.palette), effect, parameter, d, key)
+                     : Ink8(ColoursOf(dest.view.palette), effect, parameter, s, d);
+      else if (s == key)
         r = Is16(depth) ? InkKeyFill16(depth, effect, parameter, d, key, src.view.transparentColour)
                         : InkKeyFill(effect, parameter, d, key);
       else

@@ -7,6 +7,8 @@
 
 #include "support/PixelTestImage.h"
 
+class cPalette;
+
 namespace pixref {
 
 enum class InkPath { Pixel, Span };
@@ -32,8 +34,27 @@ uint32_t Ink16(int32_t depth, uint32_t effect, uint32_t parameter, uint32_t s, u
 // source's transparent colour (0x00BBGGRR) as the surface keeps it.
 uint32_t InkKeyFill16(int32_t depth, uint32_t effect, uint32_t parameter, uint32_t d,
                       uint32_t key, uint32_t transparentColour);
+// The 8-bit format: indices into a palette's colours (0x00BBGGRR). A colour
+// resolves to an index by the inverse-table rule: black gives 0; else the
+// entry (1..255) whose colour has the colour's 15-bit key; else the entry
+// (1..255) nearest to the colour that key stands for, ties to the later.
+struct Palette8 {
+  uint32_t colour[256];
+};
+Palette8 ColoursOf(const cPalette* palette);
+uint32_t Resolve8(const Palette8& palette, uint32_t colour);
+// The effect's result on indices; colours through the destination palette.
+uint32_t Ink8(const Palette8& dest, uint32_t effect, uint32_t parameter, uint32_t s, uint32_t d);
+uint32_t InkKeyFill8(const Palette8& dest, uint32_t effect, uint32_t parameter, uint32_t d,
+                     uint32_t key);
+// A pixel of any depth (8-bit: through `srcPalette`) converted to an 8-bit
+// index of `destPalette`, and an 8-bit index converted to another depth.
+uint32_t ConvertTo8(int32_t srcDepth, const cPalette* srcPalette, uint32_t srcPixel,
+                    const cPalette* destPalette);
+uint32_t ConvertFrom8(const cPalette* srcPalette, uint32_t index, int32_t destDepth);
+
 // The surface's native value of a colour and the colour of a native value at
-// any of the depths 15, 16, 24 and 32.
+// any of the depths 15, 16, 24 and 32; at 8 bits both are the index.
 uint32_t NativeOf(int32_t depth, uint32_t colour);
 uint32_t ColourOfNative(int32_t depth, uint32_t native);
 // The transparency test's part of a key at a depth.

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "palette/cPalette.h"
+
 PixelTestImage::PixelTestImage(int32_t width, int32_t height, int32_t depth, bool bottomUp,
                                bool withAlpha, uint32_t flags, uint32_t rowBytes) {
   view.width = width;
@@ -82,4 +84,14 @@ void PixelTestImage::RandomiseAlpha(std::mt19937& rng) {
       const uint32_t r = rng() % 4;
       SetAlpha(x, y, r == 0 ? 0 : r == 1 ? 255 : uint8_t(rng()));
     }
+}
+
+std::vector<uint8_t> PixelTestImage::Comparable() const {
+  if (view.depth != 8 || view.palette == nullptr) return pixels;
+  std::vector<uint8_t> out;
+  for (uint8_t index : pixels) {
+    const uint32_t c = EntryColour(view.palette->log.entries[index]);
+    out.insert(out.end(), {uint8_t(c), uint8_t(c >> 8), uint8_t(c >> 16)});
+  }
+  return out;
 }

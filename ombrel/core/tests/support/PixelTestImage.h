@@ -28,6 +28,9 @@ struct PixelTestImage {
   // bits, some key pixels carry a non-zero byte 3).
   void Randomise(std::mt19937& rng, uint32_t key, int keyOneIn);
   void RandomiseAlpha(std::mt19937& rng);
+  // The bytes to compare results by: the pixels, or at 8 bits with a palette
+  // the colours of the pixels (equal entries are one answer).
+  std::vector<uint8_t> Comparable() const;
 
   PixelView view{};
   std::vector<uint8_t> pixels;  // guard bytes included
