@@ -20,12 +20,12 @@ uint32_t AlphaRowBytes(int32_t width) { return (uint32_t(width) + 3) & ~3u; }
 
 uint64_t BankImageDataSize(int32_t width, int32_t height, int32_t bits) {
   if (width <= 0 || height <= 0) return 0;
-  return uint64_t(BankImageRowBytes(width, bits)) * uint64_t(height);
+  return BankImageRowBytes(width, bits) * uint64_t(height);
 }
 
-uint32_t BankImageRowBytes(int32_t width, int32_t bits) {
-  const uint32_t w = uint32_t(width > 0 ? width : 0);
-  const uint32_t even = (w + 1) & ~1u;
+uint64_t BankImageRowBytes(int32_t width, int32_t bits) {
+  const uint64_t w = uint64_t(width > 0 ? width : 0);
+  const uint64_t even = (w + 1) & ~uint64_t(1);
   switch (bits) {
     case 8:
       return even;
@@ -111,10 +111,11 @@ void cBankImageSurface::AttachImage(const ImageEntry* entry) {
 void cBankImageSurface::AttachPixels(int32_t width, int32_t height, uint32_t transparent,
                                      uint8_t* pixels, uint8_t* alpha, int32_t compressed) {
   if (pixels == nullptr || width <= 0 || height <= 0) return;
+  if (BankImageDataSize(width, height, view.depth) >= kMaxBytes) return;
   view.width = width;
   view.height = height;
   ResetClipRect();
-  view.rowBytes = BankImageRowBytes(width, view.depth);
+  view.rowBytes = uint32_t(BankImageRowBytes(width, view.depth));
   view.pitch = int32_t(view.rowBytes);
   view.bottomUp = 0;
   view.buffer = view.firstRow = pixels;
@@ -135,7 +136,7 @@ uint32_t cBankImageSurface::CopyData(uint8_t* buffer) {
   const uint32_t total = GetDataSize();
   if (buffer == nullptr || total == 0) return 0;
   // Row by row from the surface's own pitch: an instance has 4-byte rows.
-  const uint32_t rowBytes = BankImageRowBytes(view.width, view.depth);
+  const uint32_t rowBytes = uint32_t(BankImageRowBytes(view.width, view.depth));
   uint8_t* out = buffer;
   for (int32_t y = 0; y < view.height; ++y, out += rowBytes)
     std::memcpy(out, view.firstRow + int64_t(y) * view.pitch, rowBytes);

@@ -13,8 +13,8 @@
 // Bytes of pixels in the bank layout (64-bit): 8 -> ((w + 1) & ~1) x h;
 // 15, 16 -> 2 w h; 24 -> ((w + 1) & ~1) x 3 h; 32 -> 4 w h; other -> w h.
 uint64_t BankImageDataSize(int32_t width, int32_t height, int32_t bits);
-// Row bytes of the bank layout at a depth.
-uint32_t BankImageRowBytes(int32_t width, int32_t bits);
+// Row bytes of the bank layout at a depth (64-bit).
+uint64_t BankImageRowBytes(int32_t width, int32_t bits);
 
 class cBankImageSurface final : public cSurfaceImpl {
  public:
@@ -64,7 +64,8 @@ class cBankImageSurface final : public cSurfaceImpl {
   void SetFormat(int32_t bits, cPalette* palette);
   // Pixels (and alpha, when flagged) of a bank entry, in place.
   void AttachImage(const ImageEntry* entry);
-  // Nothing when pixels is null. The alpha rows are (w + 3) & ~3 bytes.
+  // Nothing when pixels is null or the pixels would take 2^31 bytes or more.
+  // The alpha rows are (w + 3) & ~3 bytes.
   void AttachPixels(int32_t width, int32_t height, uint32_t transparent, uint8_t* pixels,
                     uint8_t* alpha, int32_t compressed);
 
