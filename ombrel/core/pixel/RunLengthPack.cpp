@@ -93,6 +93,11 @@ uint32_t RleUnpack(uint8_t* dest, uint32_t capacity, const uint8_t* packed, uint
     const uint32_t n = control & 0x7F;
     const uint64_t bytes = uint64_t(n) * size;
     if (out + bytes > capacity) return 0;
+    if (n == 0) {  // an empty block: nothing to write (the destination may be null)
+      if (!(control & 0x80)) in += size;
+      if (in > packedLength) return 0;
+      continue;
+    }
     if (control & 0x80) {
       if (in + bytes > packedLength) return 0;
       std::memcpy(dest + out, packed + in, size_t(bytes));

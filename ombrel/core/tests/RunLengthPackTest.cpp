@@ -60,6 +60,9 @@ TEST(RunLengthPack, RoundTripsForEveryUnit) {
 }
 
 TEST(RunLengthPack, UnpackRefusesOverrunsAndMissingEnds) {
+  // Empty blocks write nothing, even into no buffer at all.
+  const Bytes empties = {0x80, 0x00, 7, 7, 7, 0};
+  EXPECT_EQ(RleUnpack(nullptr, 0, empties.data(), uint32_t(empties.size()), 4), 0u);
   const Bytes packed = {0x05, 7, 0x82, 1, 2, 0};
   Bytes out(16, 0xEE);
   EXPECT_EQ(RleUnpack(out.data(), 7, packed.data(), uint32_t(packed.size()), 1), 7u);
