@@ -1,5 +1,6 @@
 #include "pixel/InkKernels16.h"
 #include "pixel/PixelRows.h"
+#include "pixel/PixelVectorKeyed.h"
 
 namespace pixel {
 
@@ -14,8 +15,17 @@ void InkSetup16ExceptColour565(InkState* st) {
 
 namespace {
 
-constexpr PixelOps kPixelOps15 = MakeTrueColourRow<Fmt555, PlainRows>();
-constexpr PixelOps kPixelOps16 = MakeTrueColourRow<Fmt565, PlainRows>();
+// The SSE2 keyed copy runs when the surface's flag bit 0 is set.
+struct VectorRows16 : PlainRows {
+  static bool KeyedCopyRow(const uint8_t* s, uint8_t* d, int32_t n, uint32_t key, uint32_t flags) {
+    if ((flags & kPixelFlagVector) == 0) return false;
+    KeyedCopyRow16Vector(s, d, n, key);
+    return true;
+  }
+};
+
+constexpr PixelOps kPixelOps15 = MakeTrueColourRow<Fmt555, VectorRows16>();
+constexpr PixelOps kPixelOps16 = MakeTrueColourRow<Fmt565, VectorRows16>();
 
 const InkOps kInk555 = MakeInk16Ops<Fmt555>();
 const InkOps kInk565 = MakeInk16Ops<Fmt565>();

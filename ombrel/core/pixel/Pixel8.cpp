@@ -3,6 +3,7 @@
 // palettes and come back as indices through the destination's inverse table.
 #include "pixel/InkKernels8.h"
 #include "pixel/PixelRows.h"
+#include "pixel/PixelVectorKeyed.h"
 
 namespace pixel {
 namespace {
@@ -43,7 +44,12 @@ void BlitKeyed8(PixelView* dest, int32_t dx, int32_t dy, const PixelView* src, i
     return;
   }
   const uint32_t key = Fmt8::KeyOf(src->transparentValue);
-  for (; h > 0; --h, s += src->pitch, d += dest->pitch) KeyedCopyRowPlain<Fmt8>(s, d, w, key);
+  const bool vector = (src->flags & kPixelFlagVector) != 0;
+  for (; h > 0; --h, s += src->pitch, d += dest->pitch)
+    if (vector)
+      KeyedCopyRow8Vector(s, d, w, key);
+    else
+      KeyedCopyRowPlain<Fmt8>(s, d, w, key);
 }
 
 int32_t BlitKeyedInk8(PixelView* dest, int32_t dx, int32_t dy, const PixelView* src, int32_t sx,

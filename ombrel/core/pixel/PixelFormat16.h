@@ -20,10 +20,14 @@ struct Fmt16 {
   static constexpr uint32_t kGreenMax = (1u << GreenBits) - 1;
   static constexpr uint32_t kCompareMask = 0xFFFFu;  // bit 15 of 5-5-5 included
 
-  static uint32_t Load(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8; }
+  static uint32_t Load(const uint8_t* p) {
+    uint16_t v;
+    std::memcpy(&v, p, 2);
+    return v;
+  }
   static void Store(uint8_t* p, uint32_t v) {
-    p[0] = uint8_t(v);
-    p[1] = uint8_t(v >> 8);
+    const uint16_t w = uint16_t(v);
+    std::memcpy(p, &w, 2);
   }
   static uint32_t KeyOf(uint32_t key) { return key & 0xFFFFu; }
 
