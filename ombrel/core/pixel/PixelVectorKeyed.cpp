@@ -29,20 +29,25 @@ OMB_SSE2 inline void KeyedBlocks(const uint8_t*& s, uint8_t*& d, int32_t& bytes,
   }
 }
 
+struct EqualBytes {
+  OMB_SSE2 __m128i operator()(__m128i a, __m128i b) const { return _mm_cmpeq_epi8(a, b); }
+};
+struct EqualWords {
+  OMB_SSE2 __m128i operator()(__m128i a, __m128i b) const { return _mm_cmpeq_epi16(a, b); }
+};
+
 }  // namespace
 
 OMB_SSE2 void KeyedCopyRow8Vector(const uint8_t* s, uint8_t* d, int32_t n, uint32_t key) {
   int32_t bytes = n;
-  KeyedBlocks(s, d, bytes, _mm_set1_epi8(static_cast<char>(key)),
-              [](__m128i a, __m128i b) OMB_SSE2 { return _mm_cmpeq_epi8(a, b); });
+  KeyedBlocks(s, d, bytes, _mm_set1_epi8(static_cast<char>(key)), EqualBytes{});
   for (; bytes > 0; --bytes, ++s, ++d)
     if (*s != uint8_t(key)) *d = *s;
 }
 
 OMB_SSE2 void KeyedCopyRow16Vector(const uint8_t* s, uint8_t* d, int32_t n, uint32_t key) {
   int32_t bytes = 2 * n;
-  KeyedBlocks(s, d, bytes, _mm_set1_epi16(static_cast<short>(key)),
-              [](__m128i a, __m128i b) OMB_SSE2 { return _mm_cmpeq_epi16(a, b); });
+  KeyedBlocks(s, d, bytes, _mm_set1_epi16(static_cast<short>(key)), EqualWords{});
   for (; bytes > 0; bytes -= 2, s += 2, d += 2) {
     uint16_t v;
     std::memcpy(&v, s, 2);
