@@ -1,5 +1,5 @@
-// Throughput of the true-colour pixel routines against references measured
-// in the same run (medians when run with --benchmark_repetitions): memcpy/memset of the same rows, SDL 1.2's colour-key
+// Throughput of the pixel routines of every format against references
+// measured in the same run (medians when run with --benchmark_repetitions): memcpy/memset of the same rows, SDL 1.2's colour-key
 // blit, pixman's OVER with an a8 mask and pixman's SRC conversion. The table
 // printed at the end gives ours / reference throughput (above 1: faster).
 #include <benchmark/benchmark.h>
@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "palette/PaletteApi.h"
+#include "palette/cPalette.h"
 #include "pixel/CpuFeatures.h"
 #include "pixel/PixelView.h"
 
@@ -25,7 +27,23 @@
 
 namespace {
 
-constexpr int32_t kIndexOf(int32_t depth) { return depth == 32 ? 4 : 3; }
+constexpr int32_t kIndexOf(int32_t depth) {
+  return depth == 32 ? 4 : depth == 24 ? 3 : depth == 16 ? 2 : depth == 15 ? 1 : 0;
+}
+constexpr uint32_t KeyOf(int32_t depth) {
+  return depth >= 24 ? 0x00FF00FF : depth == 16 ? 0xF81F : depth == 15 ? 0x7C1F : 0xFD;
+}
+
+// The default palette with every inverse-table answer filled in.
+cPalette* BenchPalette() {
+  static cPalette* palette = [] {
+    PaletteStartup();
+    cPalette* p = PaletteGetDefault();
+    CompleteInverseTable(p);
+    return p;
+  }();
+  return palette;
+}
 
 // One image: pixels in rows padded to 4 bytes, an alpha plane, a key.
 struct Image {
@@ -35,18 +53,18 @@ struct Image {
   PixelView view{};
 
   Image(int32_t width, int32_t height, int32_t d, std::mt19937& rng, bool sprite)
-      : w(width), h(height), depth(d), bpp(d / 8) {
+      : w(width), h(height), depth(d), bpp((d + 7) / 8) {
     stride = (static_cast<uint32_t>(w) * bpp + 3) & ~3u;
     pixels.resize(stride * h);
     alpha.resize(((w + 3) & ~3) * h);
-    const uint32_t key = 0x00FF00FF;
+    const uint32_t key = KeyOf(depth);
     for (int32_t y = 0; y < h; ++y) {
       // Runs of 1..32 pixels: about 40% key pixels, alpha 0, 255 or mixed.
       for (int32_t x = 0; x < w;) {
         const int32_t run = 1 + rng() % 32;
         const uint32_t kind = rng() % 10;
         for (int32_t i = 0; i < run && x < w; ++i, ++x) {
-          uint32_t v = rng() & 0x00FFFFFF;
+          uint32_t v = rng() & (bpp == 1 ? 0xFF : bpp == 2 ? 0xFFFF : 0x00FFFFFF);
           if (sprite && kind < 4) v = key;
           std::memcpy(&pixels[y * stride + x * bpp], &v, bpp);
           alpha[y * ((w + 3) & ~3) + x] =
@@ -64,6 +82,7 @@ struct Image {
     view.transparentColour = 0x00FF00FF;
     view.transparentValue = key;
     view.flags = CpuFeatures();
+    if (depth == 8) view.palette = BenchPalette();
     view.buffer = view.firstRow = pixels.data();
     view.rowBytes = stride;
     view.pitch = static_cast<int32_t>(stride);
@@ -79,7 +98,7 @@ struct Image {
 };
 
 struct Pair {
-  std::unique_ptr<Image> src, dest, other;  // other: the second format for conversions
+  std::unique_ptr<Image> src, dest;
 };
 
 Pair& Images(int32_t w, int32_t h, int32_t depth) {
@@ -89,9 +108,19 @@ Pair& Images(int32_t w, int32_t h, int32_t depth) {
     std::mt19937 rng(w * 31 + h * 7 + depth);
     p.src = std::make_unique<Image>(w, h, depth, rng, true);
     p.dest = std::make_unique<Image>(w, h, depth, rng, false);
-    p.other = std::make_unique<Image>(w, h, depth == 32 ? 24 : 32, rng, false);
   }
   return p;
+}
+
+// A destination of another format for conversions.
+Image& Other(int32_t w, int32_t h, int32_t depth) {
+  static std::map<std::tuple<int, int, int>, std::unique_ptr<Image>> cache;
+  std::unique_ptr<Image>& img = cache[{w, h, depth}];
+  if (!img) {
+    std::mt19937 rng(w * 13 + h + depth);
+    img = std::make_unique<Image>(w, h, depth, rng, false);
+  }
+  return *img;
 }
 
 void Count(benchmark::State& st, const Image& img) {
@@ -100,20 +129,52 @@ void Count(benchmark::State& st, const Image& img) {
 
 #if PIXEL_BENCH_REFERENCES
 pixman_format_code_t PixmanFormat(int32_t depth) {
-  return depth == 32 ? PIXMAN_x8r8g8b8 : PIXMAN_r8g8b8;
+  switch (depth) {
+    case 32:
+      return PIXMAN_x8r8g8b8;
+    case 24:
+      return PIXMAN_r8g8b8;
+    case 16:
+      return PIXMAN_r5g6b5;
+    case 15:
+      return PIXMAN_x1r5g5b5;
+    default:
+      return PIXMAN_c8;
+  }
+}
+// pixman's indexed form of the palette: its colours and its own inverse
+// table (filled from the library's complete one).
+const pixman_indexed_t* PixmanIndexed() {
+  static pixman_indexed_t indexed = [] {
+    pixman_indexed_t x{};
+    const cPalette* p = BenchPalette();
+    for (int i = 0; i < 256; ++i) {
+      const PaletteEntry e = p->log.entries[i];
+      x.rgba[i] = 0xFF000000u | uint32_t(e.red) << 16 | uint32_t(e.green) << 8 | e.blue;
+    }
+    for (uint32_t k = 0; k < 32768; ++k) x.ent[k] = p->inverse[k];  // both keyed r << 10 | g << 5 | b
+    return x;
+  }();
+  return &indexed;
 }
 pixman_image_t* PixmanOf(Image& img) {
-  return pixman_image_create_bits(PixmanFormat(img.depth), img.w, img.h,
-                                  reinterpret_cast<uint32_t*>(img.pixels.data()),
-                                  static_cast<int>(img.stride));
+  pixman_image_t* image = pixman_image_create_bits(PixmanFormat(img.depth), img.w, img.h,
+                                                   reinterpret_cast<uint32_t*>(img.pixels.data()),
+                                                   static_cast<int>(img.stride));
+  if (img.depth == 8) pixman_image_set_indexed(image, PixmanIndexed());
+  return image;
 }
 pixman_image_t* PixmanMaskOf(Image& img, std::vector<uint8_t>& bytes) {
   return pixman_image_create_bits(PIXMAN_a8, img.w, img.h, reinterpret_cast<uint32_t*>(bytes.data()),
                                   (img.w + 3) & ~3);
 }
 SDL_Surface* SdlOf(Image& img) {
-  return SDL_CreateRGBSurfaceFrom(img.pixels.data(), img.w, img.h, img.depth,
-                                  static_cast<int>(img.stride), 0xFF0000, 0xFF00, 0xFF, 0);
+  const int bits = img.depth == 15 ? 16 : img.depth;
+  const Uint32 r = img.depth >= 24 ? 0xFF0000 : img.depth == 16 ? 0xF800 : img.depth == 15 ? 0x7C00 : 0;
+  const Uint32 g = img.depth >= 24 ? 0xFF00 : img.depth == 16 ? 0x07E0 : img.depth == 15 ? 0x03E0 : 0;
+  const Uint32 b = img.depth >= 24 ? 0xFF : img.depth == 8 ? 0 : 0x1F;
+  return SDL_CreateRGBSurfaceFrom(img.pixels.data(), img.w, img.h, bits,
+                                  static_cast<int>(img.stride), r, g, b, 0);
 }
 #endif
 
@@ -172,11 +233,12 @@ void OursBlend(benchmark::State& st, int32_t w, int32_t h, int32_t depth) {
   for (auto _ : st) p.src->view.ops->BlitInk(&dest, 0, 0, &p.src->view, 0, 0, w, h, 1, 64);
   Count(st, *p.src);
 }
+template <int32_t To>
 void OursConvert(benchmark::State& st, int32_t w, int32_t h, int32_t depth) {
-  // From `depth` to the other true-colour format.
   Pair& p = Images(w, h, depth);
+  Image& other = Other(w, h, To);
   for (auto _ : st)
-    p.src->view.ops->ConvertRows(&p.other->view, 0, 0, w * p.other->bpp, &p.src->view, 0, 0, w, h);
+    p.src->view.ops->ConvertRows(&other.view, 0, 0, w * other.bpp, &p.src->view, 0, 0, w, h);
   Count(st, *p.src);
 }
 
@@ -213,10 +275,11 @@ void PixmanAlpha(benchmark::State& st, int32_t w, int32_t h, int32_t depth) {
 void PixmanBlend(benchmark::State& st, int32_t w, int32_t h, int32_t depth) {
   PixmanOverA8(st, w, h, depth, true);
 }
+template <int32_t To>
 void PixmanConvert(benchmark::State& st, int32_t w, int32_t h, int32_t depth) {
   Pair& p = Images(w, h, depth);
   pixman_image_t* s = PixmanOf(*p.src);
-  pixman_image_t* d = PixmanOf(*p.other);
+  pixman_image_t* d = PixmanOf(Other(w, h, To));
   for (auto _ : st) pixman_image_composite32(PIXMAN_OP_SRC, s, nullptr, d, 0, 0, 0, 0, 0, 0, w, h);
   pixman_image_unref(s);
   pixman_image_unref(d);
@@ -231,21 +294,27 @@ struct Comparison {
   Body ref;
   const char* refName;
   double goal;
+  std::vector<int32_t> depths;  // source depths measured
 };
 
 std::vector<Comparison> Comparisons() {
+  const std::vector<int32_t> all = {32, 24, 16, 15, 8};
+  const std::vector<int32_t> colour = {32, 24, 16, 15};
   std::vector<Comparison> c = {
-      {"opaque blit", &OursCopy, "ours", &RefMemcpy, "memcpy", 0.8},
-      {"fill", &OursFill, "ours", &RefMemset, "memset", 0.8},
+      {"opaque blit", &OursCopy, "ours", &RefMemcpy, "memcpy", 0.8, all},
+      {"fill", &OursFill, "ours", &RefMemset, "memset", 0.8, all},
   };
 #if PIXEL_BENCH_REFERENCES
-  c.push_back({"keyed blit", &OursKeyed<1>, "ours", &SdlKeyed, "SDL 1.2 key", 1.0});
-  c.push_back({"keyed blit (plain)", &OursKeyed<0>, "ours-plain", &SdlKeyed, "SDL 1.2 key", 1.0});
-  c.push_back({"alpha-plane blit", &OursAlpha<1>, "ours", &PixmanAlpha, "pixman OVER a8", 1.0});
-  c.push_back({"alpha-plane blit (plain)", &OursAlpha<0>, "ours-plain", &PixmanAlpha, "pixman OVER a8", 1.0});
-  c.push_back({"blend effect p=64", &OursBlend<1>, "ours", &PixmanBlend, "pixman OVER a8", 1.0});
-  c.push_back({"blend effect p=64 (plain)", &OursBlend<0>, "ours-plain", &PixmanBlend, "pixman OVER a8", 1.0});
-  c.push_back({"convert to other", &OursConvert, "ours", &PixmanConvert, "pixman SRC", 1.0});
+  c.push_back({"keyed blit", &OursKeyed<1>, "ours", &SdlKeyed, "SDL 1.2 key", 1.0, all});
+  c.push_back({"keyed blit (plain)", &OursKeyed<0>, "ours-plain", &SdlKeyed, "SDL 1.2 key", 1.0, all});
+  c.push_back({"alpha-plane blit", &OursAlpha<1>, "ours", &PixmanAlpha, "pixman OVER a8", 1.0, colour});
+  c.push_back({"alpha-plane blit (plain)", &OursAlpha<0>, "ours-plain", &PixmanAlpha, "pixman OVER a8", 1.0, colour});
+  c.push_back({"blend effect p=64", &OursBlend<1>, "ours", &PixmanBlend, "pixman OVER a8", 1.0, colour});
+  c.push_back({"blend effect p=64 (plain)", &OursBlend<0>, "ours-plain", &PixmanBlend, "pixman OVER a8", 1.0, colour});
+  c.push_back({"convert to 32", &OursConvert<32>, "ours", &PixmanConvert<32>, "pixman SRC", 1.0, {24, 16, 8}});
+  c.push_back({"convert to 24", &OursConvert<24>, "ours", &PixmanConvert<24>, "pixman SRC", 1.0, {32, 16}});
+  c.push_back({"convert to 16", &OursConvert<16>, "ours", &PixmanConvert<16>, "pixman SRC", 1.0, {32, 24, 15}});
+  c.push_back({"convert to 8", &OursConvert<8>, "ours", &PixmanConvert<8>, "pixman SRC", 1.0, {32}});
 #endif
   return c;
 }
@@ -254,7 +323,6 @@ struct Size {
   int32_t w, h;
 };
 constexpr Size kSizes[] = {{640, 480}, {64, 64}};
-constexpr int32_t kDepths[] = {32, 24};
 
 std::string Name(const Comparison& c, int32_t depth, Size s, const char* impl) {
   return std::string(c.op) + "/" + std::to_string(depth) + "/" + std::to_string(s.w) + "x" +
@@ -269,7 +337,7 @@ class RatioTable : public RatioReporter {
     std::printf("\n| operation | depth | size | reference | ours / reference | goal |\n");
     std::printf("|---|---|---|---|---|---|\n");
     for (const Comparison& c : Comparisons())
-      for (int32_t depth : kDepths)
+      for (int32_t depth : c.depths)
         for (Size s : kSizes) {
           const std::optional<double> ours = Nanoseconds(Name(c, depth, s, c.oursName));
           const std::optional<double> ref = Nanoseconds(Name(c, depth, s, c.refName));
@@ -286,7 +354,7 @@ class RatioTable : public RatioReporter {
 int main(int argc, char** argv) {
   std::map<std::string, bool> registered;
   for (const Comparison& c : Comparisons())
-    for (int32_t depth : kDepths)
+    for (int32_t depth : c.depths)
       for (Size s : kSizes)
         for (auto [body, impl] : {std::pair{c.ours, c.oursName}, std::pair{c.ref, c.refName}}) {
           const std::string name = Name(c, depth, s, impl);

@@ -72,8 +72,18 @@ bool InkRequestAccepted(uint32_t effect, uint32_t parameter) {
   }
 }
 
+namespace pixel {
+const InkOps* InkOps8Set();
+const InkOps* InkOps16Set(int32_t depthIndex, bool vector);
+}
+
 const InkOps* GetInkOps(int32_t depthIndex, bool vector) {
   switch (depthIndex) {
+    case 0:
+      return pixel::InkOps8Set();
+    case 1:
+    case 2:
+      return pixel::InkOps16Set(depthIndex, vector);
     case 3:
       return vector ? &pixel::kVector24 : &pixel::kPlain24;
     case 4:

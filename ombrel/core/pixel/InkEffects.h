@@ -66,7 +66,7 @@ struct InkOps {
   InkAlphaSpanFn alphaSpan[kInkEffectCount];
 };
 
-// The set of a depth index (3: 24 bits, 4: 32 bits so far); null otherwise.
+// The set of a depth index (1: 15, 2: 16, 3: 24, 4: 32 bits); null otherwise.
 const InkOps* GetInkOps(int32_t depthIndex, bool vector);
 
 // Prepares `state` for one blit (parameter and source key filled in).

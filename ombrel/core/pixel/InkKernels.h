@@ -20,14 +20,6 @@ inline uint32_t BlendWeighted(uint32_t s, uint32_t d, uint32_t p) {
   return rb | g;
 }
 
-// (s * a + d * (256 - a)) >> 8 per colour byte, byte 3 = 0 (lanes below 2^16).
-inline uint32_t AlphaWeighted(uint32_t s, uint32_t d, uint32_t a) {
-  const uint32_t b = 256 - a;
-  const uint32_t rb = ((s & 0xFF00FFu) * a + (d & 0xFF00FFu) * b) >> 8 & 0xFF00FFu;
-  const uint32_t g = ((s & 0xFF00u) * a + (d & 0xFF00u) * b) >> 8 & 0xFF00u;
-  return rb | g;
-}
-
 inline uint32_t MonoOf(uint32_t s) {
   const uint32_t g = (2 * (s & 0xFF) + 9 * (s >> 8 & 0xFF) + 5 * (s >> 16 & 0xFF)) >> 4;
   return g * 0x010101u;
@@ -145,7 +137,7 @@ void InkAlphaSpanOf(const InkState* st, const uint8_t* s, const uint8_t* a, uint
     if (av == 0) continue;
     const uint32_t dv = F::Load(d);
     const uint32_t r = E::Pixel(*st, F::Load(s), dv);
-    F::Store(d, av == 255 ? r : AlphaWeighted(r, dv, av));
+    F::Store(d, av == 255 ? r : F::AlphaMix(r, dv, av));
   }
 }
 

@@ -1,4 +1,4 @@
-#include "pixel/TrueColourOps.h"
+#include "pixel/PixelRows.h"
 
 namespace pixel {
 

@@ -1,5 +1,5 @@
 #include "pixel/PixelVector32.h"
-#include "pixel/TrueColourOps.h"
+#include "pixel/PixelRows.h"
 
 namespace pixel {
 namespace {

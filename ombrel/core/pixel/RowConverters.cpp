@@ -2,6 +2,7 @@
 
 #include "palette/cPalette.h"
 #include "pixel/PixelFormat.h"
+#include "pixel/PixelFormat16.h"
 
 namespace pixel {
 namespace {
@@ -23,7 +24,7 @@ inline void Store16(uint8_t* p, uint16_t w) { std::memcpy(p, &w, 2); }
 template <class F>
 void ToIndexed(const uint8_t* s, uint8_t* d, int32_t n, const cPalette* palette) {
   for (; n > 0; --n, s += F::kBytes, ++d)
-    *d = static_cast<uint8_t>(PaletteColourToIndex(palette, NativeToColour(F::Load(s))));
+    *d = static_cast<uint8_t>(PaletteColourToIndex(palette, F::ToColour(F::Load(s))));
 }
 
 template <class F>
@@ -77,6 +78,54 @@ void From32To16(const uint8_t* s, uint8_t* d, int32_t n, const cPalette*) {
   }
 }
 
+// Between 5-5-5 and 5-6-5 on the word: red and blue stay, green gains or
+// loses its lowest bit; bit 15 of a 5-5-5 source is dropped.
+void From15To16(const uint8_t* s, uint8_t* d, int32_t n, const cPalette*) {
+  for (; n > 0; --n, s += 2, d += 2) {
+    const uint32_t v = Fmt555::Load(s);
+    Fmt565::Store(d, (v & 0x7FE0u) << 1 | (v & 0x1Fu));
+  }
+}
+void From16To15(const uint8_t* s, uint8_t* d, int32_t n, const cPalette*) {
+  for (; n > 0; --n, s += 2, d += 2) {
+    const uint32_t v = Fmt565::Load(s);
+    const uint32_t w = (v >> 1 & 0x7FE0u) | (v & 0x1Fu);
+    Fmt555::Store(d, w == 0 && v != 0 ? 1 : w);
+  }
+}
+
+template <class F>
+void Widened16To24(const uint8_t* s, uint8_t* d, int32_t n, const cPalette*) {
+  for (; n > 0; --n, s += 2, d += 3) Fmt24::Store(d, F::Widen(F::Load(s)));
+}
+template <class F>
+void Widened16To32(const uint8_t* s, uint8_t* d, int32_t n, const cPalette*) {
+  for (; n > 0; --n, s += 2, d += 4) StoreU32(d, F::Widen(F::Load(s)));
+}
+
+// From palette indices: the palette here is the source's.
+uint32_t SourceColour(const cPalette* palette, uint8_t index) {
+  return palette == nullptr ? 0 : EntryColour(palette->log.entries[index]);
+}
+template <int GreenBits>
+void From8To16(const uint8_t* s, uint8_t* d, int32_t n, const cPalette* palette) {
+  for (; n > 0; --n, ++s, d += 2) {
+    const uint32_t c = ColourToNative(SourceColour(palette, *s));
+    Store16(d, GreenBits == 5 ? To555(c, c == 0) : To565(c, c == 0));
+  }
+}
+void From8To24(const uint8_t* s, uint8_t* d, int32_t n, const cPalette* palette) {
+  for (; n > 0; --n, ++s, d += 3) Fmt24::Store(d, ColourToNative(SourceColour(palette, *s)));
+}
+void From8To32(const uint8_t* s, uint8_t* d, int32_t n, const cPalette* palette) {
+  for (; n > 0; --n, ++s, d += 4) StoreU32(d, ColourToNative(SourceColour(palette, *s)));
+}
+
+const RowConverter kFrom8[5] = {&SameFormat, &From8To16<5>, &From8To16<6>, &From8To24, &From8To32};
+const RowConverter kFrom15[5] = {&ToIndexed<Fmt555>, &SameFormat, &From15To16,
+                                 &Widened16To24<Fmt555>, &Widened16To32<Fmt555>};
+const RowConverter kFrom16[5] = {&ToIndexed<Fmt565>, &From16To15, &SameFormat,
+                                 &Widened16To24<Fmt565>, &Widened16To32<Fmt565>};
 const RowConverter kFrom24[5] = {&ToIndexed<Fmt24>, &To15<Fmt24>, &To16<Fmt24>, &SameFormat,
                                  &From24To32};
 const RowConverter kFrom32[5] = {&ToIndexed<Fmt32>, &From32To15, &From32To16, &From32To24,
@@ -87,6 +136,12 @@ const RowConverter kFrom32[5] = {&ToIndexed<Fmt32>, &From32To15, &From32To16, &F
 
 const RowConverter* GetRowConverters(int32_t srcDepthIndex) {
   switch (srcDepthIndex) {
+    case 0:
+      return pixel::kFrom8;
+    case 1:
+      return pixel::kFrom15;
+    case 2:
+      return pixel::kFrom16;
     case 3:
       return pixel::kFrom24;
     case 4:

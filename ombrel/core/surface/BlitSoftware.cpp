@@ -88,7 +88,8 @@ int32_t cSurfaceImpl::Blit(cSurfaceImpl* dest, int32_t dx, int32_t dy, int32_t s
   // Effect 7 has no routines and weights run 0 to 128: refused here rather
   // than half way.
   if (effect != EffectNone && !InkRequestAccepted(effect, parameter)) return 0;
-  if (dest == nullptr || dest->IsDCOnly()) return 0;
+  // A compressed image's block is no pixel rows to draw into.
+  if (dest == nullptr || dest->IsDCOnly() || dest->IsCompressed()) return 0;
   const int32_t unclippedX = dx, unclippedY = dy;
   if (!ClipBlitRects(view, dest->view, dx, dy, sx, sy, width, height)) return 0;
   const BlitCall call{mode, effect, parameter, blitFlags};

@@ -1,7 +1,9 @@
 // `PixelCollide`: whether two surfaces have a solid pixel at the same place
 // of two equal rectangles.
 #include <cstdint>
+#include <initializer_list>
 
+#include "surface/BlitPaths.h"
 #include "surface/CollideSolid.h"
 #include "surface/SurfaceAccess.h"
 #include "surface/cSurfaceImpl.h"
@@ -18,6 +20,17 @@ int32_t cSurfaceImpl::PixelCollide(cSurfaceImpl* other, int32_t otherX, int32_t 
   };
   if (!inside(view, x, y, width, height) || !inside(other->view, otherX, otherY, width, height))
     return 0;
+  // A compressed image answers through a plain copy of the rectangle.
+  for (cSurfaceImpl* side : {static_cast<cSurfaceImpl*>(this), other}) {
+    if (!side->IsCompressed()) continue;
+    const bool self = side == this;
+    cSurfaceImpl* plain = MakePlainCopy(*side, self ? x : otherX, self ? y : otherY, width, height);
+    if (plain == nullptr) return 1;
+    const int32_t hit = self ? plain->PixelCollide(other, otherX, otherY, 0, 0, width, height)
+                             : PixelCollide(plain, 0, 0, x, y, width, height);
+    DeleteSurface(plain);
+    return hit;
+  }
   SurfaceAccess access(*this);
   if (!access.ok()) return 1;
   SurfaceAccess otherAccess(*other);

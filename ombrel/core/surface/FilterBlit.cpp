@@ -40,7 +40,8 @@ int32_t cSurfaceImpl::FilterBlit(cSurfaceImpl* dest, int32_t dx, int32_t dy, int
   const auto filter = reinterpret_cast<FilterBlockFn>(callback);
   if (dest == nullptr || dest->IsDCOnly() || view.depth != dest->view.depth || filter == nullptr)
     return 0;
-  if (!ReadsColours(*this) || !ReadsColours(*dest)) return 0;  // no pixel routines at this depth yet
+  if (dest->IsCompressed()) return 0;  // its block is no pixel rows
+  if (!ReadsColours(*this) || !ReadsColours(*dest)) return 0;  // no pixel routines at this depth
   if (view.depth == 8 && (view.palette == nullptr || !InverseTableReady(*dest))) return 0;
   if (!ClipBlitRects(view, dest->view, dx, dy, sx, sy, width, height)) return 0;
   if (kernelWidth <= 0 || kernelHeight <= 0 || marginX < 0 || marginY < 0) return 0;

@@ -253,7 +253,8 @@ TEST(PixelInk, KeyFillRules) {
       EXPECT_EQ(got[1], c.expected) << "effect " << c.effect;
     }
   }
-  EXPECT_EQ(GetInkOps(0, false), nullptr);
+  EXPECT_EQ(GetInkOps(5, false), nullptr);
+  EXPECT_EQ(GetInkOps(-1, true), nullptr);
 }
 
 }  // namespace

@@ -235,7 +235,8 @@ TEST(PixelConvert, ZeroOnlyFromZeroAndByteOrder) {
       EXPECT_EQ(out[outBytes], 0xEE) << "wrote past the pixel";
     }
   }
-  EXPECT_EQ(GetRowConverters(0), nullptr);
+  EXPECT_EQ(GetRowConverters(5), nullptr);
+  EXPECT_EQ(GetRowConverters(-1), nullptr);
 }
 
 TEST(PixelConvert, ToEightBitsLooksUpTheColourForm) {
@@ -276,11 +277,11 @@ TEST(PixelTable, RowsByDepthIndex) {
   // BlitCallbackKeyed BlitCallback MirrorRows ReplaceColour ConvertRows
   // RleSize RleEncode.
   const Row rows[] = {
-      {0, "-----P---P----"},  // 8 bits: only the format-independent routines
-      {1, "-----P---P----"},  // 15 bits
-      {2, "-----P---P----"},  // 16 bits
-      {3, "PPPPPPPPPPPP--"},  // 24 bits: all but the run-length form
-      {4, "PPPPPPPPPPPP--"},  // 32 bits
+      {0, "PPPPPPPPPPPPPP"},  // 8 bits
+      {1, "PPPPPPPPPPPPPP"},  // 15 bits
+      {2, "PPPPPPPPPPPPPP"},  // 16 bits
+      {3, "PPPPPPPPPPPPPP"},  // 24 bits
+      {4, "PPPPPPPPPPPPPP"},  // 32 bits
   };
   for (const Row& r : rows) {
     const PixelOps* row = GetPixelOps(r.depthIndex);

@@ -1,16 +1,20 @@
-// Differential sweep: every true-colour routine against the per-pixel
-// reference model on seeded random images, plain and vector paths, both
-// pitch signs, with and without an alpha plane, many widths and offsets.
+// Differential sweep: every pixel routine against the per-pixel reference
+// model on seeded random images, plain and vector paths, both pitch signs,
+// with and without an alpha plane, many widths and offsets, 4-aligned rows
+// and the image bank's row layout.
 #include <gtest/gtest.h>
 
 #include <random>
 #include <sstream>
 #include <string>
 
+#include "palette/PaletteApi.h"
+#include "palette/cPalette.h"
 #include "pixel/PixelView.h"
 #include "support/PixelCompare.h"
 #include "support/PixelReference.h"
 #include "support/PixelTestImage.h"
+#include "support/RandomPalettes.h"
 
 namespace {
 
@@ -27,15 +31,16 @@ uint32_t OMB_STDCALL CountingCallback(uint32_t d, uint32_t s, uint32_t user) {
 }
 
 // A weight for the weighted effects, with the ends of the range over-represented.
-uint32_t PickParameter(std::mt19937& rng, uint32_t effect, uint32_t srcKey, uint32_t someDest) {
+uint32_t PickParameter(std::mt19937& rng, int32_t depth, const cPalette* destPalette,
+                       uint32_t effect, uint32_t srcKey, uint32_t someDest) {
   static constexpr uint32_t kWeights[] = {0, 1, 64, 127, 128};
   const uint32_t p = rng() % 2 ? kWeights[rng() % 5] : rng() % 129;
   if (effect == 1) return p;
   if (effect == 6) return p << 24 | ((rng() % 2 ? srcKey : rng()) & 0xFFFFFF);
   if (effect == 12) {
     // Sometimes name an existing destination pixel's colour (colour form).
-    const uint32_t native = someDest & 0xFFFFFF;
-    const uint32_t colour = (native & 0xFF) << 16 | (native & 0xFF00) | native >> 16;
+    const uint32_t colour = depth == 8 ? EntryColour(destPalette->log.entries[someDest & 0xFF])
+                                       : pixref::ColourOfNative(depth, someDest);
     return p << 24 | (rng() % 2 ? colour : rng() & 0xFFFFFF);
   }
   return rng();
@@ -45,13 +50,32 @@ struct Case {
   int32_t depth, w, h;
   bool srcBottomUp, destBottomUp, vector, alpha;
   uint32_t seed;
+  bool bankRows = false;
+  cPalette* srcPalette = nullptr;  // 8 bits
+  cPalette* destPalette = nullptr;
   std::string Describe() const {
     std::ostringstream o;
     o << "depth " << depth << " w " << w << " h " << h << " srcUp " << srcBottomUp << " destUp "
-      << destBottomUp << " vector " << vector << " alpha " << alpha << " seed " << seed;
+      << destBottomUp << " vector " << vector << " alpha " << alpha << " bankRows " << bankRows
+      << " seed " << seed;
     return o.str();
   }
 };
+
+// Row bytes of the image bank's layout for an image of width w.
+uint32_t BankRowBytes(int32_t depth, int32_t w) {
+  switch (depth) {
+    case 8:
+      return uint32_t(w + 1) & ~1u;
+    case 15:
+    case 16:
+      return 2u * uint32_t(w);
+    case 24:
+      return 6u * ((uint32_t(w) + 1) / 2);
+    default:
+      return 4u * uint32_t(w);
+  }
+}
 
 class Sweep {
  public:
@@ -62,14 +86,25 @@ class Sweep {
         sy_(rng_() % 2),
         dx_(rng_() % 3),
         dy_(rng_() % 2),
-        src_(c.w + sx_ + rng_() % 3, c.h + sy_ + rng_() % 2, c.depth, c.srcBottomUp, c.alpha,
-             c.vector ? kPixelFlagVector : 0),
-        dest_(c.w + dx_ + rng_() % 3, c.h + dy_ + rng_() % 2, c.depth, c.destBottomUp, false,
-              c.vector ? kPixelFlagVector : 0) {
+        srcW_(c.w + sx_ + rng_() % 3),
+        destW_(c.w + dx_ + rng_() % 3),
+        src_(srcW_, c.h + sy_ + rng_() % 2, c.depth, c.srcBottomUp, c.alpha,
+             c.vector ? kPixelFlagVector : 0, c.bankRows ? BankRowBytes(c.depth, srcW_) : 0),
+        dest_(destW_, c.h + dy_ + rng_() % 2, c.depth, c.destBottomUp, false,
+              c.vector ? kPixelFlagVector : 0, c.bankRows ? BankRowBytes(c.depth, destW_) : 0) {
     const uint32_t colourKey = rng_() % 4 == 0 ? 0 : rng_() & 0xFFFFFF;
     src_.view.transparentColour = colourKey;
-    src_.view.transparentValue =
-        (colourKey & 0xFF) << 16 | (colourKey & 0xFF00) | (colourKey >> 16 & 0xFF);
+    src_.view.transparentValue = pixref::NativeOf(c.depth, colourKey);
+    if (c.depth == 8) {
+      src_.view.palette = c.srcPalette;
+      dest_.view.palette = c.destPalette;
+      src_.view.transparentValue = rng_() % 4 == 0 ? 0 : rng_() % 256;
+      src_.view.transparentColour = EntryColour(c.srcPalette->log.entries[src_.view.transparentValue]);
+      // Bits beyond the index must not matter.
+      if (rng_() % 4 == 0) src_.view.transparentValue |= 0x3700u;
+    }
+    // Bits beyond the format's transparency test must not matter.
+    if ((c.depth == 15 || c.depth == 16) && rng_() % 4 == 0) src_.view.transparentValue |= 0xABC00000u;
     src_.Randomise(rng_, src_.view.transparentValue, 4);
     if (c.alpha) src_.RandomiseAlpha(rng_);
     dest_.Randomise(rng_, src_.view.transparentValue, 5);
@@ -81,7 +116,7 @@ class Sweep {
     const std::vector<uint8_t> srcBefore = src_.pixels;
     real(got);
     ref(want);
-    ASSERT_EQ(FirstDifference(got.pixels, want.pixels), "") << what << " " << c_.Describe();
+    ASSERT_EQ(FirstDifference(got.Comparable(), want.Comparable()), "") << what << " " << c_.Describe();
     ASSERT_EQ(FirstDifference(src_.pixels, srcBefore), "") << what << " changed its source";
   }
 
@@ -96,7 +131,9 @@ class Sweep {
     Check("Copy", [&](PixelTestImage& d) { ops->Copy(&d.view, dx, dy, &src.view, sx, sy, c.w, c.h); },
           [&](PixelTestImage& d) { pixref::Copy(d, dx, dy, src, sx, sy, c.w, c.h); });
     for (uint32_t effect : kEffects) {
-      const uint32_t param = PickParameter(rng_, effect, src.view.transparentValue, dest_.Raw(dx, dy));
+      const uint32_t param =
+          PickParameter(rng_, c.depth, dest_.view.palette, effect, src.view.transparentValue,
+                        dest_.Raw(dx, dy));
       const std::string tag = "effect " + std::to_string(effect) + " param " + std::to_string(param);
       Check(("BlitKeyedInk " + tag).c_str(),
             [&](PixelTestImage& d) {
@@ -116,7 +153,8 @@ class Sweep {
       int expectedCalls = 0;
       for (int32_t y = 0; y < c.h; ++y)
         for (int32_t x = 0; x < c.w; ++x)
-          expectedCalls += !keyed || src.Raw(sx + x, sy + y) != src.view.transparentValue;
+          expectedCalls += !keyed || src.Raw(sx + x, sy + y) !=
+                                         pixref::KeyPart(c.depth, src.view.transparentValue);
       gCallbackCalls = 0;
       Check(keyed ? "BlitCallbackKeyed" : "BlitCallback",
             [&](PixelTestImage& d) {
@@ -138,8 +176,7 @@ class Sweep {
             [&](PixelTestImage& d) { dops->MirrorRows(&d.view, dx, dy, d.view.pitch, c.w, c.h); },
             [&](PixelTestImage& d) { pixref::Mirror(d, dx, dy, c.w, c.h); });
     // Old colour: one that occurs in the rectangle (any byte 3).
-    const uint32_t occurring = dest_.Raw(dx + c.w / 2, dy) & 0xFFFFFF;
-    const uint32_t oldColour = (occurring & 0xFF) << 16 | (occurring & 0xFF00) | occurring >> 16;
+    const uint32_t oldColour = pixref::ColourOfNative(c.depth, dest_.Raw(dx + c.w / 2, dy));
     const uint32_t newColour = rng_();
     Check("ReplaceColour",
           [&](PixelTestImage& d) {
@@ -151,44 +188,58 @@ class Sweep {
 
   void RunConvert() {
     const Case& c = c_;
-    for (int32_t destDepth : {15, 16, 24, 32}) {
+    for (int32_t destDepth : {8, 15, 16, 24, 32}) {
       if (destDepth == c.depth) continue;
       PixelTestImage target(c.w + dx_, c.h + dy_, destDepth, c.destBottomUp, false, 0);
+      target.view.palette = destDepth == 8 ? c.destPalette : nullptr;
       std::mt19937 fill(c.seed);
       target.Randomise(fill, 0, 0);
       PixelTestImage want(target);
       src_.view.ops->ConvertRows(&target.view, dx_, dy_, c.w * target.view.bytesPerPixel, &src_.view,
                                  sx_, sy_, c.w, c.h);
       for (int32_t y = 0; y < c.h; ++y)
-        for (int32_t x = 0; x < c.w; ++x)
-          want.SetRaw(dx_ + x, dy_ + y, pixref::Convert(c.depth, src_.Raw(sx_ + x, sy_ + y), destDepth));
-      ASSERT_EQ(FirstDifference(target.pixels, want.pixels), "") << "ConvertRows to " << destDepth << " " << c.Describe();
+        for (int32_t x = 0; x < c.w; ++x) {
+          const uint32_t raw = src_.Raw(sx_ + x, sy_ + y);
+          want.SetRaw(dx_ + x, dy_ + y,
+                      destDepth == 8 ? pixref::ConvertTo8(c.depth, src_.view.palette, raw, c.destPalette)
+                      : c.depth == 8 ? pixref::ConvertFrom8(src_.view.palette, raw, destDepth)
+                                     : pixref::Convert(c.depth, raw, destDepth));
+        }
+      ASSERT_EQ(FirstDifference(target.Comparable(), want.Comparable()), "")
+          << "ConvertRows to " << destDepth << " " << c.Describe();
     }
   }
 
  private:
   Case c_;
   std::mt19937 rng_;
-  int32_t sx_, sy_, dx_, dy_;
+  int32_t sx_, sy_, dx_, dy_, srcW_, destW_;
   PixelTestImage src_, dest_;
 };
 
 void SweepDepth(int32_t depth) {
+  const RandomPalettes palettes(depth);
   uint32_t seed = 1000u * depth;
   for (int32_t w : kWidths)
     for (int32_t h : {1, 3})
       for (int pitches = 0; pitches < 4; ++pitches)
         for (bool vector : {false, true})
-          for (bool alpha : {false, true}) {
-            const Case c{depth, w, h, (pitches & 1) != 0, (pitches & 2) != 0, vector, alpha, ++seed};
-            Sweep sweep(c);
-            sweep.Run();
-            if (::testing::Test::HasFatalFailure()) return;
-          }
+          for (bool alpha : {false, true})
+            for (bool bankRows : {false, true}) {
+              const Case c{depth,  w,     h,      (pitches & 1) != 0, (pitches & 2) != 0,
+                           vector, alpha, ++seed, bankRows,           palettes[seed],
+                           palettes[seed / 2]};
+              Sweep sweep(c);
+              sweep.Run();
+              if (::testing::Test::HasFatalFailure()) return;
+            }
 }
 
 TEST(PixelSweep, ThirtyTwoBitRoutinesMatchTheReference) { SweepDepth(32); }
 TEST(PixelSweep, TwentyFourBitRoutinesMatchTheReference) { SweepDepth(24); }
+TEST(PixelSweep, SixteenBitRoutinesMatchTheReference) { SweepDepth(16); }
+TEST(PixelSweep, FifteenBitRoutinesMatchTheReference) { SweepDepth(15); }
+TEST(PixelSweep, EightBitRoutinesMatchTheReference) { SweepDepth(8); }
 
 // The vector and plain paths of one blit give the same bytes on large random
 // rectangles (many four-pixel groups, every alpha and key mix).

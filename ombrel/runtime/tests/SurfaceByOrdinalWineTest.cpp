@@ -277,4 +277,60 @@ TEST_F(SurfaceByOrdinal, ThreadsStartAndLeaveTheirPaletteContexts) {
   }
 }
 
+// Surfaces of all five depths made by ordinal: keyed and ink blits between
+// every pair land the source's colour (as the destination stores it) where
+// the source is opaque and leave the rest.
+TEST_F(SurfaceByOrdinal, EveryDepthDrawsIntoEveryDepth) {
+  SurfaceApi api(lib);
+  const int32_t depths[] = {8, 15, 16, 24, 32};
+  constexpr uint32_t kColour = 0x0000FF;  // red
+  constexpr uint32_t kBackground = 0x000000;
+  for (int32_t from : depths)
+    for (int32_t to : depths)
+      for (uint32_t effect : {0u, kEffectAdd, kEffectXor})
+        for (int32_t mode : {0, 1}) {
+          Handle src, dst;
+          api.ctor(&src);
+          api.ctor(&dst);
+          ASSERT_NE(api.create(&src, 6, 4, api.Prototype(from)), nullptr) << from;
+          ASSERT_NE(api.create(&dst, 6, 4, api.Prototype(to)), nullptr) << to;
+          // Source: a red 2 x 2 square at (2, 1) on a white key; destination black.
+          ASSERT_TRUE(api.fillAll(&src, 0xFFFFFF));
+          ASSERT_TRUE(api.fillRect(&src, 2, 1, 2, 2, kColour));
+          api.setTransparentColour(&src, 0xFFFFFF);
+          ASSERT_TRUE(api.fillAll(&dst, kBackground));
+          // The colours as the destination's format stores them.
+          Handle scratch;
+          api.ctor(&scratch);
+          ASSERT_NE(api.create(&scratch, 1, 1, api.Prototype(to)), nullptr);
+          api.setPixel(&scratch, 0, 0, api.Pixel(&src, 0, 0));
+          const uint32_t white = api.Pixel(&scratch, 0, 0);
+          api.setPixel(&scratch, 0, 0, kBackground);
+          const uint32_t black = api.Pixel(&scratch, 0, 0);
+          api.setPixel(&scratch, 0, 0, api.Pixel(&src, 2, 1));
+          const uint32_t red = api.Pixel(&scratch, 0, 0);
+          api.dtor(&scratch);
+          ASSERT_TRUE(api.blit(&src, &dst, 0, 0, 0, 0, 6, 4, mode, effect, 0, 0))
+              << from << " to " << to << " mode " << mode << " effect " << effect;
+          for (int32_t y = 0; y < 4; ++y)
+            for (int32_t x = 0; x < 6; ++x) {
+              const bool square = x >= 2 && x < 4 && y >= 1 && y < 3;
+              // Red over black by copy, add or xor stays red; the white key
+              // lands only in an opaque copy (xor and add of white over black
+              // give white too).
+              const bool landed = square || mode == 0;
+              const uint32_t want = square ? red : landed ? white : black;
+              // An 8-bit colour result resolves through the inverse table,
+              // whose 15-bit cell may answer with an entry of the same cell.
+              const uint32_t got = api.Pixel(&dst, x, y) & 0xFFFFFF;
+              const uint32_t cell = to == 8 ? 0xF8F8F8 : 0xFFFFFF;
+              ASSERT_EQ(got & cell, want & cell)
+                  << from << " to " << to << " mode " << mode << " effect " << effect << " at " << x
+                  << "," << y;
+            }
+          api.dtor(&src);
+          api.dtor(&dst);
+        }
+}
+
 }  // namespace

@@ -2,8 +2,10 @@
 
 #include <cstring>
 
+#include "palette/cPalette.h"
+
 PixelTestImage::PixelTestImage(int32_t width, int32_t height, int32_t depth, bool bottomUp,
-                               bool withAlpha, uint32_t flags) {
+                               bool withAlpha, uint32_t flags, uint32_t rowBytes) {
   view.width = width;
   view.height = height;
   view.clipRight = width;
@@ -12,7 +14,8 @@ PixelTestImage::PixelTestImage(int32_t width, int32_t height, int32_t depth, boo
   view.depthIndex = depth <= 8 ? 0 : depth <= 15 ? 1 : depth == 16 ? 2 : depth <= 24 ? 3 : 4;
   view.bytesPerPixel = (depth + 7) / 8;
   view.flags = flags;
-  view.rowBytes = (static_cast<uint32_t>(width) * view.bytesPerPixel + 3) & ~3u;
+  view.rowBytes =
+      rowBytes != 0 ? rowBytes : (static_cast<uint32_t>(width) * view.bytesPerPixel + 3) & ~3u;
   view.bottomUp = bottomUp ? 1 : 0;
   view.ops = GetPixelOps(view.depthIndex);
   pixels.assign(view.rowBytes * height + 2 * guard, 0xA5);
@@ -81,4 +84,14 @@ void PixelTestImage::RandomiseAlpha(std::mt19937& rng) {
       const uint32_t r = rng() % 4;
       SetAlpha(x, y, r == 0 ? 0 : r == 1 ? 255 : uint8_t(rng()));
     }
+}
+
+std::vector<uint8_t> PixelTestImage::Comparable() const {
+  if (view.depth != 8 || view.palette == nullptr) return pixels;
+  std::vector<uint8_t> out;
+  for (uint8_t index : pixels) {
+    const uint32_t c = EntryColour(view.palette->log.entries[index]);
+    out.insert(out.end(), {uint8_t(c), uint8_t(c >> 8), uint8_t(c >> 16)});
+  }
+  return out;
 }

@@ -10,8 +10,10 @@
 #include "pixel/PixelView.h"
 
 struct PixelTestImage {
+  // rowBytes 0: rows rounded up to 4 bytes; otherwise that many bytes a row
+  // (the image bank's layouts are not 4-aligned).
   PixelTestImage(int32_t width, int32_t height, int32_t depth, bool bottomUp, bool withAlpha,
-                 uint32_t flags);
+                 uint32_t flags, uint32_t rowBytes = 0);
   PixelTestImage(const PixelTestImage& other);
   PixelTestImage& operator=(const PixelTestImage&) = delete;
 
@@ -26,6 +28,9 @@ struct PixelTestImage {
   // bits, some key pixels carry a non-zero byte 3).
   void Randomise(std::mt19937& rng, uint32_t key, int keyOneIn);
   void RandomiseAlpha(std::mt19937& rng);
+  // The bytes to compare results by: the pixels, or at 8 bits with a palette
+  // the colours of the pixels (equal entries are one answer).
+  std::vector<uint8_t> Comparable() const;
 
   PixelView view{};
   std::vector<uint8_t> pixels;  // guard bytes included

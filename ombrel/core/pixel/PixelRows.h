@@ -1,6 +1,7 @@
-// The `PixelOps` routines of the 24- and 32-bit formats, written once over
-// the pixel format. Internal to pixel/: Pixel24.cpp and Pixel32.cpp
-// instantiate them and add the 32-bit vector paths.
+// The `PixelOps` routines of the 15-, 16-, 24- and 32-bit formats, written
+// once over the pixel format type (PixelFormat.h, PixelFormat16.h). Internal
+// to pixel/: Pixel16.cpp, Pixel24.cpp and Pixel32.cpp instantiate them and add
+// their vector paths.
 #pragma once
 
 #include <cstdint>
@@ -11,11 +12,9 @@
 #include "pixel/PixelFormat.h"
 #include "pixel/PixelView.h"
 #include "pixel/RowConverters.h"
+#include "pixel/RunLengthEncode.h"
 
 namespace pixel {
-
-template <class F>
-constexpr int32_t kDepthIndexOf = F::kBytes == 4 ? 4 : 3;
 
 // Row hooks a format may replace with vector code; the defaults are the
 // plain formulas.
@@ -29,16 +28,12 @@ struct PlainRows {
 
 template <class F>
 void PutPixelOf(PixelView* s, int32_t x, int32_t y, uint32_t colour) {
-  uint8_t* p = RowAt(s, x, y);
-  const uint32_t v = ColourToNative(colour);
-  p[0] = uint8_t(v);  // byte 3 of a 32-bit pixel stays
-  p[1] = uint8_t(v >> 8);
-  p[2] = uint8_t(v >> 16);
+  F::PutColour(RowAt(s, x, y), colour);
 }
 
 template <class F>
 uint32_t GetPixelOf(const PixelView* s, int32_t x, int32_t y) {
-  return NativeToColour(F::Load(RowAt(s, x, y)) & 0x00FFFFFFu);
+  return F::ToColour(F::Load(RowAt(s, x, y)));
 }
 
 inline void FillRowPlain(Fmt32, uint8_t* d, int32_t n, uint32_t v) {
@@ -54,11 +49,19 @@ inline void FillRowPlain(Fmt24, uint8_t* d, int32_t n, uint32_t v) {
   }
   for (; n > 0; --n, d += 3) Fmt24::Store(d, v);
 }
+inline void FillRowPlain(Fmt8, uint8_t* d, int32_t n, uint32_t v) { std::memset(d, int(v), size_t(n)); }
+template <class F16, class = decltype(F16::Widen(0))>
+inline void FillRowPlain(F16, uint8_t* d, int32_t n, uint32_t v) {
+  // Two pixels per word, an odd last pixel alone.
+  const uint32_t pair = v | v << 16;
+  for (; n >= 2; n -= 2, d += 4) StoreU32(d, pair);
+  if (n == 1) F16::Store(d, v);
+}
 
 template <class F, class V>
 void FillRectOf(PixelView* s, int32_t x, int32_t y, int32_t pitch, int32_t w, int32_t h,
                 uint32_t colour) {
-  const uint32_t v = ColourToNative(colour);
+  const uint32_t v = F::FromColour(colour);
   uint8_t* row = s->firstRow + static_cast<intptr_t>(y) * pitch + static_cast<intptr_t>(x) * F::kBytes;
   if (h <= 0 || w <= 0) return;
   if (!V::FillRow(row, w, v, s->flags)) FillRowPlain(F{}, row, w, v);
@@ -90,27 +93,25 @@ void BlitKeyedOf(PixelView* dest, int32_t dx, int32_t dy, const PixelView* src, 
       if (!V::AlphaCopyRow(s, a, d, w, src->flags)) InkAlphaSpanOf<F, InkCopy>(&none, s, a, d, w);
     return;
   }
-  const uint32_t key = src->transparentValue;
+  const uint32_t key = F::KeyOf(src->transparentValue);
   for (; h > 0; --h, s += src->pitch, d += dest->pitch)
     if (!V::KeyedCopyRow(s, d, w, key, src->flags)) KeyedCopyRowPlain<F>(s, d, w, key);
 }
 
 template <class F>
 const InkOps* InkOpsFor(const PixelView* dest) {
-  return GetInkOps(kDepthIndexOf<F>, (dest->flags & kPixelFlagVector) != 0);
+  return GetInkOps(F::kDepthIndex, (dest->flags & kPixelFlagVector) != 0);
 }
 
-template <class F, class V>
-int32_t BlitKeyedInkOf(PixelView* dest, int32_t dx, int32_t dy, const PixelView* src, int32_t sx,
+// The keyed ink blit of an effect other than none: keyed spans, or alpha
+// spans when the source has an alpha plane.
+template <class F>
+int32_t KeyedInkRowsOf(PixelView* dest, int32_t dx, int32_t dy, const PixelView* src, int32_t sx,
                        int32_t sy, int32_t w, int32_t h, uint32_t effect, uint32_t parameter) {
-  if (effect == EffectNone) {
-    BlitKeyedOf<F, V>(dest, dx, dy, src, sx, sy, w, h);
-    return 1;
-  }
   if (!InkRequestAccepted(effect, parameter)) return 0;
   const InkOps* ops = InkOpsFor<F>(dest);
   InkState st;
-  InkBegin(&st, ops, effect, parameter, src->transparentColour, src->transparentValue,
+  InkBegin(&st, ops, effect, parameter, src->transparentColour, F::KeyOf(src->transparentValue),
            dest->palette);
   const uint8_t* s = RowAt(src, sx, sy);
   uint8_t* d = RowAt(dest, dx, dy);
@@ -125,6 +126,16 @@ int32_t BlitKeyedInkOf(PixelView* dest, int32_t dx, int32_t dy, const PixelView*
   return 1;
 }
 
+template <class F, class V>
+int32_t BlitKeyedInkOf(PixelView* dest, int32_t dx, int32_t dy, const PixelView* src, int32_t sx,
+                       int32_t sy, int32_t w, int32_t h, uint32_t effect, uint32_t parameter) {
+  if (effect == EffectNone) {
+    BlitKeyedOf<F, V>(dest, dx, dy, src, sx, sy, w, h);
+    return 1;
+  }
+  return KeyedInkRowsOf<F>(dest, dx, dy, src, sx, sy, w, h, effect, parameter);
+}
+
 template <class F>
 int32_t BlitInkOf(PixelView* dest, int32_t dx, int32_t dy, const PixelView* src, int32_t sx,
                   int32_t sy, int32_t w, int32_t h, uint32_t effect, uint32_t parameter) {
@@ -135,7 +146,7 @@ int32_t BlitInkOf(PixelView* dest, int32_t dx, int32_t dy, const PixelView* src,
   if (!InkRequestAccepted(effect, parameter)) return 0;
   const InkOps* ops = InkOpsFor<F>(dest);
   InkState st;
-  InkBegin(&st, ops, effect, parameter, src->transparentColour, src->transparentValue,
+  InkBegin(&st, ops, effect, parameter, src->transparentColour, F::KeyOf(src->transparentValue),
            dest->palette);
   const InkSpanFn span = ops->span[effect];
   const uint8_t* s = RowAt(src, sx, sy);
@@ -147,7 +158,7 @@ int32_t BlitInkOf(PixelView* dest, int32_t dx, int32_t dy, const PixelView* src,
 template <class F, bool Keyed>
 void BlitCallbackOf(PixelView* dest, int32_t dx, int32_t dy, const PixelView* src, int32_t sx,
                     int32_t sy, int32_t w, int32_t h, PixelCallback callback, uint32_t user) {
-  const uint32_t key = src->transparentValue;
+  const uint32_t key = F::KeyOf(src->transparentValue);
   const uint8_t* srow = RowAt(src, sx, sy);
   uint8_t* drow = RowAt(dest, dx, dy);
   for (; h > 0; --h, srow += src->pitch, drow += dest->pitch) {
@@ -156,9 +167,8 @@ void BlitCallbackOf(PixelView* dest, int32_t dx, int32_t dy, const PixelView* sr
     for (int32_t n = w; n > 0; --n, s += F::kBytes, d += F::kBytes) {
       const uint32_t sv = F::Load(s);
       if (Keyed && sv == key) continue;
-      const uint32_t r = callback(NativeToColour(F::Load(d) & 0x00FFFFFFu),
-                                  NativeToColour(sv & 0x00FFFFFFu), user);
-      F::Store(d, ColourToNative(r));
+      const uint32_t r = callback(F::ToColour(F::Load(d)), F::ToColour(sv), user);
+      F::Store(d, F::FromColour(r));
     }
   }
 }
@@ -182,12 +192,12 @@ void MirrorRowsOf(PixelView* s, int32_t x, int32_t y, int32_t pitch, int32_t w, 
 template <class F>
 void ReplaceColourOf(PixelView* s, int32_t x, int32_t y, int32_t w, int32_t h, int32_t,
                      uint32_t newColour, uint32_t oldColour) {
-  const uint32_t from = ColourToNative(oldColour), to = ColourToNative(newColour);
+  const uint32_t from = F::FromColour(oldColour), to = F::FromColour(newColour);
   uint8_t* row = RowAt(s, x, y);
   for (; h > 0; --h, row += s->pitch) {
     uint8_t* p = row;
     for (int32_t n = w; n > 0; --n, p += F::kBytes)
-      if ((F::Load(p) & 0x00FFFFFFu) == from) F::Store(p, to);
+      if ((F::Load(p) & F::kCompareMask) == from) F::Store(p, to);
   }
 }
 
@@ -195,7 +205,7 @@ template <class F>
 void ConvertRowsOf(PixelView* dest, int32_t dx, int32_t dy, int32_t, const PixelView* src,
                    int32_t sx, int32_t sy, int32_t w, int32_t h) {
   if (dest->depthIndex < 0 || dest->depthIndex > 4) return;
-  const RowConverter convert = GetRowConverters(kDepthIndexOf<F>)[dest->depthIndex];
+  const RowConverter convert = GetRowConverters(F::kDepthIndex)[dest->depthIndex];
   const uint8_t* s = RowAt(src, sx, sy);
   uint8_t* d = RowAt(dest, dx, dy);
   for (; h > 0; --h, s += src->pitch, d += dest->pitch) convert(s, d, w, dest->palette);
@@ -216,8 +226,8 @@ constexpr PixelOps MakeTrueColourRow() {
       &MirrorRowsOf<F::kBytes>,
       &ReplaceColourOf<F>,
       &ConvertRowsOf<F>,
-      nullptr,  // RleSize: the run-length form comes with its own rows
-      nullptr,  // RleEncode
+      &RleSizeOf<F>,
+      &RleEncodeOf<F>,
   };
 }
 

@@ -1,0 +1,115 @@
+// Row 0 of `PixelOps`: 8-bit palette indices. Copies move indices as they
+// stand (both surfaces are taken to share one palette); colours go through
+// palettes and come back as indices through the destination's inverse table.
+#include "pixel/InkKernels8.h"
+#include "pixel/PixelRows.h"
+#include "pixel/PixelVectorKeyed.h"
+
+namespace pixel {
+namespace {
+
+cPalette* ColourSource(const PixelView* src, const PixelView* dest) {
+  return src->palette != nullptr ? src->palette : dest->palette;
+}
+
+void PutPixel8(PixelView* s, int32_t x, int32_t y, uint32_t colour) {
+  // A colour with bit 24 set names its index in the low byte.
+  *RowAt(s, x, y) = uint8_t((colour & 0x01000000u) ? colour & 0xFF
+                                                   : uint32_t(PaletteNearestIndex(s->palette, colour)));
+}
+
+uint32_t GetPixel8(const PixelView* s, int32_t x, int32_t y) { return *RowAt(s, x, y); }
+
+// With an alpha plane: S through the source's palette, D through the
+// destination's, the mix resolved against the destination's palette.
+void AlphaCopyRow8(const PixelView* src, const PixelView* dest, const uint8_t* s, const uint8_t* a,
+                   uint8_t* d, int32_t n) {
+  const cPalette* from = ColourSource(src, dest);
+  for (; n > 0; --n, ++s, ++d, ++a) {
+    if (*a == 0) continue;
+    *d = *a == 255 ? *s
+                   : uint8_t(ResolveIndex(dest->palette, AlphaWeighted(IndexColour(from, *s),
+                                                                       IndexColour(dest->palette, *d), *a)));
+  }
+}
+
+void BlitKeyed8(PixelView* dest, int32_t dx, int32_t dy, const PixelView* src, int32_t sx,
+                int32_t sy, int32_t w, int32_t h) {
+  const uint8_t* s = RowAt(src, sx, sy);
+  uint8_t* d = RowAt(dest, dx, dy);
+  if (src->alphaFirstRow != nullptr) {
+    const uint8_t* a = AlphaAt(src, sx, sy);
+    for (; h > 0; --h, s += src->pitch, d += dest->pitch, a += src->alphaPitch)
+      AlphaCopyRow8(src, dest, s, a, d, w);
+    return;
+  }
+  const uint32_t key = Fmt8::KeyOf(src->transparentValue);
+  const bool vector = (src->flags & kPixelFlagVector) != 0;
+  for (; h > 0; --h, s += src->pitch, d += dest->pitch)
+    if (vector)
+      KeyedCopyRow8Vector(s, d, w, key);
+    else
+      KeyedCopyRowPlain<Fmt8>(s, d, w, key);
+}
+
+int32_t BlitKeyedInk8(PixelView* dest, int32_t dx, int32_t dy, const PixelView* src, int32_t sx,
+                      int32_t sy, int32_t w, int32_t h, uint32_t effect, uint32_t parameter) {
+  if (effect == EffectNone) {
+    BlitKeyed8(dest, dx, dy, src, sx, sy, w, h);
+    return 1;
+  }
+  return KeyedInkRowsOf<Fmt8>(dest, dx, dy, src, sx, sy, w, h, effect, parameter);
+}
+
+template <bool Keyed>
+void BlitCallback8(PixelView* dest, int32_t dx, int32_t dy, const PixelView* src, int32_t sx,
+                   int32_t sy, int32_t w, int32_t h, PixelCallback callback, uint32_t user) {
+  const uint32_t key = Fmt8::KeyOf(src->transparentValue);
+  cPalette* palette = dest->palette;
+  const uint8_t* srow = RowAt(src, sx, sy);
+  uint8_t* drow = RowAt(dest, dx, dy);
+  for (; h > 0; --h, srow += src->pitch, drow += dest->pitch)
+    for (int32_t i = 0; i < w; ++i) {
+      if (Keyed && srow[i] == key) continue;
+      const uint32_t r = callback(IndexColour(palette, drow[i]), IndexColour(palette, srow[i]), user);
+      drow[i] = uint8_t(PaletteNearestIndex(palette, r));
+    }
+}
+
+// The converters of an 8-bit source read its own palette.
+void ConvertRows8(PixelView* dest, int32_t dx, int32_t dy, int32_t, const PixelView* src, int32_t sx,
+                  int32_t sy, int32_t w, int32_t h) {
+  if (dest->depthIndex < 0 || dest->depthIndex > 4) return;
+  const RowConverter convert = GetRowConverters(0)[dest->depthIndex];
+  const uint8_t* s = RowAt(src, sx, sy);
+  uint8_t* d = RowAt(dest, dx, dy);
+  for (; h > 0; --h, s += src->pitch, d += dest->pitch) convert(s, d, w, src->palette);
+}
+
+constexpr PixelOps kPixelOps8 = {
+    &PutPixel8,
+    &GetPixel8,
+    &FillRectOf<Fmt8, PlainRows>,
+    &BlitKeyed8,
+    &BlitKeyedInk8,
+    &PixelOpsCopy,
+    &BlitInkOf<Fmt8>,
+    &BlitCallback8<true>,
+    &BlitCallback8<false>,
+    &MirrorRowsOf<1>,
+    &ReplaceColourOf<Fmt8>,
+    &ConvertRows8,
+    &RleSizeOf<Fmt8>,
+    &RleEncodeOf<Fmt8>,
+};
+
+const InkOps kInk8 = MakeInk8Ops();
+
+}  // namespace
+
+const PixelOps* PixelOps8Row() { return &kPixelOps8; }
+// The vector set would only replace the blend, whose packed form gives the
+// plain formula's colours: one set serves both.
+const InkOps* InkOps8Set() { return &kInk8; }
+
+}  // namespace pixel

@@ -1,0 +1,24 @@
+// Random 256-entry palettes for the 8-bit pixel tests, shared through the
+// palette context that the object starts and shuts down.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+class cPalette;
+
+// Three palettes with exact duplicates and a near-black entry, their inverse
+// tables built. Distinct colours never share a 15-bit key, so an inverse
+// table's answers do not depend on which of several entries seeds a key.
+class RandomPalettes {
+ public:
+  explicit RandomPalettes(uint32_t seed);
+  ~RandomPalettes();
+  RandomPalettes(const RandomPalettes&) = delete;
+  RandomPalettes& operator=(const RandomPalettes&) = delete;
+  cPalette* operator[](size_t i) const { return palettes_[i % 3]; }
+
+ private:
+  cPalette* defaultPalette_ = nullptr;
+  cPalette* palettes_[3] = {};
+};
