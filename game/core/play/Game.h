@@ -223,6 +223,9 @@ public:
     // The folder that holds "Data" (maps, packs, the saved game); "." is the
     // working directory. Tests point it at a scratch tree.
     std::string dataRoot = ".";
+    // The key configuration file (read at start, written by the controls
+    // menu's DONE); relative to the working directory.
+    std::string keyConfigPath = "Input.dat";
     std::vector<std::string> packNames; // intact packs, sorted ignoring case
     int selectedPack = 0;
     char packName[kPackNameBytes] = "Default";
