@@ -8,6 +8,7 @@
 #include "GameHost.h"
 #include "InputState.h"
 #include "Log.h"
+#include "OnlineHiScores.h"
 #include "MapData.h"
 #include "MapPack.h"
 // Particles and ribbons
@@ -226,6 +227,8 @@ public:
     // The key configuration file (read at start, written by the controls
     // menu's DONE); relative to the working directory.
     std::string keyConfigPath = "Input.dat";
+    // The online high-score table, its server and transport.
+    OnlineHiScores online;
     std::vector<std::string> packNames; // intact packs, sorted ignoring case
     int selectedPack = 0;
     char packName[kPackNameBytes] = "Default";
