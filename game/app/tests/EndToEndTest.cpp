@@ -404,6 +404,7 @@ TEST_F(EndToEnd, ClosingTheDialogStartsNothing)
     EXPECT_EQ(log.substr(0, 19), "Logfile created on ");
     EXPECT_EQ(log.substr(header + 1), ">>Logging Enabled<<\n");
     EXPECT_FALSE(fs::exists(folder / "Input.dat"));
+    EXPECT_FALSE(fs::exists(folder / "Online.dat"));
 }
 
 // A recorded run: the ship waits out its spawn, drifts right under a tilted
