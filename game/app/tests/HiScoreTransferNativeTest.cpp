@@ -86,6 +86,7 @@ bool IsOld(const OnlineTable& table)
 TEST(HiScoreTransfer, TableServerAnswersItsTableAndTakesSubmittedScores)
 {
     LoopbackServer server;
+    ASSERT_TRUE(server.Started());
     InitSockets();
     WxHiScoreTransfer transfer;
     LogCapture log;
@@ -145,6 +146,7 @@ TEST(HiScoreTransfer, FailingServersLeaveTheTableAndReturnWithinTheDeadline)
     };
     for (const Case& c : cases) {
         LoopbackServer server(c.options);
+        ASSERT_TRUE(server.Started());
         const Outcome o = Download(server.Address(), milliseconds(1000));
         EXPECT_FALSE(o.success) << c.what;
         EXPECT_TRUE(IsOld(o.table)) << c.what;
@@ -178,6 +180,7 @@ TEST(HiScoreTransfer, BodiesEndAtTheirLengthOrTheCap)
     };
     for (const Case& c : cases) {
         LoopbackServer server(c.options);
+        ASSERT_TRUE(server.Started());
         const Outcome o = Download(server.Address(), milliseconds(10000));
         EXPECT_TRUE(o.success) << c.what;
         EXPECT_LT(o.seconds, 1.0) << c.what;
@@ -191,6 +194,7 @@ TEST(HiScoreTransfer, BodiesEndAtTheirLengthOrTheCap)
 TEST(HiScoreTransfer, ASilentServerHoldsASubmitForItsFullTenSeconds)
 {
     LoopbackServer server({"--silent"});
+    ASSERT_TRUE(server.Started());
     InitSockets();
     WxHiScoreTransfer transfer;
     LogCapture log;
