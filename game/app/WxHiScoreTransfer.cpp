@@ -6,53 +6,11 @@
 
 #include <sys/socket.h>
 
-#include <atomic>
-#include <condition_variable>
 #include <cstdlib>
-#include <mutex>
-#include <thread>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// Shuts the socket down at the deadline unless stopped first: a blocking
-// read or header wait then returns at once.
-class Watchdog {
-public:
-    Watchdog(wxSocketBase& socket, Clock::time_point at) : thread([this, &socket, at] { Run(socket, at); }) {}
-    ~Watchdog()
-    {
-        {
-            std::lock_guard<std::mutex> lock(mutex);
-            stopped = true;
-        }
-        wake.notify_one();
-        thread.join();
-    }
-    Watchdog(const Watchdog&) = delete;
-    Watchdog& operator=(const Watchdog&) = delete;
-
-    bool Fired() const { return fired.load(); }
-
-private:
-    void Run(wxSocketBase& socket, Clock::time_point at)
-    {
-        std::unique_lock<std::mutex> lock(mutex);
-        if (wake.wait_until(lock, at, [this] { return stopped; }))
-            return;
-        fired = true;
-        const wxSOCKET_T fd = socket.GetSocket();
-        if (static_cast<long long>(fd) >= 0)
-            ::shutdown(fd, SHUT_RDWR);
-    }
-
-    std::mutex mutex;
-    std::condition_variable wake;
-    bool stopped = false;
-    std::atomic<bool> fired{false};
-    std::thread thread;
-};
 
 // The declared body length, or -1 when there is none.
 long long ContentLength(const wxHTTP& http)
@@ -65,6 +23,62 @@ long long ContentLength(const wxHTTP& http)
 }
 
 } // namespace
+
+TransferWatchdog::TransferWatchdog() : thread([this] { Run(); }) {}
+
+TransferWatchdog::~TransferWatchdog()
+{
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        quit = true;
+    }
+    wake.notify_one();
+    thread.join();
+}
+
+void TransferWatchdog::Arm(wxSocketBase& target, Clock::time_point at)
+{
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        socket = &target;
+        deadline = at;
+        fired = false;
+    }
+    wake.notify_one();
+}
+
+void TransferWatchdog::Disarm()
+{
+    // Once this returns the thread no longer touches the socket.
+    std::lock_guard<std::mutex> lock(mutex);
+    socket = nullptr;
+}
+
+bool TransferWatchdog::Fired()
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    return fired;
+}
+
+void TransferWatchdog::Run()
+{
+    std::unique_lock<std::mutex> lock(mutex);
+    while (!quit) {
+        if (socket == nullptr) {
+            wake.wait(lock);
+            continue;
+        }
+        if (wake.wait_until(lock, deadline) != std::cv_status::timeout || socket == nullptr)
+            continue;
+        if (Clock::now() < deadline)
+            continue;
+        fired = true;
+        const wxSOCKET_T fd = socket->GetSocket();
+        if (static_cast<long long>(fd) >= 0)
+            ::shutdown(fd, SHUT_RDWR);
+        socket = nullptr;
+    }
+}
 
 HiScoreTransfer::Reply WxHiScoreTransfer::Get(const HiScoreServer& server, const std::string& pathAndQuery,
                                               std::chrono::milliseconds deadline, std::size_t maxBytes,
@@ -83,7 +97,11 @@ HiScoreTransfer::Reply WxHiScoreTransfer::Get(const HiScoreServer& server, const
     if (!http.Connect(wxString::FromUTF8(server.host.c_str()), static_cast<unsigned short>(server.port)))
         return reply;
 
-    Watchdog watchdog(http, end);
+    watchdog.Arm(http, end);
+    struct Disarm {
+        TransferWatchdog& w;
+        ~Disarm() { w.Disarm(); }
+    } disarm{watchdog};
     wxInputStream* stream = http.GetInputStream(wxString::FromUTF8(pathAndQuery.c_str()));
     if (stream == nullptr || watchdog.Fired()) {
         delete stream;

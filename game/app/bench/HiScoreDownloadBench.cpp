@@ -86,7 +86,7 @@ int main(int argc, char** argv)
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     std::printf("\nRatios (a ten-entry poll reply over loopback):\n");
-    reporter.PrintRatio("BM_WxDownload", "BM_SocketGet", RatioReporter::TimeIn("ms", 1e6, 3));
+    reporter.PrintRatio("BM_WxDownload/real_time", "BM_SocketGet/real_time", RatioReporter::TimeIn("ms", 1e6, 3));
     benchmark::Shutdown();
     wxSocketBase::Shutdown();
     return 0;
