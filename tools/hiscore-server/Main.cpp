@@ -8,7 +8,9 @@
 // var1 (percent-encoded name), var2 (score) and var3 (MD5 of var2's text)
 // adds the entry when var3 matches. Other paths answer 404.
 //
-// Scripted mode (any of the options below): every request gets
+// Scripted mode (any of the options below): every request (or, with
+// --path P, every request for path P; the others are served as in table
+// mode) gets
 //   --status N       the status code (default 200)
 //   --body TEXT      the body (default empty); --body-size N: N bytes of "A /1 1 /2 "
 //   --delay MS       wait before the status line
@@ -44,6 +46,7 @@ struct Options {
     int limitSeconds = 120;
     std::string logPath;
     bool scripted = false;
+    std::string scriptedPath; // empty: every path
     int status = 200;
     std::string body;
     int delayMs = 0;
@@ -220,6 +223,7 @@ bool ParseOptions(int argc, char** argv, Options& o)
         if (a == "--port") o.port = std::atoi(value());
         else if (a == "--limit") o.limitSeconds = std::atoi(value());
         else if (a == "--log") o.logPath = value();
+        else if (a == "--path") o.scriptedPath = value();
         else if (a == "--status") { o.status = std::atoi(value()); o.scripted = true; }
         else if (a == "--body") { o.body = value(); o.scripted = true; }
         else if (a == "--body-size") {
@@ -294,7 +298,8 @@ int main(int argc, char** argv)
         const std::size_t sp1 = line.find(' ');
         if (sp1 != std::string::npos)
             target = line.substr(sp1 + 1, line.rfind(' ') - sp1 - 1);
-        if (o.scripted)
+        const std::string path = target.substr(0, target.find('?'));
+        if (o.scripted && (o.scriptedPath.empty() || o.scriptedPath == path))
             ServeScripted(fd, o);
         else
             ServeTable(fd, target, table);

@@ -206,3 +206,19 @@ TEST(HiScoreTransfer, ASilentServerHoldsASubmitForItsFullTenSeconds)
     EXPECT_LT(seconds, 11.0);
     EXPECT_EQ(log.Text(), "Sending hiscore!\nFailed Sending hiscore!\n");
 }
+
+TEST(HiScoreTransfer, ASubmitTakenByAServerWhosePollFailsLeavesTheTable)
+{
+    LoopbackServer server({"--path", "/Zelvorant2/Zelv2_Poll.php", "--status", "500"});
+    ASSERT_TRUE(server.Started());
+    InitSockets();
+    WxHiScoreTransfer transfer;
+    LogCapture log;
+    EXPECT_EQ(SubmitHiScore(&transfer, ParseHiScoreServer(server.Address()), milliseconds(10000), "ACE", 9, log.Get()),
+              SubmitOutcome::Sent);
+    const Outcome o = Download(server.Address(), milliseconds(20000));
+    EXPECT_FALSE(o.success);
+    EXPECT_TRUE(IsOld(o.table));
+    EXPECT_EQ(server.Log(), "GET /Zelvorant2/Zelv2_Insert.php?var1=ACE&var2=9&var3=45c48cce2e2d7fbdea1afc51c7c6ad26 "
+                            "HTTP/1.0\nGET /Zelvorant2/Zelv2_Poll.php HTTP/1.0\n");
+}
