@@ -1,11 +1,13 @@
 #include "App.h"
 
+#include "ConfigFile.h"
 #include "FatalError.h"
 #include "Game.h"
 #include "Log.h"
 #include "ScriptedRun.h"
 #include "SetupDialog.h"
 #include "StartupSettingsInstance.h"
+#include "WxHiScoreTransfer.h"
 
 #include <SDL.h>
 #include <wx/app.h>
@@ -62,6 +64,8 @@ bool App::OnInit()
     wxSocketBase::Initialize();
 
     // Destroyed after the toolkit has shut down, as the start-up hook always did.
+    // Outlives the Game, which holds it.
+    WxHiScoreTransfer hiScoreTransfer;
     std::unique_ptr<Game> game;
     bool gameMade = false;
     exitStatus = RunReportingFatalErrors([&] {
@@ -82,6 +86,9 @@ bool App::OnInit()
         // have on this stack.
         game = std::make_unique<Game>();
         gameMade = true;
+        game->online.server =
+            LoadHiScoreServer(ConfigFile::Instance(), kOnlineConfigFile, std::getenv(kHiScoreServerVariable));
+        game->online.transfer = &hiScoreTransfer;
         ApplyFrameDumpRequest(*game);
         AttachScriptedRun(*game);
         std::string recordError;

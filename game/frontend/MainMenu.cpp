@@ -1,5 +1,6 @@
 #include "MainMenu.h"
 
+#include "DownloadHiScoresDialog.h"
 #include "DrawSink.h"
 #include "Game.h"
 #include "LoadFailedDialog.h"
@@ -89,7 +90,10 @@ void MainMenu::Update()
         }
         break;
     case HiScores:
-        // The high-score screen keeps the title music playing.
+        // The download runs over the closed menu; the high-score screen
+        // keeps the title music playing.
+        game.menus.push_back(
+            std::make_unique<DownloadHiScoresDialog>(200, 30, game.screenCentre.x, game.screenCentre.y));
         Leave(false);
         break;
     case Quit:

@@ -1,6 +1,7 @@
 #include "PauseMenu.h"
 
 #include "ConfirmDialog.h"
+#include "ControlsMenu.h"
 #include "Game.h"
 #include "Player.h"
 #include "ResourceTables.h"
@@ -67,7 +68,10 @@ void PauseMenu::Act()
         PlaySound(SampleId::UI3);
         break;
     case Controls:
-        // The controls menu opens here once it exists.
+        game.menus.push_back(std::make_unique<ControlsMenu>(220, 200, centre.x, centre.y));
+        game.input.bindingCapture.waiting = 0;
+        ConsumeClick();
+        PlaySound(SampleId::UI3);
         break;
     case MusicVolume:
         game.musicVolume += kVolumeStep;

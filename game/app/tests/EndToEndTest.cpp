@@ -3,6 +3,8 @@
 // back through the program's frame dump (ZELV_DUMP_FRAME), and the window is
 // closed the way a window manager closes it (WM_DELETE_WINDOW), after which
 // the program must end with status 0 and no leak report.
+#include "LoopbackServer.h"
+
 #include <gtest/gtest.h>
 
 // After the test framework: Xlib's macros (None, Bool, Status) would clash.
@@ -405,6 +407,7 @@ TEST_F(EndToEnd, ClosingTheDialogStartsNothing)
     EXPECT_EQ(log.substr(0, 19), "Logfile created on ");
     EXPECT_EQ(log.substr(header + 1), ">>Logging Enabled<<\n");
     EXPECT_FALSE(fs::exists(folder / "Input.dat"));
+    EXPECT_FALSE(fs::exists(folder / "Online.dat"));
 }
 
 namespace {
@@ -771,4 +774,77 @@ TEST_F(EndToEnd, HiScoresShowsTheLocalTableAndReturns)
     EXPECT_GT(CountPixels(shot, X(220), 450, X(420), 468, IsWhite), 30) << "no LOCAL HISCORES line";
     ASSERT_TRUE(WaitForLog("Loaded map Splash.map", 2, 30)) << ReadFile(folder / "Logfile.txt");
     EXPECT_TRUE(fs::exists(folder / "Scores.dat"));
+}
+
+// The online table and the controls: with the loopback server named by the
+// environment, HISCORES fetches the table; then in play the pause menu's
+// CONTROLS opens the controls menu, a row takes a new key and DONE writes it
+// to "Input.dat".
+class OnlineAndControls : public EndToEnd {
+protected:
+    std::vector<std::string> Environment() override
+    {
+        if (!server.Started())
+            return {};
+        return {"ZELV_HISCORE_SERVER=" + server.Address()};
+    }
+    LoopbackServer server;
+};
+
+TEST_F(OnlineAndControls, HiScoresFetchesTheTableAndControlsRebindsAKey)
+{
+    ASSERT_TRUE(server.Started());
+    PressDone();
+    const Window window = WaitForWindow("Zelvorant2", 60);
+    ASSERT_NE(window, 0u) << ReadFile(output);
+    const std::string titleMusic = "Loading Music: Data/Sound/DovirEzuded Away.mp3";
+    ASSERT_TRUE(WaitForLog(titleMusic, 1, 60)) << ReadFile(folder / "Logfile.txt");
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+
+    // HISCORES (menu centre 427, 410): the download reaches the server.
+    ASSERT_TRUE(ClickAt(window, 427, 440));
+    ASSERT_TRUE(WaitUntil([&] { return server.Log().find("GET /Zelvorant2/Zelv2_Poll.php") != std::string::npos; },
+                          30))
+        << server.Log();
+    EXPECT_EQ(ReadFile(folder / "Online.dat"), "Online Configuration\nSERVER\t= localhost:80\n");
+
+    // Back on the title: NEW GAME, pause, CONTROLS (pause menu top 90).
+    ASSERT_TRUE(WaitForLog(titleMusic, 1, 60));
+    ASSERT_TRUE(WaitForLog("Loaded map Splash.map", 2, 30)) << ReadFile(folder / "Logfile.txt");
+    std::this_thread::sleep_for(std::chrono::milliseconds(3500)); // the menu comes at tick 150
+    ASSERT_TRUE(ClickAt(window, 427, 380));
+    ASSERT_TRUE(WaitForLog("Loaded map Landfall.map", 1, 30)) << ReadFile(folder / "Logfile.txt");
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    ASSERT_TRUE(PressKey(window, "Escape"));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    ASSERT_TRUE(ClickAt(window, 427, 120));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+    Shell("xdotool mousemove --window " + std::to_string(window) + " 427 20");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const Picture controls = RequestFrame();
+    ASSERT_FALSE(controls.rgb.empty()) << ReadFile(output);
+    KeepShot("controls.ppm");
+    // The box spans x 207..647 from y 40: labels at the left, key names at
+    // the right of each row (label tops at 70, 90, ... 250).
+    for (int row = 0; row < 10; ++row) {
+        const int y = 70 + 20 * row;
+        EXPECT_GT(CountPixels(controls, 212, y, 400, y + 16, IsWhite), 20) << "label of row " << row + 1;
+        EXPECT_GT(CountPixels(controls, 480, y, 642, y + 16, IsWhite), 8) << "name of row " << row + 1;
+        EXPECT_LT(CountPixels(controls, 400, y, 470, y + 16, IsWhite), 4) << "gap of row " << row + 1;
+    }
+
+    // FIRE PRIMARY takes Q; DONE (y 390..410) writes the file.
+    ASSERT_TRUE(ClickAt(window, 427, 80));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ASSERT_TRUE(PressKey(window, "q"));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ASSERT_TRUE(ClickAt(window, 427, 400));
+    ASSERT_TRUE(WaitUntil([&] { return ReadFile(folder / "Input.dat").find("FIRE_PRIME\t= 113\n") != std::string::npos; },
+                          10))
+        << ReadFile(folder / "Input.dat");
+
+    const Window game = WaitForWindow("Zelvorant2", 10);
+    AskToClose(display, game);
+    ASSERT_TRUE(WaitUntil([&] { return !program.Running(); }, 60));
+    EXPECT_EQ(program.exitStatus, 0) << ReadFile(output);
 }

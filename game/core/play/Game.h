@@ -10,6 +10,7 @@
 #include "HiScoreTable.h"
 #include "InputState.h"
 #include "Log.h"
+#include "OnlineHiScores.h"
 #include "MapData.h"
 #include "MapPack.h"
 // Particles and ribbons
@@ -239,6 +240,11 @@ public:
     // The folder that holds "Data" (maps, packs, the saved game); "." is the
     // working directory. Tests point it at a scratch tree.
     std::string dataRoot = ".";
+    // The key configuration file (read at start, written by the controls
+    // menu's DONE); relative to the working directory.
+    std::string keyConfigPath = "Input.dat";
+    // The online high-score table, its server and transport.
+    OnlineHiScores online;
     std::vector<std::string> packNames; // intact packs, sorted ignoring case
     int selectedPack = 0;
     char packName[kPackNameBytes] = "Default";

@@ -92,7 +92,7 @@ bool Game::Start(const StartupSettings& settings)
         return StartFails(log, "The font Fonts2.psd could not be loaded");
 
     DrawPleaseWait(0);
-    LoadKeyConfig(input, ConfigFile::Instance(), log);
+    LoadKeyConfig(input, ConfigFile::Instance(), log, keyConfigPath);
     if (!resources.LoadResources())
         return StartFails(log, "The game's textures and models could not be loaded");
     models = &storeModels;

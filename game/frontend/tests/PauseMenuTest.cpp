@@ -1,5 +1,5 @@
 #include "ConfirmDialog.h"
-#include "FrontendFixture.h"
+#include "PlayingFixture.h"
 #include "MainMenu.h"
 #include "PauseMenu.h"
 
@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr int kPauseKey = 112;
 constexpr int kEscape = 27;
 // The pause menu at the centre of a 640 x 480 screen: rows by their middle.
 constexpr float kX = 320;
@@ -26,39 +25,6 @@ constexpr float kResumeY = 380;
 // The confirmation dialog over it.
 constexpr float kYesY = 245;
 constexpr float kNoY = 265;
-
-// A game in play on the first map of the demo pack, its music in slot A,
-// after the ship's spawn has faded the level in (no pause during a fade).
-struct Playing : Frontend {
-    Playing()
-    {
-        game.audio.LoadMusic("Data/Sound/Dizura Zeve.mp3", game.music[0]);
-        EXPECT_TRUE(game.NewGame());
-        Frames(5);
-        EXPECT_FALSE(game.fades.empty());
-        EXPECT_LT(FramesUntil([&] { return game.fades.empty(); }), 60);
-        host.audio.calls.clear();
-    }
-
-    PauseMenu* OpenPause()
-    {
-        Tap(kPauseKey);
-        PauseMenu* menu = TopAs<PauseMenu>();
-        Frames(50); // its opening fade (no key acts meanwhile)
-        return menu;
-    }
-
-    // The positions of everything that moves in the level.
-    std::vector<float> WorldState() const
-    {
-        std::vector<float> values{game.player->position.x, game.player->position.y,
-                                  static_cast<float>(game.bonusTime)};
-        for (const auto& layer : game.starLayers)
-            for (const Star& star : layer)
-                values.push_back(star.t);
-        return values;
-    }
-};
 
 } // namespace
 
