@@ -3,6 +3,8 @@
 #include "Game.h"
 #include "OnlineHiScores.h"
 
+#include <cstring>
+
 namespace {
 constexpr std::int32_t kDownloadTick = 25;
 constexpr std::int32_t kCloseTick = 50;
@@ -29,6 +31,15 @@ void DownloadHiScoresDialog::Download()
     OnlineHiScores& online = theGame->online;
     success = DownloadHiScores(online.transfer, online.server, online.downloadDeadline, online.table);
     online.valid = success;
+    // The high-score screen shows the online table while it holds a download.
+    theGame->onlineHiScoresValid = success;
+    if (success)
+        for (int i = 0; i < kOnlineTableSize; ++i) {
+            HiScoreEntry& row = theGame->onlineHiScores.entries[static_cast<std::size_t>(i)];
+            std::memcpy(row.name, online.table[i].name, sizeof row.name);
+            row.name[sizeof row.name - 1] = '\0';
+            row.score = online.table[i].score;
+        }
     pending = false;
 }
 

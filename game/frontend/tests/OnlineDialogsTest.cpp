@@ -109,7 +109,11 @@ TEST(DownloadHiScoresDialog, ShowsDownloadingThenFetchesAtTick25ThenShowsTheOutc
         EXPECT_EQ(dialog->success, success);
         EXPECT_FALSE(dialog->pending);
         EXPECT_EQ(f.game.online.valid, success) << c.what;
+        // The high-score screen's online table follows the download.
+        EXPECT_EQ(f.game.onlineHiScoresValid, success) << c.what;
         if (success) {
+            EXPECT_STREQ(f.game.onlineHiScores.entries[1].name, "BIG JIM ");
+            EXPECT_EQ(f.game.onlineHiScores.entries[1].score, 90000);
             EXPECT_STREQ(f.game.online.table[0].name, "ACE ");
             EXPECT_EQ(f.game.online.table[0].score, 100);
             EXPECT_STREQ(f.game.online.table[1].name, "BIG JIM ");
