@@ -12,8 +12,14 @@ LIB_PKGS="g++-mingw-w64-i686 libz-mingw-w64-dev zlib1g-dev wine wine32:i386 qemu
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 
+# "emulated-wine": also Wine's 64-bit server, which runs natively beside an
+# emulated 32-bit Wine (asked for by the test command only on that route, so
+# machines that run 32-bit programs keep the server they have).
+EXTRA_PKGS=""
+if [ "${1:-}" = emulated-wine ]; then EXTRA_PKGS="wine64"; fi
+
 missing=""
-for p in $GAME_PKGS $LIB_PKGS; do
+for p in $GAME_PKGS $LIB_PKGS $EXTRA_PKGS; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
     missing="$missing $p"
   fi
