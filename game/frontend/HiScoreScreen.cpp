@@ -1,7 +1,8 @@
 // The high scores over fireworks. After a game a score that beats a local
 // entry is inserted and named, the table saved, and the screen goes on to
 // the continue prompt (maps left in the pack) or the game over; from the main
-// menu it only shows the tables and returns to the title.
+// menu it only shows the tables and returns to the title. Once named, the
+// score may be sent to the online table; the screen waits for the dialogs.
 #include "Game.h"
 
 #include "BeamDraw.h"
@@ -10,6 +11,7 @@
 #include "ExplosionParticles.h"
 #include "Player.h"
 #include "Random.h"
+#include "SubmitHiScoreDialog.h"
 #include "ScreenCanvas.h"
 #include "TextWriter.h"
 #include "TurnedView.h"
@@ -137,6 +139,10 @@ void Game::UpdateHiScoreScreen()
             std::snprintf(entry.name, sizeof entry.name, "%s", "1UP");
         SaveLocalHiScores();
         hiScorePending = false;
+        auto submit = std::make_unique<SubmitHiScoreDialog>(200, 50, screenCentre.x, screenCentre.y);
+        std::snprintf(submit->name, sizeof submit->name, "%s", entry.name);
+        submit->score = entry.score;
+        menus.push_back(std::move(submit));
         tickCount = 0;
     }
     if (!menus.empty())

@@ -1,9 +1,14 @@
 #include "FrontendFixture.h"
 
 #include "ConfigFile.h"
+#include "DownloadHiScoresDialog.h"
 #include "ExplosionParticles.h"
+#include "FakeHiScoreTransfer.h"
 #include "HiScoreTable.h"
 #include "LogCapture.h"
+#include "OnlineHiScores.h"
+#include "SubmitFailedDialog.h"
+#include "SubmitHiScoreDialog.h"
 
 #include <gtest/gtest.h>
 
@@ -14,8 +19,23 @@
 
 namespace {
 
+// The submit dialog (200 x 50) and its failure box at the centre of a
+// 640 x 480 screen: YES 220..240, NO 270..290; DONE 270..290 in the box of
+// half height 50.
+constexpr float kDialogX = 320;
+constexpr float kYesY = 230;
+constexpr float kNoY = 280;
+constexpr float kDoneY = 280;
+
 struct ScoreScreen : Frontend {
     using Frontend::Frontend;
+
+    // A usable address; no transport unless a test gives one, so a send
+    // fails at once.
+    explicit ScoreScreen(int viewWidth = 640, bool rotated = false) : Frontend(viewWidth, rotated)
+    {
+        game.online.server = ParseHiScoreServer("scores.test:8080");
+    }
 
     std::filesystem::path ScoresFile() const { return data.root / "Scores.dat"; }
 
@@ -42,6 +62,25 @@ struct ScoreScreen : Frontend {
         game.player->score = score;
         game.mapIndex = mapsLeft ? 0 : static_cast<std::int32_t>(game.packMaps.size());
         game.EnterHiScoreScreen(true);
+    }
+    // Frames until the given menu has gone from the top of the stack.
+    void UntilGone(const Menu* menu) { FramesUntil([&] { return Top() != menu; }, 200); }
+    // Answers the dialog that follows the name: NO, or YES and then, when the
+    // send fails, DONE on the failure box. Ends when the menus are gone and
+    // answers how many ticks had been counted since the last one closed.
+    int AnswerSubmit(bool yes)
+    {
+        Menu* submit = TopAs<SubmitHiScoreDialog>();
+        EXPECT_NE(submit, nullptr);
+        ClickAt(kDialogX, yes ? kYesY : kNoY);
+        UntilGone(submit);
+        if (Menu* failed = TopAs<SubmitFailedDialog>()) {
+            ClickAt(kDialogX, kDoneY);
+            UntilGone(failed);
+        }
+        FramesUntil([&] { return game.menus.empty(); }, 200);
+        EXPECT_TRUE(game.menus.empty());
+        return game.tickCount;
     }
     // Draws one frame of the screen into fresh recorders.
     void DrawScreen()
@@ -156,6 +195,16 @@ TEST(HiScoreScreen, TypingFillsTheNewRowAndTheFileIsWrittenWhenTheNameEnds)
         EXPECT_FALSE(f.game.input.textEntry.active);
         EXPECT_FALSE(f.game.hiScorePending);
         EXPECT_STREQ(f.game.localHiScores.entries[5].name, c.name);
+        // The dialog that offers to send it carries the name as stored.
+        ASSERT_EQ(f.game.menus.size(), 1u);
+        const auto* submit = f.TopAs<SubmitHiScoreDialog>();
+        ASSERT_NE(submit, nullptr);
+        EXPECT_STREQ(submit->name, c.name);
+        EXPECT_EQ(submit->score, 55555);
+        EXPECT_EQ(submit->halfWidth, 200);
+        EXPECT_EQ(submit->halfHeight, 50);
+        EXPECT_EQ(submit->centre.x, f.game.screenCentre.x);
+        EXPECT_EQ(submit->centre.y, f.game.screenCentre.y);
         ConfigFile laterRun;
         HiScoreTable read;
         LogCapture log;
@@ -221,32 +270,55 @@ TEST(HiScoreScreen, AFireworkTakesItsRowThenItsColumnThenItsColour)
     }
 }
 
-TEST(HiScoreScreen, FadeAndLeaveAfterTheNameOrWhenOnlyViewing)
+TEST(HiScoreScreen, FadeAndLeaveAfterTheDialogsOrWhenOnlyViewing)
 {
+    enum class Answer { None, No, YesWithoutTransport, YesSent };
     struct Case {
-        bool viewOnly;
-        bool online;
+        const char* what;
+        Answer answer;
+        bool online; // view only: the main menu's download succeeded
         bool mapsLeft;
         int fadeTick;
         GameMode next;
     };
     const Case cases[] = {
-        {false, false, true, 200, GameMode::ContinuePrompt},
-        {false, false, false, 200, GameMode::GameOver},
-        {true, false, true, 200, GameMode::Title},
-        {true, true, true, 500, GameMode::Title},
+        {"NO, maps left", Answer::No, false, true, 200, GameMode::ContinuePrompt},
+        {"NO, pack finished", Answer::No, false, false, 200, GameMode::GameOver},
+        {"YES, nothing to send through", Answer::YesWithoutTransport, false, true, 200, GameMode::ContinuePrompt},
+        {"YES, sent and downloaded", Answer::YesSent, false, false, 500, GameMode::GameOver},
+        {"view only", Answer::None, false, true, 200, GameMode::Title},
+        {"view only, online", Answer::None, true, true, 500, GameMode::Title},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.fadeTick);
-        SCOPED_TRACE(c.viewOnly);
+        SCOPED_TRACE(c.what);
         ScoreScreen f;
-        if (c.viewOnly) {
+        FakeHiScoreTransfer transfer;
+        transfer.reply = {true, "ACE /1 200000 /2\n"};
+        if (c.answer == Answer::YesSent)
+            f.game.online.transfer = &transfer;
+        if (c.answer == Answer::None) {
             f.game.onlineHiScoresValid = c.online;
             f.game.EnterHiScoreScreen(false);
             EXPECT_TRUE(f.game.hiScoreViewOnly);
+            EXPECT_TRUE(f.game.menus.empty());
         } else {
             f.EnterAfterGame(200000, c.mapsLeft);
             f.Type(13, 13); // tick 0 is the one that sees the name end
+            ASSERT_NE(f.TopAs<SubmitHiScoreDialog>(), nullptr);
+            // The screen waits for the answer, however long it takes: no
+            // fade to black and no leaving.
+            for (int frame = 0; frame < 600; ++frame) {
+                f.Frame();
+                for (const auto& fade : f.game.fades)
+                    ASSERT_FALSE(fade->hidden <= 0 && fade->endAlpha == 1.0f) << "frame " << frame;
+            }
+            EXPECT_EQ(f.game.mode, GameMode::HiScores);
+            EXPECT_EQ(f.CallsStartingWith("FadeOutMusic"), 0);
+            // The last dialog to close starts the count again.
+            EXPECT_LE(f.AnswerSubmit(c.answer != Answer::No), 2);
+            EXPECT_EQ(f.game.mode, GameMode::HiScores);
+            EXPECT_EQ(transfer.requests.size(), c.answer == Answer::YesSent ? 2u : 0u);
+            EXPECT_EQ(f.game.onlineHiScoresValid, c.answer == Answer::YesSent);
         }
         f.host.audio.calls.clear();
         f.FramesUntil([&] { return f.game.tickCount == c.fadeTick; });
@@ -255,14 +327,54 @@ TEST(HiScoreScreen, FadeAndLeaveAfterTheNameOrWhenOnlyViewing)
         f.Frame();
         EXPECT_EQ(f.game.fades.size(), fadesBefore + 1);
         EXPECT_EQ(f.game.fades.back()->endAlpha, 1.0f);
-        EXPECT_EQ(f.Calls("FadeOutMusic(1000)"), c.viewOnly ? 0 : 1);
+        EXPECT_EQ(f.Calls("FadeOutMusic(1000)"), c.answer == Answer::None ? 0 : 1);
         f.Frames(49);
         EXPECT_EQ(f.game.mode, GameMode::HiScores);
         f.Frame();
         EXPECT_EQ(f.game.mode, c.next);
-        if (c.viewOnly)
+        if (c.answer == Answer::None) {
             EXPECT_EQ(f.CallsStartingWith("LoadMusic"), 0);
+        }
     }
+}
+
+TEST(HiScoreScreen, ATypedNameIsSentWithItsScoreAndTheNewTableShown)
+{
+    ScoreScreen f;
+    FakeHiScoreTransfer transfer;
+    f.game.online.transfer = &transfer;
+    f.EnterAfterGame(95000, true);
+    ASSERT_EQ(f.game.newHiScoreRank, 1);
+    f.TypeText("big jim&");
+    f.Type(13, 13);
+    // The server's table after the insert, with the new entry on top.
+    transfer.reply = {true, "BIG JIM& /1 95000 /2\nQ-7VN /1 90000 /2\n"};
+    f.ClickAt(kDialogX, kYesY);
+    EXPECT_TRUE(transfer.requests.empty()) << "nothing is sent before the dialog has faded out";
+    f.FramesUntil([&] { return !transfer.requests.empty(); }, 100);
+    ASSERT_EQ(transfer.requests.size(), 1u);
+    EXPECT_EQ(transfer.requests[0].host, "scores.test");
+    EXPECT_EQ(transfer.requests[0].port, 8080);
+    EXPECT_EQ(transfer.requests[0].pathAndQuery,
+              "/Zelvorant2/Zelv2_Insert.php?var1=BIG%20JIM%26&var2=95000&var3=4ad3c85dc488d46f5f91fa4fabee3af3");
+    EXPECT_FALSE(transfer.requests[0].readBody);
+    ASSERT_NE(f.TopAs<DownloadHiScoresDialog>(), nullptr);
+    EXPECT_FALSE(f.game.onlineHiScoresValid);
+    f.FramesUntil([&] { return transfer.requests.size() == 2u; }, 100);
+    ASSERT_EQ(transfer.requests.size(), 2u);
+    EXPECT_EQ(transfer.requests[1].pathAndQuery, "/Zelvorant2/Zelv2_Poll.php");
+    EXPECT_TRUE(f.game.onlineHiScoresValid);
+    f.FramesUntil([&] { return f.game.menus.empty(); }, 200);
+    ASSERT_TRUE(f.game.menus.empty());
+    // The local table first, then the online one holding the new entry.
+    f.FramesUntil([&] { return f.game.tickCount == 224; });
+    f.DrawScreen();
+    EXPECT_NE(f.text.Find("LOCAL HISCORES"), nullptr);
+    f.FramesUntil([&] { return f.game.tickCount == 251; });
+    f.DrawScreen();
+    EXPECT_NE(f.text.Find("ONLINE HISCORES"), nullptr);
+    EXPECT_NE(f.text.Find("BIG JIM& "), nullptr);
+    EXPECT_EQ(f.game.mode, GameMode::HiScores);
 }
 
 TEST(HiScoreScreen, TheOnlineTableReplacesTheLocalOneThroughAGap)

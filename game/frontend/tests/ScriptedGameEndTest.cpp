@@ -7,6 +7,7 @@
 #include "ConfigFile.h"
 #include "KeyCode.h"
 #include "Log.h"
+#include "Menu.h"
 #include "Player.h"
 #include "Random.h"
 #include "testing/HeadlessHost.h"
@@ -22,8 +23,20 @@
 
 namespace {
 
+// A pointer the test moves, in window pixels.
+struct PointingHost : HeadlessHost {
+    using HeadlessHost::HeadlessHost;
+    int mouseX = 0;
+    int mouseY = 0;
+    void MouseState(int& x, int& y) override
+    {
+        x = mouseX;
+        y = mouseY;
+    }
+};
+
 struct ScriptedRun {
-    HeadlessHost host{7};
+    PointingHost host{7};
     MapTestDir dir;
     std::unique_ptr<Game> gamePtr;
     Game& game;
@@ -65,6 +78,28 @@ struct ScriptedRun {
         game.input.OnKey(symbol, static_cast<std::uint16_t>(static_cast<unsigned char>(character)), false);
         game.RunTick();
     }
+    // One frame of one tick: the menus' fades move with the frames.
+    void FrameTick()
+    {
+        game.AdvanceFades(game.tickLength);
+        game.RunTick();
+    }
+    // A left click at a point of the 640 x 480 window, pressed for one tick.
+    void ClickAt(float x, float y)
+    {
+        host.mouseX = static_cast<int>(x);
+        host.mouseY = static_cast<int>(y);
+        game.input.OnMouseButton(KeyCodes::MouseLeft, true);
+        FrameTick();
+        game.input.OnMouseButton(KeyCodes::MouseLeft, false);
+        FrameTick();
+    }
+    // Frames until the top menu is no longer this one (at most limit).
+    void FramesUntilGone(const Menu* menu, int limit)
+    {
+        for (int i = 0; i < limit && !game.menus.empty() && game.menus.back().get() == menu; ++i)
+            FrameTick();
+    }
 };
 
 // Wait out the spawn, take off from the pad, boost along the ground into the
@@ -95,6 +130,19 @@ TEST(ScriptedGameEnd, TheLastShipLostWithAQualifyingScoreIsNamedThenTheContinueP
         run.Type(static_cast<KeyCode>(c), c);
     run.Type(KeyCodes::Return, '\r');
     EXPECT_STREQ(game.localHiScores.entries[1].name, "ACE");
+    // Offered for the online table: YES, with no transport the send fails
+    // at once and the failure box closes with DONE.
+    ASSERT_EQ(game.menus.size(), 1u);
+    const Menu* submit = game.menus.back().get();
+    run.ClickAt(320, submit->Top() + 40.0f); // YES
+    run.FramesUntilGone(submit, 100);
+    ASSERT_FALSE(game.menus.empty());
+    const Menu* failed = game.menus.back().get();
+    ASSERT_NE(failed, submit);
+    run.ClickAt(320, failed->Bottom() - 10.0f); // DONE
+    run.FramesUntilGone(failed, 100);
+    EXPECT_TRUE(game.menus.empty());
+    EXPECT_EQ(game.mode, GameMode::HiScores);
     ASSERT_TRUE(run.TicksUntil(GameMode::ContinuePrompt, 400));
     EXPECT_FALSE(game.menus.empty());
 
