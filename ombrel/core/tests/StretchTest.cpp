@@ -404,9 +404,10 @@ TEST_F(Stretch, ModesEffectsAndDepthChangesMatchStretchThenBlit) {
 }
 
 // The resample against the model of the weight formulas, per pass, keyed or
-// not, through the alpha plane, clipped by the final Blit. 24 and 32 bits
-// draw; at 8, 15 and 16 bits the 24-bit converters decide: the stretch
-// either matches the model or reports 0 having drawn nothing.
+// not, through the alpha plane, clipped by the final Blit. At 8, 15 and 16
+// bits the model's colours go through the 24-bit converters: 15/16-bit
+// colours as stored, 8-bit ones by the palette's lookup rule; a stretch
+// that reports 0 must have drawn nothing.
 TEST_F(Stretch, ResampleMatchesTheWeightModel) {
   struct Case {
     int32_t dw, dh, sw, sh;

@@ -44,6 +44,8 @@ uint32_t InkKeyFill16(int32_t depth, uint32_t effect, uint32_t parameter, uint32
 struct Palette8 {
   uint32_t colour[256];
 };
+// The colour at the middle of a 15-bit key's cube (never black).
+uint32_t KeyCentre15(uint32_t key);
 Palette8 ColoursOf(const cPalette* palette);
 uint32_t Resolve8(const Palette8& palette, uint32_t colour);
 // The effect's result on indices; colours through the destination palette.

@@ -8,10 +8,6 @@ namespace {
 
 uint32_t Byte(uint32_t c, int i) { return c >> (8 * i) & 0xFF; }
 uint32_t Key15(uint32_t c) { return (Byte(c, 0) >> 3) << 10 | (Byte(c, 1) >> 3) << 5 | Byte(c, 2) >> 3; }
-uint32_t KeyCentre15(uint32_t key) {
-  auto middle = [](uint32_t v) { return v << 3 | 4u; };
-  return middle(key >> 10 & 31) | middle(key >> 5 & 31) << 8 | middle(key & 31) << 16;
-}
 uint32_t Distance(uint32_t a, uint32_t b) {
   uint32_t sum = 0;
   for (int i = 0; i < 3; ++i) {
@@ -31,6 +27,11 @@ uint32_t BlendColours(uint32_t s, uint32_t d, uint32_t p) {
 }
 
 }  // namespace
+
+uint32_t KeyCentre15(uint32_t key) {
+  auto middle = [](uint32_t v) { return v << 3 | 4u; };
+  return middle(key >> 10 & 31) | middle(key >> 5 & 31) << 8 | middle(key & 31) << 16;
+}
 
 Palette8 ColoursOf(const cPalette* palette) {
   Palette8 out{};

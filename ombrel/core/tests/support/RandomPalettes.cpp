@@ -8,14 +8,9 @@
 #include "palette/PaletteApi.h"
 #include "palette/cPalette.h"
 #include "support/PaletteReference.h"
+#include "support/PixelReference.h"
 
 namespace {
-
-// Colour at the middle of a 15-bit key's cube (never black).
-uint32_t KeyCentre(uint32_t key) {
-  auto middle = [](uint32_t v) { return v << 3 | 4u; };
-  return middle(key >> 10 & 31) | middle(key >> 5 & 31) << 8 | middle(key & 31) << 16;
-}
 
 // Asks every key's centre once, in key order, so that no key is left without
 // an answer: the answers the pixel routines get no longer depend on which
@@ -23,7 +18,7 @@ uint32_t KeyCentre(uint32_t key) {
 void AnswerEveryKey(cPalette* p) {
   palref::InverseTableModel model(p->log.entries, p->log.count);
   for (uint32_t key = 0; key < 32768; ++key) {
-    const uint32_t colour = KeyCentre(key);
+    const uint32_t colour = pixref::KeyCentre15(key);
     const int want = model.Resolve(colour);
     const int got = NearestIndexCached(p, colour);
     if (got != want) {
