@@ -7,10 +7,15 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <map>
+#include <set>
 #include <vector>
 
 #include "BlitTestSurfaces.h"
+#include "palette/cPalette.h"
 #include "pixel/InkEffects.h"
+#include "support/PaletteReference.h"
+#include "support/PixelReference.h"
 #include "surface/ResampleWeights.h"
 
 namespace {
@@ -164,6 +169,67 @@ std::vector<uint8_t> RefResampleAlpha(const Picture& in, int32_t dw, int32_t dh)
   return a;
 }
 
+// The colour a 15- or 16-bit pixel shows once a colour is converted into it
+// from 24 bits.
+uint32_t Shown16(int32_t depth, uint32_t colour) {
+  return pixref::ColourOf16(depth, pixref::Convert(24, pixref::NativeOf(24, colour), depth));
+}
+
+// What an 8-bit destination shows for the colours converted into it. Black,
+// an entry's own colour and a key holding entries have fixed answers. A key
+// holding no entry is answered by the entry nearest to the first colour
+// asked there, and the converter asks in an order of its own: such a key
+// shows the nearest entry of one of the colours asked there so far, and
+// always the same one.
+class EightBitAnswers {
+ public:
+  explicit EightBitAnswers(const cPalette* palette)
+      : entries_(palette->log.entries), count_(palette->log.count), model_(entries_, count_) {}
+
+  void Ask(uint32_t colour) { asked_[ColourKey(colour)].insert(colour & 0xFFFFFFu); }
+
+  // "" when `shown` is an answer the rule allows for `colour`.
+  std::string Check(uint32_t colour, uint32_t shown) {
+    colour &= 0xFFFFFFu;
+    const uint32_t key = ColourKey(colour);
+    std::ostringstream o;
+    o << std::hex << "colour 0x" << colour << " shows 0x" << shown;
+    if (colour == 0 || HasFixedAnswer(colour)) {
+      const uint32_t want = colour == 0 ? EntryColour(entries_[0]) : EntryColour(entries_[model_.Resolve(colour)]);
+      if (shown != want) o << ", want 0x" << want;
+      else return "";
+      return o.str();
+    }
+    const auto kept = shownByKey_.find(key);
+    if (kept != shownByKey_.end()) {
+      if (shown == kept->second) return "";
+      o << ", its key showed 0x" << kept->second << " before";
+      return o.str();
+    }
+    for (uint32_t asked : asked_[key])
+      if (EntryColour(entries_[palref::Nearest(entries_, count_, asked)]) == shown) {
+        shownByKey_[key] = shown;
+        return "";
+      }
+    o << ", the nearest entry of no colour asked of its key";
+    return o.str();
+  }
+
+ private:
+  bool HasFixedAnswer(uint32_t colour) const {
+    for (int i = count_ == kPaletteEntries ? 1 : 0; i < count_; ++i)
+      if (EntryColour(entries_[i]) == colour || (i > 0 && ColourKey(EntryColour(entries_[i])) == ColourKey(colour)))
+        return true;
+    return false;
+  }
+
+  const PaletteEntry* entries_;
+  int count_;
+  palref::InverseTableModel model_;  // asked fixed answers only: never fills a key
+  std::map<uint32_t, std::set<uint32_t>> asked_;
+  std::map<uint32_t, uint32_t> shownByKey_;
+};
+
 class Stretch : public SurfaceTest {
  protected:
   static uint32_t Colour(cSurfaceImpl* s, int32_t x, int32_t y) {
@@ -179,6 +245,14 @@ class Stretch : public SurfaceTest {
         if (s->view.alphaFirstRow != nullptr) p.a.push_back(Alpha(s, x0 + x, y0 + y));
       }
     return p;
+  }
+  // The colour the source's key pixels show (at 8, 15 and 16 bits the key
+  // as the format stores it).
+  static uint32_t KeyShown(cSurfaceImpl* s) {
+    const PixelView& v = s->view;
+    if (v.depth == 8) return EntryColour(v.palette->log.entries[v.transparentValue & 0xFF]);
+    if (v.depth == 15 || v.depth == 16) return pixref::ColourOf16(v.depth, v.transparentValue);
+    return kKey;
   }
   // "" when (x0, y0, w, h) of the surface shows the picture.
   static std::string Shows(cSurfaceImpl* s, int32_t x0, int32_t y0, const Picture& p) {
@@ -330,9 +404,10 @@ TEST_F(Stretch, ModesEffectsAndDepthChangesMatchStretchThenBlit) {
 }
 
 // The resample against the model of the weight formulas, per pass, keyed or
-// not, through the alpha plane, clipped by the final Blit. 24 and 32 bits
-// draw; at 8, 15 and 16 bits the 24-bit converters decide: the stretch
-// either matches the model or reports 0 having drawn nothing.
+// not, through the alpha plane, clipped by the final Blit. At 8, 15 and 16
+// bits the model's colours go through the 24-bit converters: 15/16-bit
+// colours as stored, 8-bit ones by the palette's lookup rule; a stretch
+// that reports 0 must have drawn nothing.
 TEST_F(Stretch, ResampleMatchesTheWeightModel) {
   struct Case {
     int32_t dw, dh, sw, sh;
@@ -345,6 +420,7 @@ TEST_F(Stretch, ResampleMatchesTheWeightModel) {
       {3, 2, 20, 12, StretchResampleKeyed},   {20, 40, 20, 12, StretchResampleKeyed},
       {64, 1, 20, 12, StretchResample},       {1, 1, 20, 12, StretchResampleKeyed},
   };
+  std::map<const cPalette*, EightBitAnswers> answersByPalette;
   for (int32_t depth : {24, 32, 8, 15, 16}) {
     for (bool alpha : {false, true}) {
       cSurfaceImpl* src = MakeRandom(depth, 20, 12, kKey, 3, alpha);
@@ -366,11 +442,23 @@ TEST_F(Stretch, ResampleMatchesTheWeightModel) {
           continue;
         }
         const bool keyed = (c.flags & StretchResampleKeyed) || alpha;
-        const Picture want = RefResample(PictureOf(src, 0, 0, 20, 12), c.dw, c.dh, keyed, kKey);
+        const Picture want = RefResample(PictureOf(src, 0, 0, 20, 12), c.dw, c.dh, keyed, KeyShown(src));
         Picture visible{std::min(c.dw, 64), std::min(c.dh, 43), {}, {}};
         for (int32_t y = 0; y < visible.h; ++y)
           for (int32_t x = 0; x < visible.w; ++x) visible.c.push_back(want.At(x, y));
-        EXPECT_EQ(Shows(dest, 2, 1, visible), "");
+        if (depth == 15 || depth == 16) {
+          for (uint32_t& colour : visible.c) colour = Shown16(depth, colour);
+        }
+        if (depth == 8) {
+          EightBitAnswers& answers = answersByPalette.try_emplace(dest->view.palette, dest->view.palette).first->second;
+          answers.Ask(kKey);  // asked when the surfaces took their key
+          for (uint32_t colour : want.c) answers.Ask(colour);
+          for (int32_t y = 0; y < visible.h; ++y)
+            for (int32_t x = 0; x < visible.w; ++x)
+              ASSERT_EQ(answers.Check(visible.At(x, y), Colour(dest, 2 + x, 1 + y)), "") << x << ", " << y;
+        } else {
+          EXPECT_EQ(Shows(dest, 2, 1, visible), "");
+        }
         // Right of and below the stretched rectangle nothing changed.
         for (int32_t y = 0; y < 45; ++y)
           for (int32_t x = 0; x < 70; ++x)

@@ -36,11 +36,16 @@ uint32_t InkKeyFill16(int32_t depth, uint32_t effect, uint32_t parameter, uint32
                       uint32_t key, uint32_t transparentColour);
 // The 8-bit format: indices into a palette's colours (0x00BBGGRR). A colour
 // resolves to an index by the inverse-table rule: black gives 0; else the
-// entry (1..255) whose colour has the colour's 15-bit key; else the entry
-// (1..255) nearest to the colour that key stands for, ties to the later.
+// last entry (1..255) of exactly that colour; else the last entry (1..255)
+// whose colour has the colour's 15-bit key; else the entry (1..255) nearest
+// to the centre of that key, ties to the later: the answer the key got when
+// its centre was asked first (palettes made ready as RandomPalettes makes
+// them).
 struct Palette8 {
   uint32_t colour[256];
 };
+// The colour at the middle of a 15-bit key's cube (never black).
+uint32_t KeyCentre15(uint32_t key);
 Palette8 ColoursOf(const cPalette* palette);
 uint32_t Resolve8(const Palette8& palette, uint32_t colour);
 // The effect's result on indices; colours through the destination palette.

@@ -8,10 +8,6 @@ namespace {
 
 uint32_t Byte(uint32_t c, int i) { return c >> (8 * i) & 0xFF; }
 uint32_t Key15(uint32_t c) { return (Byte(c, 0) >> 3) << 10 | (Byte(c, 1) >> 3) << 5 | Byte(c, 2) >> 3; }
-uint32_t KeyColour15(uint32_t key) {
-  auto widen = [](uint32_t v) { return v << 3 | v >> 2; };
-  return widen(key >> 10 & 31) | widen(key >> 5 & 31) << 8 | widen(key & 31) << 16;
-}
 uint32_t Distance(uint32_t a, uint32_t b) {
   uint32_t sum = 0;
   for (int i = 0; i < 3; ++i) {
@@ -32,6 +28,11 @@ uint32_t BlendColours(uint32_t s, uint32_t d, uint32_t p) {
 
 }  // namespace
 
+uint32_t KeyCentre15(uint32_t key) {
+  auto middle = [](uint32_t v) { return v << 3 | 4u; };
+  return middle(key >> 10 & 31) | middle(key >> 5 & 31) << 8 | middle(key & 31) << 16;
+}
+
 Palette8 ColoursOf(const cPalette* palette) {
   Palette8 out{};
   for (int i = 0; i < 256; ++i) out.colour[i] = EntryColour(palette->log.entries[i]);
@@ -41,10 +42,12 @@ Palette8 ColoursOf(const cPalette* palette) {
 uint32_t Resolve8(const Palette8& p, uint32_t colour) {
   colour &= 0xFFFFFF;
   if (colour == 0) return 0;
+  for (int i = 255; i >= 1; --i)
+    if (p.colour[i] == colour) return uint32_t(i);
   const uint32_t key = Key15(colour);
   for (int i = 255; i >= 1; --i)
     if (Key15(p.colour[i]) == key) return uint32_t(i);
-  const uint32_t target = KeyColour15(key);
+  const uint32_t target = KeyCentre15(key);
   uint32_t best = 1;
   for (uint32_t i = 1; i < 256; ++i)
     if (Distance(p.colour[i], target) <= Distance(p.colour[best], target)) best = i;

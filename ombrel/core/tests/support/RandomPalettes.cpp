@@ -7,8 +7,26 @@
 
 #include "palette/PaletteApi.h"
 #include "palette/cPalette.h"
+#include "support/PaletteReference.h"
+#include "support/PixelReference.h"
 
 namespace {
+
+// Asks every key's centre once, in key order, so that no key is left without
+// an answer: the answers the pixel routines get no longer depend on which
+// colour they happened to ask first. The model replays the same asks.
+void AnswerEveryKey(cPalette* p) {
+  palref::InverseTableModel model(p->log.entries, p->log.count);
+  for (uint32_t key = 0; key < 32768; ++key) {
+    const uint32_t colour = pixref::KeyCentre15(key);
+    const int want = model.Resolve(colour);
+    const int got = NearestIndexCached(p, colour);
+    if (got != want) {
+      ADD_FAILURE() << "key " << key << ": got " << got << ", want " << want;
+      return;
+    }
+  }
+}
 
 cPalette* MakeRandomPalette(std::mt19937& rng) {
   LogPalette log{};
@@ -21,6 +39,12 @@ cPalette* MakeRandomPalette(std::mt19937& rng) {
     uint32_t colour = 0;
     if (kind == 0 && i > 1) {
       colour = EntryColour(log.entries[1 + rng() % uint32_t(i - 1)]);  // exact duplicate
+    } else if (kind == 2 && i > 1) {
+      // Another colour of an earlier entry's key: the later entry takes the
+      // key, the earlier one still answers its own colour.
+      const uint32_t earlier = EntryColour(log.entries[1 + rng() % uint32_t(i - 1)]);
+      do colour = (earlier & ~0x070707u) | (rng() & 0x070707u);
+      while (colour == 0 || colour == earlier);
     } else {
       // One near-black entry (key 0), then random colours of unused keys.
       const bool nearBlack = kind == 1 && !usedKey[0];
@@ -33,6 +57,7 @@ cPalette* MakeRandomPalette(std::mt19937& rng) {
   cPalette* p = PaletteGetShared(&log);
   EXPECT_NE(p, nullptr);
   EXPECT_EQ(BuildInverseTable(p), 1);
+  AnswerEveryKey(p);
   return p;
 }
 

@@ -7,9 +7,9 @@
 
 class cPalette;
 
-// Three palettes with exact duplicates and a near-black entry, their inverse
-// tables built. Distinct colours never share a 15-bit key, so an inverse
-// table's answers do not depend on which of several entries seeds a key.
+// Three palettes with exact duplicates, distinct colours sharing a 15-bit key
+// and a near-black entry, their inverse tables built and every key of them
+// answered by asking the key's centre colour (see pixref::Resolve8).
 class RandomPalettes {
  public:
   explicit RandomPalettes(uint32_t seed);
