@@ -24,14 +24,7 @@ void PuffAndSound(Vec2 at)
 
 void EnemyBullet::Spawn(float x, float y, float vx, float vy, float degrees)
 {
-    kind = 1;
-    position = previousPosition = {x, y};
-    velocity = {vx, vy};
-    angle = previousAngle = degrees;
-    ResetShapes();
-    life = kLife;
-    damage = kDamage;
-    dead = false;
+    Launch(1, {x, y}, {vx, vy}, degrees, kLife, kDamage);
     reflected = false;
     const Player* ship = TheShip();
     rightOfPlayer = ship != nullptr && x > ship->position.x;

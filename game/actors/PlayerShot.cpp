@@ -29,14 +29,7 @@ void Puff(Vec2 at)
 
 void PlayerShot::Spawn(float x, float y, float vx, float vy, float degrees)
 {
-    kind = 0;
-    position = previousPosition = {x, y};
-    velocity = {vx, vy};
-    angle = previousAngle = degrees;
-    ResetShapes();
-    life = kLife;
-    damage = kDamage;
-    dead = false;
+    Launch(0, {x, y}, {vx, vy}, degrees, kLife, kDamage);
 }
 
 void PlayerShot::Update()

@@ -137,6 +137,19 @@ Entity* Projectile::FindVictim()
     return nullptr;
 }
 
+void Projectile::Launch(std::int32_t kindNumber, Vec2 at, Vec2 perTick, float degrees, float lifeSeconds,
+                        float damageDealt)
+{
+    kind = kindNumber;
+    position = previousPosition = at;
+    velocity = perTick;
+    angle = previousAngle = degrees;
+    ResetShapes();
+    life = lifeSeconds;
+    damage = damageDealt;
+    dead = false;
+}
+
 bool Projectile::Expire()
 {
     life -= kTick;

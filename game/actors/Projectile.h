@@ -63,6 +63,10 @@ public:
     static constexpr float kLongestMove = 100000.0f;
 
 protected:
+    // The spawn every kind shares: the kind, both poses, a fresh hull, the
+    // life and damage given, alive.
+    void Launch(std::int32_t kindNumber, Vec2 at, Vec2 perTick, float degrees, float lifeSeconds,
+                float damageDealt);
     // The steps the kinds' updates share. Expire answers whether the shot
     // expired in this update (it is flagged dead; the update goes on).
     bool Expire();
