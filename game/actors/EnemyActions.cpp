@@ -1,7 +1,9 @@
 #include "EnemyActions.h"
 
 #include "ActorDraw.h"
+#include "Collision.h"
 #include "Entity.h"
+#include "Line.h"
 #include "MathUtil.h"
 #include "Game.h"
 #include "Player.h"
@@ -175,4 +177,21 @@ bool BeamNormalMet(const std::vector<Sector*>& cells, float radius, Vec2 centre,
         return false;
     *normalOut = beam->normal;
     return true;
+}
+
+bool NearerBeamCrossing(const Sector& cell, const Line& probe, Vec2 from, float& nearest, Vec2& at)
+{
+    bool nearer = false;
+    for (const Beam* beam : cell.beams) {
+        Vec2 p;
+        if (!SegmentsIntersect(probe, Line(beam->a, beam->b), &p))
+            continue;
+        const float h = Length(p - from);
+        if (h < nearest) {
+            nearest = h;
+            at = p;
+            nearer = true;
+        }
+    }
+    return nearer;
 }

@@ -12,6 +12,7 @@
 class Entity;
 class Player;
 class Sector;
+struct Line;
 
 // The running game's ship; null without a game.
 Player* TheShip();
@@ -57,6 +58,11 @@ Beam* FirstBeamMet(const std::vector<Sector*>& cells, float radius, Vec2 centre)
 // The same test answering whether a beam was met, with its normal written
 // to normalOut only then.
 bool BeamNormalMet(const std::vector<Sector*>& cells, float radius, Vec2 centre, Vec2* normalOut);
+
+// The crossings of the probe with the cell's beams, each measured from
+// `from`: every one nearer than `nearest` lowers it and is written to `at`.
+// Answers whether any was nearer.
+bool NearerBeamCrossing(const Sector& cell, const Line& probe, Vec2 from, float& nearest, Vec2& at);
 
 // A gun's fire timer: counted down; at its expiry reloaded with 150 or 200
 // ticks, and true is answered (the time for an attempt).
