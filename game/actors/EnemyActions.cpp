@@ -11,7 +11,6 @@
 #include "PuffParticles.h"
 #include "Random.h"
 #include "Sector.h"
-#include "ShockRing.h"
 #include "WrapFrame.h"
 #include "Wreckage.h"
 
@@ -104,15 +103,7 @@ void FireSeeker(Entity& owner, Vec2 muzzle, Vec2 velocity, float angle)
     theGame->enemyShots.push_back(shot);
 }
 
-void AddShockRing(Vec2 at, float speed, Rgb colour)
-{
-    if (theGame == nullptr)
-        return;
-    auto ring = std::make_unique<ShockRing>(at.x, at.y, colour.r, colour.g, colour.b);
-    ring->speed = speed;
-    ring->Emit(at.x, at.y, colour.r, colour.g, colour.b);
-    theGame->ribbons.Add(std::move(ring));
-}
+void AddShockRing(Vec2 at, float speed, Rgb colour) { AddShockRing(at, colour, speed); }
 
 void GunBursts(Vec2 at, const Rgb (&colours)[3], Rgb ring)
 {

@@ -29,9 +29,6 @@ float WrapAcrossSeam(Vec2& position, Vec2& previous);
 
 // Plays the sample once (or looping) and places it at `at`; the channel.
 int PlaySampleAt(SampleId id, Vec2 at, bool loop = false);
-// The horizontal wrap of an actor: x below 0 moves by +W, then x at or
-// beyond W by -W, the previous position with it. Answers the total shift.
-float WrapAcrossSeam(Vec2& position, Vec2& previous);
 
 // Plays the sample once, not placed.
 void PlaySampleUnplaced(SampleId id);
