@@ -103,6 +103,16 @@ void FireSeeker(Entity& owner, Vec2 muzzle, Vec2 velocity, float angle)
     theGame->enemyShots.push_back(shot);
 }
 
+void FireBulletFromBarrel(Entity& gun, float muzzleDistance)
+{
+    Vec2 f;
+    Vec2 s;
+    AngleToVectors(gun.angle, f, s);
+    const Vec2 toShip = ToShip(gun.position);
+    if (ShipDistance(gun.position) < kGunRange && Dot(s, toShip) < 0.0f)
+        FireEnemyBullet(gun, gun.position - muzzleDistance * s, 4.0f * toShip);
+}
+
 void AddShockRing(Vec2 at, float speed, Rgb colour) { AddShockRing(at, colour, speed); }
 
 void GunBursts(Vec2 at, const Rgb (&colours)[3], Rgb ring)

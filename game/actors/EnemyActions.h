@@ -38,6 +38,10 @@ void PlaySampleUnplaced(SampleId id);
 void FireEnemyBullet(Entity& owner, Vec2 muzzle, Vec2 velocity);
 // A seeker owned by `owner` into the enemies' shots (no sound).
 void FireSeeker(Entity& owner, Vec2 muzzle, Vec2 velocity, float angle);
+// A gun whose barrel points along minus its side vector: an enemy bullet
+// from `muzzleDistance` out along the barrel toward the ship, 4 units a
+// tick, when the ship is within range and on the barrel's side.
+void FireBulletFromBarrel(Entity& gun, float muzzleDistance);
 
 // A shock ring of the given speed and colour.
 void AddShockRing(Vec2 at, float speed, Rgb colour);
