@@ -4,7 +4,6 @@
 #include "Game.h"
 #include "PuffParticles.h"
 #include "Sector.h"
-#include "SparkParticles.h"
 
 #include <memory>
 
@@ -37,14 +36,8 @@ void PlayerShot::Update()
     if (Expire())
         Puff(position);
     MoveAndWrap();
-    Vec2 point;
-    Vec2 normal;
-    if (WalkTerrain(point, normal)) {
-        if (theGame != nullptr)
-            theGame->particles.Add(
-                std::make_unique<SparkParticles>(point.x + normal.x, point.y + normal.y, normal.x, normal.y));
+    if (WalkTerrainWithSparks())
         PlayHitSound(position);
-    }
     if (!dead) {
         if (Entity* victim = FindVictim()) {
             victim->Damage(damage);

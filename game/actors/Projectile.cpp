@@ -11,8 +11,10 @@
 #include "Sector.h"
 #include "SectorGrid.h"
 #include "Seeker.h"
+#include "SparkParticles.h"
 
 #include <cmath>
+#include <memory>
 
 namespace {
 
@@ -187,6 +189,18 @@ float Projectile::Wrap()
         shift -= w;
     }
     return shift;
+}
+
+bool Projectile::WalkTerrainWithSparks()
+{
+    Vec2 point;
+    Vec2 normal;
+    if (!WalkTerrain(point, normal))
+        return false;
+    if (theGame != nullptr)
+        theGame->particles.Add(
+            std::make_unique<SparkParticles>(point.x + normal.x, point.y + normal.y, normal.x, normal.y));
+    return true;
 }
 
 bool Projectile::WalkTerrain(Vec2& point, Vec2& normal)

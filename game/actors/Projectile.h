@@ -79,6 +79,8 @@ protected:
     // The sub-step terrain walk; on a hit answers true with the sub-step
     // point and the normal, and flags the shot dead.
     bool WalkTerrain(Vec2& point, Vec2& normal);
+    // The walk with sparks thrown off the hit point along the normal.
+    bool WalkTerrainWithSparks();
     // Leave and enter the grid with the hull where it stands.
     void Reregister();
     // The shared drawing with the given model's beams, mirrored.
