@@ -74,12 +74,7 @@ void BlueTank::Update()
     } else {
         fireTimer = 25;
     }
-    Vec2 f;
-    Vec2 s;
-    AngleToVectors(angle, f, s);
-    const Vec2 toShip = ToShip(position);
-    if (ShipDistance(position) < kGunRange && Dot(s, toShip) < 0.0f)
-        FireEnemyBullet(*this, position - 25.0f * s, 4.0f * toShip);
+    FireBulletFromBarrel(*this, 25.0f);
     shotCount += 1;
 }
 

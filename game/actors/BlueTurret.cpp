@@ -25,12 +25,7 @@ void BlueTurret::Update()
     SavePose();
     if (!GunReloaded(fireTimer))
         return;
-    Vec2 f;
-    Vec2 s;
-    AngleToVectors(angle, f, s);
-    const Vec2 toShip = ToShip(position);
-    if (ShipDistance(position) < kGunRange && Dot(s, toShip) < 0.0f)
-        FireEnemyBullet(*this, position - 20.0f * s, 4.0f * toShip);
+    FireBulletFromBarrel(*this, 20.0f);
 }
 
 void BlueTurret::Draw(float alpha) { DrawActorModel(*this, "BlueTurret", alpha); }

@@ -1,7 +1,9 @@
 #include "EnemyActions.h"
 
 #include "ActorDraw.h"
+#include "Collision.h"
 #include "Entity.h"
+#include "Line.h"
 #include "MathUtil.h"
 #include "Game.h"
 #include "Player.h"
@@ -9,7 +11,6 @@
 #include "PuffParticles.h"
 #include "Random.h"
 #include "Sector.h"
-#include "ShockRing.h"
 #include "WrapFrame.h"
 #include "Wreckage.h"
 
@@ -102,15 +103,17 @@ void FireSeeker(Entity& owner, Vec2 muzzle, Vec2 velocity, float angle)
     theGame->enemyShots.push_back(shot);
 }
 
-void AddShockRing(Vec2 at, float speed, Rgb colour)
+void FireBulletFromBarrel(Entity& gun, float muzzleDistance)
 {
-    if (theGame == nullptr)
-        return;
-    auto ring = std::make_unique<ShockRing>(at.x, at.y, colour.r, colour.g, colour.b);
-    ring->speed = speed;
-    ring->Emit(at.x, at.y, colour.r, colour.g, colour.b);
-    theGame->ribbons.Add(std::move(ring));
+    Vec2 f;
+    Vec2 s;
+    AngleToVectors(gun.angle, f, s);
+    const Vec2 toShip = ToShip(gun.position);
+    if (ShipDistance(gun.position) < kGunRange && Dot(s, toShip) < 0.0f)
+        FireEnemyBullet(gun, gun.position - muzzleDistance * s, 4.0f * toShip);
 }
+
+void AddShockRing(Vec2 at, float speed, Rgb colour) { AddShockRing(at, colour, speed); }
 
 void GunBursts(Vec2 at, const Rgb (&colours)[3], Rgb ring)
 {
@@ -175,4 +178,21 @@ bool BeamNormalMet(const std::vector<Sector*>& cells, float radius, Vec2 centre,
         return false;
     *normalOut = beam->normal;
     return true;
+}
+
+bool NearerBeamCrossing(const Sector& cell, const Line& probe, Vec2 from, float& nearest, Vec2& at)
+{
+    bool nearer = false;
+    for (const Beam* beam : cell.beams) {
+        Vec2 p;
+        if (!SegmentsIntersect(probe, Line(beam->a, beam->b), &p))
+            continue;
+        const float h = Length(p - from);
+        if (h < nearest) {
+            nearest = h;
+            at = p;
+            nearer = true;
+        }
+    }
+    return nearer;
 }

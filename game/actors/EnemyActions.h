@@ -12,6 +12,7 @@
 class Entity;
 class Player;
 class Sector;
+struct Line;
 
 // The running game's ship; null without a game.
 Player* TheShip();
@@ -28,9 +29,6 @@ float WrapAcrossSeam(Vec2& position, Vec2& previous);
 
 // Plays the sample once (or looping) and places it at `at`; the channel.
 int PlaySampleAt(SampleId id, Vec2 at, bool loop = false);
-// The horizontal wrap of an actor: x below 0 moves by +W, then x at or
-// beyond W by -W, the previous position with it. Answers the total shift.
-float WrapAcrossSeam(Vec2& position, Vec2& previous);
 
 // Plays the sample once, not placed.
 void PlaySampleUnplaced(SampleId id);
@@ -40,6 +38,10 @@ void PlaySampleUnplaced(SampleId id);
 void FireEnemyBullet(Entity& owner, Vec2 muzzle, Vec2 velocity);
 // A seeker owned by `owner` into the enemies' shots (no sound).
 void FireSeeker(Entity& owner, Vec2 muzzle, Vec2 velocity, float angle);
+// A gun whose barrel points along minus its side vector: an enemy bullet
+// from `muzzleDistance` out along the barrel toward the ship, 4 units a
+// tick, when the ship is within range and on the barrel's side.
+void FireBulletFromBarrel(Entity& gun, float muzzleDistance);
 
 // A shock ring of the given speed and colour.
 void AddShockRing(Vec2 at, float speed, Rgb colour);
@@ -57,6 +59,11 @@ Beam* FirstBeamMet(const std::vector<Sector*>& cells, float radius, Vec2 centre)
 // The same test answering whether a beam was met, with its normal written
 // to normalOut only then.
 bool BeamNormalMet(const std::vector<Sector*>& cells, float radius, Vec2 centre, Vec2* normalOut);
+
+// The crossings of the probe with the cell's beams, each measured from
+// `from`: every one nearer than `nearest` lowers it and is written to `at`.
+// Answers whether any was nearer.
+bool NearerBeamCrossing(const Sector& cell, const Line& probe, Vec2 from, float& nearest, Vec2& at);
 
 // A gun's fire timer: counted down; at its expiry reloaded with 150 or 200
 // ticks, and true is answered (the time for an attempt).

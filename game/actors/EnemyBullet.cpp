@@ -7,7 +7,6 @@
 #include "Player.h"
 #include "PuffParticles.h"
 #include "Random.h"
-#include "SparkParticles.h"
 
 #include <memory>
 
@@ -24,14 +23,7 @@ void PuffAndSound(Vec2 at)
 
 void EnemyBullet::Spawn(float x, float y, float vx, float vy, float degrees)
 {
-    kind = 1;
-    position = previousPosition = {x, y};
-    velocity = {vx, vy};
-    angle = previousAngle = degrees;
-    ResetShapes();
-    life = kLife;
-    damage = kDamage;
-    dead = false;
+    Launch(1, {x, y}, {vx, vy}, degrees, kLife, kDamage);
     reflected = false;
     const Player* ship = TheShip();
     rightOfPlayer = ship != nullptr && x > ship->position.x;
@@ -52,14 +44,8 @@ void EnemyBullet::Update()
     previousAngle = angle;
     angle += rightOfPlayer ? -spin : spin;
     Wrap();
-    Vec2 point;
-    Vec2 normal;
-    if (WalkTerrain(point, normal)) {
-        if (theGame != nullptr)
-            theGame->particles.Add(
-                std::make_unique<SparkParticles>(point.x + normal.x, point.y + normal.y, normal.x, normal.y));
+    if (WalkTerrainWithSparks())
         PlaySampleAt(SampleId::Hitsound2, position);
-    }
     Entity* victim = FindVictim();
     if (victim != nullptr && owner != victim) {
         if (victim->type == EntityTypes::Player) {

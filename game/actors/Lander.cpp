@@ -70,17 +70,8 @@ bool Lander::Search()
                 const Sector* cell = grid.SectorAt(q.x + i, q.y + j);
                 if (cell == nullptr)
                     continue;
-                for (const Beam* beam : cell->beams) {
-                    Vec2 p;
-                    if (!SegmentsIntersect(probe, Line(beam->a, beam->b), &p))
-                        continue;
-                    const float h = Length(p - position);
-                    if (h < best) {
-                        best = h;
-                        ground = p;
-                        found = true;
-                    }
-                }
+                if (NearerBeamCrossing(*cell, probe, position, best, ground))
+                    found = true;
                 if (found && Choose(*cell, ground))
                     return true;
             }

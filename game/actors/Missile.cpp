@@ -52,17 +52,10 @@ bool Missile::SightBlocked(Vec2 d, float range) const
                 const Sector* cell = grid.SectorAt(q.x + i, q.y + j);
                 if (cell == nullptr)
                     continue;
-                for (const Beam* beam : cell->beams) {
-                    Vec2 p;
-                    if (!SegmentsIntersect(probe, Line(beam->a, beam->b), &p))
-                        continue;
-                    const float h = Length(p - position);
-                    if (h < nearest) {
-                        nearest = h;
-                        if (h < range)
-                            blocked = true;
-                    }
-                }
+                Vec2 crossing;
+                // The last nearer crossing is the cell's nearest one.
+                if (NearerBeamCrossing(*cell, probe, position, nearest, crossing) && nearest < range)
+                    blocked = true;
             }
         }
         if (blocked)

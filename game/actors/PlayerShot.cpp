@@ -4,7 +4,6 @@
 #include "Game.h"
 #include "PuffParticles.h"
 #include "Sector.h"
-#include "SparkParticles.h"
 
 #include <memory>
 
@@ -29,14 +28,7 @@ void Puff(Vec2 at)
 
 void PlayerShot::Spawn(float x, float y, float vx, float vy, float degrees)
 {
-    kind = 0;
-    position = previousPosition = {x, y};
-    velocity = {vx, vy};
-    angle = previousAngle = degrees;
-    ResetShapes();
-    life = kLife;
-    damage = kDamage;
-    dead = false;
+    Launch(0, {x, y}, {vx, vy}, degrees, kLife, kDamage);
 }
 
 void PlayerShot::Update()
@@ -44,14 +36,8 @@ void PlayerShot::Update()
     if (Expire())
         Puff(position);
     MoveAndWrap();
-    Vec2 point;
-    Vec2 normal;
-    if (WalkTerrain(point, normal)) {
-        if (theGame != nullptr)
-            theGame->particles.Add(
-                std::make_unique<SparkParticles>(point.x + normal.x, point.y + normal.y, normal.x, normal.y));
+    if (WalkTerrainWithSparks())
         PlayHitSound(position);
-    }
     if (!dead) {
         if (Entity* victim = FindVictim()) {
             victim->Damage(damage);

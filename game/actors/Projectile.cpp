@@ -11,8 +11,10 @@
 #include "Sector.h"
 #include "SectorGrid.h"
 #include "Seeker.h"
+#include "SparkParticles.h"
 
 #include <cmath>
+#include <memory>
 
 namespace {
 
@@ -137,6 +139,19 @@ Entity* Projectile::FindVictim()
     return nullptr;
 }
 
+void Projectile::Launch(std::int32_t kindNumber, Vec2 at, Vec2 perTick, float degrees, float lifeSeconds,
+                        float damageDealt)
+{
+    kind = kindNumber;
+    position = previousPosition = at;
+    velocity = perTick;
+    angle = previousAngle = degrees;
+    ResetShapes();
+    life = lifeSeconds;
+    damage = damageDealt;
+    dead = false;
+}
+
 bool Projectile::Expire()
 {
     life -= kTick;
@@ -174,6 +189,18 @@ float Projectile::Wrap()
         shift -= w;
     }
     return shift;
+}
+
+bool Projectile::WalkTerrainWithSparks()
+{
+    Vec2 point;
+    Vec2 normal;
+    if (!WalkTerrain(point, normal))
+        return false;
+    if (theGame != nullptr)
+        theGame->particles.Add(
+            std::make_unique<SparkParticles>(point.x + normal.x, point.y + normal.y, normal.x, normal.y));
+    return true;
 }
 
 bool Projectile::WalkTerrain(Vec2& point, Vec2& normal)

@@ -63,6 +63,10 @@ public:
     static constexpr float kLongestMove = 100000.0f;
 
 protected:
+    // The spawn every kind shares: the kind, both poses, a fresh hull, the
+    // life and damage given, alive.
+    void Launch(std::int32_t kindNumber, Vec2 at, Vec2 perTick, float degrees, float lifeSeconds,
+                float damageDealt);
     // The steps the kinds' updates share. Expire answers whether the shot
     // expired in this update (it is flagged dead; the update goes on).
     bool Expire();
@@ -75,6 +79,8 @@ protected:
     // The sub-step terrain walk; on a hit answers true with the sub-step
     // point and the normal, and flags the shot dead.
     bool WalkTerrain(Vec2& point, Vec2& normal);
+    // The walk with sparks thrown off the hit point along the normal.
+    bool WalkTerrainWithSparks();
     // Leave and enter the grid with the hull where it stands.
     void Reregister();
     // The shared drawing with the given model's beams, mirrored.

@@ -15,14 +15,7 @@
 
 void Seeker::Spawn(float x, float y, float vx, float vy, float degrees)
 {
-    kind = 2;
-    position = previousPosition = {x, y};
-    velocity = {vx, vy};
-    angle = previousAngle = degrees;
-    ResetShapes();
-    life = kLife;
-    damage = kDamage;
-    dead = false;
+    Launch(2, {x, y}, {vx, vy}, degrees, kLife, kDamage);
     if (theGame == nullptr)
         return;
     theGame->particles.Add(std::make_unique<SmokeParticles>(x, y, 0.0f, 0.0f));

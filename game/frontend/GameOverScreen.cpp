@@ -88,16 +88,9 @@ void Game::DrawGameOver(float alpha) { DrawGameOver(alpha, GlScreenCanvas()); }
 
 void Game::DrawGameOver(float alpha, ScreenCanvas& canvas)
 {
+    DrawParticleBackdrop(*this, canvas, alpha);
     DrawSink& sink = canvas.sink;
     WorldDrawState& state = canvas.state;
-    state.Clear(0.0f, 0.0f, 0.0f, 0.0f);
-    state.FullViewport(windowWidth, windowHeight);
-    SetupTurnedView(*this, state, static_cast<float>(viewWidth), static_cast<float>(viewHeight), screenSize.x);
-    state.BindTexture(resources.Texture(TextureId::BeamParticle));
-    state.SetBlend(GL_ONE, GL_ONE);
-    sink.Begin(DrawSink::Primitive::Quads);
-    particles.Draw(sink, alpha);
-    sink.End();
 
     const std::vector<Beam>& beams = resources.Model(ModelId::game_over).beams;
     const float now = static_cast<float>(tickCount);

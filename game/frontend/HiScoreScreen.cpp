@@ -165,17 +165,9 @@ void Game::DrawHiScoreScreen(float alpha) { DrawHiScoreScreen(alpha, GlScreenCan
 
 void Game::DrawHiScoreScreen(float alpha, ScreenCanvas& canvas)
 {
+    DrawParticleBackdrop(*this, canvas, alpha);
     DrawSink& sink = canvas.sink;
     WorldDrawState& state = canvas.state;
-    state.Clear(0.0f, 0.0f, 0.0f, 0.0f);
-    state.FullViewport(windowWidth, windowHeight);
-    SetupTurnedView(*this, state, static_cast<float>(viewWidth), static_cast<float>(viewHeight), screenSize.x);
-
-    state.BindTexture(resources.Texture(TextureId::BeamParticle));
-    state.SetBlend(GL_ONE, GL_ONE);
-    sink.Begin(DrawSink::Primitive::Quads);
-    particles.Draw(sink, alpha);
-    sink.End();
 
     const Vec2 logo = LayoutToView(320.0f, 70.0f);
     state.PushMatrix();

@@ -4,6 +4,7 @@
 // Each is measured against a brute-force version of the same probes over
 // every live beam (and every actor), in the same run; the ratios follow the
 // table. Probes stand on a lattice over the whole world.
+#include "testing/DemoDataGame.h"
 #include "testing/HeadlessHost.h"
 #include "Collision.h"
 #include "Game.h"
@@ -33,13 +34,8 @@ struct Stress {
 
     Stress()
     {
-        Log::Instance().SetEnabled(false);
-        game = std::make_unique<Game>(host);
-        SeedRandom(1000);
-        game->dataRoot = ZELV_DEMO_DATA_DIR;
-        if (!game->resources.LoadResources(ZELV_DEMO_DATA_DIR))
+        if (!OpenDemoDataGame(game, host, ZELV_DEMO_DATA_DIR))
             return;
-        game->models = &game->storeModels;
         if (!game->LoadMap("stress"))
             return;
         game->StartLevel();

@@ -54,15 +54,6 @@ struct EnemyFixture : ShipFixture {
         return actor;
     }
 
-    ProbeActor* AddProbe(EntityType type, Vec2 at, float radius = 3.0f)
-    {
-        auto* probe = new ProbeActor(type, radius);
-        probe->Spawn(at.x, at.y, 0.0f);
-        probe->EnterSectors();
-        game.entities.Append(probe);
-        return probe;
-    }
-
     // A shot of the kind in the list, registered as after an update.
     template <typename T>
     T* Shoot(std::list<Projectile*>& list, Vec2 at, Vec2 velocity, float angle = 0.0f)

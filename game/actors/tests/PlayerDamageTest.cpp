@@ -29,11 +29,7 @@ struct Damaged : ShipFixture {
     // A probe of the given type touching the ship's lower circle from the right.
     ProbeActor* AddProbe(EntityType type, float x = 1010.0f)
     {
-        auto* probe = new ProbeActor(type, 5.0f);
-        probe->Spawn(x, 502.2f, 0.0f);
-        probe->EnterSectors();
-        game.entities.Append(probe);
-        return probe;
+        return ShipFixture::AddProbe(type, {x, 502.2f}, 5.0f);
     }
 };
 

@@ -39,15 +39,6 @@ struct Shots : ShipFixture {
         return shot;
     }
 
-    ProbeActor* AddProbe(EntityType type, Vec2 at, float radius = 3.0f)
-    {
-        auto* probe = new ProbeActor(type, radius);
-        probe->Spawn(at.x, at.y, 0.0f);
-        probe->EnterSectors();
-        game.entities.Append(probe);
-        return probe;
-    }
-
     template <typename T>
     const T* LastParticles() const
     {

@@ -152,6 +152,16 @@ struct ShipFixture : PlayFixture {
         return static_cast<int>(std::count(host.audio.calls.begin(), host.audio.calls.end(), call));
     }
 
+    // A probe actor of the type and hull radius at `at`, in the grid and the entity list.
+    ProbeActor* AddProbe(EntityType type, Vec2 at, float radius = 3.0f)
+    {
+        auto* probe = new ProbeActor(type, radius);
+        probe->Spawn(at.x, at.y, 0.0f);
+        probe->EnterSectors();
+        game.entities.Append(probe);
+        return probe;
+    }
+
     template <typename T>
     int CountEntities() const
     {

@@ -338,6 +338,16 @@ protected:
             fs::copy_file(folder / "frame.ppm", fs::path(shots) / name, fs::copy_options::overwrite_existing);
     }
 
+    // After the program ended: its status 0, no address or leak report; the log.
+    std::string CleanEndLog()
+    {
+        EXPECT_EQ(program.exitStatus, 0) << ReadFile(output);
+        std::string log = ReadFile(folder / "Logfile.txt");
+        EXPECT_EQ(log.find("ERROR: AddressSanitizer"), std::string::npos);
+        EXPECT_EQ(ReadFile(output).find("LeakSanitizer"), std::string::npos);
+        return log;
+    }
+
     bool WaitForLog(const std::string& text, int count, double seconds)
     {
         return WaitUntil([&] { return Occurrences(folder / "Logfile.txt", text) >= count || !program.Running(); },
@@ -448,12 +458,9 @@ TEST_F(ScriptedFlight, TheShipFliesOverItsExhaustAboveTheTerrain)
     ASSERT_NO_FATAL_FAILURE(PressDone());
     Picture frame;
     ASSERT_NO_FATAL_FAILURE(TakeFrameAndClose(frame, 150));
-    EXPECT_EQ(program.exitStatus, 0) << ReadFile(output);
-    const std::string log = ReadFile(folder / "Logfile.txt");
+    const std::string log = CleanEndLog();
     EXPECT_NE(log.find("Loaded map Landfall.map\n"), std::string::npos);
     EXPECT_NE(log.find("Player Spawned!\n"), std::string::npos);
-    EXPECT_EQ(log.find("ERROR: AddressSanitizer"), std::string::npos);
-    EXPECT_EQ(ReadFile(output).find("LeakSanitizer"), std::string::npos);
 
     // The ship's blues, the exhaust's yellows and reds, the terrain's green.
     Mass ship;
@@ -598,11 +605,8 @@ TEST_F(GeneratorBreakUp, DebrisAndBurstsShowBelowTheShip)
     ASSERT_NO_FATAL_FAILURE(PressDone());
     Picture frame;
     ASSERT_NO_FATAL_FAILURE(TakeFrameAndClose(frame, 200));
-    EXPECT_EQ(program.exitStatus, 0) << ReadFile(output);
-    const std::string log = ReadFile(folder / "Logfile.txt");
+    const std::string log = CleanEndLog();
     EXPECT_NE(log.find("Landed!\n"), std::string::npos);
-    EXPECT_EQ(log.find("ERROR: AddressSanitizer"), std::string::npos);
-    EXPECT_EQ(ReadFile(output).find("LeakSanitizer"), std::string::npos);
 
     // The death bursts and ring (magenta, white), the burning's red and
     // orange, and the ship's blue.

@@ -1,7 +1,8 @@
 #pragma once
 
 // What the GL tests under Xvfb share: leaving the driver's allocations out of
-// the leak check, and reading one pixel back in top-down window coordinates.
+// the leak check, a pixel-unit view, and reading one pixel back in top-down
+// window coordinates.
 #include <GL/gl.h>
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -22,4 +23,22 @@ inline Pixel ReadPixel(int x, int y, int windowHeight)
     unsigned char rgba[4] = {};
     glReadPixels(x, windowHeight - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
     return Pixel{rgba[0], rgba[1], rgba[2]};
+}
+
+// A square window of `size` pixels as one unit per pixel, y downward, cleared
+// to black, drawing untextured with additive blending (as the world draw does).
+inline void SetUpPixelView(int size)
+{
+    glViewport(0, 0, size, size);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, size, size, 0, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
 }

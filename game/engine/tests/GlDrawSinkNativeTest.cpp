@@ -30,18 +30,7 @@ TEST(GlDrawSinkTest, BeamQuadsLandOnTheExpectedPixels)
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     ASSERT_NE(SDL_SetVideoMode(kSize, kSize, 32, SDL_OPENGL), nullptr) << SDL_GetError();
 
-    glViewport(0, 0, kSize, kSize);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, kSize, kSize, 0, -1, 1); // one unit per pixel, y downward
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_DEPTH_TEST);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_ONE, GL_ONE);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
+    SetUpPixelView(kSize);
 
     // Drawn mirrored about x = 0 and moved back, so the mirror path runs on GL too.
     Beam beam;

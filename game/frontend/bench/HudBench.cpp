@@ -9,6 +9,7 @@
 //    an array recorded beforehand (informative: the cost of formatting and
 //    laying out the text).
 // Ratios are printed after the table.
+#include "testing/DemoDataGame.h"
 #include "testing/HeadlessHost.h"
 #include "testing/RecordingDrawSink.h"
 #include "DrawSink.h"
@@ -93,13 +94,8 @@ struct StressFrame {
 
     StressFrame()
     {
-        Log::Instance().SetEnabled(false);
-        game = std::make_unique<Game>(host);
-        SeedRandom(1000);
-        game->dataRoot = ZELV_DEMO_DATA_DIR;
-        if (!game->resources.LoadResources(ZELV_DEMO_DATA_DIR))
+        if (!OpenDemoDataGame(game, host, ZELV_DEMO_DATA_DIR))
             return;
-        game->models = &game->storeModels;
         game->viewWidth = 854;
         game->viewHeight = 480;
         game->windowWidth = 854;

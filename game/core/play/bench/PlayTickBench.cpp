@@ -20,6 +20,7 @@
 //    pass, as a share of the steady tick.
 // Ratios and the worst ticks are printed after the table.
 #include "RatioReporter.h"
+#include "testing/DemoDataGame.h"
 #include "testing/HeadlessHost.h"
 #include "Clock.h"
 #include "Collision.h"
@@ -55,13 +56,8 @@ struct StressPlay {
 
     StressPlay()
     {
-        Log::Instance().SetEnabled(false);
-        game = std::make_unique<Game>(host);
-        SeedRandom(1000);
-        game->dataRoot = ZELV_DEMO_DATA_DIR;
-        if (!game->resources.LoadResources(ZELV_DEMO_DATA_DIR))
+        if (!OpenDemoDataGame(game, host, ZELV_DEMO_DATA_DIR))
             return;
-        game->models = &game->storeModels;
         game->viewWidth = 854;
         game->viewHeight = 480;
         game->UpdateScreenSize();
