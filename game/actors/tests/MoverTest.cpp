@@ -6,7 +6,7 @@
 
 namespace {
 
-struct MoverSpec {
+struct MoverSetup {
     float travel;
     float wait;
     float delay;
@@ -17,7 +17,7 @@ struct MoverSpec {
 // (1000, 1500) and B at (1000, 1200): a lift that rises 300. Its floor is
 // live extra beam 0.
 struct MoverLevel : PlatformFixture {
-    Mover& Make(const MoverSpec& spec, const char* activates = "N")
+    Mover& Make(const MoverSetup& setup, const char* activates = "N")
     {
         auto* m = new Mover();
         m->def.area = Rect(40.0f, 20.0f, 900.0f, 1500.0f);
@@ -25,10 +25,10 @@ struct MoverLevel : PlatformFixture {
         SetName(m->def.targetNameA, "A");
         SetName(m->def.targetNameB, "B");
         SetName(m->def.activateName, activates);
-        m->def.travelTime = spec.travel;
-        m->def.waitTime = spec.wait;
-        m->def.startDelay = spec.delay;
-        m->def.loops = spec.loops;
+        m->def.travelTime = setup.travel;
+        m->def.waitTime = setup.wait;
+        m->def.startDelay = setup.delay;
+        m->def.loops = setup.loops;
         Add(m, {900.0f, 1500.0f});
         AddTarget("A", {1000.0f, 1500.0f});
         AddTarget("B", {1000.0f, 1200.0f});

@@ -6,7 +6,7 @@
 
 namespace {
 
-struct RotatorSpec {
+struct RotatorSetup {
     std::int32_t step;
     float speed;
     bool loops;
@@ -16,17 +16,17 @@ struct RotatorSpec {
 // A rotator at (1000, 1500), radius 50, carrying a vertical beam through its
 // centre (live extra beam 0).
 struct RotatorLevel : PlatformFixture {
-    Rotator& Make(const RotatorSpec& spec, const char* activates = "B", const char* target = "EMPTY")
+    Rotator& Make(const RotatorSetup& setup, const char* activates = "B", const char* target = "EMPTY")
     {
         auto* r = new Rotator();
         r->def.area = HullCircle(50.0f, 1000.0f, 1500.0f);
         SetName(r->def.name, "R");
         SetName(r->def.activateName, activates);
         SetName(r->def.targetName, target);
-        r->def.stepAngle = spec.step;
-        r->def.speed = spec.speed;
-        r->def.loops = spec.loops;
-        r->def.pauseTime = spec.pause;
+        r->def.stepAngle = setup.step;
+        r->def.speed = setup.speed;
+        r->def.loops = setup.loops;
+        r->def.pauseTime = setup.pause;
         return Add(r, {1000.0f, 1500.0f});
     }
     void StartWithBeam() { Start({MakeBeam({1000, 1480}, {1000, 1520})}); }
