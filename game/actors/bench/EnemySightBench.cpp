@@ -61,6 +61,15 @@ Stress& TheStress()
     return *stress;
 }
 
+// Whether the stress game is there; else the case reports why it cannot run.
+bool StressReady(benchmark::State& state)
+{
+    if (TheStress().ready)
+        return true;
+    state.SkipWithError("stress map or resources missing");
+    return false;
+}
+
 // The lander's look down with every beam and every scientist of the level.
 bool BruteLanderSearch(const Game& game, Vec2 at)
 {
@@ -113,11 +122,9 @@ bool BruteSightBlocked(const Game& game, Vec2 at, Vec2 d, float range)
 
 void LanderSearch(benchmark::State& state)
 {
-    Stress& s = TheStress();
-    if (!s.ready) {
-        state.SkipWithError("stress map or resources missing");
+    if (!StressReady(state))
         return;
-    }
+    Stress& s = TheStress();
     int chosen = 0;
     for (auto _ : state) {
         for (auto& lander : s.landers) {
@@ -135,11 +142,9 @@ BENCHMARK(LanderSearch)->Unit(benchmark::kMicrosecond);
 
 void LanderSearchBruteForce(benchmark::State& state)
 {
-    Stress& s = TheStress();
-    if (!s.ready) {
-        state.SkipWithError("stress map or resources missing");
+    if (!StressReady(state))
         return;
-    }
+    Stress& s = TheStress();
     int chosen = 0;
     for (auto _ : state)
         for (auto& lander : s.landers)
@@ -150,11 +155,9 @@ BENCHMARK(LanderSearchBruteForce)->Unit(benchmark::kMicrosecond);
 
 void MissileSight(benchmark::State& state)
 {
-    Stress& s = TheStress();
-    if (!s.ready) {
-        state.SkipWithError("stress map or resources missing");
+    if (!StressReady(state))
         return;
-    }
+    Stress& s = TheStress();
     int blocked = 0;
     const Vec2 d = Normalize(0.5f, -0.8f);
     for (auto _ : state)
@@ -167,11 +170,9 @@ BENCHMARK(MissileSight)->Unit(benchmark::kMicrosecond);
 
 void MissileSightBruteForce(benchmark::State& state)
 {
-    Stress& s = TheStress();
-    if (!s.ready) {
-        state.SkipWithError("stress map or resources missing");
+    if (!StressReady(state))
         return;
-    }
+    Stress& s = TheStress();
     int blocked = 0;
     const Vec2 d = Normalize(0.5f, -0.8f);
     for (auto _ : state)
