@@ -1,6 +1,6 @@
 // What an application's teardown and re-formatting ask of the services
-// built on top of it (windows, sprites, masks, sound). Each is defined by
-// its own service.
+// built on top of it (windows, sound). Each is defined by its own service;
+// a window's own teardown takes its sprites and mask with it.
 #pragma once
 
 #include <cstdint>
@@ -12,10 +12,6 @@ struct WindowObject;
 
 // Destroys a window and its record (and, first, its child windows).
 OMB_FLAT void OMB_STDCALL WindowDestroy(WindowObject* window);
-// Deletes every sprite of a window.
-OMB_FLAT void OMB_STDCALL WindowDeleteSprites(WindowObject* window);
-// Frees a window's collision mask.
-OMB_FLAT void OMB_STDCALL MaskFree(WindowObject* window);
 // Stops MIDI (kind 2) or sample channels (kind 1); `sound` null for all.
 OMB_FLAT int32_t OMB_STDCALL SoundStop(AppObject* app, int32_t kind, const void* sound);
 // Gives a window its app's new depth word.
