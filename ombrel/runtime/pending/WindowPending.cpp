@@ -3,3 +3,5 @@
 
 OMB_FLAT void OMB_STDCALL WindowDestroy(WindowObject*) {}
 void WindowFollowAppDepth(WindowObject*, uint16_t) {}
+void SelectWindowPalette(WindowObject*, cPalette*) {}
+void* WindowPaletteHandle(const WindowObject*) { return nullptr; }
