@@ -11,17 +11,8 @@
 
 namespace {
 
-class AppPaletteTest : public AppTest {
+class AppPaletteTest : public OneAppTest {
  protected:
-  void SetUp() override {
-    AppTest::SetUp();
-    app_ = AppCreate(nullptr, nullptr);
-    ASSERT_NE(app_, nullptr);
-  }
-  void TearDown() override {
-    AppDestroy(app_);
-    AppTest::TearDown();
-  }
   // A shared palette like the default one, but with white also at entry 20
   // and a grey ramp in 30..40.
   cPalette* PaletteWithDuplicateWhite() {
@@ -31,7 +22,6 @@ class AppPaletteTest : public AppTest {
     for (int i = 30; i <= 40; ++i) log.entries[i] = EntryFromColour(0x010101u * uint32_t(i * 6));
     return PaletteGetShared(&log);
   }
-  AppObject* app_ = nullptr;
 };
 
 struct IndexCase {
