@@ -2,6 +2,8 @@
 
 #include <emmintrin.h>
 
+#include <cstring>
+
 #include "pixel/InkKernels.h"
 
 #define OMB_SSE2 __attribute__((target("sse2")))
@@ -151,6 +153,39 @@ OMB_SSE2 void AlphaCopyRow32Vector(const uint8_t* s, const uint8_t* a, uint8_t* 
     StoreU32(d, av == 255 ? LoadU32(s) : AlphaWeighted(LoadU32(s), LoadU32(d), av));
   }
 }
+
+namespace {
+
+// Four pixels narrowed in 32-bit lanes, sign-extended from 16 bits so that a
+// signed pack keeps every word as it is.
+template <int GreenBits>
+OMB_SSE2 inline __m128i Narrow4(__m128i w) {
+  constexpr int kRedShift = 5 + GreenBits;
+  const __m128i red = _mm_and_si128(_mm_srli_epi32(w, 19 - kRedShift), _mm_set1_epi32(31 << kRedShift));
+  const __m128i green = _mm_and_si128(_mm_srli_epi32(w, 16 - GreenBits - 5),
+                                      _mm_set1_epi32(((1 << GreenBits) - 1) << 5));
+  const __m128i blue = _mm_and_si128(_mm_srli_epi32(w, 3), _mm_set1_epi32(31));
+  __m128i v = _mm_or_si128(_mm_or_si128(red, green), blue);
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i darkened = _mm_andnot_si128(_mm_cmpeq_epi32(w, zero), _mm_cmpeq_epi32(v, zero));
+  v = _mm_or_si128(v, _mm_and_si128(darkened, _mm_set1_epi32(1)));
+  return _mm_srai_epi32(_mm_slli_epi32(v, 16), 16);
+}
+
+template <int GreenBits>
+OMB_SSE2 inline void From32To16Row(const uint8_t* s, uint8_t* d, int32_t n) {
+  for (; n >= 8; n -= 8, s += 32, d += 16)
+    Store4(d, _mm_packs_epi32(Narrow4<GreenBits>(Load4(s)), Narrow4<GreenBits>(Load4(s + 16))));
+  for (; n > 0; --n, s += 4, d += 2) {
+    const uint16_t w = static_cast<uint16_t>(_mm_cvtsi128_si32(Narrow4<GreenBits>(_mm_cvtsi32_si128(static_cast<int>(LoadU32(s))))));
+    std::memcpy(d, &w, 2);
+  }
+}
+
+}  // namespace
+
+OMB_SSE2 void From32To15RowVector(const uint8_t* s, uint8_t* d, int32_t n) { From32To16Row<5>(s, d, n); }
+OMB_SSE2 void From32To16RowVector(const uint8_t* s, uint8_t* d, int32_t n) { From32To16Row<6>(s, d, n); }
 
 OMB_SSE2 void BlendSpan32Vector(const InkState* st, const uint8_t* s, uint8_t* d, int32_t n) {
   SpanLoop(s, d, n, BlendOp(st));
