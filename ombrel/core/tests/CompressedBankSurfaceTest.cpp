@@ -72,6 +72,7 @@ struct Subject {
   cSurfaceImpl* Dest(cSurfaceHandle& into, int32_t w = kW, int32_t h = kH) {
     cSurfaceImpl* d = into.Create(w, h, &other);
     if (d == nullptr) return nullptr;
+    d->FillRect(0, 0, w, h, 0);  // every byte set: a new instance's buffer is not
     for (int32_t y = 0; y < h; ++y)
       for (int32_t x = 0; x < w; ++x) d->SetPixel(x, y, uint32_t(x * 40 + y * 7) * 0x010305u);
     d->SetTransparentColour(impl->view.transparentColour);
