@@ -156,28 +156,34 @@ OMB_SSE2 void AlphaCopyRow32Vector(const uint8_t* s, const uint8_t* a, uint8_t* 
 
 namespace {
 
-// Four pixels narrowed in 32-bit lanes, sign-extended from 16 bits so that a
-// signed pack keeps every word as it is.
+// Eight pixels narrowed into eight words. The low and high halves of each
+// pixel are first gathered into words (sign-extended, so that the signed
+// packs keep them whole), then each field is cut from its byte.
 template <int GreenBits>
-OMB_SSE2 inline __m128i Narrow4(__m128i w) {
+OMB_SSE2 inline __m128i Narrow8(__m128i w0, __m128i w1) {
   constexpr int kRedShift = 5 + GreenBits;
-  const __m128i red = _mm_and_si128(_mm_srli_epi32(w, 19 - kRedShift), _mm_set1_epi32(31 << kRedShift));
-  const __m128i green = _mm_and_si128(_mm_srli_epi32(w, 16 - GreenBits - 5),
-                                      _mm_set1_epi32(((1 << GreenBits) - 1) << 5));
-  const __m128i blue = _mm_and_si128(_mm_srli_epi32(w, 3), _mm_set1_epi32(31));
-  __m128i v = _mm_or_si128(_mm_or_si128(red, green), blue);
+  const __m128i lo = _mm_packs_epi32(_mm_srai_epi32(_mm_slli_epi32(w0, 16), 16),
+                                     _mm_srai_epi32(_mm_slli_epi32(w1, 16), 16));  // green, blue
+  const __m128i hi = _mm_packs_epi32(_mm_srai_epi32(w0, 16), _mm_srai_epi32(w1, 16));  // byte 3, red
+  const __m128i red = _mm_slli_epi16(_mm_and_si128(hi, _mm_set1_epi16(0xF8)), kRedShift - 3);
+  const __m128i green = _mm_srli_epi16(
+      _mm_and_si128(lo, _mm_set1_epi16(static_cast<short>((0xFF00 << (8 - GreenBits)) & 0xFF00))),
+      11 - GreenBits);
+  const __m128i blue = _mm_srli_epi16(_mm_and_si128(lo, _mm_set1_epi16(0xF8)), 3);
+  const __m128i v = _mm_or_si128(_mm_or_si128(red, green), blue);
+  // A word of 0 from a pixel that is not 0 (byte 3 included) becomes 1.
   const __m128i zero = _mm_setzero_si128();
-  const __m128i darkened = _mm_andnot_si128(_mm_cmpeq_epi32(w, zero), _mm_cmpeq_epi32(v, zero));
-  v = _mm_or_si128(v, _mm_and_si128(darkened, _mm_set1_epi32(1)));
-  return _mm_srai_epi32(_mm_slli_epi32(v, 16), 16);
+  const __m128i darkened = _mm_andnot_si128(_mm_cmpeq_epi16(_mm_or_si128(lo, hi), zero),
+                                            _mm_cmpeq_epi16(v, zero));
+  return _mm_or_si128(v, _mm_srli_epi16(darkened, 15));
 }
 
 template <int GreenBits>
 OMB_SSE2 inline void From32To16Row(const uint8_t* s, uint8_t* d, int32_t n) {
-  for (; n >= 8; n -= 8, s += 32, d += 16)
-    Store4(d, _mm_packs_epi32(Narrow4<GreenBits>(Load4(s)), Narrow4<GreenBits>(Load4(s + 16))));
+  for (; n >= 8; n -= 8, s += 32, d += 16) Store4(d, Narrow8<GreenBits>(Load4(s), Load4(s + 16)));
   for (; n > 0; --n, s += 4, d += 2) {
-    const uint16_t w = static_cast<uint16_t>(_mm_cvtsi128_si32(Narrow4<GreenBits>(_mm_cvtsi32_si128(static_cast<int>(LoadU32(s))))));
+    const __m128i one = _mm_cvtsi32_si128(static_cast<int>(LoadU32(s)));
+    const uint16_t w = static_cast<uint16_t>(_mm_cvtsi128_si32(Narrow8<GreenBits>(one, one)));
     std::memcpy(d, &w, 2);
   }
 }
