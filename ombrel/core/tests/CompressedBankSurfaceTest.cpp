@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "paint/cPaintSolid.h"
+#include "paint/cPaintTile.h"
 #include "palette/PaletteApi.h"
 #include "palette/cPalette.h"
 #include "pixel/RunLengthRows.h"
@@ -276,6 +278,13 @@ std::vector<Row> Rows() {
          const int32_t r = s.handle.SaveDIB(reinterpret_cast<BitmapInfoHeader*>(dib.data()), nullptr, 0);
          return Answer{r, Hash(dib.data(), dib.size())};
        }},
+      {"a tile paint drawing it", Expect::Same,
+       [](S s) {
+         cSurfaceHandle d;
+         s.Dest(d, 40, 20);
+         cPaintTile tile(&s.handle, 3, -2);
+         return s.Into(d.FillAllPaint(&tile), d);
+       }},
       {"information", Expect::Same,
        [](S s) {
          int32_t w = 0, h = 0, d = 0;
@@ -316,6 +325,14 @@ std::vector<Row> Rows() {
       {"FillAll", Expect::Refused, write([](S s) { return int64_t(s.handle.FillAll(0x00123456)); })},
       {"FillAllRGB", Expect::Refused, write([](S s) { return int64_t(s.handle.FillAllRGB(1, 1, 1)); })},
       {"FillAllIndex", Expect::Refused, write([](S s) { return int64_t(s.handle.FillAllIndex(4)); })},
+      {"FillRectPaint", Expect::Refused, write([](S s) {
+         cPaintSolid paint(0x00FF8040);
+         return int64_t(s.handle.FillRectPaint(1, 1, 10, 5, &paint));
+       })},
+      {"FillAllPaint with a tile", Expect::Refused, write([](S s) {
+         cPaintTile tile(&s.other, 1, 2);
+         return int64_t(s.handle.FillAllPaint(&tile));
+       })},
       {"MoveRect", Expect::Refused, write([](S s) { return int64_t(s.handle.MoveRect(0, 0, 3, 2, 10, 5)); })},
       {"MirrorX", Expect::Refused, write([](S s) { return int64_t(s.handle.MirrorX(1, 0, 9, 9)); })},
       {"MirrorXAll", Expect::Refused, write([](S s) { return int64_t(s.handle.MirrorXAll()); })},
