@@ -14,8 +14,6 @@
 
 namespace {
 
-int32_t Clamp32(int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
-
 // A box shape (rectangle or ellipse) in the coordinates of temporaries
 // covering its visible part.
 struct VisibleBox {
@@ -25,8 +23,8 @@ struct VisibleBox {
   // The shape's corners relative to the temporaries.
   int32_t left() const { return -offsetX; }
   int32_t top() const { return -offsetY; }
-  int32_t right() const { return Clamp32(int64_t(width) - offsetX); }
-  int32_t bottom() const { return Clamp32(int64_t(height) - offsetY); }
+  int32_t right() const { return ClampToInt32(int64_t(width) - offsetX); }
+  int32_t bottom() const { return ClampToInt32(int64_t(height) - offsetY); }
   int32_t visibleWidth() const { return visible.right - visible.left; }
   int32_t visibleHeight() const { return visible.bottom - visible.top; }
 };
@@ -36,10 +34,10 @@ bool FindVisibleBox(cSurfaceHandle& surface, int32_t x1, int32_t y1, int32_t x2,
   if (x1 > x2) std::swap(x1, x2);
   if (y1 > y2) std::swap(y1, y2);
   if (!VisiblePart(surface, x1, y1, x2, y2, &out->visible)) return false;
-  out->width = Clamp32(int64_t(x2) - x1);
-  out->height = Clamp32(int64_t(y2) - y1);
-  out->offsetX = Clamp32(int64_t(out->visible.left) - x1);
-  out->offsetY = Clamp32(int64_t(out->visible.top) - y1);
+  out->width = ClampToInt32(int64_t(x2) - x1);
+  out->height = ClampToInt32(int64_t(y2) - y1);
+  out->offsetX = ClampToInt32(int64_t(out->visible.left) - x1);
+  out->offsetY = ClampToInt32(int64_t(out->visible.top) - y1);
   return true;
 }
 
