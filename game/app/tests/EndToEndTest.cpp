@@ -12,7 +12,10 @@
 
 #include <sys/types.h>
 #include <sys/wait.h>
+#include <arpa/inet.h>
 #include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -185,13 +188,34 @@ bool IsWhite(const unsigned char* p) { return p[0] > 200 && p[1] > 200 && p[2] >
 bool IsRed(const unsigned char* p) { return p[0] > 200 && p[1] < 80 && p[2] < 80; }
 bool IsLit(const unsigned char* p) { return std::max({p[0], p[1], p[2]}) > 128; }
 
+// A loopback port on which nobody listens (bound, read and closed again):
+// a download from it fails at once, whatever the machine runs on port 80.
+int ClosedLocalPort()
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    if (fd < 0)
+        return 0;
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof a;
+    int port = 0;
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 &&
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &size) == 0)
+        port = ntohs(a.sin_port);
+    ::close(fd);
+    return port;
+}
+
 class Program {
 public:
     ~Program() { Stop(); }
 
     // extra: NAME=value settings added to the environment.
+    // Unless extra names one, the high-score server is a closed local port.
     void Start(const fs::path& folder, const fs::path& output, const std::vector<std::string>& extra = {})
     {
+        const std::string server = "127.0.0.1:" + std::to_string(ClosedLocalPort());
         pid = fork();
         if (pid == 0) {
             if (chdir(folder.c_str()) != 0)
@@ -205,6 +229,7 @@ public:
             setenv("SDL_AUDIODRIVER", "dummy", 1);
             setenv("ZELV_DUMP_FRAME", "frame.ppm", 1);
             setenv("ZELV_DUMP_FRAME_AT", "20", 1);
+            setenv("ZELV_HISCORE_SERVER", server.c_str(), 1);
             const std::string lsan = std::string("suppressions=") + ZELV_LSAN_SUPPRESSIONS + ":print_suppressions=0";
             setenv("LSAN_OPTIONS", lsan.c_str(), 1);
             for (const std::string& setting : extra) {
