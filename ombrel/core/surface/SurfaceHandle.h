@@ -53,6 +53,13 @@ class cSurfaceHandle {
   int32_t CopyFrom(const cSurfaceHandle* source, int32_t width, int32_t height)
       OMB_EXPORT_AS(cSurfaceHandle_CopyFrom);
   void Destroy() OMB_EXPORT_AS(cSurfaceHandle_Destroy);
+  // The implementation becomes a device-context surface over `dc` (null: the
+  // screen's context, owned), or over a window's context (owned; the whole
+  // window's with `wholeWindow`). Empty with ErrOutOfMemory when no context
+  // can be had. Windows only.
+  cSurfaceImpl* CreateOnDC(void* dc) OMB_EXPORT_AS(cSurfaceHandle_CreateOnDC);
+  cSurfaceImpl* CreateOnWindow(void* window, int32_t wholeWindow)
+      OMB_EXPORT_AS(cSurfaceHandle_CreateOnWindow);
   static cSurfaceImpl* AttachImpl(cSurfaceHandle* handle, cSurfaceImpl* impl)
       OMB_EXPORT_AS(cSurfaceHandle_AttachImpl);
   static cSurfaceImpl* GetImpl(const cSurfaceHandle* handle) OMB_EXPORT_AS(cSurfaceHandle_GetImpl);
