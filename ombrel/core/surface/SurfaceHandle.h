@@ -173,6 +173,16 @@ class cSurfaceHandle {
   int32_t IsEmpty() OMB_EXPORT_AS(cSurfaceHandle_IsEmpty);
   int32_t ReplaceColour(uint32_t newColour, uint32_t oldColour)
       OMB_EXPORT_AS(cSurfaceHandle_ReplaceColour);
+  // Text through the surface's device context, positions unchanged (the
+  // context's origin applies); only surfaces with a context draw text.
+  int32_t TextOut(const char* text, int32_t length, int32_t x, int32_t y, int32_t alignment,
+                  const SurfaceRect* clip, uint32_t colour, void* font, uint32_t unused,
+                  uint32_t effect, uint32_t parameter, uint32_t blitFlags)
+      OMB_EXPORT_AS(cSurfaceHandle_TextOut);
+  int32_t DrawText(const char* text, int32_t length, SurfaceRect* rect, uint32_t format,
+                   uint32_t colour, void* font, uint32_t unused, uint32_t effect,
+                   uint32_t parameter, uint32_t blitFlags, int32_t leftMargin, int32_t rightMargin,
+                   int32_t tabLength) OMB_EXPORT_AS(cSurfaceHandle_DrawText);
   void SetTransparentColour(uint32_t colour) OMB_EXPORT_AS(cSurfaceHandle_SetTransparentColour);
   uint32_t GetTransparentColour() OMB_EXPORT_AS(cSurfaceHandle_GetTransparentColour);
   uint32_t GetTransparentNative() OMB_EXPORT_AS(cSurfaceHandle_GetTransparentNative);
