@@ -37,7 +37,11 @@ enum WindowUpdate : uint16_t {
   WindowUpdateOwnSaves = 0x10,
 };
 
+// Packed only where the layout is the interface: natively (sanitizer tests)
+// the fields keep their natural alignment.
+#if OMB_I686
 #pragma pack(push, 2)
+#endif
 struct WindowObject {
   AppObject* app;
   void* hwnd;
@@ -94,7 +98,9 @@ struct WindowObject {
   void* spritePool;
   uint32_t lastPresent;
 };
+#if OMB_I686
 #pragma pack(pop)
+#endif
 
 OMB_PIN_SIZE(WindowObject, 202);
 OMB_PIN_OFFSET(WindowObject, hwnd, 4);
