@@ -27,15 +27,15 @@ void ListInsertAfter(SpriteList& list, SpriteRecord* after, SpriteRecord* r) {
 
 void ListAppend(SpriteList& list, SpriteRecord* r) { ListInsertAfter(list, list.tail, r); }
 
-uint32_t SpritePoolBytes(int32_t n) {
+uint32_t SpritePoolSize(int32_t n) {
   if (n <= 0) return sizeof(SpritePool) + 2 * kBlockHeaderBytes;
   return uint32_t(n) * kSpriteBytes + sizeof(SpritePool) + kBlockHeaderBytes;
 }
 
-SpritePool* SpritePoolCreate(int32_t n) {
+SpritePool* MakeSpritePool(int32_t n) {
   if (n < 0 || uint64_t(n) * kSpriteBytes > (uint64_t(1) << 30)) return nullptr;
   void* block = nullptr;
-  if (!MemCalloc(SpritePoolBytes(n), &block)) return nullptr;
+  if (!MemCalloc(SpritePoolSize(n), &block)) return nullptr;
   auto* pool = static_cast<SpritePool*>(block);
   SpriteRecord* arena = pool->Arena();
   // One free block: n records less one block header, so that the header
@@ -47,7 +47,7 @@ SpritePool* SpritePoolCreate(int32_t n) {
   return pool;
 }
 
-void SpritePoolFree(SpritePool** pool) {
+void FreeSpritePool(SpritePool** pool) {
   void* block = *pool;
   if (block != nullptr) MemFree(&block);
   *pool = nullptr;

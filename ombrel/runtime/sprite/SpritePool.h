@@ -33,11 +33,11 @@ constexpr uint32_t kSpriteBytes = sizeof(SpriteRecord);
 
 // Bytes of a pool made for n sprites (n x 168 + 36 in the 32-bit build; it
 // holds n - 1 sprites); n 0 gives the small pool of windows without sprites.
-uint32_t SpritePoolBytes(int32_t n);
+uint32_t SpritePoolSize(int32_t n);
 // A new zero-filled pool, null when it cannot be allocated (or n < 0).
-SpritePool* SpritePoolCreate(int32_t n);
+SpritePool* MakeSpritePool(int32_t n);
 // Frees the block only; the caller deletes the sprites first.
-void SpritePoolFree(SpritePool** pool);
+void FreeSpritePool(SpritePool** pool);
 
 // A record taken from the free blocks, appended to the drawing order, zeroed
 // from the flags on; null when no block is large enough.

@@ -14,10 +14,10 @@ namespace {
 
 struct PoolOwner {
   SpritePool* pool;
-  explicit PoolOwner(int32_t n) : pool(SpritePoolCreate(n)) {}
+  explicit PoolOwner(int32_t n) : pool(MakeSpritePool(n)) {}
   ~PoolOwner() {
     while (pool != nullptr && pool->First() != nullptr) SpritePoolGive(pool, pool->First());
-    SpritePoolFree(&pool);
+    FreeSpritePool(&pool);
   }
 };
 
@@ -67,10 +67,10 @@ uint32_t CheckPool(SpritePool* pool, int32_t n, const std::vector<SpriteRecord*>
 
 TEST(SpritePool, NewPoolsHaveOneFreeBlockAndTheDocumentedSize) {
   if (sizeof(void*) == 4) {
-    EXPECT_EQ(SpritePoolBytes(400), 67236u);
-    EXPECT_EQ(SpritePoolBytes(0), 56u);
+    EXPECT_EQ(SpritePoolSize(400), 67236u);
+    EXPECT_EQ(SpritePoolSize(0), 56u);
   }
-  EXPECT_EQ(SpritePoolBytes(10), 10 * kSpriteBytes + sizeof(SpritePool) + kBlockHeaderBytes);
+  EXPECT_EQ(SpritePoolSize(10), 10 * kSpriteBytes + sizeof(SpritePool) + kBlockHeaderBytes);
   PoolOwner p(400);
   ASSERT_NE(p.pool, nullptr);
   EXPECT_EQ(CheckPool(p.pool, 400, {}), 400 * kSpriteBytes - kBlockHeaderBytes);
@@ -78,7 +78,7 @@ TEST(SpritePool, NewPoolsHaveOneFreeBlockAndTheDocumentedSize) {
   ASSERT_NE(none.pool, nullptr);
   EXPECT_EQ(none.pool->Free().head->blockSize, 0u);
   EXPECT_EQ(SpritePoolTake(none.pool), nullptr);
-  EXPECT_EQ(SpritePoolCreate(-1), nullptr);
+  EXPECT_EQ(MakeSpritePool(-1), nullptr);
   EXPECT_EQ(SpritePoolTake(nullptr), nullptr);
 }
 
