@@ -72,11 +72,19 @@ uint32_t WithRate(const uint8_t* in, uint32_t frames, uint8_t* out, uint32_t ste
   constexpr uint32_t kOut = DB / 8 * DC;
   if (step == 0) step = 1;
   uint8_t* const start = out;
+  if (repeat == 2) {  // the common doubling, unrolled
+    for (uint32_t i = 0; i < frames; i += step, out += 2 * kOut) {
+      uint8_t frame[kOut];
+      ConvertFrame<SB, SC, DB, DC>(in + i * kIn, frame);
+      std::memcpy(out, frame, kOut);
+      std::memcpy(out + kOut, frame, kOut);
+    }
+    return static_cast<uint32_t>(out - start);
+  }
   for (uint32_t i = 0; i < frames; i += step) {
-    uint8_t* const first = out;
-    ConvertFrame<SB, SC, DB, DC>(in + i * kIn, first);
-    out += kOut;
-    for (uint32_t r = 1; r < repeat; ++r, out += kOut) std::memcpy(out, first, kOut);
+    uint8_t frame[kOut];
+    ConvertFrame<SB, SC, DB, DC>(in + i * kIn, frame);
+    for (uint32_t r = 0; r < repeat; ++r, out += kOut) std::memcpy(out, frame, kOut);
   }
   return static_cast<uint32_t>(out - start);
 }
