@@ -8,6 +8,11 @@
 cSoundDevice::cSoundDevice(cSoundPluginRegistry* registry, SoundTimerHost& timer)
     : registry_(registry), timer_(timer) {}
 
+cSoundPluginRegistry* cSoundDevice::Registry() const {
+  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  return SoundDevice() == static_cast<const void*>(this) ? SoundDeviceRegistry() : registry_;
+}
+
 void cSoundDevice::StopAllPlayers() {
   std::lock_guard<std::recursive_mutex> hold(SoundLock());
   int32_t h = players_.GetHead();

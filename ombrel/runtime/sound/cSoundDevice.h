@@ -43,7 +43,9 @@ class cSoundDevice {
 
   // True when a sound of any player plays or is paused (under the sound lock).
   bool IsAnyPlaying();
-  cSoundPluginRegistry* Registry() const { return registry_; }
+  // The registry decoders are looked up in: the shared state's current one
+  // while this is the process's device (it moves when its registry unloads).
+  cSoundPluginRegistry* Registry() const;
   cHandleList& Players() { return players_; }
   void CountPlayer(int32_t delta);
   int32_t PlayerCount() const { return playerCount_; }
