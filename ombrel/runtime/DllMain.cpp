@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include "palette/PaletteApi.h"
+#include "plugin/cSoundPluginRegistry.h"
+#include "sound/cDSoundDevice.h"
 #include "palette/PaletteContext.h"
 #include "surface/SurfaceLibraryApi.h"
 
@@ -11,6 +13,8 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
   switch (reason) {
     case DLL_PROCESS_ATTACH:
       SurfaceLibraryInit();
+      // Only a function pointer: DirectSound starts with the first player.
+      SetSoundDeviceFactory(CreateDSoundDevice);
       break;
     case DLL_THREAD_ATTACH:
       // Each thread has its own palette context; the default palette's

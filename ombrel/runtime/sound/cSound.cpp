@@ -155,9 +155,10 @@ void cSound::GetFormat(SoundFormat* out) {
 uint32_t cSound::DecoderLength() const { return decoder_ ? decoder_->GetLength() : 0; }
 
 namespace {
+// In integers: bytes / (bytes per second x 0.001) in floating point lands a
+// hair below whole results on the x87 (88200 bytes at 44100 gave 1999).
 uint32_t BytesToMs(uint32_t bytes, uint32_t avgBytesPerSec) {
-  const double perMs = avgBytesPerSec * 0.001;
-  return perMs > 0 ? static_cast<uint32_t>(bytes / perMs) : 0;
+  return avgBytesPerSec ? static_cast<uint32_t>(uint64_t{bytes} * 1000u / avgBytesPerSec) : 0;
 }
 }  // namespace
 
@@ -173,7 +174,7 @@ void cSound::SetPositionMs(uint32_t ms) {
     return;
   }
   const SoundFormat& f = decoder_->outputFormat;
-  const double wanted = ms * 0.001 * f.avgBytesPerSec;
+  const uint64_t wanted = uint64_t{ms} * f.avgBytesPerSec / 1000u;
   const uint32_t length = DecoderLength();
   uint32_t bytes = wanted >= length ? length : static_cast<uint32_t>(wanted);
   if (f.blockAlign) bytes -= bytes % f.blockAlign;

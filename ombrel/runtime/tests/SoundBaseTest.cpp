@@ -275,30 +275,33 @@ TEST_F(SoundBase, CopiesOwnNothingOfTheOriginal) {
   player->Delete();
 }
 
+int refusals = 0;
+struct Refuser final : cSoundDecoder {
+  void Release() override {
+    ++refusals;
+    Destruct(1);
+  }
+  int32_t Open(cByteSource* s) override {
+    uint8_t b[5];
+    s->Read(b, 5);  // moves the stream, then refuses
+    return 1;
+  }
+  void Close() override {}
+  uint32_t GetLength() override { return 0; }
+  int32_t Reserved() override { return 0; }
+  int32_t Seek(uint32_t) override { return 0; }
+  int32_t Read(void*, uint32_t, uint32_t*) override { return 1; }
+};
+void* OMB_STDCALL CreateRefuser(PluginUser) {
+  void* block = nullptr;
+  return MemAlloc(sizeof(Refuser), &block) ? new (block) Refuser() : nullptr;
+}
+int32_t OMB_STDCALL AcceptsAnything(cByteSource*) { return 1; }
+
 TEST_F(SoundBase, FindSoundDecoderSkipsRefusersAndPutsTheStreamBack) {
-  static int refusals = 0;
-  struct Refuser final : cSoundDecoder {
-    void Release() override {
-      ++refusals;
-      Destruct(1);
-    }
-    int32_t Open(cByteSource* s) override {
-      uint8_t b[5];
-      s->Read(b, 5);  // moves the stream, then refuses
-      return 1;
-    }
-    void Close() override {}
-    uint32_t GetLength() override { return 0; }
-    int32_t Reserved() override { return 0; }
-    int32_t Seek(uint32_t) override { return 0; }
-    int32_t Read(void*, uint32_t, uint32_t*) override { return 1; }
-  };
   PluginRecord refuser{};
-  refuser.createFilter = [](PluginUser) -> void* {
-    void* block = nullptr;
-    return MemAlloc(sizeof(Refuser), &block) ? new (block) Refuser() : nullptr;
-  };
-  refuser.canReadFile = [](cByteSource*) -> int32_t { return 1; };
+  refuser.createFilter = CreateRefuser;
+  refuser.canReadFile = AcceptsAnything;
   ASSERT_TRUE(registry.InsertBuiltIn(0, refuser));
 
   const SoundFormat f = MakePcmFormat(1, 8000, 8);

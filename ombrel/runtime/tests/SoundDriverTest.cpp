@@ -325,13 +325,16 @@ TEST_F(SoundDriver, PlayersShareOneDirectSoundAndTheDeviceWindow) {
 
 // The device outlives a registry that unloads while another registry's player
 // plays; the last registry's unload ends it.
+FakeSoundSystem* factorySystem = nullptr;
+void* OMB_STDCALL MakeFakeDevice(PluginUser registry) {
+  return static_cast<cSoundDevice*>(
+      cDSoundDevice::New(reinterpret_cast<cSoundPluginRegistry*>(registry), *factorySystem));
+}
+
 TEST(SoundDeviceLife, SurvivesWhileAnotherRegistrysPlayerPlays) {
-  static FakeSoundSystem* fake = nullptr;
   FakeSoundSystem system;
-  fake = &system;
-  SetSoundDeviceFactory([](PluginUser registry) -> void* {
-    return static_cast<cSoundDevice*>(cDSoundDevice::New(reinterpret_cast<cSoundPluginRegistry*>(registry), *fake));
-  });
+  factorySystem = &system;
+  SetSoundDeviceFactory(MakeFakeDevice);
   ScratchDir dir;
   cSoundPluginRegistry a, b, c;
   a.LoadFilters(dir.Path().c_str(), 0);
