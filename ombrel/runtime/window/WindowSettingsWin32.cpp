@@ -1,6 +1,7 @@
 // Position, size, menu, cursor, device context, pen and colours of a window.
 #include <windows.h>
 
+#include "app/AppPalette.h"
 #include "window/WindowApi.h"
 #include "window/WindowAppLink.h"
 #include "window/WindowSizing.h"
@@ -16,7 +17,7 @@ HCURSOR CursorOf(void* cursor) {
 
 int16_t IndexOf(WindowObject* window, uint32_t colour) {
   if (window->app == nullptr) return 0;
-  return int16_t(AppColourIndex(window->app, window->depth & 0xF, colour));
+  return int16_t(ColourToPaletteIndex(window->app, window->depth & 0xF, colour));
 }
 
 }  // namespace
