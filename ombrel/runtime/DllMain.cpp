@@ -34,6 +34,8 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
       if (reserved != nullptr) break;
       SurfaceLibraryExit();
       FreeAllPalettes();
+      // The unloading thread's list; other threads' lists go with their threads.
+      AppListThreadDetach();
       AppListProcessDetach();
       break;
     default:
