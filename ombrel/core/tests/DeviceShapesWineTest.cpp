@@ -92,15 +92,22 @@ uint32_t Rgb(uint32_t r, uint32_t g, uint32_t b) { return r | g << 8 | b << 16; 
 
 class DeviceShapesOnDib : public SurfaceHandleFixture {
  protected:
+  // The stand-in takes the place of whatever own-DC prototype the library
+  // has, which comes back afterwards (other tests of the process may use it).
   void SetUp() override {
     SurfaceHandleFixture::SetUp();
     SurfaceLibraryInit();
-    ASSERT_NE(cSurfaceHandle::AttachImpl(GetOwnDCPrototype(32), DibStandIn::CreatePrototype()), nullptr);
+    cSurfaceHandle* prototype = GetOwnDCPrototype(32);
+    kept_ = prototype->impl;
+    prototype->impl = DibStandIn::CreatePrototype();
+    ASSERT_NE(prototype->impl, nullptr);
     Make(surface_, kSize, kSize);
   }
   void TearDown() override {
     surface_.Destroy();
-    GetOwnDCPrototype(32)->Destroy();
+    cSurfaceHandle* prototype = GetOwnDCPrototype(32);
+    if (prototype->impl != nullptr) prototype->impl->Delete(1);
+    prototype->impl = kept_;
     SurfaceLibraryExit();
     SurfaceHandleFixture::TearDown();
   }
@@ -125,6 +132,7 @@ class DeviceShapesOnDib : public SurfaceHandleFixture {
       }
   }
   cSurfaceHandle surface_;
+  cSurfaceImpl* kept_ = nullptr;
 };
 
 TEST_F(DeviceShapesOnDib, ShapesMoveWithTheOriginAndStayInTheClip) {
