@@ -55,6 +55,13 @@ class cSurfaceHandle {
   int32_t CopyFrom(const cSurfaceHandle* source, int32_t width, int32_t height)
       OMB_EXPORT_AS(cSurfaceHandle_CopyFrom);
   void Destroy() OMB_EXPORT_AS(cSurfaceHandle_Destroy);
+  // The implementation becomes a device-context surface over `dc` (null: the
+  // screen's context, owned), or over a window's context (owned; the whole
+  // window's with `wholeWindow`). Empty with ErrOutOfMemory when no context
+  // can be had. Windows only.
+  cSurfaceImpl* CreateOnDC(void* dc) OMB_EXPORT_AS(cSurfaceHandle_CreateOnDC);
+  cSurfaceImpl* CreateOnWindow(void* window, int32_t wholeWindow)
+      OMB_EXPORT_AS(cSurfaceHandle_CreateOnWindow);
   static cSurfaceImpl* AttachImpl(cSurfaceHandle* handle, cSurfaceImpl* impl)
       OMB_EXPORT_AS(cSurfaceHandle_AttachImpl);
   static cSurfaceImpl* GetImpl(const cSurfaceHandle* handle) OMB_EXPORT_AS(cSurfaceHandle_GetImpl);
@@ -173,6 +180,16 @@ class cSurfaceHandle {
   int32_t IsEmpty() OMB_EXPORT_AS(cSurfaceHandle_IsEmpty);
   int32_t ReplaceColour(uint32_t newColour, uint32_t oldColour)
       OMB_EXPORT_AS(cSurfaceHandle_ReplaceColour);
+  // Text through the surface's device context, positions unchanged (the
+  // context's origin applies); only surfaces with a context draw text.
+  int32_t TextOut(const char* text, int32_t length, int32_t x, int32_t y, int32_t alignment,
+                  const SurfaceRect* clip, uint32_t colour, void* font, uint32_t unused,
+                  uint32_t effect, uint32_t parameter, uint32_t blitFlags)
+      OMB_EXPORT_AS(cSurfaceHandle_TextOut);
+  int32_t DrawText(const char* text, int32_t length, SurfaceRect* rect, uint32_t format,
+                   uint32_t colour, void* font, uint32_t unused, uint32_t effect,
+                   uint32_t parameter, uint32_t blitFlags, int32_t leftMargin, int32_t rightMargin,
+                   int32_t tabLength) OMB_EXPORT_AS(cSurfaceHandle_DrawText);
   void SetTransparentColour(uint32_t colour) OMB_EXPORT_AS(cSurfaceHandle_SetTransparentColour);
   uint32_t GetTransparentColour() OMB_EXPORT_AS(cSurfaceHandle_GetTransparentColour);
   uint32_t GetTransparentNative() OMB_EXPORT_AS(cSurfaceHandle_GetTransparentNative);
