@@ -1,7 +1,7 @@
 // A host program that builds paints in its own storage through the exported
 // constructors, fills surfaces with them (through the handle and through the
-// paints' own tables by slot number), copies, assigns and destroys them, all
-// by ordinal only.
+// paints' own tables by slot number), copies, assigns and destroys them, and
+// draws shapes and gradients through device contexts, all by ordinal only.
 #include <windows.h>
 
 #include "HostHandle.h"
