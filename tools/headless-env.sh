@@ -145,6 +145,13 @@ headless_start_wine() {
     tail -n 20 "$ZELV_RUNTIME_DIR/wineboot.log" >&2
     return 1
   fi
+  # DirectDraw through Wine's GDI renderer: the OpenGL one hands 32-bit
+  # video-memory surfaces back with 0xFF in the unused byte, which keyed blits
+  # compare (docs/ARCHITECTURE.md, "Headless running").
+  if [ ! -f "$WINEPREFIX/.zelv-d3d-gdi" ]; then
+    wine reg add 'HKCU\Software\Wine\Direct3D' /v renderer /d gdi /f \
+      </dev/null >>"$ZELV_RUNTIME_DIR/wineboot.log" 2>&1 && touch "$WINEPREFIX/.zelv-d3d-gdi"
+  fi
 }
 
 headless_stop() {
