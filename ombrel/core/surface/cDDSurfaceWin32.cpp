@@ -577,10 +577,13 @@ void cDDSurface::EnumDisplayModes(DisplayModeCallback callback, uint32_t user) {
 int32_t cDDSurface::EnterFullScreen(void* window, int32_t width, int32_t height, int32_t depth) {
   if (!IsDirectDrawUsable(this)) return 0;
   HWND hwnd = static_cast<HWND>(window);
+  // The window's place and style before anything changes them: the exclusive
+  // cooperative level may restyle the window itself.
   if (!fullScreen_ && hwnd != nullptr) {
     RECT r{};
     ::GetWindowRect(hwnd, &r);
     savedRect_ = WindowRect{r.left, r.top, r.right, r.bottom};
+    savedStyle_ = uint32_t(::GetWindowLongA(TopLevel(hwnd), GWL_STYLE));
   }
   IDirectDraw2* dd = ThreadDD();
   const bool created = dd == nullptr;
@@ -621,7 +624,6 @@ int32_t cDDSurface::EnterFullScreen(void* window, int32_t width, int32_t height,
   bool refused = false;
   ReadPixelFormat(true, &refused);
   if (top != nullptr) {
-    savedStyle_ = uint32_t(::GetWindowLongA(top, GWL_STYLE));
     ::SetWindowLongA(top, GWL_STYLE, LONG(kFullScreenStyle));
     ::SetWindowPos(top, nullptr, 0, 0, width, height, SWP_SHOWWINDOW | SWP_NOZORDER);
   }

@@ -18,6 +18,13 @@ namespace {
 constexpr int32_t kTypeSystemMem = 3;
 constexpr int32_t kOptionDirectDraw = 2;
 
+std::vector<std::vector<int32_t>> modesSeenDD;
+
+int32_t WINAPI CollectModeDD(const int32_t* mode, uint32_t stopAfter) {
+  modesSeenDD.push_back({mode[0], mode[1], mode[2]});
+  return modesSeenDD.size() < stopAfter ? 1 : 0;
+}
+
 class DirectDraw : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -136,6 +143,90 @@ TEST_F(DirectDraw, ScreenCopiesAndTheBeam) {
   OwnedHandle back(a);
   EXPECT_EQ(a.createBackBuffer(&back), 0);
   EXPECT_EQ(a.isBackBuffer(&dd), 0);
+}
+
+// Shown on the window through the screen: copied at the window's client
+// origin and stretched through device contexts, both equal to the memory result.
+TEST_F(DirectDraw, WindowShowsDirectDrawSurfaces) {
+  const DisplayApi& a = api();
+  if (depth == 8) GTEST_SKIP() << "palette display: compared by features elsewhere";
+  HostWindow window(120, 80);
+  ASSERT_NE(window.get(), nullptr);
+  OwnedHandle screen(a);
+  ASSERT_NE(a.createOnWindow(&screen, window.get(), 0), nullptr);
+
+  OwnedHandle ref(a), refSrc(a), refTurned(a), refBig(a);
+  Handle* memory = a.Prototype(depth, kTypeMemory);
+  ASSERT_NE(a.create(&ref, 40, 30, memory), nullptr);
+  ASSERT_NE(a.create(&refSrc, 8, 8, memory), nullptr);
+  ASSERT_NE(a.create(&refTurned, 8, 8, memory), nullptr);
+  ASSERT_NE(a.create(&refBig, 40, 30, memory), nullptr);
+  DrawScript(a, &ref, &refSrc, &refTurned);
+  ASSERT_TRUE(a.stretch(&ref, &refBig, 0, 0, 40, 30, 0, 0, 20, 15, 0, 0, 0, 0));
+  const std::vector<uint32_t> expected = a.Pixels(&ref, 40, 30);
+  const std::vector<uint32_t> expectedBig = a.Pixels(&refBig, 40, 30);
+
+  for (int32_t type : {kTypeScreen, kTypeSystemMem}) {
+    SCOPED_TRACE(type);
+    OwnedHandle dest(a), src(a), turned(a);
+    ASSERT_NE(a.create(&dest, 40, 30, Prototype(type)), nullptr);
+    ASSERT_NE(a.create(&src, 8, 8, Prototype(type)), nullptr);
+    ASSERT_NE(a.create(&turned, 8, 8, Prototype(type)), nullptr);
+    DrawScript(a, &dest, &src, &turned);
+    EXPECT_EQ(a.attachWindow(&dest, window.get()), 1);
+    ASSERT_TRUE(a.blit(&dest, &screen, 5, 6, 0, 0, 40, 30, 0, 0, 0, 0));
+    ASSERT_TRUE(a.stretch(&dest, &screen, 60, 6, 40, 30, 0, 0, 20, 15, 0, 0, 0, 0));
+    EXPECT_EQ(ReadBackWindow(window.get(), 5, 6, 40, 30), expected);
+    EXPECT_EQ(ReadBackWindow(window.get(), 60, 6, 40, 30), expectedBig);
+  }
+}
+
+TEST_F(DirectDraw, ModesAndExclusiveFullScreen) {
+  const DisplayApi& a = api();
+  DEVMODEA current{};
+  current.dmSize = sizeof current;
+  ASSERT_TRUE(EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &current));
+  const int32_t w = int32_t(current.dmPelsWidth), h = int32_t(current.dmPelsHeight);
+  const int32_t bits = int32_t(current.dmBitsPerPel);
+  OwnedHandle dd(a);
+  ASSERT_NE(a.create(&dd, 8, 8, Prototype(kTypeScreen)), nullptr);
+
+  modesSeenDD.clear();
+  a.enumDisplayModes(&dd, reinterpret_cast<void*>(CollectModeDD), 1000);
+  bool currentSeen = false;
+  for (const auto& m : modesSeenDD) currentSeen = currentSeen || (m[0] == w && m[1] == h && m[2] == bits);
+  EXPECT_TRUE(currentSeen) << modesSeenDD.size() << " modes";
+  if (modesSeenDD.size() > 1) {
+    modesSeenDD.clear();
+    a.enumDisplayModes(&dd, reinterpret_cast<void*>(CollectModeDD), 1);
+    EXPECT_EQ(modesSeenDD.size(), 1u);
+  }
+
+  HostWindow window(200, 150);
+  ASSERT_NE(window.get(), nullptr);
+  const LONG style = GetWindowLongA(window.get(), GWL_STYLE);
+  RECT before{};
+  GetWindowRect(window.get(), &before);
+  if (!a.enterFullScreen(&dd, window.get(), w, h, bits))
+    GTEST_SKIP() << "IDirectDraw2::SetCooperativeLevel or SetDisplayMode refused the current mode";
+  PumpWindowMessages();
+  EXPECT_EQ(DWORD(GetWindowLongA(window.get(), GWL_STYLE)) & ~DWORD(WS_VISIBLE), 0x86000000u);
+  // The surface became the system-memory surface of the full-screen size.
+  const auto* view = static_cast<const int32_t*>((*dd).impl) + 1;
+  EXPECT_EQ(view[0], w);
+  EXPECT_EQ(view[1], h);
+  OwnedHandle replacement(a);
+  ASSERT_NE(a.create(&replacement, 8, 8, Prototype(kTypeScreen)), nullptr);
+  EXPECT_EQ(a.copyScreenState(&replacement, &dd), 0);
+  a.leaveFullScreen(&replacement, window.get());
+  PumpWindowMessages();
+  EXPECT_EQ(GetWindowLongA(window.get(), GWL_STYLE) & ~WS_VISIBLE, style & ~WS_VISIBLE);
+  RECT after{};
+  GetWindowRect(window.get(), &after);
+  EXPECT_EQ(after.left, before.left);
+  EXPECT_EQ(after.top, before.top);
+  EXPECT_EQ(after.right, before.right);
+  EXPECT_EQ(after.bottom, before.bottom);
 }
 
 struct ThreadResult {
