@@ -2,6 +2,7 @@
 
 #include "LibError.h"
 #include "surface/DirectDraw.h"
+#include "surface/DirectDrawRegistry.h"
 #include "surface/SurfaceHandle.h"
 #include "surface/SurfaceLibrary.h"
 #include "surface/SurfaceLibraryApi.h"
@@ -93,6 +94,29 @@ TEST_F(SurfaceLibraryTest, DisplayTypesPickTheirPrototypeByOption) {
   EXPECT_EQ(library_.GetPrototype(nullptr, 24, 0, 0), 0);
   library_.Exit();
 }
+
+#ifdef _WIN32
+// The thread's DirectDraw object lives from its first DirectDraw surface to
+// the last exit of the library on that thread.
+TEST_F(SurfaceLibraryTest, LastExitReleasesTheThreadsDirectDraw) {
+  library_.Init();
+  library_.Init();
+  const Look look = Get(24, SurfaceTypeScreen, 2);
+  ASSERT_NE(look.handle, nullptr);
+  ASSERT_EQ(cSurfaceHandle::GetImpl(look.handle)->GetKind(), SurfaceKindDirectDraw);
+  {
+    cSurfaceHandle surface;  // makes the thread's object and primary when it has none
+    ASSERT_NE(surface.Create(4, 4, look.handle), nullptr);
+  }
+  EXPECT_NE(GetThreadDirectDraw(), nullptr);
+  EXPECT_NE(GetThreadPrimary(), nullptr);
+  library_.Exit();
+  EXPECT_NE(GetThreadDirectDraw(), nullptr);  // not the last exit
+  library_.Exit();
+  EXPECT_EQ(GetThreadDirectDraw(), nullptr);
+  EXPECT_EQ(GetThreadPrimary(), nullptr);
+}
+#endif
 
 TEST_F(SurfaceLibraryTest, StartUpAndExitAreCounted) {
   EXPECT_EQ(library_.Users(), 0);
