@@ -467,14 +467,7 @@ int32_t cDDSurface::Stretch(cSurfaceImpl* dest, int32_t dx, int32_t dy, int32_t 
     return cSurfaceImpl::Stretch(dest, dx, dy, dw, dh, sx, sy, sw, sh, mode, effect, parameter,
                                  stretchFlags);
   BorrowedDC own(this);
-  BorrowedDC destDC(dest);
-  int32_t ox = 0, oy = 0;
-  SurfaceDCOrigin(dest, &ox, &oy);
-  if (own.get() == nullptr || destDC.get() == nullptr) return 0;
-  return ::StretchBlt(static_cast<HDC>(destDC.get()), dx + ox, dy + oy, dw, dh,
-                      static_cast<HDC>(own.get()), sx + originX_, sy + originY_, sw, sh, SRCCOPY)
-             ? 1
-             : 0;
+  return GdiCopyToDCOnly(dest, dx, dy, dw, dh, own.get(), sx + originX_, sy + originY_, sw, sh);
 }
 
 int32_t cDDSurface::StretchFromDC(int32_t dx, int32_t dy, int32_t dw, int32_t dh, void* dc,

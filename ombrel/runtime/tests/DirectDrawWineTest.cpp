@@ -154,16 +154,9 @@ TEST_F(DirectDraw, WindowShowsDirectDrawSurfaces) {
   OwnedHandle screen(a);
   ASSERT_NE(a.createOnWindow(&screen, window.get(), 0), nullptr);
 
-  OwnedHandle ref(a), refSrc(a), refTurned(a), refBig(a);
-  Handle* memory = a.Prototype(depth, kTypeMemory);
-  ASSERT_NE(a.create(&ref, 40, 30, memory), nullptr);
-  ASSERT_NE(a.create(&refSrc, 8, 8, memory), nullptr);
-  ASSERT_NE(a.create(&refTurned, 8, 8, memory), nullptr);
-  ASSERT_NE(a.create(&refBig, 40, 30, memory), nullptr);
-  DrawScript(a, &ref, &refSrc, &refTurned);
-  ASSERT_TRUE(a.stretch(&ref, &refBig, 0, 0, 40, 30, 0, 0, 20, 15, 0, 0, 0, 0));
-  const std::vector<uint32_t> expected = a.Pixels(&ref, 40, 30);
-  const std::vector<uint32_t> expectedBig = a.Pixels(&refBig, 40, 30);
+  std::vector<uint32_t> expected, expectedBig;
+  DrawMemoryReference(a, depth, &expected, &expectedBig);
+  ASSERT_FALSE(HasFatalFailure());
 
   for (int32_t type : {kTypeScreen, kTypeSystemMem}) {
     SCOPED_TRACE(type);

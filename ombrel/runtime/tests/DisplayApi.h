@@ -170,3 +170,20 @@ inline void DrawScript(const DisplayApi& api, Handle* dest, Handle* src, Handle*
   EXPECT_TRUE(api.blit(turned, dest, 30, 20, 0, 0, 8, 8, 0, 0, 0, 0));
 }
 
+
+// The pictures the window tests compare with, drawn on memory surfaces of
+// the depth: the script (40 x 30), and its top-left quarter stretched twice.
+inline void DrawMemoryReference(const DisplayApi& api, int32_t depth,
+                                std::vector<uint32_t>* picture,
+                                std::vector<uint32_t>* stretched) {
+  OwnedHandle ref(api), refSrc(api), refTurned(api), refBig(api);
+  Handle* memory = api.Prototype(depth, kTypeMemory);
+  ASSERT_NE(api.create(&ref, 40, 30, memory), nullptr);
+  ASSERT_NE(api.create(&refSrc, 8, 8, memory), nullptr);
+  ASSERT_NE(api.create(&refTurned, 8, 8, memory), nullptr);
+  ASSERT_NE(api.create(&refBig, 40, 30, memory), nullptr);
+  DrawScript(api, &ref, &refSrc, &refTurned);
+  ASSERT_TRUE(api.stretch(&ref, &refBig, 0, 0, 40, 30, 0, 0, 20, 15, 0, 0, 0, 0));
+  *picture = api.Pixels(&ref, 40, 30);
+  *stretched = api.Pixels(&refBig, 40, 30);
+}

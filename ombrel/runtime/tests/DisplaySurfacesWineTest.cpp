@@ -187,16 +187,9 @@ TEST_F(DisplaySurfaces, WindowShowsEveryBackEnd) {
   ASSERT_NE(api.createOnWindow(&screen, window.get(), 0), nullptr);
 
   // The memory reference: the script, then a 2x stretch of its corner.
-  OwnedHandle ref(api), refSrc(api), refTurned(api), refBig(api);
-  Handle* memory = api.Prototype(depth, kTypeMemory);
-  ASSERT_NE(api.create(&ref, 40, 30, memory), nullptr);
-  ASSERT_NE(api.create(&refSrc, 8, 8, memory), nullptr);
-  ASSERT_NE(api.create(&refTurned, 8, 8, memory), nullptr);
-  ASSERT_NE(api.create(&refBig, 40, 30, memory), nullptr);
-  DrawScript(api, &ref, &refSrc, &refTurned);
-  ASSERT_TRUE(api.stretch(&ref, &refBig, 0, 0, 40, 30, 0, 0, 20, 15, 0, 0, 0, 0));
-  const std::vector<uint32_t> expected = api.Pixels(&ref, 40, 30);
-  const std::vector<uint32_t> expectedBig = api.Pixels(&refBig, 40, 30);
+  std::vector<uint32_t> expected, expectedBig;
+  DrawMemoryReference(api, depth, &expected, &expectedBig);
+  ASSERT_FALSE(HasFatalFailure());
 
   for (int32_t type : {kTypeScreen, kTypeOwnDC}) {
     SCOPED_TRACE(type);
