@@ -52,6 +52,8 @@ struct DisplayApi {
         enterFullScreen(lib.Get<int32_t(OMB_THISCALL*)(Handle*, HWND, int32_t, int32_t, int32_t)>(750)),
         leaveFullScreen(lib.Get<void(OMB_THISCALL*)(Handle*, HWND)>(695)),
         copyScreenState(lib.Get<int32_t(OMB_THISCALL*)(Handle*, const Handle*)>(361)),
+        isValid(lib.Get<int32_t(OMB_THISCALL*)(const Handle*)>(610)),
+        getLastError(lib.Get<uint32_t(OMB_THISCALL*)(const Handle*)>(523)),
         lockBuffer(lib.Get<uint8_t*(OMB_THISCALL*)(Handle*)>(620)),
         unlockBuffer(lib.Get<void(OMB_THISCALL*)(Handle*, void*)>(762)),
         getDriverInfo(lib.Get<int32_t(OMB_THISCALL*)(Handle*, void*)>(494)),
@@ -92,6 +94,8 @@ struct DisplayApi {
   int32_t(OMB_THISCALL* enterFullScreen)(Handle*, HWND, int32_t, int32_t, int32_t);
   void(OMB_THISCALL* leaveFullScreen)(Handle*, HWND);
   int32_t(OMB_THISCALL* copyScreenState)(Handle*, const Handle*);
+  int32_t(OMB_THISCALL* isValid)(const Handle*);
+  uint32_t(OMB_THISCALL* getLastError)(const Handle*);
   uint8_t*(OMB_THISCALL* lockBuffer)(Handle*);
   void(OMB_THISCALL* unlockBuffer)(Handle*, void*);
   int32_t(OMB_THISCALL* getDriverInfo)(Handle*, void*);

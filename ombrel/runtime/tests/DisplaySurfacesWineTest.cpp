@@ -177,6 +177,22 @@ TEST_F(DisplaySurfaces, DcSurfaceClipRegion) {
   DeleteDC(memory);
 }
 
+// A window handle that is none: no context, the handle stays empty with
+// the out-of-memory error, and it draws nothing.
+TEST_F(DisplaySurfaces, BadWindowLeavesTheHandleEmpty) {
+  DisplayApi api(lib);
+  OwnedHandle h(api);
+  HostWindow window(16, 16);
+  ASSERT_NE(api.createOnWindow(&h, window.get(), 0), nullptr);
+  EXPECT_TRUE(api.isValid(&h));
+  EXPECT_EQ(api.createOnWindow(&h, reinterpret_cast<HWND>(0x7FFF1234), 1), nullptr);
+  EXPECT_FALSE(api.isValid(&h));
+  EXPECT_EQ(api.getLastError(&h), 0x40000000u);
+  OwnedHandle dib(api);
+  ASSERT_NE(api.create(&dib, 4, 4, api.Prototype(32, kTypeScreen)), nullptr);
+  EXPECT_FALSE(api.blit(&dib, &h, 0, 0, 0, 0, 4, 4, 0, 0, 0, 0));
+}
+
 // Each back end copied and stretched onto the window equals the memory result.
 TEST_F(DisplaySurfaces, WindowShowsEveryBackEnd) {
   DisplayApi api(lib);
