@@ -19,31 +19,31 @@ inline void PumpWindowMessages() {
   }
 }
 
-// A plain window with no background brush, so nothing repaints over what a
-// test draws; destroyed with the object.
+// The program's visible window: a popup with no background brush, so
+// nothing repaints over what a test draws. One for the whole program, moved
+// and sized for each test: under Xvfb without a window manager Wine waits two
+// seconds for every window it hides or destroys.
 class HostWindow {
  public:
   HostWindow(int width, int height) {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "OmbrelDisplayHost";
-    RegisterClassA(&wc);  // a second registration fails harmlessly
-    RECT r{0, 0, width, height};
-    AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
-    hwnd_ = CreateWindowA("OmbrelDisplayHost", "Ombrel display", WS_OVERLAPPEDWINDOW, 40, 40,
-                          r.right - r.left, r.bottom - r.top, nullptr, nullptr, wc.hInstance,
-                          nullptr);
+    static HWND shared = [] {
+      WNDCLASSA wc{};
+      wc.lpfnWndProc = DefWindowProcA;
+      wc.hInstance = GetModuleHandleA(nullptr);
+      wc.lpszClassName = "OmbrelDisplayHost";
+      RegisterClassA(&wc);
+      return CreateWindowA("OmbrelDisplayHost", "Ombrel display", WS_POPUP, 0, 0, 1, 1, nullptr,
+                           nullptr, wc.hInstance, nullptr);
+    }();
+    hwnd_ = shared;
     if (hwnd_ != nullptr) {
-      ShowWindow(hwnd_, SW_SHOW);
+      SetWindowLongA(hwnd_, GWL_STYLE, LONG(WS_POPUP | WS_VISIBLE));
+      SetWindowPos(hwnd_, HWND_TOP, 40, 40, width, height, SWP_SHOWWINDOW | SWP_FRAMECHANGED);
       UpdateWindow(hwnd_);
       PumpWindowMessages();
     }
   }
-  ~HostWindow() {
-    if (hwnd_ != nullptr) DestroyWindow(hwnd_);
-    PumpWindowMessages();
-  }
+  ~HostWindow() { PumpWindowMessages(); }
   HostWindow(const HostWindow&) = delete;
   HostWindow& operator=(const HostWindow&) = delete;
   HWND get() const { return hwnd_; }
