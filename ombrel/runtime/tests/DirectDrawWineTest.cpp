@@ -66,6 +66,7 @@ TEST_F(DirectDraw, SurfacesDrawLikeMemorySurfaces) {
   // A DirectDraw copy partly outside the destination.
   EXPECT_TRUE(a.blit(&refSrc, &ref, -3, 26, 0, 0, 8, 8, 0, 0, 0, 0));
   const std::vector<uint32_t> expected = a.Pixels(&ref, 40, 30);
+  const std::vector<uint8_t> expectedMask = CollisionMask(a, &ref, 0x302010);
 
   for (int32_t type : {kTypeScreen, kTypeSystemMem}) {
     SCOPED_TRACE(type);
@@ -78,6 +79,7 @@ TEST_F(DirectDraw, SurfacesDrawLikeMemorySurfaces) {
     DrawScript(a, &dest, &src, &turned);
     EXPECT_TRUE(a.blit(&src, &dest, -3, 26, 0, 0, 8, 8, 0, 0, 0, 0));  // BltFast
     EXPECT_EQ(a.Pixels(&dest, 40, 30), expected);
+    EXPECT_EQ(CollisionMask(a, &dest, 0x302010), expectedMask);
     // A fill of 0 is native 0 at every depth.
     ASSERT_TRUE(a.fillAll(&dest, 0));
     uint32_t value = 0xDEAD;

@@ -52,6 +52,9 @@ struct DisplayApi {
         enterFullScreen(lib.Get<int32_t(OMB_THISCALL*)(Handle*, HWND, int32_t, int32_t, int32_t)>(750)),
         leaveFullScreen(lib.Get<void(OMB_THISCALL*)(Handle*, HWND)>(695)),
         copyScreenState(lib.Get<int32_t(OMB_THISCALL*)(Handle*, const Handle*)>(361)),
+        createAlpha(lib.Get<uint8_t*(OMB_THISCALL*)(Handle*)>(375)),
+        setAlpha(lib.Get<int32_t(OMB_THISCALL*)(Handle*, const uint8_t*, int32_t)>(717)),
+        buildCollisionMask(lib.Get<uint32_t(OMB_THISCALL*)(Handle*, void*, uint32_t)>(384)),
         isValid(lib.Get<int32_t(OMB_THISCALL*)(const Handle*)>(610)),
         getLastError(lib.Get<uint32_t(OMB_THISCALL*)(const Handle*)>(523)),
         lockBuffer(lib.Get<uint8_t*(OMB_THISCALL*)(Handle*)>(620)),
@@ -94,6 +97,9 @@ struct DisplayApi {
   int32_t(OMB_THISCALL* enterFullScreen)(Handle*, HWND, int32_t, int32_t, int32_t);
   void(OMB_THISCALL* leaveFullScreen)(Handle*, HWND);
   int32_t(OMB_THISCALL* copyScreenState)(Handle*, const Handle*);
+  uint8_t*(OMB_THISCALL* createAlpha)(Handle*);
+  int32_t(OMB_THISCALL* setAlpha)(Handle*, const uint8_t*, int32_t);
+  uint32_t(OMB_THISCALL* buildCollisionMask)(Handle*, void*, uint32_t);
   int32_t(OMB_THISCALL* isValid)(const Handle*);
   uint32_t(OMB_THISCALL* getLastError)(const Handle*);
   uint8_t*(OMB_THISCALL* lockBuffer)(Handle*);
@@ -172,6 +178,21 @@ inline void DrawScript(const DisplayApi& api, Handle* dest, Handle* src, Handle*
   EXPECT_TRUE(api.mirrorXAll(dest));
   EXPECT_TRUE(api.rotateQuarter(src, turned, 1));
   EXPECT_TRUE(api.blit(turned, dest, 30, 20, 0, 0, 8, 8, 0, 0, 0, 0));
+  // An alpha blit: the turned copy blended by a ramp of weights.
+  ASSERT_NE(api.createAlpha(turned), nullptr);
+  uint8_t ramp[8 * 8];
+  for (int i = 0; i < 64; ++i) ramp[i] = uint8_t(i * 4);
+  EXPECT_TRUE(api.setAlpha(turned, ramp, 8));
+  EXPECT_TRUE(api.blit(turned, dest, 10, 22, 0, 0, 8, 8, 1, 0, 0, 0));
+}
+
+// The collision mask of a surface, with its size; pixels of the key are clear.
+inline std::vector<uint8_t> CollisionMask(const DisplayApi& api, Handle* h, uint32_t key) {
+  api.setTransparentColour(h, key);
+  const uint32_t size = api.buildCollisionMask(h, nullptr, 0);
+  std::vector<uint8_t> mask(size + 16, 0xAB);
+  EXPECT_EQ(api.buildCollisionMask(h, mask.data(), 0), size);
+  return mask;
 }
 
 

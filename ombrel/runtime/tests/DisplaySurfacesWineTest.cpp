@@ -29,6 +29,7 @@ TEST_F(DisplaySurfaces, DibSurfacesDrawLikeMemorySurfaces) {
   for (int32_t depth : {8, 15, 16, 24, 32}) {
     SCOPED_TRACE(depth);
     std::vector<uint32_t> reference;
+    std::vector<uint8_t> referenceMask;
     for (int32_t type : {kTypeMemory, kTypeScreen, kTypeOwnDC}) {
       SCOPED_TRACE(type);
       Handle* prototype = api.Prototype(depth, type);
@@ -40,10 +41,14 @@ TEST_F(DisplaySurfaces, DibSurfacesDrawLikeMemorySurfaces) {
       EXPECT_EQ(api.getType(&dest), type);
       DrawScript(api, &dest, &src, &turned);
       const std::vector<uint32_t> pixels = api.Pixels(&dest, 40, 30);
-      if (type == kTypeMemory)
+      const std::vector<uint8_t> mask = CollisionMask(api, &dest, 0x302010);
+      if (type == kTypeMemory) {
         reference = pixels;
-      else
+        referenceMask = mask;
+      } else {
         EXPECT_EQ(pixels, reference);
+        EXPECT_EQ(mask, referenceMask);
+      }
     }
   }
 }
