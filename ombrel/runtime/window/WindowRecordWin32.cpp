@@ -178,11 +178,14 @@ void ReleaseWindowGdi(WindowObject* window) {
 OMB_FLAT void OMB_STDCALL WindowDestroy(WindowObject* window) {
   if (window == nullptr) return;
   DestroyChildWindows(window);
-  if (window->style & (WindowStyleAdopted | WindowStyleForeign)) {
+  HWND hwnd = static_cast<HWND>(window->hwnd);
+  // Adopted windows stay; a record whose window is gone would never hear
+  // of its end, so it ends here.
+  if ((window->style & (WindowStyleAdopted | WindowStyleForeign)) || hwnd == nullptr ||
+      !IsWindow(hwnd)) {
     DestroyWindowRecord(window);
     return;
   }
-  HWND hwnd = static_cast<HWND>(window->hwnd);
   if (window->style & WindowStyleMdiChild) {
     SendMessageA(static_cast<HWND>(window->mdiClient), WM_MDIDESTROY, WPARAM(hwnd), 0);
   } else {
