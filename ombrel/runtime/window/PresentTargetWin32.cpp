@@ -1,6 +1,8 @@
 #include "window/PresentTargetWin32.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 #include "palette/cPalette.h"
 #include "surface/DibLayout.h"
@@ -82,4 +84,38 @@ void WindowDCTarget::StretchAll(cSurfaceImpl& buffer, int32_t clientWidth, int32
                   reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, SRCCOPY);
   }
   buffer.Unlock();
+}
+
+void WindowDCTarget::CopyList(cSurfaceImpl& buffer, const SurfaceRect* rects, int32_t count) {
+  if (count == 1) {
+    Copy(buffer, rects[0]);
+    return;
+  }
+  static_assert(sizeof(SurfaceRect) == sizeof(RECT), "rectangles pass to the system as they are");
+  std::vector<uint8_t> data(sizeof(RGNDATAHEADER) + sizeof(RECT) * size_t(count));
+  auto* region = reinterpret_cast<RGNDATA*>(data.data());
+  region->rdh.dwSize = sizeof(RGNDATAHEADER);
+  region->rdh.iType = RDH_RECTANGLES;
+  region->rdh.nCount = DWORD(count);
+  SurfaceRect box = rects[0];
+  for (int32_t i = 1; i < count; ++i) {
+    box.left = std::min(box.left, rects[i].left);
+    box.top = std::min(box.top, rects[i].top);
+    box.right = std::max(box.right, rects[i].right);
+    box.bottom = std::max(box.bottom, rects[i].bottom);
+  }
+  region->rdh.rcBound = {box.left, box.top, box.right, box.bottom};
+  std::copy(rects, rects + count, reinterpret_cast<SurfaceRect*>(region->Buffer));
+  HRGN clip = ExtCreateRegion(nullptr, DWORD(data.size()), region);
+  HRGN saved = CreateRectRgn(0, 0, 0, 0);
+  const int hadClip = saved != nullptr ? GetClipRgn(dc_, saved) : -1;
+  if (clip == nullptr || hadClip < 0 || ExtSelectClipRgn(dc_, clip, RGN_AND) == ERROR) {
+    // Without a region, one copy per rectangle.
+    for (int32_t i = 0; i < count; ++i) Copy(buffer, rects[i]);
+  } else {
+    Copy(buffer, box);
+    SelectClipRgn(dc_, hadClip == 1 ? saved : nullptr);
+  }
+  if (clip != nullptr) DeleteObject(clip);
+  if (saved != nullptr) DeleteObject(saved);
 }

@@ -22,6 +22,8 @@ class WindowDCTarget final : public PresentTarget {
   WindowDCTarget(HWND window, HDC dc) : window_(window), dc_(dc) {}
   bool ClientSize(int32_t* width, int32_t* height) override;
   void Copy(cSurfaceImpl& buffer, const SurfaceRect& rect) override;
+  // One copy of the rectangles' bounding box through a clip region of them.
+  void CopyList(cSurfaceImpl& buffer, const SurfaceRect* rects, int32_t count) override;
   void StretchAll(cSurfaceImpl& buffer, int32_t clientWidth, int32_t clientHeight) override;
 
  private:
