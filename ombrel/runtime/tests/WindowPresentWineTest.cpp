@@ -187,4 +187,15 @@ TEST_F(WindowPresentHost, PresentsSwitchedOffShowNothingAndKeepTheList) {
   EXPECT_EQ(ReadClient(hwnd_, 320, 240)[0], 0x00FFFFFFu);
 }
 
+TEST_F(WindowPresentHost, GrabbingTheScreenCopiesTheClientAreaIntoTheBuffer) {
+  Open(320, 240, 320, 240, 0);
+  Pump();
+  PaintSentinel(hwnd_);  // what the screen shows there now
+  auto grab = lib_.Get<int32_t(WINAPI*)(void*)>(35);
+  EXPECT_NE(grab(window_), 0);
+  EXPECT_EQ(BufferPixel(0, 0), uint32_t(kSentinel));
+  EXPECT_EQ(BufferPixel(319, 239), uint32_t(kSentinel));
+  EXPECT_EQ(grab(nullptr), 0);
+}
+
 }  // namespace

@@ -22,7 +22,7 @@
 #include "window/WindowSprites.h"
 
 #ifdef _WIN32
-#include <windows.h>
+#include "window/SystemHeaders.h"
 #endif
 
 namespace {

@@ -1,7 +1,7 @@
 // The window's device context as the destination of presents and repaints.
 #pragma once
 
-#include <windows.h>
+#include "window/SystemHeaders.h"
 
 #include "surface/cSurfaceImpl.h"
 #include "window/WindowPresent.h"

@@ -1,5 +1,5 @@
 // Creation, adoption, look-up and destruction of window records.
-#include <windows.h>
+#include "window/SystemHeaders.h"
 
 #include "HandleList.h"
 #include "Memory.h"

@@ -1,5 +1,5 @@
 // Position, size, menu, cursor, device context, pen and colours of a window.
-#include <windows.h>
+#include "window/SystemHeaders.h"
 
 #include "window/WindowApi.h"
 #include "window/WindowAppLink.h"
