@@ -49,15 +49,37 @@ bool WindowDCTarget::ClientSize(int32_t* width, int32_t* height) {
   return dc_ != nullptr;
 }
 
+WindowDCTarget::~WindowDCTarget() { DeleteSurface(destination_); }
+
+cDCSurface* WindowDCTarget::Destination() {
+  if (destination_ == nullptr && dc_ != nullptr) destination_ = cDCSurface::MakeOnDC(dc_);
+  return destination_;
+}
+
 void WindowDCTarget::Copy(cSurfaceImpl& buffer, const SurfaceRect& r) {
   const int32_t w = r.right - r.left, h = r.bottom - r.top;
   if (buffer.HasDC()) {
-    if (HDC source = static_cast<HDC>(buffer.GetDC())) {
-      BitBlt(dc_, r.left, r.top, w, h, source, r.left, r.top, SRCCOPY);
-      buffer.ReleaseDC(source);
+    cDCSurface* window = Destination();
+    if (window != nullptr && buffer.Blit(window, r.left, r.top, r.left, r.top, w, h, 0, 0, 0, 0))
       return;
-    }
   }
+  CopyPixels(buffer, r);
+}
+
+void WindowDCTarget::StretchAll(cSurfaceImpl& buffer, int32_t clientWidth, int32_t clientHeight) {
+  const int32_t w = buffer.view.width, h = buffer.view.height;
+  SetStretchBltMode(dc_, COLORONCOLOR);
+  if (buffer.HasDC()) {
+    cDCSurface* window = Destination();
+    if (window != nullptr &&
+        buffer.Stretch(window, 0, 0, clientWidth, clientHeight, 0, 0, w, h, 0, 0, 0, 0))
+      return;
+  }
+  StretchPixels(buffer, clientWidth, clientHeight);
+}
+
+void WindowDCTarget::CopyPixels(cSurfaceImpl& buffer, const SurfaceRect& r) {
+  const int32_t w = r.right - r.left, h = r.bottom - r.top;
   if (!buffer.Lock()) return;
   DibHeader info;
   if (const uint8_t* bits = DescribeRows(buffer.view, r.top, h, &info)) {
@@ -67,16 +89,9 @@ void WindowDCTarget::Copy(cSurfaceImpl& buffer, const SurfaceRect& r) {
   buffer.Unlock();
 }
 
-void WindowDCTarget::StretchAll(cSurfaceImpl& buffer, int32_t clientWidth, int32_t clientHeight) {
+void WindowDCTarget::StretchPixels(cSurfaceImpl& buffer, int32_t clientWidth,
+                                   int32_t clientHeight) {
   const int32_t w = buffer.view.width, h = buffer.view.height;
-  SetStretchBltMode(dc_, COLORONCOLOR);
-  if (buffer.HasDC()) {
-    if (HDC source = static_cast<HDC>(buffer.GetDC())) {
-      StretchBlt(dc_, 0, 0, clientWidth, clientHeight, source, 0, 0, w, h, SRCCOPY);
-      buffer.ReleaseDC(source);
-      return;
-    }
-  }
   if (!buffer.Lock()) return;
   DibHeader info;
   if (const uint8_t* bits = DescribeRows(buffer.view, 0, h, &info)) {
