@@ -1,5 +1,6 @@
 // Present timing under Wine (informational, docs/PERFORMANCE.md): presents of
-// dirty rectangles against one full 640 x 480 BitBlt to the same window,
+// dirty rectangles (from a back buffer of the surface type given as the
+// argument, 2 by default) against one full 640 x 480 BitBlt to the same window,
 // measured in one run with QueryPerformanceCounter. Loads Ombrel.dll and
 // works by ordinal, as a host does. Prints a table; exits 0 unless the
 // library or the window cannot be had.
@@ -7,6 +8,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -54,7 +56,10 @@ void PumpMessages() {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  // Back buffer, as the surface type of GetSurfacePrototype: 0 a memory
+  // surface, 1 a DIB section, 2 a DIB section with its own context (the default).
+  const int32_t bufferType = argc > 1 ? std::atoi(argv[1]) : 2;
   HMODULE lib = LoadLibraryA("Ombrel.dll");
   if (lib == nullptr) {
     std::printf("Ombrel.dll not found\n");
@@ -100,7 +105,7 @@ int main() {
   }
   HWND hwnd = *reinterpret_cast<HWND*>(static_cast<uint8_t*>(window) + 4);
   Handle* prototype = nullptr;
-  getPrototype(&prototype, 32, 0, 0);
+  getPrototype(&prototype, 32, bufferType, 0);
   Handle* buffer = createHandle();
   create(buffer, kWidth, kHeight, prototype);
   fillAll(buffer, 0x00336699);
@@ -152,6 +157,8 @@ int main() {
   GetPixel(windowDC, 0, 0);  // waits for the display
   QueryPerformanceCounter(&b);
   const double reference = Seconds(a, b, f) / kRounds;
+  const char* kinds[] = {"memory surface", "DIB section", "DIB section with its own context"};
+  std::printf("back buffer: %s\n", kinds[bufferType >= 0 && bufferType <= 2 ? bufferType : 0]);
   std::printf("%-44s %10s %8s %8s %10s\n", "case", "us/frame", "ratio", "budget", "us adding");
   std::printf("%-44s %10.1f %8.2f %8s\n", "full 640 x 480 BitBlt (reference)", reference * 1e6, 1.0, "");
   int missed = 0;
