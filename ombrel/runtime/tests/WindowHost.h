@@ -146,7 +146,7 @@ inline WindowDescriptor76 Descriptor(const char* className, int32_t width, int32
   d.height = height;
   d.x = 10;
   d.y = 10;
-  d.style = WS_OVERLAPPEDWINDOW;  // hidden: unmapping a shown window costs seconds without a window manager
+  d.style = WS_OVERLAPPEDWINDOW;  // hidden: the end of an active window waits seconds without a window manager
   d.title = "host";
   d.className = className;
   d.bufferWidth = bufferWidth;
