@@ -58,10 +58,6 @@ HWND MakeWindow(WindowObject* window, const WindowDescriptor& d, int32_t width, 
                          static_cast<HINSTANCE>(d.instance), &params);
 }
 
-void* CursorOf(void* cursor) {
-  return cursor == reinterpret_cast<void*>(1) ? LoadCursorA(nullptr, IDC_ARROW) : cursor;
-}
-
 }  // namespace
 
 OMB_FLAT WindowObject* OMB_STDCALL WindowCreate(AppObject* app, const WindowDescriptor* descriptor) {
@@ -91,7 +87,7 @@ OMB_FLAT WindowObject* OMB_STDCALL WindowCreate(AppObject* app, const WindowDesc
     DestroyWindowRecord(window);
     return Result(kWindowNoMemory);
   }
-  window->cursor = CursorOf(d.cursor);
+  window->cursor = CursorOrArrow(d.cursor);
   const int32_t depthCode = window->depth & 0xF;
   window->background = d.background;
   if (d.mode == kWindowModeSprites) {
