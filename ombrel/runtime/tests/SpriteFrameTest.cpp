@@ -14,6 +14,7 @@
 #include "AppFixture.h"
 #include "SpriteTestWindow.h"
 #include "imagebank/ImageBank.h"
+#include "sprite/SavedRects.h"
 #include "sprite/SpriteChanges.h"
 #include "sprite/SpriteOrder.h"
 #include "surface/DepthCode.h"
@@ -233,6 +234,39 @@ TEST_P(SpriteFrames, OwnSaveSurfacesWithoutABackgroundAndFillErasedSprites) {
   EXPECT_TRUE(std::any_of(w.dirty.begin(), w.dirty.end(), [&](const SurfaceRect& r) {
     return r.left == old.left && r.top == old.top && r.right == old.right;
   }));
+}
+
+TEST_P(SpriteFrames, SavedRectanglesAndSingleImages) {
+  SpriteTestWindow w(app_, kWidth, kHeight);
+  Background(w.Drawing());
+  const Bytes empty = w.Pixels();
+  SavedRect saved{};
+  EXPECT_EQ(SaveRect(w, &saved, kWidth, 0, kWidth + 10, 10), -1);  // wholly outside
+  EXPECT_EQ(saved.surface, nullptr);
+  ASSERT_EQ(SaveRect(w, &saved, -4, 10, 19, 29), 0);  // clipped on the left
+  EXPECT_EQ(saved.rect.left, 0);
+  EXPECT_EQ(saved.rect.right, 20);  // inclusive corners: one more
+  EXPECT_EQ(saved.rect.bottom, 30);
+  cSurfaceImpl* kept = saved.surface;
+  w.dirty.clear();
+  DrawImageInk(w, uint32_t(images_[1]), 10, 20, 1, kInkKeyed, 0, 0, 0);  // by its hot spot (8, 4)
+  ASSERT_EQ(w.dirty.size(), 1u);
+  EXPECT_EQ(w.dirty[0].left, 2);
+  EXPECT_EQ(w.dirty[0].top, 16);
+  EXPECT_EQ(w.dirty[0].right, 19);
+  EXPECT_NE(w.Pixels(), empty);
+  RestoreRect(w, &saved);
+  EXPECT_EQ(w.Pixels(), empty) << "the saved piece covers the image";
+  EXPECT_EQ(w.dirty.back().left, 0);
+  // A smaller piece reuses the surface; a wider one does not.
+  ASSERT_EQ(SaveRect(w, &saved, 0, 0, 9, 9), 0);
+  EXPECT_EQ(saved.surface, kept);
+  ASSERT_EQ(SaveRect(w, &saved, 0, 0, 39, 5), 0);
+  EXPECT_EQ(saved.rect.right, 40);
+  FreeSavedRect(&saved);
+  EXPECT_EQ(saved.surface, nullptr);
+  FreeSavedRect(&saved);
+  RestoreRect(w, &saved);  // empty: nothing
 }
 
 INSTANTIATE_TEST_SUITE_P(AppDepths, SpriteFrames, ::testing::Values(3, 6, 7, 4, 8),
