@@ -5,6 +5,8 @@
 
 #include "app/AppLists.h"
 #include "palette/PaletteApi.h"
+#include "plugin/cSoundPluginRegistry.h"
+#include "sound/cDSoundDevice.h"
 #include "palette/PaletteContext.h"
 #include "surface/SurfaceLibraryApi.h"
 
@@ -12,6 +14,8 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
   switch (reason) {
     case DLL_PROCESS_ATTACH:
       SurfaceLibraryInit();
+      // Only a function pointer: DirectSound starts with the first player.
+      SetSoundDeviceFactory(CreateDSoundDevice);
       break;
     case DLL_THREAD_ATTACH:
       AppListThreadAttach();

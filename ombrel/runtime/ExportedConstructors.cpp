@@ -13,6 +13,9 @@
 #include "paint/cPaintTile.h"
 #include "plugin/cImagePluginRegistry.h"
 #include "plugin/cSoundPluginRegistry.h"
+#include "sound/cSound.h"
+#include "sound/cSoundDecoder.h"
+#include "sound/cSoundPlayer.h"
 #include "stream/cFileSink.h"
 #include "stream/cFileSource.h"
 #include "stream/cMemorySink.h"
@@ -135,4 +138,91 @@ cPaintTile_ctor(cPaintTile* self, cSurfaceHandle* pattern, int32_t offsetX, int3
 extern "C" cPaintTile* __attribute__((thiscall))
 cPaintTile_ctor(cPaintTile* self, cSurfaceHandle* pattern, int32_t offsetX, int32_t offsetY) {
   return self ? new (self) cPaintTile(pattern, offsetX, offsetY) : nullptr;
+}
+
+// The sound bases are abstract: like the filter base they are built through
+// a concrete shell, whose table is then replaced by the base's exported one.
+namespace {
+class SoundDecoderShell final : public cSoundDecoder {
+ public:
+  SoundDecoderShell() = default;
+  explicit SoundDecoderShell(const cSoundDecoder& other) : cSoundDecoder(other) {}
+  void Release() override {}
+  int32_t Open(cByteSource*) override { return 1; }
+  void Close() override {}
+  uint32_t GetLength() override { return 0; }
+  int32_t Reserved() override { return 0; }
+  int32_t Seek(uint32_t) override { return 1; }
+  int32_t Read(void*, uint32_t, uint32_t* count) override {
+    if (count) *count = 0;
+    return 1;
+  }
+};
+
+class SoundPlayerShell final : public cSoundPlayer {
+ public:
+  SoundPlayerShell(cSoundDevice* device, void* window) : cSoundPlayer(device, window) {}
+  explicit SoundPlayerShell(const cSoundPlayer& other) : cSoundPlayer(other) {}
+  cSound* CreateSoundObject() override { return nullptr; }
+};
+
+class SoundShell final : public cSound {
+ public:
+  explicit SoundShell(cSoundPlayer* player) : cSound(player) {}
+  explicit SoundShell(const cSound& other) : cSound(other) {}
+  int32_t Play() override { return 0; }
+  int32_t Pause() override { return 0; }
+  int32_t Resume() override { return 0; }
+  void Stop(int32_t, int32_t) override {}
+  int32_t IsPlaying() override { return 0; }
+  int32_t SetVolume(int32_t) override { return 0; }
+  int32_t SetPan(int32_t) override { return 0; }
+  int32_t SetFrequency(int32_t) override { return 0; }
+  void SetPosition(uint32_t, int32_t) override {}
+  int32_t FillInitial() override { return 0; }
+  void Update() override {}
+  uint32_t GetPosition() override { return 0; }
+};
+
+template <typename Base>
+Base* WithBaseTable(Base* self, const void* table) {
+  *reinterpret_cast<const void**>(self) = table;
+  return self;
+}
+}  // namespace
+
+extern "C" const void* const cSoundDecoder_vftable asm("_cSoundDecoder_vftable");
+extern "C" cSoundDecoder* __attribute__((thiscall)) cSoundDecoder_ctor(cSoundDecoder* self) asm("_cSoundDecoder_ctor");
+extern "C" cSoundDecoder* __attribute__((thiscall)) cSoundDecoder_ctor(cSoundDecoder* self) {
+  return self ? WithBaseTable<cSoundDecoder>(new (self) SoundDecoderShell(), &cSoundDecoder_vftable) : nullptr;
+}
+extern "C" cSoundDecoder* __attribute__((thiscall)) cSoundDecoder_copyctor(cSoundDecoder* self, const cSoundDecoder* other)
+    asm("_cSoundDecoder_copyctor");
+extern "C" cSoundDecoder* __attribute__((thiscall)) cSoundDecoder_copyctor(cSoundDecoder* self, const cSoundDecoder* other) {
+  if (!self || !other) return nullptr;
+  return WithBaseTable<cSoundDecoder>(new (self) SoundDecoderShell(*other), &cSoundDecoder_vftable);
+}
+
+extern "C" const void* const cSoundPlayer_vftable asm("_cSoundPlayer_vftable");
+extern "C" cSoundPlayer* __attribute__((thiscall)) cSoundPlayer_ctor(cSoundPlayer* self, cSoundDevice* device, void* window)
+    asm("_cSoundPlayer_ctor");
+extern "C" cSoundPlayer* __attribute__((thiscall)) cSoundPlayer_ctor(cSoundPlayer* self, cSoundDevice* device, void* window) {
+  return self ? WithBaseTable<cSoundPlayer>(new (self) SoundPlayerShell(device, window), &cSoundPlayer_vftable) : nullptr;
+}
+extern "C" cSoundPlayer* __attribute__((thiscall)) cSoundPlayer_copyctor(cSoundPlayer* self, const cSoundPlayer* other)
+    asm("_cSoundPlayer_copyctor");
+extern "C" cSoundPlayer* __attribute__((thiscall)) cSoundPlayer_copyctor(cSoundPlayer* self, const cSoundPlayer* other) {
+  if (!self || !other) return nullptr;
+  return WithBaseTable<cSoundPlayer>(new (self) SoundPlayerShell(*other), &cSoundPlayer_vftable);
+}
+
+extern "C" const void* const cSound_vftable asm("_cSound_vftable");
+extern "C" cSound* __attribute__((thiscall)) cSound_ctor(cSound* self, cSoundPlayer* player) asm("_cSound_ctor");
+extern "C" cSound* __attribute__((thiscall)) cSound_ctor(cSound* self, cSoundPlayer* player) {
+  return self ? WithBaseTable<cSound>(new (self) SoundShell(player), &cSound_vftable) : nullptr;
+}
+extern "C" cSound* __attribute__((thiscall)) cSound_copyctor(cSound* self, const cSound* other) asm("_cSound_copyctor");
+extern "C" cSound* __attribute__((thiscall)) cSound_copyctor(cSound* self, const cSound* other) {
+  if (!self || !other) return nullptr;
+  return WithBaseTable<cSound>(new (self) SoundShell(*other), &cSound_vftable);
 }

@@ -1,6 +1,6 @@
 /* Plain-C calls into the library's stream objects through their tables by
    slot number, as a plug-in built by any compiler makes them (thiscall on
-   i686). Sources: 3 Read, 17 Tell, 18 GetSize, 19 Seek. Sinks: 1 Write,
+   i686). Sources: 2 ReadCount, 3 Read, 17 Tell, 18 GetSize, 19 Seek. Sinks: 1 Write,
    4 Tell, 5 Seek. */
 #ifndef OMBREL_TESTPLUGINS_STREAMCALLS_H
 #define OMBREL_TESTPLUGINS_STREAMCALLS_H
@@ -19,6 +19,10 @@
 
 static inline void* StreamSlot(void* object, int slot) { return (*(void***)object)[slot]; }
 
+static inline uint32_t SourceReadCount(void* source, void* buffer, uint32_t n, uint32_t* count) {
+  return ((uint32_t(PLUGIN_THISCALL*)(void*, void*, uint32_t, uint32_t*))StreamSlot(source, 2))(source, buffer, n,
+                                                                                               count);
+}
 static inline uint32_t SourceRead(void* source, void* buffer, uint32_t n) {
   return ((uint32_t(PLUGIN_THISCALL*)(void*, void*, uint32_t))StreamSlot(source, 3))(source, buffer, n);
 }

@@ -16,6 +16,8 @@
 #include "ScreenCanvas.h"
 #include "TextRecorder.h"
 
+#include <gtest/gtest.h>
+
 #include <SDL.h>
 
 #include <algorithm>
@@ -84,6 +86,19 @@ public:
 };
 
 inline std::string PlayOf(SampleId id) { return "PlayChannelTimed(-1,chunk#" + std::to_string(Index(id)) + ",0,-1)"; }
+
+// Row by row: the same names and scores.
+inline ::testing::AssertionResult SameHiScores(const HiScoreTable& a, const HiScoreTable& b)
+{
+    for (int i = 0; i < HiScoreTable::kRows; ++i) {
+        const HiScoreEntry& x = a.entries[static_cast<std::size_t>(i)];
+        const HiScoreEntry& y = b.entries[static_cast<std::size_t>(i)];
+        if (std::string(x.name) != y.name || x.score != y.score)
+            return ::testing::AssertionFailure() << "row " << i + 1 << ": \"" << x.name << "\" " << x.score
+                                                 << " against \"" << y.name << "\" " << y.score;
+    }
+    return ::testing::AssertionSuccess();
+}
 
 struct Frontend {
     ScratchData data;
@@ -206,6 +221,13 @@ struct Frontend {
         const auto bytes = EncodeSaveGame(pack, index, map, score, lives);
         std::ofstream out(data.root / "Data" / "SaveGame.sav", std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+
+    std::filesystem::path ScoresFile() const { return data.root / "Scores.dat"; }
+    std::string ScoresFileBytes() const
+    {
+        std::ifstream in(ScoresFile(), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
 
     // The title as the game starts it, run until its main menu is open.

@@ -1,0 +1,99 @@
+// The process-wide sound device: the list of open players, the streaming
+// timer with its busy flag, and the registry decoders are looked up in.
+// Internal (made by the sound registry's built-in record); slots in this
+// order: 0 `Destruct(flags)`, 1 `CreatePlayer`, 2 `StopAllPlayers`,
+// 3 `GetFormat`, 4 `Delete`, 5 `UpdateAll`.
+//
+// The timer callback takes the busy flag, then only tries the sound lock:
+// when a client holds the lock it gives the flag back and skips the tick. So
+// a client may wait for the busy flag while it holds the lock (closing and
+// destroying players do) without the two ever waiting for each other.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "HandleList.h"
+#include "sound/SoundFormat.h"
+#include "sound/SoundTimerHost.h"
+
+class cSoundPlayer;
+class cSoundPluginRegistry;
+
+class cSoundDevice {
+ public:
+  static constexpr uint32_t kTimerPeriodMs = 50;
+  static constexpr uint32_t kTimerResolutionMs = 10;
+  static constexpr uint32_t kHoldWaitMs = 100;
+
+  cSoundDevice(cSoundPluginRegistry* registry, SoundTimerHost& timer);
+  cSoundDevice(const cSoundDevice&) = delete;
+  cSoundDevice& operator=(const cSoundDevice&) = delete;
+
+  // Destroys the device; bit 0 of flags frees its storage (slot 4 is Destruct(1)).
+  virtual void Destruct(uint32_t flags) = 0;                                     // 0
+  virtual cSoundPlayer* CreatePlayer(void* window) = 0;                          // 1
+  // Stops every player's sounds (forced), under the sound lock.
+  virtual void StopAllPlayers();                                                 // 2
+  // The format the device plays for a source format.
+  virtual void GetFormat(const SoundFormat* source, SoundFormat* out) = 0;       // 3
+  virtual void Delete() = 0;                                                     // 4
+  // Every player's refill (the timer's work).
+  virtual void UpdateAll();                                                      // 5
+
+  // True when a sound of any player plays or is paused (under the sound lock).
+  bool IsAnyPlaying();
+  // The registry decoders are looked up in: the shared state's current one
+  // while this is the process's device (it moves when its registry unloads).
+  cSoundPluginRegistry* Registry() const;
+  cHandleList& Players() { return players_; }
+  void CountPlayer(int32_t delta);
+  int32_t PlayerCount() const { return playerCount_; }
+
+  // The streaming timer. Start: under the sound lock, when not running.
+  bool StartTimer();
+  // Hold: when the timer runs, take the busy flag (waiting while a tick has it)
+  // so no refill runs until Release.
+  void HoldTimer();
+  void ReleaseTimer();
+  // Kill the timer when it runs (the busy flag stays taken until a start).
+  void StopTimer();
+  bool TimerRunning() const { return timerRunning_.load() != 0; }
+  // One tick (the callback's body); false when it was skipped.
+  bool Tick();
+  int32_t SkippedTicks() const { return skippedTicks_.load(); }
+  int32_t BusyFlag() const { return busy_.load(); }
+
+  static void OMB_STDCALL TimerCallback(uint32_t id, uint32_t message, uintptr_t user, uintptr_t, uintptr_t);
+
+ protected:
+  ~cSoundDevice() = default;
+
+ private:
+  void WaitForBusy();
+
+  cHandleList players_;
+  std::atomic<int32_t> busy_{0};
+  std::atomic<int32_t> timerRunning_{0};
+  uint32_t timerId_ = 0;
+  int32_t playerCount_ = 0;
+  cSoundPluginRegistry* registry_;
+  SoundTimerHost& timer_;
+  std::atomic<int32_t> skippedTicks_{0};
+};
+
+// Holds the streaming timer for a scope.
+class SoundTimerHold {
+ public:
+  SoundTimerHold(cSoundDevice* device, bool hold) : device_(hold ? device : nullptr) {
+    if (device_) device_->HoldTimer();
+  }
+  ~SoundTimerHold() {
+    if (device_) device_->ReleaseTimer();
+  }
+  SoundTimerHold(const SoundTimerHold&) = delete;
+  SoundTimerHold& operator=(const SoundTimerHold&) = delete;
+
+ private:
+  cSoundDevice* device_;
+};
