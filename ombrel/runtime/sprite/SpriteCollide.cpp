@@ -293,7 +293,7 @@ int32_t SetCollision(SpriteRecord* s, int32_t on) {
   return previous;
 }
 
-int32_t MaskTestSprite(SpriteWindow& window, const WindowMask& mask, SpriteRecord* s, uint32_t image, int32_t x,
+int32_t SpriteAgainstMask(SpriteWindow& window, const WindowMask& mask, SpriteRecord* s, uint32_t image, int32_t x,
                        int32_t y, int32_t angle, float sx, float sy, int32_t bottomRows, int32_t plane) {
   if (s == nullptr || !mask.Exists()) return 0;
   const int32_t p = plane == 1 ? 1 : 0;

@@ -43,5 +43,5 @@ int32_t SetCollision(SpriteRecord* sprite, int32_t on);
 
 // The sprite drawn at (x, y) with that image, angle and scale against the
 // window's mask plane (1: plane 1).
-int32_t MaskTestSprite(SpriteWindow& window, const WindowMask& mask, SpriteRecord* sprite, uint32_t image, int32_t x,
+int32_t SpriteAgainstMask(SpriteWindow& window, const WindowMask& mask, SpriteRecord* sprite, uint32_t image, int32_t x,
                        int32_t y, int32_t angle, float scaleX, float scaleY, int32_t bottomRows, int32_t plane);

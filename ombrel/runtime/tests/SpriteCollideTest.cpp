@@ -233,10 +233,10 @@ TEST_F(SpriteCollide, SpritesAgainstTheWindowMaskEqualTheNaiveOverlap) {
       mask.SetOrigin(origin, 0);
       bool expected = false;
       for (const auto& p : Opaque(app_, r)) expected = expected || mask.TestPoint(p.first, p.second, 0) != 0;
-      const int32_t got = MaskTestSprite(w, mask, r, uint32_t(r->image), r->x, r->y, r->angle, r->scaleX, r->scaleY, 0, 0);
+      const int32_t got = SpriteAgainstMask(w, mask, r, uint32_t(r->image), r->x, r->y, r->angle, r->scaleX, r->scaleY, 0, 0);
       EXPECT_EQ(got, expected ? 1 : 0) << "sprite " << r->user << " origin " << origin;
       (expected ? hits : misses)++;
-      EXPECT_EQ(MaskTestSprite(w, mask, r, uint32_t(r->image), r->x, r->y, r->angle, r->scaleX, r->scaleY, 0, 1), 0)
+      EXPECT_EQ(SpriteAgainstMask(w, mask, r, uint32_t(r->image), r->x, r->y, r->angle, r->scaleX, r->scaleY, 0, 1), 0)
           << "plane 1 is empty";
     }
   EXPECT_GT(hits, 0);
