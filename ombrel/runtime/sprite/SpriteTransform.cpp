@@ -17,10 +17,15 @@ struct Transform {
   bool quarterTurns;  // 90 and 270 by the quarter-turn routine
 };
 
+// A surface of the app's format filled with the transparent colour: every
+// pixel defined, the fourth byte of 32-bit pixels too (masks compare whole
+// words).
 cSurfaceImpl* NewTarget(AppObject* app, int32_t width, int32_t height, uint32_t transparent) {
   if (app->formatPrototype == nullptr || width <= 0 || height <= 0) return nullptr;
   cSurfaceImpl* s = app->formatPrototype->MakeInstance(width, height);
-  if (s != nullptr) s->SetTransparentColour(transparent);
+  if (s == nullptr) return nullptr;
+  s->SetTransparentColour(transparent);
+  s->FillRect(0, 0, width, height, transparent);
   return s;
 }
 
@@ -41,7 +46,7 @@ cSurfaceImpl* MakeTransformed(AppObject* app, const Transform& t, int32_t width,
   bool done = source != nullptr && target != nullptr;
   if (done) {
     if (t.angle == 0) {
-      source->Stretch(target, 0, 0, width, height, 0, 0, e->width, e->height, 0, 0, 0, stretch);
+      source->Stretch(target, 0, 0, width, height, 0, 0, e->width, e->height, 1, 0, 0, stretch);
     } else if (t.scaleX == 1.0f && t.scaleY == 1.0f) {
       done = TurnInto(source, target, t, e->transparent);
     } else {
@@ -49,7 +54,7 @@ cSurfaceImpl* MakeTransformed(AppObject* app, const Transform& t, int32_t width,
           NewTarget(app, int32_t(float(e->width) * t.scaleX), int32_t(float(e->height) * t.scaleY), e->transparent);
       done = scaled != nullptr;
       if (done) {
-        source->Stretch(scaled, 0, 0, scaled->view.width, scaled->view.height, 0, 0, e->width, e->height, 0, 0, 0,
+        source->Stretch(scaled, 0, 0, scaled->view.width, scaled->view.height, 0, 0, e->width, e->height, 1, 0, 0,
                         stretch);
         done = TurnInto(scaled, target, t, e->transparent);
       }

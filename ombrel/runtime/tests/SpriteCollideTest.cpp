@@ -22,18 +22,29 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-// What a sprite shows: opaque pixels in window coordinates.
+// What a sprite shows: the pixels its keyed blit writes, found by drawing it
+// over two different fills (a pixel of the first fill's colour shows on the
+// second), in window coordinates.
 std::set<std::pair<int32_t, int32_t>> Opaque(AppObject* app, SpriteRecord* s, int32_t dx = 0, int32_t dy = 0) {
   std::set<std::pair<int32_t, int32_t>> out;
   bool owned = false;
   cSurfaceImpl* image = DrawnImage(app, s, &owned);
   if (image == nullptr) return out;
-  for (int32_t y = 0; y < image->view.height; ++y)
-    for (int32_t x = 0; x < image->view.width; ++x) {
-      uint32_t v = 0;
-      image->GetPixelNative(x, y, &v);
-      if (v != image->view.transparentValue) out.insert({s->rect.left + x + dx, s->rect.top + y + dy});
-    }
+  const int32_t w = image->view.width, h = image->view.height;
+  for (uint32_t fill : {0x00123456u, 0x00654321u}) {
+    cSurfaceImpl* probe = app->formatPrototype->MakeInstance(w, h);
+    probe->FillRect(0, 0, w, h, fill);
+    uint32_t background = 0;
+    probe->GetPixelNative(0, 0, &background);
+    image->Blit(probe, 0, 0, 0, 0, w, h, 1, 0, 0, 0);
+    for (int32_t y = 0; y < h; ++y)
+      for (int32_t x = 0; x < w; ++x) {
+        uint32_t v = 0;
+        probe->GetPixelNative(x, y, &v);
+        if (v != background) out.insert({s->rect.left + x + dx, s->rect.top + y + dy});
+      }
+    DeleteSurface(probe);
+  }
   if (owned) DeleteSurface(image);
   return out;
 }
@@ -42,14 +53,14 @@ bool Meet(const std::set<std::pair<int32_t, int32_t>>& a, const std::set<std::pa
   return std::any_of(a.begin(), a.end(), [&](const std::pair<int32_t, int32_t>& p) { return b.count(p) != 0; });
 }
 
-class SpriteCollide : public AppTest {
+class SpriteCollide : public AppTest, public ::testing::WithParamInterface<int32_t> {
  protected:
   void SetUp() override {
     AppTest::SetUp();
     app_ = AppCreate(nullptr, nullptr);
     ASSERT_NE(app_, nullptr);
     ScriptedDisplay display(DisplayFormat{32, 32, -1});
-    ASSERT_EQ(AppSetDepthOn(app_, 7, display) & 0xF, 7);
+    ASSERT_EQ(AppSetDepthOn(app_, GetParam(), display) & 0xF, GetParam());
     ring_ = MakeImage(17, 13, true);
     block_ = MakeImage(9, 9, false);
   }
@@ -59,6 +70,7 @@ class SpriteCollide : public AppTest {
   }
   // A ring with a hole (or a solid block) keyed on black, hot spot centred.
   int32_t MakeImage(int32_t w, int32_t h, bool ring) {
+    // 16-bit source pixels: a light red of 5-6-5.
     const int32_t row = 2 * w;
     Bytes source(size_t(row) * h, 0);
     for (int32_t y = 0; y < h; ++y)
@@ -69,13 +81,13 @@ class SpriteCollide : public AppTest {
         source[size_t(y) * row + size_t(x) * 2] = 0x1F;
         source[size_t(y) * row + size_t(x) * 2 + 1] = 0xF8;
       }
-    return ImageCreate(app_, w, h, w / 2, h / 2, 0, 0, 0, 0, source.data(), nullptr);
+    return ImageCreate(app_, w, h, w / 2, h / 2, 0, 0, 0, Depth16, source.data(), nullptr);
   }
   AppObject* app_ = nullptr;
   int32_t ring_ = 0, block_ = 0;
 };
 
-TEST_F(SpriteCollide, SearchesEqualTheNaiveOverlapOfTheDrawnImages) {
+TEST_P(SpriteCollide, SearchesEqualTheNaiveOverlapOfTheDrawnImages) {
   for (uint32_t seed = 1; seed <= 4; ++seed) {
     SpriteTestWindow w(app_, 120, 90);
     std::mt19937 rng(seed);
@@ -132,7 +144,7 @@ TEST_F(SpriteCollide, SearchesEqualTheNaiveOverlapOfTheDrawnImages) {
   }
 }
 
-TEST_F(SpriteCollide, LayersSetsAndCollisionBits) {
+TEST_P(SpriteCollide, LayersSetsAndCollisionBits) {
   SpriteTestWindow w(app_, 80, 60);
   SpriteRecord* a = CreateSprite(w.Pool(), &w.images, 30, 30, uint32_t(block_), 1, 0, 0, kSpriteCollides, 1);
   SpriteRecord* other = CreateSprite(w.Pool(), &w.images, 32, 30, uint32_t(block_), 2, 0, 0, kSpriteCollides, 2);
@@ -154,7 +166,7 @@ TEST_F(SpriteCollide, LayersSetsAndCollisionBits) {
   EXPECT_EQ(a->flags & kSpriteCollides, uint32_t(kSpriteCollides));
 }
 
-TEST_F(SpriteCollide, PointAndRectangleSearchesReadTheMasks) {
+TEST_P(SpriteCollide, PointAndRectangleSearchesReadTheMasks) {
   SpriteTestWindow w(app_, 80, 60);
   SpriteRecord* r = CreateSprite(w.Pool(), &w.images, 40, 30, uint32_t(ring_), 0, 0, 0, kSpriteCollides, 0);
   w.Frame();
@@ -174,7 +186,7 @@ TEST_F(SpriteCollide, PointAndRectangleSearchesReadTheMasks) {
   EXPECT_EQ(FindAtPoint(w, nullptr, 0, r->rect.right, 30, 0), nullptr);  // right edge exclusive
 }
 
-TEST_F(SpriteCollide, BottomRowsOnly) {
+TEST_P(SpriteCollide, BottomRowsOnly) {
   SpriteTestWindow w(app_, 80, 60);
   SpriteRecord* tall = CreateSprite(w.Pool(), &w.images, 20, 20, uint32_t(block_), 0, 0, 0, kSpriteCollides, 0);
   SpriteRecord* above = CreateSprite(w.Pool(), &w.images, 20, 13, uint32_t(block_), 0, 0, 0, kSpriteCollides, 1);
@@ -186,7 +198,7 @@ TEST_F(SpriteCollide, BottomRowsOnly) {
   EXPECT_EQ(FindCollision(w, tall, uint32_t(block_), 20, 20, 0, 1.0f, 1.0f, 8, 0), above);
 }
 
-TEST_F(SpriteCollide, TestTransformAnswersTheDrawnOneOrIsBuiltOncePerValues) {
+TEST_P(SpriteCollide, TestTransformAnswersTheDrawnOneOrIsBuiltOncePerValues) {
   SpriteTestWindow w(app_, 80, 60);
   SpriteRecord* s = CreateSprite(w.Pool(), &w.images, 40, 30, uint32_t(ring_), 0, 0, 0, kSpriteCollides, 0);
   SetSpriteAngle(w.Pool(), &w.images, s, 45, 0);
@@ -210,7 +222,7 @@ TEST_F(SpriteCollide, TestTransformAnswersTheDrawnOneOrIsBuiltOncePerValues) {
   EXPECT_EQ(BuildTransformedMask(w, s, 0, 10, 10), nullptr);
 }
 
-TEST_F(SpriteCollide, SpritesAgainstTheWindowMaskEqualTheNaiveOverlap) {
+TEST_P(SpriteCollide, SpritesAgainstTheWindowMaskEqualTheNaiveOverlap) {
   SpriteTestWindow w(app_, 120, 90);
   WindowMask mask;
   ASSERT_EQ(mask.Create(120, 90, 0, 0, 3), 1);
@@ -243,5 +255,11 @@ TEST_F(SpriteCollide, SpritesAgainstTheWindowMaskEqualTheNaiveOverlap) {
   EXPECT_GT(misses, 0);
   mask.Free();
 }
+
+// 16 bits, and 32 bits, whose pixels carry a fourth byte.
+INSTANTIATE_TEST_SUITE_P(AppDepths, SpriteCollide, ::testing::Values(7, 8),
+                         [](const ::testing::TestParamInfo<int32_t>& info) {
+                           return std::to_string(DepthCodeToBits(info.param)) + "Bits";
+                         });
 
 }  // namespace
