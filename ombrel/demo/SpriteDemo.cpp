@@ -328,6 +328,9 @@ struct Demo {
     api.commit(window);
     api.draw(window);
     api.present(window);
+    Pump();
+  }
+  static void Pump() {
     for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&msg);
   }
 
@@ -429,6 +432,7 @@ int Bench(HINSTANCE instance) {
       for (const Sprite& s : demo.sprites) demo.api.windowDrawImage(demo.window, s.image, s.x, s.y, 1);
       demo.api.addUpdate(demo.window, 0, 0, kWidth, kHeight);
       demo.api.present(demo.window);
+      Demo::Pump();
     }
     QueryPerformanceCounter(&t2);
     const double dirty = Seconds(t0, t1) * 1000.0 / kFrames, full = Seconds(t1, t2) * 1000.0 / kFrames;
