@@ -17,17 +17,17 @@ LibError ReadPrefixedBlock(OmbHandle file, BlockPrefix prefix, bool terminate, H
 }
 
 OMB_FLAT LibError OMB_STDCALL FileReadBlock16(OmbHandle file, void** out) {
-  return ReadPrefixedBlock(file, BlockPrefix::Bits16, false, ProcessHeap(), out);
+  return ReadPrefixedBlock(file, BlockPrefix::Bits16, false, LibraryHeap(), out);
 }
 
 OMB_FLAT LibError OMB_STDCALL FileReadString16(OmbHandle file, char** out) {
   if (!out) return ErrRead;
   void* block = nullptr;
-  const LibError e = ReadPrefixedBlock(file, BlockPrefix::Bits16, true, ProcessHeap(), &block);
+  const LibError e = ReadPrefixedBlock(file, BlockPrefix::Bits16, true, LibraryHeap(), &block);
   *out = static_cast<char*>(block);
   return e;
 }
 
 OMB_FLAT LibError OMB_STDCALL FileReadBlock32(OmbHandle file, void** out) {
-  return ReadPrefixedBlock(file, BlockPrefix::Bits32, false, ProcessHeap(), out);
+  return ReadPrefixedBlock(file, BlockPrefix::Bits32, false, LibraryHeap(), out);
 }

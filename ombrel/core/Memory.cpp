@@ -6,7 +6,19 @@ namespace {
 // Windows; it also keeps realloc from treating 0 as "free".
 size_t RequestSize(uint32_t size) { return size == 0 ? 1 : size; }
 
+std::atomic<HeapBackend*> g_libraryHeap{nullptr};
+
 }  // namespace
+
+HeapBackend& LibraryHeap() {
+  HeapBackend* heap = g_libraryHeap.load();
+  return heap != nullptr ? *heap : ProcessHeap();
+}
+
+HeapBackend* SetLibraryHeap(HeapBackend* heap) {
+  HeapBackend* previous = g_libraryHeap.exchange(heap);
+  return previous != nullptr ? previous : &ProcessHeap();
+}
 
 bool HeapAllocate(HeapBackend& heap, uint32_t size, void** out) {
   void* p = heap.Alloc(RequestSize(size));
@@ -55,32 +67,32 @@ HeapLockCounter& ProcessHeapLock() {
 
 OMB_FLAT int OMB_STDCALL MemAlloc(uint32_t size, void** out) {
   if (!out) return 0;
-  return HeapAllocate(ProcessHeap(), size, out);
+  return HeapAllocate(LibraryHeap(), size, out);
 }
 
 OMB_FLAT int OMB_STDCALL MemCalloc(uint32_t size, void** out) {
   if (!out) return 0;
-  return HeapAllocateZeroed(ProcessHeap(), size, out);
+  return HeapAllocateZeroed(LibraryHeap(), size, out);
 }
 
 OMB_FLAT int OMB_STDCALL MemRealloc(uint32_t size, void** block) {
   if (!block) return 0;
-  return HeapReallocate(ProcessHeap(), size, block);
+  return HeapReallocate(LibraryHeap(), size, block);
 }
 
 OMB_FLAT void OMB_STDCALL MemFree(void** block) {
   if (!block || !*block) return;
-  ProcessHeap().Free(*block);
+  LibraryHeap().Free(*block);
   *block = nullptr;
 }
 
 OMB_FLAT uint32_t OMB_STDCALL MemSize(void* block) {
   if (!block) return 0;
-  return static_cast<uint32_t>(ProcessHeap().UsableSize(block));
+  return static_cast<uint32_t>(LibraryHeap().UsableSize(block));
 }
 
-int OMB_STDCALL HeapCompact() { return ProcessHeap().Compact(); }
+int OMB_STDCALL HeapCompact() { return LibraryHeap().Compact(); }
 
 void OMB_STDCALL HeapLock() { ProcessHeapLock().Lock(); }
 
-int OMB_STDCALL HeapUnlock() { return ProcessHeapLock().Unlock(ProcessHeap()); }
+int OMB_STDCALL HeapUnlock() { return ProcessHeapLock().Unlock(LibraryHeap()); }

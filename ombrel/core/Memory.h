@@ -26,6 +26,13 @@ class HeapBackend {
 
 // The process heap (the C runtime's heap), defined per platform.
 HeapBackend& ProcessHeap();
+// The heap under the flat allocation functions: the process heap unless a
+// test has put another in its place.
+HeapBackend& LibraryHeap();
+// Puts `heap` under the flat allocation functions (null: the process heap
+// again) and returns the one it replaces. Blocks are freed by the heap in
+// place at the time, so a replacement must accept blocks of the one before.
+HeapBackend* SetLibraryHeap(HeapBackend* heap);
 
 // Allocation with exactly one retry after one compaction. HeapAllocate and
 // HeapAllocateZeroed always store their outcome in *out (null on failure);

@@ -3,6 +3,7 @@
 // empty memory objects. Later start-up work is added here as its services land.
 #include <windows.h>
 
+#include "app/AppLists.h"
 #include "palette/PaletteApi.h"
 #include "plugin/cSoundPluginRegistry.h"
 #include "sound/cDSoundDevice.h"
@@ -17,12 +18,15 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
       SetSoundDeviceFactory(CreateDSoundDevice);
       break;
     case DLL_THREAD_ATTACH:
+      AppListThreadAttach();
       // Each thread has its own palette context; the default palette's
       // reference handed back is not kept.
       ReleasePalette(PaletteStartup());
       break;
     case DLL_THREAD_DETACH:
       PaletteShutdown();
+      // Apps still listed stay alive: only the list goes.
+      AppListThreadDetach();
       break;
     case DLL_PROCESS_DETACH:
       // At process exit other threads are already gone, possibly holding the
@@ -30,6 +34,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
       if (reserved != nullptr) break;
       SurfaceLibraryExit();
       FreeAllPalettes();
+      AppListProcessDetach();
       break;
     default:
       break;

@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 // A looping rotator at (1000, 1500), radius 60, carrying a beam and the
@@ -113,6 +116,65 @@ TEST(Riders, TheShipAndAFleaAreTakenOnOnceAndTheShipDroppedAfterTakeOff)
     f.Pass();
     EXPECT_EQ(f.ship.carrier.Get(), nullptr);
     EXPECT_EQ(r.carriedActors.size(), 1u);
+}
+
+long Listed(const Rotator& r, const Entity& e)
+{
+    return std::count_if(r.carriedActors.begin(), r.carriedActors.end(),
+                         [&](const EntityRef<>& rider) { return rider.Get() == &e; });
+}
+
+// A flea falling onto the turning beam lands, is taken on once by its own
+// landing and turns with the platform; its jump takes it off the list and
+// clears its carrier, and from then on the platform moves it no more.
+TEST(Riders, AFleaLandingOnACarriedBeamRidesUntilItJumps)
+{
+    RiderLevel f;
+    f.models.models["Flea"].circles = {HullCircle(6.0f, 0, 0)};
+    f.MakeRotator();
+    f.StartWithBeam();
+    f.game.gravity = {0.0f, 0.04f};
+    f.PlaceShip({2500.0f, 1200.0f}, 0.0f); // far out of its gun's range
+    Rotator& r = f.Live<Rotator>();
+    ASSERT_TRUE(r.carriedActors.empty());
+    auto* falling = static_cast<Flea*>(CreateEntity(EntityTypes::Flea));
+    falling->Spawn(1000.0f, 1470.0f, 0.0f);
+    falling->landed = false;
+    f.game.entities.Append(falling);
+    Flea& flea = *falling;
+
+    for (int tick = 0; tick < 100 && !flea.landed; ++tick)
+        f.Pass();
+    ASSERT_TRUE(flea.landed) << "never met the beam";
+    ASSERT_EQ(flea.landedBeam, &f.LiveBeam(0));
+    EXPECT_EQ(flea.carrier.Get(), &r);
+    EXPECT_EQ(Listed(r, flea), 1);
+
+    // Riding: it keeps its distance from the centre while its bearing turns
+    // with the platform.
+    const Vec2 c = r.position;
+    const Vec2 before = flea.position - c;
+    f.Pass(10);
+    const Vec2 after = flea.position - c;
+    EXPECT_NEAR(Length(after), Length(before), 0.5f);
+    EXPECT_GT(std::fabs(std::atan2(after.y, after.x) - std::atan2(before.y, before.x)), 0.2f);
+    EXPECT_EQ(Listed(r, flea), 1)
+        << "its standing ticks do not list it again";
+
+    flea.restTimer = 0; // its rest is over: the next update jumps
+    f.Pass();
+    EXPECT_FALSE(flea.landed);
+    EXPECT_EQ(flea.carrier.Get(), nullptr);
+    EXPECT_EQ(flea.landedBeam, nullptr);
+    EXPECT_TRUE(r.carriedActors.empty());
+    // In the air it moves by its own velocity and gravity only.
+    const Vec2 v = flea.velocity;
+    const Vec2 from = flea.position;
+    f.Pass();
+    ASSERT_FALSE(flea.landed);
+    const Vec2 expected = (v + f.game.gravity) * 0.9875f;
+    EXPECT_NEAR(flea.position.x, from.x + expected.x, 1e-3f);
+    EXPECT_NEAR(flea.position.y, from.y + expected.y, 1e-3f);
 }
 
 TEST(Riders, APlatformRemovedByTheBlastLeavesItsPartnersReadingNull)

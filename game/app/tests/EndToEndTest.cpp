@@ -852,3 +852,101 @@ TEST_F(OnlineAndControls, HiScoresFetchesTheTableAndControlsRebindsAKey)
     ASSERT_TRUE(WaitUntil([&] { return !program.Running(); }, 60));
     EXPECT_EQ(program.exitStatus, 0) << ReadFile(output);
 }
+
+namespace {
+
+// One Landfall route, with or without FIRE while the nose points down at the
+// valley switch: the spawn; a long thrust at 63 degrees over the first hill;
+// a fall with the engine held one tick in five (which holds the speed) to
+// above the switch; five short nudges right at 7 degrees; nose down at 182
+// degrees for 43 ticks, firing or not; upright, a climb, and a move right to
+// hover beside the lift. The switch is pressed (by the first run only) at
+// tick 910; the lift reaches the top of its 240-unit travel at tick 1060 and
+// waits there until tick 1160.
+std::string LiftRoute(bool fire)
+{
+    std::ostringstream script;
+    script << "map Landfall\n199\n10 CCW\n106 BOOST\n10 CW\n270\n";
+    for (int i = 0; i < 40; ++i)
+        script << "2 BOOST\n3\n";
+    for (int i = 0; i < 5; ++i)
+        script << "2 CCW\n2 BOOST\n2 CW\n";
+    script << "10 BOOST\n27 CCW\n" << (fire ? "43 FIRE\n" : "43\n") << "27 CW\n35 BOOST\n10 CCW\n20 BOOST\n10 CW\n";
+    for (int i = 0; i < 150; ++i)
+        script << "2 BOOST\n3\n";
+    return script.str();
+}
+
+} // namespace
+
+// Both runs of the route replayed by the program, each dumped after the same
+// tick, 60 ticks after the lift arrived: the frames agree but for the lift,
+// whose lines the shot raised by 240 world units (180 pixels at the ship's
+// zoom of 0.75).
+class ValleySwitch : public EndToEnd {
+protected:
+    std::vector<std::string> Environment() override
+    {
+        std::ofstream(folder / "lift.run") << LiftRoute(true);
+        return {"ZELV_INPUT_SCRIPT=lift.run", "ZELV_DUMP_FRAME_TICK=1120"};
+    }
+};
+
+TEST_F(ValleySwitch, AShotRaisesTheLiftAndWithoutOneItStaysDown)
+{
+    ASSERT_NO_FATAL_FAILURE(PressDone());
+    Picture shot;
+    ASSERT_NO_FATAL_FAILURE(TakeFrameAndClose(shot, 300));
+    CleanEndLog();
+    KeepShot("lift-shot.ppm");
+
+    // The same route without FIRE, in the same folder.
+    fs::remove(folder / "frame.ppm");
+    std::ofstream(folder / "lift.run", std::ios::trunc) << LiftRoute(false);
+    program.Start(folder, output, {"ZELV_INPUT_SCRIPT=lift.run", "ZELV_DUMP_FRAME_TICK=1120"});
+    ASSERT_NO_FATAL_FAILURE(PressDone());
+    Picture still;
+    ASSERT_NO_FATAL_FAILURE(TakeFrameAndClose(still, 300));
+    CleanEndLog();
+    KeepShot("lift-still.ppm");
+    ASSERT_EQ(shot.width, still.width);
+    ASSERT_EQ(shot.height, still.height);
+
+    // The same view: the ship's blue lines (left of the lift's columns) lie
+    // in the same place in both.
+    const auto ship = [](const Picture& frame) {
+        Mass mass;
+        for (int y = 80; y < 430; ++y)
+            for (int x = 0; x < 740; ++x) {
+                const unsigned char* p = &frame.rgb[(static_cast<std::size_t>(y) * frame.width + x) * 3];
+                if (p[2] > 200 && p[0] < 160)
+                    mass.Add(x, y);
+            }
+        return mass;
+    };
+    const Mass shotShip = ship(shot);
+    const Mass stillShip = ship(still);
+    ASSERT_GT(stillShip.count, 20) << "no ship in the frame";
+    EXPECT_NEAR(shotShip.MeanX(), stillShip.MeanX(), 2.0);
+    EXPECT_NEAR(shotShip.MeanY(), stillShip.MeanY(), 2.0);
+
+    // The lift's blue lines in its columns: down in the still run, 180
+    // pixels higher in the other, and nowhere else.
+    const auto lift = [](const Picture& frame) {
+        Mass mass;
+        for (int y = 80; y < 430; ++y)
+            for (int x = 740; x < 854; ++x) {
+                const unsigned char* p = &frame.rgb[(static_cast<std::size_t>(y) * frame.width + x) * 3];
+                if (p[2] > 180 && p[1] > 100 && p[1] < 200 && p[0] < 150)
+                    mass.Add(x, y);
+            }
+        return mass;
+    };
+    const Mass raised = lift(shot);
+    const Mass down = lift(still);
+    ASSERT_GT(down.count, 100) << "no lift in the still run's frame";
+    ASSERT_GT(raised.count, 100) << "no lift in the shot run's frame";
+    EXPECT_NEAR(down.MeanY() - raised.MeanY(), 180.0, 6.0);
+    EXPECT_NEAR(down.MeanX(), raised.MeanX(), 2.0);
+    EXPECT_NEAR(static_cast<double>(raised.count), static_cast<double>(down.count), down.count / 5.0);
+}

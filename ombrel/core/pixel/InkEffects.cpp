@@ -73,14 +73,14 @@ bool InkRequestAccepted(uint32_t effect, uint32_t parameter) {
 }
 
 namespace pixel {
-const InkOps* InkOps8Set();
+const InkOps* InkOps8Set(bool vector);
 const InkOps* InkOps16Set(int32_t depthIndex, bool vector);
 }
 
 const InkOps* GetInkOps(int32_t depthIndex, bool vector) {
   switch (depthIndex) {
     case 0:
-      return pixel::InkOps8Set();
+      return pixel::InkOps8Set(vector);
     case 1:
     case 2:
       return pixel::InkOps16Set(depthIndex, vector);

@@ -3,6 +3,7 @@
 // palettes and come back as indices through the destination's inverse table.
 #include "pixel/InkKernels8.h"
 #include "pixel/PixelRows.h"
+#include "pixel/PixelVectorInk.h"
 #include "pixel/PixelVectorKeyed.h"
 
 namespace pixel {
@@ -104,12 +105,11 @@ constexpr PixelOps kPixelOps8 = {
 };
 
 const InkOps kInk8 = MakeInk8Ops();
+const InkOps kInk8Vector = MakeVectorInk8Ops();
 
 }  // namespace
 
 const PixelOps* PixelOps8Row() { return &kPixelOps8; }
-// The vector set would only replace the blend, whose packed form gives the
-// plain formula's colours: one set serves both.
-const InkOps* InkOps8Set() { return &kInk8; }
+const InkOps* InkOps8Set(bool vector) { return vector ? &kInk8Vector : &kInk8; }
 
 }  // namespace pixel

@@ -20,7 +20,7 @@ int32_t cSurfaceImpl::BlitCallback(cSurfaceImpl* dest, int32_t dx, int32_t dy, i
     DeleteSurface(plain);
     return done;
   }
-  if (dest->IsDCOnly() || dest->view.depth != view.depth) return 0;
+  if (dest->IsDCOnly() || dest->IsCompressed() || dest->view.depth != view.depth) return 0;
   if (!InverseTableReady(*dest)) return 0;
   if (!ClipBlitRects(view, dest->view, dx, dy, sx, sy, width, height)) return 0;
   const auto routine = view.ops == nullptr                  ? nullptr

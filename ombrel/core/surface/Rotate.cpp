@@ -124,7 +124,7 @@ int32_t cSurfaceImpl::Rotate(cSurfaceImpl* dest, int32_t angle, int32_t antiAlia
     return done;
   }
   if (dest == nullptr || dest == this || dest->IsDCOnly() || dest->view.depth != view.depth ||
-      IsCompressed())
+      IsCompressed() || dest->IsCompressed())
     return 0;
   SurfaceAccess srcAccess(*this);
   if (!srcAccess.ok()) return 0;
@@ -176,7 +176,7 @@ int32_t cSurfaceImpl::Rotate(cSurfaceImpl* dest, int32_t angle, int32_t antiAlia
 
 int32_t cSurfaceImpl::RotateQuarter(cSurfaceImpl* dest, int32_t clockwise) {
   if (dest == nullptr || dest == this || dest->IsDCOnly() || dest->view.depth != view.depth ||
-      IsCompressed())
+      IsCompressed() || dest->IsCompressed())
     return 0;
   // Callers size the destination with the sizes swapped; a smaller one is refused.
   if (dest->view.width < view.height || dest->view.height < view.width) return 0;

@@ -44,7 +44,9 @@ int32_t cSurfaceImpl::Stretch(cSurfaceImpl* dest, int32_t dx, int32_t dy, int32_
   const uint32_t blitFlags = withAlpha ? BlitWithAlpha : 0;
   if (dw == sw && dh == sh)
     return Blit(dest, dx, dy, sx, sy, sw, sh, mode, effect, parameter, blitFlags);
-  if (dest == nullptr || dest->IsDCOnly() || !InsideSource(view, sx, sy, sw, sh)) return 0;
+  if (dest == nullptr || dest->IsDCOnly() || dest->IsCompressed() ||
+      !InsideSource(view, sx, sy, sw, sh))
+    return 0;
 
   // The destination rectangle cut to the destination's clip.
   int32_t cx = dx, cy = dy, cw = dw, ch = dh;

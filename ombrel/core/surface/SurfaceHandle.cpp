@@ -149,10 +149,15 @@ int32_t cSurfaceHandle::GetDriver() const {
 
 int32_t cSurfaceHandle::GetDriverInfo(void* out) { return Impl()->GetDriverInfo(out); }
 int32_t cSurfaceHandle::IsPaletted() const { return Impl()->view.depth <= 8 ? 1 : 0; }
-int32_t cSurfaceHandle::GetPitch() const { return Impl()->view.pitch; }
+// A compressed image's block is no rows: no pitch, no buffer to hand out.
+int32_t cSurfaceHandle::GetPitch() const {
+  cSurfaceImpl* s = Impl();
+  return s->IsCompressed() ? 0 : s->view.pitch;
+}
 
 uint8_t* cSurfaceHandle::LockBuffer() {
   cSurfaceImpl* s = Impl();
+  if (s->IsCompressed()) return nullptr;
   s->Lock();
   return s->view.firstRow;
 }

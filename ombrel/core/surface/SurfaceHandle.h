@@ -20,6 +20,8 @@
 #include "surface/SurfaceTypes.h"
 #include "surface/cSurfaceImpl.h"
 
+class cPaintBase;
+
 // A point passed by value (the system's POINT).
 struct SurfacePoint {
   int32_t x;
@@ -105,6 +107,11 @@ class cSurfaceHandle {
   int32_t FillAllRGB(uint32_t red, uint32_t green, uint32_t blue)
       OMB_EXPORT_AS(cSurfaceHandle_FillAllRGB);
   int32_t FillAllIndex(uint32_t index) OMB_EXPORT_AS(cSurfaceHandle_FillAllIndex);
+  // The paint's Fill of (x, y, x + width, y + height), and its FillAll of the
+  // surface's size; 0 for a null paint.
+  int32_t FillRectPaint(int32_t x, int32_t y, int32_t width, int32_t height, cPaintBase* paint)
+      OMB_EXPORT_AS(cSurfaceHandle_FillRectPaint);
+  int32_t FillAllPaint(cPaintBase* paint) OMB_EXPORT_AS(cSurfaceHandle_FillAllPaint);
 
   // Copies and geometry. Two-surface members subtract the destination's
   // origin from the destination position and this handle's from the source's.
@@ -227,6 +234,12 @@ class cSurfaceHandle {
   int32_t FloodFillSimple(int32_t x, int32_t y, uint32_t colour, uint32_t blitFlags,
                           int32_t tolerance, uint32_t unused, uint32_t effect, uint32_t parameter)
       OMB_EXPORT_AS(cSurfaceHandle_FloodFillSimple);
+  // Around platform drawing on a device context: narrows its clip to this
+  // handle's clip rectangle (in the drawing's coordinates) and answers the
+  // context's own clip region (a copy, null when it had none), which
+  // RestoreClipRegion selects back and deletes.
+  void* SetupClipRegion(void* dc) OMB_EXPORT_AS(cSurfaceHandle_SetupClipRegion);
+  void RestoreClipRegion(void* dc, void* savedRegion) OMB_EXPORT_AS(cSurfaceHandle_RestoreClipRegion);
 
   // Packed device-independent bitmaps and BMP files (options bit 0: keep
   // this surface's palette and remap; bit 2: take the bitmap's palette as it

@@ -87,7 +87,7 @@ void* SaveDibBlock(cSurfaceHandle& surface, uint32_t options, uint32_t* size) {
 
 int32_t cSurfaceHandle::LoadBMPFromHandle(void* file, uint32_t, uint32_t options) {
   void* block = nullptr;
-  const LibError e = ReadDibBlock(file, ProcessHeap(), &block);
+  const LibError e = ReadDibBlock(file, LibraryHeap(), &block);
   if (e != LibOk) {
     lastError = e;
     return 0;

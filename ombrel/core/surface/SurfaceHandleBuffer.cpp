@@ -6,9 +6,12 @@
 
 namespace {
 
-// The pixel's address, or null outside the surface or without pixels.
-uint8_t* BufferAt(const PixelView& v, int32_t x, int32_t y) {
-  if (v.firstRow == nullptr || x < 0 || y < 0 || x >= v.width || y >= v.height) return nullptr;
+// The pixel's address, or null outside the surface or without pixel rows
+// (none, or a compressed image's block).
+uint8_t* BufferAt(cSurfaceImpl& s, int32_t x, int32_t y) {
+  const PixelView& v = s.view;
+  if (v.firstRow == nullptr || x < 0 || y < 0 || x >= v.width || y >= v.height || s.IsCompressed())
+    return nullptr;
   return PixelRow(v, y) + int64_t(x) * v.bytesPerPixel;
 }
 
@@ -16,7 +19,7 @@ uint8_t* BufferAt(const PixelView& v, int32_t x, int32_t y) {
 
 void cSurfaceHandle::SetBufferPixel(int32_t x, int32_t y, uint32_t colour) {
   cSurfaceImpl* s = Impl();
-  uint8_t* p = BufferAt(s->view, x, y);
+  uint8_t* p = BufferAt(*s, x, y);
   if (p == nullptr) return;
   WriteStoredColour(s->view, p, colour, s->view.depth == 8 ? uint8_t(s->NearestIndex(colour)) : 0);
 }
@@ -24,12 +27,12 @@ void cSurfaceHandle::SetBufferPixel(int32_t x, int32_t y, uint32_t colour) {
 void cSurfaceHandle::SetBufferIndex(int32_t x, int32_t y, uint32_t value) {
   cSurfaceImpl* s = Impl();
   if (s->view.depth != 8) return;
-  if (uint8_t* p = BufferAt(s->view, x, y)) *p = uint8_t(value);
+  if (uint8_t* p = BufferAt(*s, x, y)) *p = uint8_t(value);
 }
 
 uint32_t cSurfaceHandle::GetBufferPixel(int32_t x, int32_t y) {
   cSurfaceImpl* s = Impl();
-  const uint8_t* p = BufferAt(s->view, x, y);
+  const uint8_t* p = BufferAt(*s, x, y);
   if (p == nullptr) return 0;
   return ReadStoredColour(s->view, p);
 }
@@ -37,7 +40,7 @@ uint32_t cSurfaceHandle::GetBufferPixel(int32_t x, int32_t y) {
 uint8_t cSurfaceHandle::GetBufferIndex(int32_t x, int32_t y) {
   cSurfaceImpl* s = Impl();
   if (s->view.depth != 8) return 0;
-  const uint8_t* p = BufferAt(s->view, x, y);
+  const uint8_t* p = BufferAt(*s, x, y);
   return p != nullptr ? *p : 0;
 }
 

@@ -34,7 +34,7 @@ int32_t cSurfaceHandle::Rotate(cSurfaceHandle* dest, int32_t degrees, int32_t an
   if (angle == 90) return Impl()->RotateQuarter(dest->Impl(), 0);
   if (angle == 270) return Impl()->RotateQuarter(dest->Impl(), 1);
   if (angle == 180) {
-    CopyTo(dest);
+    if (!CopyTo(dest)) return 0;
     dest->MirrorXAll();
     dest->MirrorYAll();
     return 1;

@@ -76,6 +76,7 @@ uint32_t StoredForm(cSurfaceImpl& s, uint32_t colour, uint8_t* index) {
 int32_t cSurfaceHandle::Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t width,
                              uint32_t colour) {
   cSurfaceImpl* s = Impl();
+  if (s->IsCompressed()) return 0;  // no pixel rows to draw into
   if (width != 1) {
     // Wide lines are the platform pen's, on the device context.
     if (s->GetDC() == nullptr) {
@@ -130,6 +131,7 @@ int32_t cSurfaceHandle::Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int
 
 int32_t cSurfaceHandle::Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t fillColour,
                                   int32_t w, uint32_t outlineColour, int32_t filled) {
+  if (Impl()->IsCompressed()) return 0;  // no pixel rows to draw into
   if (x1 > x2) std::swap(x1, x2);
   if (y1 > y2) std::swap(y1, y2);
   const int32_t width = x2 - x1, height = y2 - y1;
@@ -152,6 +154,8 @@ int32_t cSurfaceHandle::FloodFill(int32_t x, int32_t y, int32_t* left, int32_t* 
                                   int32_t* bottom, uint32_t colour, uint32_t blitFlags,
                                   int32_t tolerance, uint32_t, uint32_t effect, uint32_t parameter) {
   cSurfaceImpl* s = Impl();
+  // The fill reads and writes rows: a compressed image's block has none.
+  if (s->IsCompressed()) return 0;
   uint8_t index = 0;
   const uint32_t stored = StoredForm(*s, colour, &index);
   const int32_t ix = int32_t(uint32_t(x) - uint32_t(originX)), iy = int32_t(uint32_t(y) - uint32_t(originY));

@@ -200,6 +200,14 @@ int32_t cBankImageSurface::Reallocate(int32_t width, int32_t height) {
   return IsCompressed() ? 0 : cSurfaceImpl::Reallocate(width, height);
 }
 
+void cBankImageSurface::SetDepth(int32_t depth) {
+  if (!IsCompressed()) cSurfaceImpl::SetDepth(depth);
+}
+
+int32_t cBankImageSurface::SetDepthAndPalette(int32_t depth) {
+  return IsCompressed() ? 0 : cSurfaceImpl::SetDepthAndPalette(depth);
+}
+
 void cBankImageSurface::PutIndex(int32_t x, int32_t y, uint32_t index) {
   if (!IsCompressed()) cSurfaceImpl::PutIndex(x, y, index);
 }
@@ -319,13 +327,18 @@ int32_t cBankImageSurface::ReplaceColour(uint32_t newColour, uint32_t oldColour)
   return IsCompressed() ? 0 : cSurfaceImpl::ReplaceColour(newColour, oldColour);
 }
 
+void cBankImageSurface::RemapToPalette(cPalette* palette) {
+  if (!IsCompressed()) cSurfaceImpl::RemapToPalette(palette);
+}
+
 void cBankImageSurface::RemapIndices(const uint8_t* table) {
   if (!IsCompressed()) cSurfaceImpl::RemapIndices(table);
 }
 
 int32_t cBankImageSurface::SetPalette(cPalette* palette, int32_t remap) {
-  // A remap rewrites pixels; a compressed image keeps its indices.
-  return cSurfaceImpl::SetPalette(palette, IsCompressed() ? 0 : remap);
+  // A remap rewrites pixels, which a compressed image does not have as rows.
+  if (IsCompressed() && remap == 1 && palette != view.palette) return 0;
+  return cSurfaceImpl::SetPalette(palette, remap);
 }
 
 int32_t cBankImageSurface::ReadPixels(void* file) {

@@ -27,6 +27,9 @@ class cBankImageSurface final : public cSurfaceImpl {
   // Row-reading slots: on a compressed image an expanded copy answers, and
   // the slots that would write pixels refuse.
   int32_t Reallocate(int32_t width, int32_t height) override;
+  // A new depth would read the block as rows of that depth.
+  void SetDepth(int32_t depth) override;
+  int32_t SetDepthAndPalette(int32_t depth) override;
   void PutIndex(int32_t x, int32_t y, uint32_t index) override;
   void SetPixel(int32_t x, int32_t y, uint32_t colour) override;
   int32_t GetPixelNative(int32_t x, int32_t y, uint32_t* out) override;
@@ -53,7 +56,10 @@ class cBankImageSurface final : public cSurfaceImpl {
                    int32_t tabLength) override;
   int32_t IsEmpty() override;
   int32_t ReplaceColour(uint32_t newColour, uint32_t oldColour) override;
+  void RemapToPalette(cPalette* palette) override;
   void RemapIndices(const uint8_t* table) override;
+  // A remap (remap 1) of a compressed image is refused; without one the
+  // palette changes and the indices stay.
   int32_t SetPalette(cPalette* palette, int32_t remap) override;
   int32_t ReadPixels(void* file) override;
   int32_t WritePixels(void* file) override;

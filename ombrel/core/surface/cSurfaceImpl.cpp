@@ -204,13 +204,15 @@ int32_t cSurfaceImpl::GetPixelNative(int32_t x, int32_t y, uint32_t* out) {
 }
 
 uint32_t cSurfaceImpl::GetPixelFast(int32_t x, int32_t y) {
+  // A run-length row has no single-pixel reads: its block is no rows.
+  if (view.ops == nullptr || view.ops->GetPixel == nullptr) return 0;
   if (view.depth == 8) {
     const uint8_t index = PixelRow(view, y)[x];
     if (view.palette == nullptr) return index;
     const PaletteEntry e = view.palette->log.entries[index];
     return EntryColour(e) | uint32_t(e.flags) << 24;
   }
-  return view.ops != nullptr && view.ops->GetPixel != nullptr ? view.ops->GetPixel(&view, x, y) : 0;
+  return view.ops->GetPixel(&view, x, y);
 }
 
 int32_t cSurfaceImpl::GetPixel(int32_t x, int32_t y, uint32_t* out) {

@@ -242,32 +242,46 @@ TEST(PixelSweep, FifteenBitRoutinesMatchTheReference) { SweepDepth(15); }
 TEST(PixelSweep, EightBitRoutinesMatchTheReference) { SweepDepth(8); }
 
 // The vector and plain paths of one blit give the same bytes on large random
-// rectangles (many four-pixel groups, every alpha and key mix).
+// rectangles (many whole blocks of lanes, every alpha and key mix), for every
+// effect at every depth.
 TEST(PixelSweep, VectorAndPlainPathsAgreeOnLargeImages) {
+  const RandomPalettes palettes(8);
   std::mt19937 rng(77);
-  for (int round = 0; round < 20; ++round) {
-    const int32_t w = 64 + rng() % 40, h = 5, depth = round < 10 ? 32 : 24;
-    PixelTestImage src(w, h, depth, round % 2, round % 3 == 0, 0);
-    src.view.transparentValue = rng() % 2 ? 0 : rng() & 0xFFFFFF;
-    src.Randomise(rng, src.view.transparentValue, 3);
-    if (!src.alpha.empty()) src.RandomiseAlpha(rng);
-    PixelTestImage dest(w, h, depth, false, false, 0);
-    dest.Randomise(rng, 0, 0);
-    for (uint32_t effect : {0u, 1u, 9u, 11u}) {
-      const uint32_t param = effect == 1 ? rng() % 129 : 0;
-      PixelTestImage plain(dest), vec(dest);
-      vec.view.flags = kPixelFlagVector;
-      src.view.flags = 0;
-      src.view.ops->BlitKeyedInk(&plain.view, 0, 0, &src.view, 0, 0, w, h, effect, param);
-      src.view.flags = kPixelFlagVector;
-      src.view.ops->BlitKeyedInk(&vec.view, 0, 0, &src.view, 0, 0, w, h, effect, param);
-      ASSERT_EQ(FirstDifference(plain.pixels, vec.pixels), "") << "keyed effect " << effect << " round " << round;
-      src.view.ops->BlitInk(&vec.view, 0, 0, &src.view, 0, 0, w, h, effect, param);
-      plain.view.flags = 0;
-      src.view.ops->BlitInk(&plain.view, 0, 0, &src.view, 0, 0, w, h, effect, param);
-      ASSERT_EQ(FirstDifference(plain.pixels, vec.pixels), "") << "opaque effect " << effect << " round " << round;
+  for (int32_t depth : {32, 24, 16, 15, 8})
+    for (int round = 0; round < 8; ++round) {
+      const int32_t w = 64 + rng() % 40, h = 5;
+      PixelTestImage src(w, h, depth, round % 2, round % 3 == 0, 0);
+      PixelTestImage dest(w, h, depth, false, false, 0);
+      uint32_t key = rng() % 2 ? 0 : rng() & 0xFFFFFF;
+      if (depth == 8) {
+        src.view.palette = dest.view.palette = palettes[round];
+        key &= 0xFF;
+      } else if (depth < 24) {
+        key = pixref::NativeOf(depth, key);
+      }
+      src.view.transparentValue = key;
+      src.view.transparentColour = depth == 8 ? EntryColour(palettes[round]->log.entries[key])
+                                              : pixref::ColourOfNative(depth, key);
+      src.Randomise(rng, key, 3);
+      if (!src.alpha.empty()) src.RandomiseAlpha(rng);
+      dest.Randomise(rng, key, 7);
+      for (uint32_t effect : {0u, 1u, 2u, 3u, 4u, 5u, 6u, 8u, 9u, 10u, 11u, 12u}) {
+        const uint32_t param = PickParameter(rng, depth, dest.view.palette, effect, key, dest.Raw(1, 1));
+        const std::string what = "depth " + std::to_string(depth) + " effect " + std::to_string(effect) +
+                                 " round " + std::to_string(round);
+        PixelTestImage plain(dest), vec(dest);
+        vec.view.flags = kPixelFlagVector;
+        src.view.flags = 0;
+        src.view.ops->BlitKeyedInk(&plain.view, 0, 0, &src.view, 0, 0, w, h, effect, param);
+        src.view.flags = kPixelFlagVector;
+        src.view.ops->BlitKeyedInk(&vec.view, 0, 0, &src.view, 0, 0, w, h, effect, param);
+        ASSERT_EQ(FirstDifference(plain.pixels, vec.pixels), "") << "keyed " << what;
+        src.view.ops->BlitInk(&vec.view, 0, 0, &src.view, 0, 0, w, h, effect, param);
+        plain.view.flags = 0;
+        src.view.ops->BlitInk(&plain.view, 0, 0, &src.view, 0, 0, w, h, effect, param);
+        ASSERT_EQ(FirstDifference(plain.pixels, vec.pixels), "") << "opaque " << what;
+      }
     }
-  }
 }
 
 }  // namespace

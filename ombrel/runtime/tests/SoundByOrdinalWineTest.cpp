@@ -160,7 +160,7 @@ TEST_F(SoundByOrdinal, PlayersComeAndGoOnTwoThreadsWhileTheTimerRuns) {
   std::function<void()> job = work;
   HANDLE threads[2];
   for (HANDLE& t : threads) t = CreateThread(nullptr, 0, RunJob, &job, 0, nullptr);
-  const DWORD waited = WaitForMultipleObjects(2, threads, TRUE, 240000);
+  const DWORD waited = WaitForMultipleObjects(2, threads, TRUE, 120000);
   if (waited == WAIT_TIMEOUT) {
     ADD_FAILURE() << "hung after " << rounds << " rounds";
     std::fflush(stdout);

@@ -1,0 +1,21 @@
+// What an application's teardown and re-formatting ask of the services
+// built on top of it (windows, sound). Each is defined by its own service;
+// a window's own teardown takes its sprites and mask with it.
+#pragma once
+
+#include <cstdint>
+
+#include "OmbrelApi.h"
+
+struct AppObject;
+struct WindowObject;
+
+// Destroys a window and its record (and, first, its child windows).
+OMB_FLAT void OMB_STDCALL WindowDestroy(WindowObject* window);
+// Stops MIDI (kind 2) or sample channels (kind 1); `sound` null for all.
+OMB_FLAT int32_t OMB_STDCALL SoundStop(AppObject* app, int32_t kind, const void* sound);
+// Gives a window its app's new depth word.
+void WindowFollowAppDepth(WindowObject* window, uint16_t depth);
+
+constexpr int32_t kSoundKindSamples = 1;
+constexpr int32_t kSoundKindMidi = 2;

@@ -1,0 +1,4 @@
+// Natively there are no system fonts to make.
+#include "font/LogFont.h"
+
+void* CreateSystemFont(const LogFontA&) { return nullptr; }
