@@ -176,4 +176,42 @@ TEST_F(SoundByOrdinal, PlayersComeAndGoOnTwoThreadsWhileTheTimerRuns) {
   EXPECT_EQ(FindWindowA("SoundMgr_SoundClass", nullptr), nullptr) << "every player and its window are gone";
 }
 
+// A host's way: an application record, a WAV sound in its bank, played on
+// channels through a player, looped, panned, counted and stopped by ordinal.
+TEST_F(SoundByOrdinal, AHostPlaysLoopsPansAndStopsBankSoundsOnChannels) {
+  void* app = lib.Get<void*(WINAPI*)(void*, void*)>(2)(GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(app, nullptr);
+  void* player = NewPlayer();
+  ASSERT_EQ(Open(player), 1);
+  const SoundFormat f = MakePcmFormat(1, 11025, 8);
+  const SoundBytes file = Tone(f, 400);
+  const int32_t id = lib.Get<int32_t(WINAPI*)(void*, uint32_t, const char*, const void*, uint32_t)>(185)(
+      app, 1, "beep", file.data(), static_cast<uint32_t>(file.size()));
+  ASSERT_NE(id, 0);
+  auto play = lib.Get<int32_t(WINAPI*)(void*, void*, uintptr_t, void*, uint32_t, int32_t, int32_t)>(190);
+  EXPECT_EQ(play(player, app, id, nullptr, 0x10, 0, 0), 0) << "looping for ever";
+  EXPECT_EQ(play(player, app, id, nullptr, 0, 0, 5), 0) << "once, on channel 5";
+  lib.Get<void(WINAPI*)(void*, int32_t, int32_t)>(807)(app, 5, -60);
+  EXPECT_EQ(lib.Get<int32_t(WINAPI*)(void*, int32_t)>(798)(app, 5), -60);
+  EXPECT_EQ(lib.Get<int32_t(WINAPI*)(void*, uintptr_t)>(825)(app, id), 1);
+  auto isPlaying = lib.Get<int32_t(WINAPI*)(void*, uintptr_t)>(184);
+  EXPECT_EQ(isPlaying(app, id), 1);
+  const DWORD start = GetTickCount();
+  while (lib.Get<int32_t(WINAPI*)(void*, int32_t)>(204)(app, 5) && GetTickCount() - start < 10000) Sleep(20);
+  EXPECT_EQ(isPlaying(app, id), 1) << "the looping one plays on";
+  lib.Get<int32_t(WINAPI*)(void*, int32_t, const void*)>(191)(app, 1, nullptr);
+  EXPECT_EQ(isPlaying(app, 0), 0);
+  EXPECT_EQ(lib.Get<int32_t(WINAPI*)(void*, int32_t)>(189)(app, id), 0);
+  // MIDI: no sequencer plays here; the MCI error comes back and nothing is recorded.
+  const char song[] = "no-such-song.mid";
+  const int32_t midi = lib.Get<int32_t(WINAPI*)(void*, uint32_t, const char*, const void*, uint32_t)>(185)(
+      app, 2, "song", song, sizeof song);
+  const int32_t e = play(nullptr, app, midi, nullptr, 0, 0, 0);
+  EXPECT_NE(e, 0);
+  EXPECT_NE(e, -1) << "an MCI error code";
+  EXPECT_EQ(isPlaying(app, 0), 0);
+  lib.Get<void(WINAPI*)(void*)>(4)(app);
+  DeletePlayer(player);
+}
+
 }  // namespace
