@@ -306,6 +306,12 @@ TEST_F(SoundChannels, MidiLoopsReplayOnTheNoticeAndCloseClearsTheState) {
   EXPECT_EQ(app->midiDevice, kNoMidiDevice);
   EXPECT_EQ(app->midi.sound, 0u) << "nothing recorded";
   EXPECT_EQ(SoundStop(app, kSoundKindMidi, nullptr), -1) << "nothing open";
+  midi.failOpen = false;
+  const char unterminated[4] = {'a', '.', 'm', 'i'};
+  const int32_t bad = SoundAdd(app, SoundKindMidi, "bad", unterminated, sizeof unterminated);
+  const size_t opens = midi.opened.size();
+  EXPECT_EQ(SoundPlay(nullptr, app, bad, nullptr, 0, 0, 0), -1) << "no terminated file name";
+  EXPECT_EQ(midi.opened.size(), opens);
 }
 
 }  // namespace
