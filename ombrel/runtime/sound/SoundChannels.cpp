@@ -20,6 +20,11 @@ SoundChannel* ChannelAt(AppObject* app, int32_t channel) {
 
 bool ChannelHolds(const SoundChannel& c) { return c.id != 0 || c.name != nullptr; }
 
+cSound* ChannelSound(SoundChannel& c) {
+  if (c.sound && !cSound::IsLive(c.sound)) c.sound = nullptr;
+  return static_cast<cSound*>(c.sound);
+}
+
 bool ChannelPlaysSound(const SoundChannel& c, uintptr_t sound) {
   if (IsSoundId(sound)) return sound != 0 && static_cast<uintptr_t>(c.id) == sound;
   return c.name && SameSoundName(c.name, reinterpret_cast<const char*>(sound));
@@ -35,7 +40,7 @@ SoundChannel* ChannelOf(AppObject* app, uintptr_t sound) {
 bool SoundPlaysOrPaused(cSound* s) { return s && (s->IsPlaying() || s->IsPaused()); }
 
 void ClearChannel(SoundChannel& c) {
-  if (auto* s = static_cast<cSound*>(c.sound)) {
+  if (cSound* s = ChannelSound(c)) {
     s->Stop(1, 1);
     s->Release();
   }
@@ -50,7 +55,7 @@ void ClearChannel(SoundChannel& c) {
 }
 
 void ApplyChannelMix(const AppObject* app, SoundChannel& c) {
-  auto* s = static_cast<cSound*>(c.sound);
+  auto* s = ChannelSound(c);
   if (!s) return;
   s->SetVolume(c.volume * app->mainVolume / 10);
   s->SetPan(Clamp(c.pan + app->mainPan, -100, 100) * 10);
@@ -139,19 +144,19 @@ OMB_FLAT void OMB_STDCALL SoundChannelStop(AppObject* app, int32_t channel) {
 
 OMB_FLAT void OMB_STDCALL SoundChannelPause(AppObject* app, int32_t channel) {
   SoundChannel* c = ChannelAt(app, channel);
-  auto* s = c ? static_cast<cSound*>(c->sound) : nullptr;
+  auto* s = c ? ChannelSound(*c) : nullptr;
   if (s && s->IsPlaying() && !s->IsPaused()) s->Pause();
 }
 
 OMB_FLAT void OMB_STDCALL SoundChannelResume(AppObject* app, int32_t channel) {
   SoundChannel* c = ChannelAt(app, channel);
-  auto* s = c ? static_cast<cSound*>(c->sound) : nullptr;
+  auto* s = c ? ChannelSound(*c) : nullptr;
   if (s && s->IsPaused()) s->Resume();
 }
 
 OMB_FLAT int32_t OMB_STDCALL SoundChannelIsPlaying(AppObject* app, int32_t channel) {
   SoundChannel* c = ChannelAt(app, channel);
-  auto* s = c ? static_cast<cSound*>(c->sound) : nullptr;
+  auto* s = c ? ChannelSound(*c) : nullptr;
   if (!s) return 0;
   if (s->IsPlaying()) return 1;
   if (!s->IsPaused()) ClearChannel(*c);  // finished: the channel is free again
@@ -160,7 +165,7 @@ OMB_FLAT int32_t OMB_STDCALL SoundChannelIsPlaying(AppObject* app, int32_t chann
 
 OMB_FLAT int32_t OMB_STDCALL SoundChannelIsPaused(AppObject* app, int32_t channel) {
   SoundChannel* c = ChannelAt(app, channel);
-  auto* s = c ? static_cast<cSound*>(c->sound) : nullptr;
+  auto* s = c ? ChannelSound(*c) : nullptr;
   return s && s->IsPaused() ? 1 : 0;
 }
 
@@ -188,27 +193,27 @@ OMB_FLAT void OMB_STDCALL SoundChannelSetVolume(AppObject* app, int32_t channel,
   SoundChannel* c = ChannelAt(app, channel);
   if (!c) return;
   c->volume = Clamp(volume, 0, 100);
-  if (auto* s = static_cast<cSound*>(c->sound)) s->SetVolume(c->volume * app->mainVolume / 10);
+  if (auto* s = ChannelSound(*c)) s->SetVolume(c->volume * app->mainVolume / 10);
 }
 
 OMB_FLAT void OMB_STDCALL SoundChannelSetPan(AppObject* app, int32_t channel, int32_t pan) {
   SoundChannel* c = ChannelAt(app, channel);
   if (!c) return;
   c->pan = Clamp(pan, -100, 100);
-  if (auto* s = static_cast<cSound*>(c->sound)) s->SetPan(Clamp(c->pan + app->mainPan, -100, 100) * 10);
+  if (auto* s = ChannelSound(*c)) s->SetPan(Clamp(c->pan + app->mainPan, -100, 100) * 10);
 }
 
 OMB_FLAT void OMB_STDCALL SoundChannelSetFrequency(AppObject* app, int32_t channel, int32_t hertz) {
   SoundChannel* c = ChannelAt(app, channel);
   if (!c) return;
   c->frequency = hertz;
-  if (auto* s = static_cast<cSound*>(c->sound)) s->SetFrequency(hertz);
+  if (auto* s = ChannelSound(*c)) s->SetFrequency(hertz);
 }
 
 // Without a sound object there is nothing to move: 0.
 OMB_FLAT int32_t OMB_STDCALL SoundChannelSetPosition(AppObject* app, int32_t channel, uint32_t ms) {
   SoundChannel* c = ChannelAt(app, channel);
-  auto* s = c ? static_cast<cSound*>(c->sound) : nullptr;
+  auto* s = c ? ChannelSound(*c) : nullptr;
   if (!s) return 0;
   s->SetPositionMs(ms);
   return 1;
@@ -227,19 +232,19 @@ OMB_FLAT int32_t OMB_STDCALL SoundChannelGetPan(AppObject* app, int32_t channel)
 OMB_FLAT int32_t OMB_STDCALL SoundChannelGetFrequency(AppObject* app, int32_t channel) {
   SoundChannel* c = ChannelAt(app, channel);
   if (!c) return 0;
-  auto* s = static_cast<cSound*>(c->sound);
+  auto* s = ChannelSound(*c);
   return s ? static_cast<int32_t>(s->GetFrequency()) : c->frequency;
 }
 
 OMB_FLAT uint32_t OMB_STDCALL SoundChannelGetLength(AppObject* app, int32_t channel) {
   SoundChannel* c = ChannelAt(app, channel);
-  auto* s = c ? static_cast<cSound*>(c->sound) : nullptr;
+  auto* s = c ? ChannelSound(*c) : nullptr;
   return s ? s->GetLengthMs() : 0;
 }
 
 OMB_FLAT uint32_t OMB_STDCALL SoundChannelGetPosition(AppObject* app, int32_t channel) {
   SoundChannel* c = ChannelAt(app, channel);
-  auto* s = c ? static_cast<cSound*>(c->sound) : nullptr;
+  auto* s = c ? ChannelSound(*c) : nullptr;
   return s ? s->GetPositionMs() : 0;
 }
 

@@ -29,6 +29,8 @@ int32_t ChannelCount(const AppObject* app);
 // Channel 1..channelCount, or null.
 SoundChannel* ChannelAt(AppObject* app, int32_t channel);
 bool ChannelHolds(const SoundChannel& c);
+// The channel's sound object, or null (also when its player destroyed it).
+cSound* ChannelSound(SoundChannel& c);
 bool ChannelPlaysSound(const SoundChannel& c, uintptr_t sound);
 // The first of the first channelCount channels that holds the sound, or null.
 SoundChannel* ChannelOf(AppObject* app, uintptr_t sound);

@@ -11,15 +11,6 @@
 
 namespace {
 
-char* CopyName(const char* name) {
-  if (!name) return nullptr;
-  const size_t n = std::strlen(name) + 1;
-  void* block = nullptr;
-  if (!MemAlloc(static_cast<uint32_t>(n), &block)) return nullptr;
-  std::memcpy(block, name, n);
-  return static_cast<char*>(block);
-}
-
 // Closes the device and clears the whole MIDI state.
 void CloseMidi(AppObject* app) {
   if (app->midiDevice != kNoMidiDevice) CurrentMidiSystem().Close(static_cast<uint32_t>(app->midiDevice));
@@ -43,7 +34,7 @@ int32_t MidiPlay(AppObject* app, uintptr_t sound, const char* file, void* window
   const bool open = app->midiDevice != kNoMidiDevice;
   if (open && !(flags & SoundPlayForce) && (app->midi.flags & (SoundPlayProtect | SoundPlayForce))) return -1;
   // The name may be the open sound's own copy: keep it across the close.
-  char* name = CopyName(file);
+  char* name = CopySoundName(file);
   if (!name) return -1;
   CloseMidi(app);
   MidiSystem& midi = CurrentMidiSystem();

@@ -7,6 +7,7 @@
 #include "compress/Compression.h"
 #include "sound/SoundBank.h"
 #include "sound/SoundChannels.h"
+#include "sound/SoundText.h"
 #include "sound/cSound.h"
 #include "sound/cSoundPlayer.h"
 #include "stream/cFileSource.h"
@@ -106,7 +107,7 @@ int32_t ChooseChannel(AppObject* app, uint32_t flags, int32_t channel, int32_t* 
     if (unlocked < 0) unlocked = i;
     if (!ChannelHolds(c)) {
       take = i;
-    } else if (!SoundPlaysOrPaused(static_cast<cSound*>(c.sound))) {
+    } else if (!SoundPlaysOrPaused(ChannelSound(c))) {
       ClearChannel(c);
       take = i;
     } else if (busy < 0 && !(c.flags & (SoundPlayProtect | SoundPlayForce))) {
@@ -126,14 +127,6 @@ int32_t ChooseChannel(AppObject* app, uint32_t flags, int32_t channel, int32_t* 
   c.pan = 0;
   c.frequency = 0;
   return take;
-}
-
-char* CopyText(const char* text) {
-  const size_t n = std::strlen(text) + 1;
-  void* block = nullptr;
-  if (!MemAlloc(static_cast<uint32_t>(n), &block)) return nullptr;
-  std::memcpy(block, text, n);
-  return static_cast<char*>(block);
 }
 
 }  // namespace
@@ -172,7 +165,7 @@ OMB_FLAT int32_t OMB_STDCALL SoundPlay(cSoundPlayer* player, AppObject* app, uin
   if (IsSoundId(sound)) {
     c.id = static_cast<int32_t>(sound);
   } else {
-    c.name = CopyText(reinterpret_cast<const char*>(sound));
+    c.name = CopySoundName(reinterpret_cast<const char*>(sound));
   }
   c.flags = (c.flags & SoundChannelLocked) | (flags & 0xFFFF);
   c.sound = s;

@@ -174,6 +174,23 @@ TEST_F(SoundChannels, MainAndChannelVolumeAndPanMix) {
   EXPECT_EQ(SoundChannelGetVolume(app, 9), 0) << "beyond the channel count";
 }
 
+// A player's Close destroys its sounds whether channels still name them or
+// not: the channels then hold nothing, and nothing touches the freed objects.
+TEST_F(SoundChannels, ChannelsOfADestroyedPlayerHoldNothing) {
+  const int32_t id = AddWav("tone");
+  cSoundPlayer* other = device->CreatePlayer(nullptr);
+  ASSERT_EQ(other->Open(nullptr), 1);
+  ASSERT_EQ(SoundPlay(other, app, id, nullptr, SoundPlayProtect, 0, 0), 0);
+  ASSERT_EQ(SoundPlay(other, app, id, nullptr, 0, 0, 0), 0);
+  other->Delete();
+  EXPECT_EQ(SoundChannelIsPlaying(app, 1), 0);
+  EXPECT_EQ(SoundIsPlaying(app, 0), 0);
+  EXPECT_EQ(SoundChannelGetLength(app, 2), 0u);
+  SoundSetMainVolume(app, kSoundKindSamples, 30);
+  EXPECT_EQ(SoundPlay(player, app, id, nullptr, 0, 0, 0), 0) << "the first channel is free again";
+  EXPECT_EQ(SoundFindChannel(app, static_cast<uintptr_t>(id)), 1);
+}
+
 // The bytes of a sound behind a name prefix in a file, loaded on first play.
 struct InFile {
   std::string path;
