@@ -12,6 +12,7 @@
 #include "AppFixture.h"
 #include "FakeSoundSystem.h"
 #include "ScratchDir.h"
+#include "SoundMix.h"
 #include "SoundTestData.h"
 #include "app/AppApi.h"
 #include "compress/Compression.h"
@@ -172,6 +173,37 @@ TEST_F(SoundChannels, MainAndChannelVolumeAndPanMix) {
   } counts[] = {{0, 1}, {40, 32}, {-3, 1}, {7, 7}};
   for (const auto& c : counts) EXPECT_EQ(SoundSetChannelCount(app, c.asked), c.set);
   EXPECT_EQ(SoundChannelGetVolume(app, 9), 0) << "beyond the channel count";
+}
+
+// Several channels, each with its volume and pan under the main volume and
+// pan: the captured buffers with their gains mix like the WAV samples.
+TEST_F(SoundChannels, ChannelsMixLikeTheirSamplesAtChannelTimesMainVolumeAndPan) {
+  SoundSetMainVolume(app, kSoundKindSamples, 80);
+  SoundSetMainPan(app, kSoundKindSamples, -20);
+  struct Voice {
+    int32_t volume, pan;
+    uint32_t seed;
+  } voices[] = {{100, 0, 50}, {50, 60, 7000}, {25, -100, 30000}, {70, 100, 123}};
+  const uint32_t length = 6000;
+  std::vector<const FakeSoundBuffer*> buffers;
+  std::vector<ExpectedVoice> expected;
+  for (int ch = 1; ch <= 4; ++ch) {
+    const Voice& v = voices[ch - 1];
+    const SoundBytes file = WavFile(format, RampData(format, length, v.seed));
+    const int32_t id = SoundAdd(app, SoundKindSample, "voice", file.data(), static_cast<uint32_t>(file.size()));
+    ASSERT_EQ(SoundPlay(player, app, id, nullptr, 0, 0, ch), 0);
+    SoundChannelSetVolume(app, ch, v.volume);
+    SoundChannelSetPan(app, ch, v.pan);
+    buffers.push_back(static_cast<FakeSoundBuffer*>(SoundOn(ch)->Buffer()));
+    ExpectedVoice e{{}, v.volume * 80 / 10, std::max(-100, std::min(100, v.pan - 20)) * 10};
+    for (uint32_t i = 0; i < length / 2; ++i) e.samples.push_back(static_cast<int16_t>(i + v.seed));
+    expected.push_back(e);
+  }
+  for (int t = 0; t < 3; ++t) {
+    for (const FakeSoundBuffer* b : buffers) const_cast<FakeSoundBuffer*>(b)->Advance(2200);
+    device->Tick();
+  }
+  EXPECT_LE(MixDifference(buffers, expected, length / 2), 1.0);
 }
 
 // A player's Close destroys its sounds whether channels still name them or
