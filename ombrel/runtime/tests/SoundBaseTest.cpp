@@ -299,6 +299,7 @@ void* OMB_STDCALL CreateRefuser(PluginUser) {
 int32_t OMB_STDCALL AcceptsAnything(cByteSource*) { return 1; }
 
 TEST_F(SoundBase, FindSoundDecoderSkipsRefusersAndPutsTheStreamBack) {
+  refusals = 0;
   PluginRecord refuser{};
   refuser.createFilter = CreateRefuser;
   refuser.canReadFile = AcceptsAnything;

@@ -42,6 +42,23 @@ SoundBytes Tone(const SoundFormat& f, uint32_t ms) {
   return WavFile(f, data);
 }
 
+// The sound window of this process (other test programs may run beside it).
+BOOL CALLBACK TakeOwnSoundWindow(HWND window, LPARAM found) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  char name[64] = "";
+  GetClassNameA(window, name, sizeof name);
+  if (process != GetCurrentProcessId() || std::strcmp(name, "SoundMgr_SoundClass") != 0) return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
+HWND OwnSoundWindow() {
+  HWND found = nullptr;
+  EnumWindows(TakeOwnSoundWindow, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
 DWORD WINAPI RunJob(LPVOID job) {
   (*static_cast<std::function<void()>*>(job))();
   return 0;
@@ -85,7 +102,7 @@ TEST_F(SoundByOrdinal, APlayerWithoutWindowMakesTheSoundWindowUntilTheLastPlayer
   void* a = NewPlayer();
   ASSERT_NE(a, nullptr) << "LoadFilters made the device";
   void* b = NewPlayer();
-  HWND window = FindWindowA("SoundMgr_SoundClass", nullptr);
+  HWND window = OwnSoundWindow();
   ASSERT_NE(window, nullptr);
   RECT r{};
   GetWindowRect(window, &r);
@@ -174,7 +191,7 @@ TEST_F(SoundByOrdinal, PlayersComeAndGoOnTwoThreadsWhileTheTimerRuns) {
   EXPECT_EQ(Slot<int(OMB_THISCALL*)(void*)>(looping, 4)(looping), 1) << "and still plays";
   Release(looping);
   DeletePlayer(main);
-  EXPECT_EQ(FindWindowA("SoundMgr_SoundClass", nullptr), nullptr) << "every player and its window are gone";
+  EXPECT_EQ(OwnSoundWindow(), nullptr) << "every player and its window are gone";
 }
 
 // Informational: the cost of one refill pass over 32 streamed sounds on the

@@ -122,9 +122,9 @@ TEST_F(SoundChannels, BusyProtectedChannelsRefuseUnlessForcedAndForceSkipsLocked
   for (int ch = 1; ch <= 4; ++ch) EXPECT_EQ(SoundChannelIsPlaying(app, ch), 1);
   EXPECT_EQ(SoundPlay(player, app, id, nullptr, 0, 0, 0), 1) << "every channel busy and protected";
   SoundChannelLock(app, 1, 1);
-  cDSound* before = SoundOn(2);
   EXPECT_EQ(SoundPlay(player, app, id, nullptr, SoundPlayForce, 0, 0), 0);
-  EXPECT_NE(SoundOn(2), before) << "the first unlocked channel was taken";
+  EXPECT_EQ(app->channels[1].flags, SoundPlayForce) << "the first unlocked channel was taken";
+  EXPECT_EQ(app->channels[0].flags, SoundPlayProtect | SoundChannelLocked) << "the locked one kept its sound";
   EXPECT_EQ(SoundPlay(player, app, id, nullptr, 0, 0, 3), -1) << "a named protected channel without force";
   EXPECT_EQ(SoundPlay(player, app, id, nullptr, SoundPlayForce, 0, 1), 0) << "naming a locked channel uses it";
   EXPECT_EQ(SoundIsPlaying(app, static_cast<uintptr_t>(id)), 1);
