@@ -112,6 +112,34 @@ extern "C" cImageFile* __attribute__((thiscall)) cImageFile_ctor(cImageFile* sel
   return self ? new (self) cImageFile(registry) : nullptr;
 }
 
+// Paints: the base is abstract (its table only); the others take their
+// fields. Copies copy the fields.
+OMB_ABSTRACT_CTORS(cPaintBase)
+OMB_COPY_CTOR(cPaintSolid)
+OMB_COPY_CTOR(cPaintGradient)
+OMB_COPY_CTOR(cPaintTile)
+
+extern "C" cPaintSolid* __attribute__((thiscall)) cPaintSolid_ctor(cPaintSolid* self, uint32_t colour)
+    asm("_cPaintSolid_ctor");
+extern "C" cPaintSolid* __attribute__((thiscall)) cPaintSolid_ctor(cPaintSolid* self, uint32_t colour) {
+  return self ? new (self) cPaintSolid(colour) : nullptr;
+}
+extern "C" cPaintGradient* __attribute__((thiscall))
+cPaintGradient_ctor(cPaintGradient* self, uint32_t colour1, uint32_t colour2, int32_t vertical,
+                    int32_t originX, int32_t originY) asm("_cPaintGradient_ctor");
+extern "C" cPaintGradient* __attribute__((thiscall))
+cPaintGradient_ctor(cPaintGradient* self, uint32_t colour1, uint32_t colour2, int32_t vertical,
+                    int32_t originX, int32_t originY) {
+  return self ? new (self) cPaintGradient(colour1, colour2, vertical, originX, originY) : nullptr;
+}
+extern "C" cPaintTile* __attribute__((thiscall))
+cPaintTile_ctor(cPaintTile* self, cSurfaceHandle* pattern, int32_t offsetX, int32_t offsetY)
+    asm("_cPaintTile_ctor");
+extern "C" cPaintTile* __attribute__((thiscall))
+cPaintTile_ctor(cPaintTile* self, cSurfaceHandle* pattern, int32_t offsetX, int32_t offsetY) {
+  return self ? new (self) cPaintTile(pattern, offsetX, offsetY) : nullptr;
+}
+
 // The sound bases are abstract: like the filter base they are built through
 // a concrete shell, whose table is then replaced by the base's exported one.
 namespace {
@@ -197,32 +225,4 @@ extern "C" cSound* __attribute__((thiscall)) cSound_copyctor(cSound* self, const
 extern "C" cSound* __attribute__((thiscall)) cSound_copyctor(cSound* self, const cSound* other) {
   if (!self || !other) return nullptr;
   return WithBaseTable<cSound>(new (self) SoundShell(*other), &cSound_vftable);
-}
-
-// Paints: the base is abstract (its table only); the others take their
-// fields. Copies copy the fields.
-OMB_ABSTRACT_CTORS(cPaintBase)
-OMB_COPY_CTOR(cPaintSolid)
-OMB_COPY_CTOR(cPaintGradient)
-OMB_COPY_CTOR(cPaintTile)
-
-extern "C" cPaintSolid* __attribute__((thiscall)) cPaintSolid_ctor(cPaintSolid* self, uint32_t colour)
-    asm("_cPaintSolid_ctor");
-extern "C" cPaintSolid* __attribute__((thiscall)) cPaintSolid_ctor(cPaintSolid* self, uint32_t colour) {
-  return self ? new (self) cPaintSolid(colour) : nullptr;
-}
-extern "C" cPaintGradient* __attribute__((thiscall))
-cPaintGradient_ctor(cPaintGradient* self, uint32_t colour1, uint32_t colour2, int32_t vertical,
-                    int32_t originX, int32_t originY) asm("_cPaintGradient_ctor");
-extern "C" cPaintGradient* __attribute__((thiscall))
-cPaintGradient_ctor(cPaintGradient* self, uint32_t colour1, uint32_t colour2, int32_t vertical,
-                    int32_t originX, int32_t originY) {
-  return self ? new (self) cPaintGradient(colour1, colour2, vertical, originX, originY) : nullptr;
-}
-extern "C" cPaintTile* __attribute__((thiscall))
-cPaintTile_ctor(cPaintTile* self, cSurfaceHandle* pattern, int32_t offsetX, int32_t offsetY)
-    asm("_cPaintTile_ctor");
-extern "C" cPaintTile* __attribute__((thiscall))
-cPaintTile_ctor(cPaintTile* self, cSurfaceHandle* pattern, int32_t offsetX, int32_t offsetY) {
-  return self ? new (self) cPaintTile(pattern, offsetX, offsetY) : nullptr;
 }

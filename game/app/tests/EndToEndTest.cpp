@@ -12,7 +12,10 @@
 
 #include <sys/types.h>
 #include <sys/wait.h>
+#include <arpa/inet.h>
 #include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -185,13 +188,34 @@ bool IsWhite(const unsigned char* p) { return p[0] > 200 && p[1] > 200 && p[2] >
 bool IsRed(const unsigned char* p) { return p[0] > 200 && p[1] < 80 && p[2] < 80; }
 bool IsLit(const unsigned char* p) { return std::max({p[0], p[1], p[2]}) > 128; }
 
+// A loopback port on which nobody listens (bound, read and closed again):
+// a download from it fails at once, whatever the machine runs on port 80.
+int ClosedLocalPort()
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    if (fd < 0)
+        return 0;
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof a;
+    int port = 0;
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 &&
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &size) == 0)
+        port = ntohs(a.sin_port);
+    ::close(fd);
+    return port;
+}
+
 class Program {
 public:
     ~Program() { Stop(); }
 
     // extra: NAME=value settings added to the environment.
+    // Unless extra names one, the high-score server is a closed local port.
     void Start(const fs::path& folder, const fs::path& output, const std::vector<std::string>& extra = {})
     {
+        const std::string server = "127.0.0.1:" + std::to_string(ClosedLocalPort());
         pid = fork();
         if (pid == 0) {
             if (chdir(folder.c_str()) != 0)
@@ -205,6 +229,7 @@ public:
             setenv("SDL_AUDIODRIVER", "dummy", 1);
             setenv("ZELV_DUMP_FRAME", "frame.ppm", 1);
             setenv("ZELV_DUMP_FRAME_AT", "20", 1);
+            setenv("ZELV_HISCORE_SERVER", server.c_str(), 1);
             const std::string lsan = std::string("suppressions=") + ZELV_LSAN_SUPPRESSIONS + ":print_suppressions=0";
             setenv("LSAN_OPTIONS", lsan.c_str(), 1);
             for (const std::string& setting : extra) {
@@ -781,9 +806,19 @@ TEST_F(EndToEnd, HiScoresShowsTheLocalTableAndReturns)
 }
 
 // The online table and the controls: with the loopback server named by the
-// environment, HISCORES fetches the table; then in play the pause menu's
-// CONTROLS opens the controls menu, a row takes a new key and DONE writes it
-// to "Input.dat".
+// environment, HISCORES fetches its table of ten "PILOT NUMBER nn" entries
+// and the screen shows it after the local one; then in play the pause
+// menu's CONTROLS opens the controls menu, a row takes a new key and DONE
+// writes it to "Input.dat".
+std::string OnlineTableReply()
+{
+    std::string body;
+    for (int i = 1; i <= 10; ++i)
+        body += "PILOT NUMBER " + std::string(i < 10 ? "0" : "") + std::to_string(i) + " /1 " +
+                std::to_string(2500000 - 200000 * i) + " /2\n";
+    return body;
+}
+
 class OnlineAndControls : public EndToEnd {
 protected:
     std::vector<std::string> Environment() override
@@ -792,7 +827,7 @@ protected:
             return {};
         return {"ZELV_HISCORE_SERVER=" + server.Address()};
     }
-    LoopbackServer server;
+    LoopbackServer server{{"--path", "/Zelvorant2/Zelv2_Poll.php", "--body", OnlineTableReply()}};
 };
 
 TEST_F(OnlineAndControls, HiScoresFetchesTheTableAndControlsRebindsAKey)
@@ -811,6 +846,44 @@ TEST_F(OnlineAndControls, HiScoresFetchesTheTableAndControlsRebindsAKey)
                           30))
         << server.Log();
     EXPECT_EQ(ReadFile(folder / "Online.dat"), "Online Configuration\nSERVER\t= localhost:80\n");
+
+    // The screen shows the local table, then from its 251st tick the online
+    // one: frames until the long names stand in all ten rows, where the
+    // local table's names (five letters at most) leave the column empty.
+    ASSERT_TRUE(WaitForLog("Loading Local HiScores...Done", 1, 30)) << ReadFile(folder / "Logfile.txt");
+    const std::string scores = ReadFile(folder / "Scores.dat");
+    Shell("xdotool mousemove --window " + std::to_string(window) + " 20 20");
+    const auto X = [](double layout) { return static_cast<int>(layout * 854.0 / 640.0); };
+    const auto longNames = [&](const Picture& shot) {
+        for (int i = 0; i < 10; ++i) {
+            const int y = 150 + 30 * i;
+            if (CountPixels(shot, X(160), y, X(205), y + 16, IsWhite) < 15)
+                return false;
+        }
+        return true;
+    };
+    Picture online;
+    ASSERT_TRUE(WaitUntil([&] { return !(online = RequestFrame()).rgb.empty() && longNames(online); }, 30))
+        << "the online table did not show";
+    KeepShot("hiscores-online.ppm");
+    const auto yellow = [](const unsigned char* p) { return p[0] > 200 && p[1] > 200 && p[2] < 80; };
+    for (int i = 0; i < 10; ++i) {
+        const int y = 150 + 30 * i;
+        EXPECT_GT(CountPixels(online, X(40), y, X(101), y + 16, yellow), 15) << "rank " << i + 1;
+        EXPECT_GT(CountPixels(online, X(400), y, X(541), y + 16, IsWhite), 30) << "score " << i + 1;
+    }
+    // The heading line under the table, centred.
+    int left = online.width;
+    int right = -1;
+    for (int y = 450; y < 468; ++y)
+        for (int x = X(200); x < X(440); ++x)
+            if (IsWhite(&online.rgb[(static_cast<std::size_t>(y) * online.width + x) * 3])) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+    ASSERT_GT(right - left, 80) << "no heading line";
+    EXPECT_NEAR((left + right) / 2.0, 427.0, 6.0);
+    EXPECT_EQ(ReadFile(folder / "Scores.dat"), scores) << "the download does not touch the local scores";
 
     // Back on the title: NEW GAME, pause, CONTROLS (pause menu top 90).
     ASSERT_TRUE(WaitForLog(titleMusic, 1, 60));
@@ -857,12 +930,12 @@ namespace {
 
 // One Landfall route, with or without FIRE while the nose points down at the
 // valley switch: the spawn; a long thrust at 63 degrees over the first hill;
-// a fall with the engine held one tick in five (which holds the speed) to
-// above the switch; five short nudges right at 7 degrees; nose down at 182
-// degrees for 43 ticks, firing or not; upright, a climb, and a move right to
-// hover beside the lift. The switch is pressed (by the first run only) at
-// tick 910; the lift reaches the top of its 240-unit travel at tick 1060 and
-// waits there until tick 1160.
+// a fall with the engine on one tick in five (its thrust then matches
+// gravity) to above the switch; five short nudges right at 7 degrees; nose
+// down at 182 degrees for 43 ticks, firing or not; upright, a climb, and a
+// move right to hover beside the lift. The first run's shots press the switch
+// just after tick 900; its lift is at the top of its 240-unit travel from
+// about tick 1060 and waits there until about tick 1160.
 std::string LiftRoute(bool fire)
 {
     std::ostringstream script;

@@ -7,7 +7,10 @@
 #include "testing/RecordingAudioBackend.h"
 #include "testing/RecordingDrawSink.h"
 #include "testing/RecordingWorldState.h"
+#include "ConfigFile.h"
 #include "Game.h"
+#include "HiScoreTable.h"
+#include "LogCapture.h"
 #include "Menu.h"
 #include "Player.h"
 #include "Random.h"
@@ -16,11 +19,14 @@
 #include "ScreenCanvas.h"
 #include "TextRecorder.h"
 
+#include <gtest/gtest.h>
+
 #include <SDL.h>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -84,6 +90,19 @@ public:
 };
 
 inline std::string PlayOf(SampleId id) { return "PlayChannelTimed(-1,chunk#" + std::to_string(Index(id)) + ",0,-1)"; }
+
+// Row by row: the same names and scores.
+inline ::testing::AssertionResult SameHiScores(const HiScoreTable& a, const HiScoreTable& b)
+{
+    for (int i = 0; i < HiScoreTable::kRows; ++i) {
+        const HiScoreEntry& x = a.entries[static_cast<std::size_t>(i)];
+        const HiScoreEntry& y = b.entries[static_cast<std::size_t>(i)];
+        if (std::string(x.name) != y.name || x.score != y.score)
+            return ::testing::AssertionFailure() << "row " << i + 1 << ": \"" << x.name << "\" " << x.score
+                                                 << " against \"" << y.name << "\" " << y.score;
+    }
+    return ::testing::AssertionSuccess();
+}
 
 struct Frontend {
     ScratchData data;
@@ -206,6 +225,27 @@ struct Frontend {
         const auto bytes = EncodeSaveGame(pack, index, map, score, lives);
         std::ofstream out(data.root / "Data" / "SaveGame.sav", std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+
+    std::filesystem::path ScoresFile() const { return data.root / "Scores.dat"; }
+    std::string ScoresFileBytes() const
+    {
+        std::ifstream in(ScoresFile(), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+
+    // "Scores.dat" as an earlier run saved it, with a table of its own; the
+    // table written.
+    HiScoreTable WriteEarlierScores() const
+    {
+        HiScoreTable earlier;
+        ResetHiScoreTable(earlier);
+        std::snprintf(earlier.entries[0].name, sizeof earlier.entries[0].name, "%s", "EARLIER");
+        earlier.entries[0].score = 123456;
+        ConfigFile earlierRun;
+        LogCapture quiet;
+        ::SaveLocalHiScores(earlier, earlierRun, quiet.Get(), ScoresFile().string());
+        return earlier;
     }
 
     // The title as the game starts it, run until its main menu is open.

@@ -16,6 +16,8 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -36,8 +38,6 @@ struct ScoreScreen : Frontend {
     {
         game.online.server = ParseHiScoreServer("scores.test:8080");
     }
-
-    std::filesystem::path ScoresFile() const { return data.root / "Scores.dat"; }
 
     // A key typed as the platform sends it: the symbol with its character.
     void Type(int symbol, std::uint16_t character)
@@ -74,13 +74,18 @@ struct ScoreScreen : Frontend {
         EXPECT_NE(submit, nullptr);
         ClickAt(kDialogX, yes ? kYesY : kNoY);
         UntilGone(submit);
+        AnswerSubmitFailure();
+        FramesUntil([&] { return game.menus.empty(); }, 200);
+        EXPECT_TRUE(game.menus.empty());
+        return game.tickCount;
+    }
+    // DONE on the failure box, when it is on top.
+    void AnswerSubmitFailure()
+    {
         if (Menu* failed = TopAs<SubmitFailedDialog>()) {
             ClickAt(kDialogX, kDoneY);
             UntilGone(failed);
         }
-        FramesUntil([&] { return game.menus.empty(); }, 200);
-        EXPECT_TRUE(game.menus.empty());
-        return game.tickCount;
     }
     // Draws one frame of the screen into fresh recorders.
     void DrawScreen()
@@ -375,6 +380,51 @@ TEST(HiScoreScreen, ATypedNameIsSentWithItsScoreAndTheNewTableShown)
     EXPECT_NE(f.text.Find("ONLINE HISCORES"), nullptr);
     EXPECT_NE(f.text.Find("BIG JIM& "), nullptr);
     EXPECT_EQ(f.game.mode, GameMode::HiScores);
+}
+
+// Once the new high score is saved, neither a failed send, a failed
+// download nor a hostile table touches "Scores.dat" or the local table.
+TEST(HiScoreScreen, TransfersAfterTheSaveLeaveTheSavedScoresAlone)
+{
+    using Reply = HiScoreTransfer::Reply;
+    struct Case {
+        const char* what;
+        std::vector<Reply> replies; // to the send, then to the download
+        bool failureBox;
+    };
+    const Case cases[] = {
+        {"send fails", {Reply{false, ""}}, true},
+        {"download fails", {Reply{true, ""}, Reply{false, ""}}, false},
+        {"hostile table", {Reply{true, ""}, Reply{true, HostileHiScoreReply()}}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScoreScreen f;
+        FakeHiScoreTransfer transfer;
+        transfer.queued.assign(c.replies.begin(), c.replies.end());
+        f.game.online.transfer = &transfer;
+        f.EnterAfterGame(95000, true);
+        f.TypeText("ace");
+        f.Type(13, 13);
+        ASSERT_NE(f.TopAs<SubmitHiScoreDialog>(), nullptr);
+        const std::string bytes = f.ScoresFileBytes();
+        const HiScoreTable saved = f.game.localHiScores;
+        ASSERT_STREQ(saved.entries[1].name, "ACE");
+        ASSERT_NE(bytes.find("2NDNAME\t= ACE\n"), std::string::npos);
+
+        ASSERT_NE(f.Top(), nullptr);
+        Menu* submit = f.Top();
+        f.ClickAt(kDialogX, kYesY);
+        f.UntilGone(submit);
+        EXPECT_EQ(f.TopAs<SubmitFailedDialog>() != nullptr, c.failureBox);
+        f.AnswerSubmitFailure();
+        f.FramesUntil([&] { return f.game.menus.empty(); }, 200);
+        ASSERT_TRUE(f.game.menus.empty());
+        EXPECT_EQ(transfer.requests.size(), c.replies.size());
+        f.Frames(100);
+        EXPECT_EQ(f.ScoresFileBytes(), bytes);
+        EXPECT_TRUE(SameHiScores(f.game.localHiScores, saved));
+    }
 }
 
 TEST(HiScoreScreen, TheOnlineTableReplacesTheLocalOneThroughAGap)

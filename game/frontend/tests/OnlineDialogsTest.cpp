@@ -19,6 +19,8 @@ constexpr float kYesY = 230;   // submit: top 190, YES 220..240
 constexpr float kNoY = 280;    // submit: NO 270..290
 constexpr float kDoneY50 = 280;
 constexpr float kDoneY70 = 300;
+// HISCORES on the main menu (centre y 410).
+constexpr float kHiScoresY = 440;
 
 struct Online : Frontend {
     FakeHiScoreTransfer transfer;
@@ -259,5 +261,54 @@ TEST(SubmitHiScore, LogsTheAttemptAndTheFailure)
             << c.server;
         EXPECT_EQ(log.Text(), c.log) << c.server;
         EXPECT_EQ(transfer.requests.size(), c.outcome == SubmitOutcome::NoAddress ? 0u : 1u);
+    }
+}
+
+// HISCORES from the title: the download dialog and the view-only screen run
+// over the title music, which is neither stopped, faded nor loaded again on
+// the way there and back; whatever the server answers, "Scores.dat" and the
+// local table stay as an earlier run left them.
+TEST(HiScoresFromTheMenu, KeepTheTitleMusicAndTheLocalScores)
+{
+    struct Case {
+        const char* what;
+        HiScoreTransfer::Reply reply;
+        bool success;
+    };
+    const Case cases[] = {
+        {"served table", {true, "ACE /1 100 /2\n"}, true},
+        {"no reply", {false, ""}, false},
+        {"hostile reply", {true, HostileHiScoreReply()}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Online f;
+        f.transfer.reply = c.reply;
+        const HiScoreTable earlier = f.WriteEarlierScores();
+        const std::string bytes = f.ScoresFileBytes();
+        ASSERT_NE(bytes.find("1STNAME\t= EARLIER\n"), std::string::npos);
+
+        f.EnterTitleAndOpenMenu();
+        Mix_Music* const titleMusic = f.game.music[0];
+        ASSERT_NE(titleMusic, nullptr);
+        f.host.audio.calls.clear();
+        f.ClickAt(kX, kHiScoresY);
+        ASSERT_NE(f.TopAs<DownloadHiScoresDialog>(), nullptr);
+        f.FramesUntil([&] { return f.game.mode == GameMode::HiScores; }, 200);
+        ASSERT_EQ(f.game.mode, GameMode::HiScores);
+        EXPECT_EQ(f.game.onlineHiScoresValid, c.success);
+        EXPECT_TRUE(SameHiScores(f.game.localHiScores, earlier));
+        // Through the screen and back to the title until its menu opens.
+        f.FramesUntil([&] { return f.game.mode == GameMode::Title && !f.game.menus.empty(); }, 2000);
+        ASSERT_EQ(f.game.mode, GameMode::Title);
+        ASSERT_FALSE(f.game.menus.empty());
+
+        EXPECT_EQ(f.game.music[0], titleMusic);
+        for (const char* call :
+             {"LoadMusic", "FreeMusic", "PlayMusic", "FadeInMusic", "FadeOutMusic", "HaltMusic", "PauseMusic"})
+            EXPECT_EQ(f.CallsStartingWith(call), 0) << call;
+        EXPECT_EQ(f.transfer.requests.size(), 1u);
+        EXPECT_EQ(f.ScoresFileBytes(), bytes);
+        EXPECT_TRUE(SameHiScores(f.game.localHiScores, earlier));
     }
 }

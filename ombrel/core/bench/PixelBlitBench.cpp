@@ -233,6 +233,17 @@ void OursBlend(benchmark::State& st, int32_t w, int32_t h, int32_t depth) {
   for (auto _ : st) p.src->view.ops->BlitInk(&dest, 0, 0, &p.src->view, 0, 0, w, h, 1, 64);
   Count(st, *p.src);
 }
+// An ink blit with the destination's vector flag set (Flags 1) or cleared.
+template <uint32_t Flags, uint32_t Effect, bool Keyed>
+void OursInk(benchmark::State& st, int32_t w, int32_t h, int32_t depth) {
+  Pair& p = Images(w, h, depth);
+  PixelView dest = p.dest->view;
+  dest.flags = Flags == 1 ? CpuFeatures() : 0;
+  const uint32_t parameter = Effect == 1 ? 64 : 0;
+  const auto blit = Keyed ? p.src->view.ops->BlitKeyedInk : p.src->view.ops->BlitInk;
+  for (auto _ : st) blit(&dest, 0, 0, &p.src->view, 0, 0, w, h, Effect, parameter);
+  Count(st, *p.src);
+}
 template <int32_t To>
 void OursConvert(benchmark::State& st, int32_t w, int32_t h, int32_t depth) {
   Pair& p = Images(w, h, depth);
@@ -303,6 +314,14 @@ std::vector<Comparison> Comparisons() {
   std::vector<Comparison> c = {
       {"opaque blit", &OursCopy, "ours", &RefMemcpy, "memcpy", 0.8, all},
       {"fill", &OursFill, "ours", &RefMemset, "memset", 0.8, all},
+      // The vector ink sets against the plain ones (same pixels).
+      {"blend effect p=64 vector", &OursInk<1, 1, false>, "ours", &OursInk<0, 1, false>, "plain", 1.0, {16, 15}},
+      {"keyed blend p=64 vector", &OursInk<1, 1, true>, "ours", &OursInk<0, 1, true>, "plain", 1.0, {16, 15}},
+      {"add effect vector", &OursInk<1, 9, false>, "ours", &OursInk<0, 9, false>, "plain", 1.0, {16, 15}},
+      {"keyed sub vector", &OursInk<1, 11, true>, "ours", &OursInk<0, 11, true>, "plain", 1.0, {16, 15}},
+      {"xor effect vector", &OursInk<1, 3, false>, "ours", &OursInk<0, 3, false>, "plain", 1.0, {16, 15, 8}},
+      {"keyed xor vector", &OursInk<1, 3, true>, "ours", &OursInk<0, 3, true>, "plain", 1.0, {16, 15, 8}},
+      {"alpha-plane blit vector", &OursAlpha<1>, "ours", &OursAlpha<0>, "plain", 1.0, {16, 15}},
   };
 #if PIXEL_BENCH_REFERENCES
   c.push_back({"keyed blit", &OursKeyed<1>, "ours", &SdlKeyed, "SDL 1.2 key", 1.0, all});

@@ -1,6 +1,7 @@
 // The part of a paint's rectangle that the surface would keep.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 #include "surface/SurfaceTypes.h"
@@ -12,3 +13,6 @@ class cSurfaceHandle;
 // draws the same pixels and keeps huge rectangles from costing time.
 bool VisiblePart(cSurfaceHandle& surface, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
                  SurfaceRect* out);
+
+// A 64-bit position held at the ends of the 32-bit range.
+inline int32_t ClampToInt32(int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }

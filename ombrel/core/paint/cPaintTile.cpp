@@ -18,11 +18,55 @@ OMB_PIN_OFFSET(cPaintTile, offsetY, 12);
 #pragma GCC diagnostic pop
 
 namespace {
+
+// Small patterns are first repeated into a copy of at least this many pixels
+// a side, so a fill takes few blits (a 1 x 1 pattern would take one a pixel).
+constexpr int32_t kWideTile = 64;
+
 // The remainder in 0..m-1 also for negative values.
 int64_t FloorMod(int64_t v, int64_t m) {
   const int64_t r = v % m;
   return r < 0 ? r + m : r;
 }
+
+// `source` (w x h) repeated over r with plain blits, starting at source
+// point (sx0, sy0).
+void TileBlits(cSurfaceHandle& source, int32_t w, int32_t h, cSurfaceHandle& surface,
+               const SurfaceRect& r, int32_t sx0, int32_t sy0) {
+  int32_t sy = sy0;
+  for (int32_t y = r.top; y < r.bottom; sy = 0) {
+    const int32_t rows = std::min(h - sy, r.bottom - y);
+    int32_t sx = sx0;
+    for (int32_t x = r.left; x < r.right; sx = 0) {
+      const int32_t columns = std::min(w - sx, r.right - x);
+      source.Blit(&surface, x, y, sx, sy, columns, rows, BlitOpaque, 0, 0, 0);
+      x += columns;
+    }
+    y += rows;
+  }
+}
+
+// A copy of the pattern repeated to a whole number of periods, at least
+// kWideTile a side, by doubling; false (nothing made) for patterns whose
+// copies could draw differently (an origin, an alpha channel, compressed
+// rows) or when the copy cannot be made.
+bool Widen(cSurfaceHandle& pattern, int32_t w, int32_t h, cSurfaceHandle* wide, int32_t* wideW,
+           int32_t* wideH) {
+  if (pattern.originX != 0 || pattern.originY != 0 || pattern.HasAlpha() ||
+      cSurfaceHandle::GetImpl(&pattern)->IsCompressed())
+    return false;
+  int32_t ww = w, hh = h;
+  while (ww < kWideTile) ww *= 2;
+  while (hh < kWideTile) hh *= 2;
+  if (wide->Create(ww, hh, &pattern) == nullptr) return false;
+  pattern.Blit(wide, 0, 0, 0, 0, w, h, BlitOpaque, 0, 0, 0);
+  for (int32_t done = w; done < ww; done *= 2) wide->MoveRect(done, 0, 0, 0, done, h);
+  for (int32_t done = h; done < hh; done *= 2) wide->MoveRect(0, done, 0, 0, ww, done);
+  *wideW = ww;
+  *wideH = hh;
+  return true;
+}
+
 }  // namespace
 
 cPaintTile::cPaintTile(cSurfaceHandle* p, int32_t ox, int32_t oy) : pattern(p), offsetX(ox), offsetY(oy) {}
@@ -49,18 +93,12 @@ int32_t cPaintTile::Fill(cSurfaceHandle* surface, int32_t x1, int32_t y1, int32_
   // Only the visible part is tiled (the blits would cut the rest anyway).
   SurfaceRect r{};
   if (!VisiblePart(*surface, x1, y1, x2, y2, &r)) return 1;
-  const int32_t sx0 = int32_t(FloorMod(int64_t(r.left) + offsetX, w));
-  int32_t sy = int32_t(FloorMod(int64_t(r.top) + offsetY, h));
-  for (int32_t y = r.top; y < r.bottom; sy = 0) {
-    const int32_t rows = std::min(h - sy, r.bottom - y);
-    int32_t sx = sx0;
-    for (int32_t x = r.left; x < r.right; sx = 0) {
-      const int32_t columns = std::min(w - sx, r.right - x);
-      pattern->Blit(surface, x, y, sx, sy, columns, rows, BlitOpaque, 0, 0, 0);
-      x += columns;
-    }
-    y += rows;
-  }
+  cSurfaceHandle wide;
+  cSurfaceHandle* source = pattern;
+  int32_t sw = w, sh = h;
+  if ((w < kWideTile || h < kWideTile) && Widen(*pattern, w, h, &wide, &sw, &sh)) source = &wide;
+  TileBlits(*source, sw, sh, *surface, r, int32_t(FloorMod(int64_t(r.left) + offsetX, sw)),
+            int32_t(FloorMod(int64_t(r.top) + offsetY, sh)));
   return 1;
 }
 

@@ -5,7 +5,7 @@ namespace pixel {
 namespace {
 
 // The SSE2 rows run when the surface's flag bit 0 is set.
-struct VectorRows32 {
+struct VectorRows32 : PlainRows {
   static bool FillRow(uint8_t* d, int32_t n, uint32_t v, uint32_t flags) {
     if ((flags & kPixelFlagVector) == 0) return false;
     FillRow32Vector(d, n, v);
@@ -20,6 +20,14 @@ struct VectorRows32 {
                            uint32_t flags) {
     if ((flags & kPixelFlagVector) == 0) return false;
     AlphaCopyRow32Vector(s, a, d, n);
+    return true;
+  }
+  static bool ConvertRow(const uint8_t* s, uint8_t* d, int32_t n, int32_t to, uint32_t flags) {
+    if ((flags & kPixelFlagVector) == 0 || (to != 1 && to != 2)) return false;
+    if (to == 1)
+      From32To15RowVector(s, d, n);
+    else
+      From32To16RowVector(s, d, n);
     return true;
   }
 };

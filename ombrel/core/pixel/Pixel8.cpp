@@ -2,6 +2,7 @@
 // stand (both surfaces are taken to share one palette); colours go through
 // palettes and come back as indices through the destination's inverse table.
 #include "pixel/InkKernels8.h"
+#include "pixel/PixelFormat16.h"
 #include "pixel/PixelRows.h"
 #include "pixel/PixelVectorInk.h"
 #include "pixel/PixelVectorKeyed.h"
@@ -77,14 +78,40 @@ void BlitCallback8(PixelView* dest, int32_t dx, int32_t dy, const PixelView* src
     }
 }
 
-// The converters of an 8-bit source read its own palette.
+// Stores each source index's entry of `table` (the destination's pixel
+// bytes, F::kBytes of them) along a row.
+template <class F>
+void LookUpRows(const uint8_t* s, int32_t sPitch, uint8_t* d, int32_t dPitch, int32_t w, int32_t h,
+                const uint32_t* table) {
+  for (; h > 0; --h, s += sPitch, d += dPitch)
+    for (int32_t i = 0; i < w; ++i) F::Store(d + i * F::kBytes, table[s[i]]);
+}
+
+// The converters of an 8-bit source read its own palette. Every index is
+// converted once, by the row converter itself, into a table of destination
+// pixels; the rows are then table look-ups.
 void ConvertRows8(PixelView* dest, int32_t dx, int32_t dy, int32_t, const PixelView* src, int32_t sx,
                   int32_t sy, int32_t w, int32_t h) {
-  if (dest->depthIndex < 0 || dest->depthIndex > 4) return;
+  if (dest->depthIndex < 1 || dest->depthIndex > 4) return;
   const RowConverter convert = GetRowConverters(0)[dest->depthIndex];
+  uint32_t table[256] = {};
+  for (uint32_t i = 0; i < 256; ++i) {
+    const uint8_t index = uint8_t(i);
+    convert(&index, reinterpret_cast<uint8_t*>(&table[i]), 1, src->palette);
+  }
   const uint8_t* s = RowAt(src, sx, sy);
   uint8_t* d = RowAt(dest, dx, dy);
-  for (; h > 0; --h, s += src->pitch, d += dest->pitch) convert(s, d, w, src->palette);
+  switch (dest->bytesPerPixel) {
+    case 2:
+      LookUpRows<Fmt565>(s, src->pitch, d, dest->pitch, w, h, table);
+      break;
+    case 3:
+      LookUpRows<Fmt24>(s, src->pitch, d, dest->pitch, w, h, table);
+      break;
+    default:
+      LookUpRows<Fmt32>(s, src->pitch, d, dest->pitch, w, h, table);
+      break;
+  }
 }
 
 constexpr PixelOps kPixelOps8 = {

@@ -24,6 +24,8 @@ struct PlainRows {
   static bool AlphaCopyRow(const uint8_t*, const uint8_t*, uint8_t*, int32_t, uint32_t) {
     return false;
   }
+  // A row converted into the format of depth index `to`.
+  static bool ConvertRow(const uint8_t*, uint8_t*, int32_t, int32_t, uint32_t) { return false; }
 };
 
 template <class F>
@@ -201,14 +203,15 @@ void ReplaceColourOf(PixelView* s, int32_t x, int32_t y, int32_t w, int32_t h, i
   }
 }
 
-template <class F>
+template <class F, class V>
 void ConvertRowsOf(PixelView* dest, int32_t dx, int32_t dy, int32_t, const PixelView* src,
                    int32_t sx, int32_t sy, int32_t w, int32_t h) {
   if (dest->depthIndex < 0 || dest->depthIndex > 4) return;
   const RowConverter convert = GetRowConverters(F::kDepthIndex)[dest->depthIndex];
   const uint8_t* s = RowAt(src, sx, sy);
   uint8_t* d = RowAt(dest, dx, dy);
-  for (; h > 0; --h, s += src->pitch, d += dest->pitch) convert(s, d, w, dest->palette);
+  for (; h > 0; --h, s += src->pitch, d += dest->pitch)
+    if (!V::ConvertRow(s, d, w, dest->depthIndex, src->flags)) convert(s, d, w, dest->palette);
 }
 
 template <class F, class V>
@@ -225,7 +228,7 @@ constexpr PixelOps MakeTrueColourRow() {
       &BlitCallbackOf<F, false>,
       &MirrorRowsOf<F::kBytes>,
       &ReplaceColourOf<F>,
-      &ConvertRowsOf<F>,
+      &ConvertRowsOf<F, V>,
       &RleSizeOf<F>,
       &RleEncodeOf<F>,
   };

@@ -2,6 +2,8 @@
 
 #include <emmintrin.h>
 
+#include <cstring>
+
 #include "pixel/InkKernels.h"
 
 #define OMB_SSE2 __attribute__((target("sse2")))
@@ -151,6 +153,45 @@ OMB_SSE2 void AlphaCopyRow32Vector(const uint8_t* s, const uint8_t* a, uint8_t* 
     StoreU32(d, av == 255 ? LoadU32(s) : AlphaWeighted(LoadU32(s), LoadU32(d), av));
   }
 }
+
+namespace {
+
+// Eight pixels narrowed into eight words. The low and high halves of each
+// pixel are first gathered into words (sign-extended, so that the signed
+// packs keep them whole), then each field is cut from its byte.
+template <int GreenBits>
+OMB_SSE2 inline __m128i Narrow8(__m128i w0, __m128i w1) {
+  constexpr int kRedShift = 5 + GreenBits;
+  const __m128i lo = _mm_packs_epi32(_mm_srai_epi32(_mm_slli_epi32(w0, 16), 16),
+                                     _mm_srai_epi32(_mm_slli_epi32(w1, 16), 16));  // green, blue
+  const __m128i hi = _mm_packs_epi32(_mm_srai_epi32(w0, 16), _mm_srai_epi32(w1, 16));  // byte 3, red
+  const __m128i red = _mm_slli_epi16(_mm_and_si128(hi, _mm_set1_epi16(0xF8)), kRedShift - 3);
+  const __m128i green = _mm_srli_epi16(
+      _mm_and_si128(lo, _mm_set1_epi16(static_cast<short>((0xFF00 << (8 - GreenBits)) & 0xFF00))),
+      11 - GreenBits);
+  const __m128i blue = _mm_srli_epi16(_mm_and_si128(lo, _mm_set1_epi16(0xF8)), 3);
+  const __m128i v = _mm_or_si128(_mm_or_si128(red, green), blue);
+  // A word of 0 from a pixel that is not 0 (byte 3 included) becomes 1.
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i darkened = _mm_andnot_si128(_mm_cmpeq_epi16(_mm_or_si128(lo, hi), zero),
+                                            _mm_cmpeq_epi16(v, zero));
+  return _mm_or_si128(v, _mm_srli_epi16(darkened, 15));
+}
+
+template <int GreenBits>
+OMB_SSE2 inline void From32To16Row(const uint8_t* s, uint8_t* d, int32_t n) {
+  for (; n >= 8; n -= 8, s += 32, d += 16) Store4(d, Narrow8<GreenBits>(Load4(s), Load4(s + 16)));
+  for (; n > 0; --n, s += 4, d += 2) {
+    const __m128i one = _mm_cvtsi32_si128(static_cast<int>(LoadU32(s)));
+    const uint16_t w = static_cast<uint16_t>(_mm_cvtsi128_si32(Narrow8<GreenBits>(one, one)));
+    std::memcpy(d, &w, 2);
+  }
+}
+
+}  // namespace
+
+OMB_SSE2 void From32To15RowVector(const uint8_t* s, uint8_t* d, int32_t n) { From32To16Row<5>(s, d, n); }
+OMB_SSE2 void From32To16RowVector(const uint8_t* s, uint8_t* d, int32_t n) { From32To16Row<6>(s, d, n); }
 
 OMB_SSE2 void BlendSpan32Vector(const InkState* st, const uint8_t* s, uint8_t* d, int32_t n) {
   SpanLoop(s, d, n, BlendOp(st));

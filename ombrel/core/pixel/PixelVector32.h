@@ -21,6 +21,11 @@ void AddKeyedSpan32Vector(const InkState* st, const uint8_t* src, uint8_t* dest,
 void SubSpan32Vector(const InkState* st, const uint8_t* src, uint8_t* dest, int32_t n);
 void SubKeyedSpan32Vector(const InkState* st, const uint8_t* src, uint8_t* dest, int32_t n);
 
+// 32-bit pixels to 5-5-5 or 5-6-5 words (the top bits of each byte; a word
+// of 0 from a non-zero pixel becomes 1), eight pixels a step.
+void From32To15RowVector(const uint8_t* src, uint8_t* dest, int32_t n);
+void From32To16RowVector(const uint8_t* src, uint8_t* dest, int32_t n);
+
 // 24-bit opaque spans over the row's bytes.
 void BlendSpan24Vector(const InkState* st, const uint8_t* src, uint8_t* dest, int32_t n);
 void AddSpan24Vector(const InkState* st, const uint8_t* src, uint8_t* dest, int32_t n);

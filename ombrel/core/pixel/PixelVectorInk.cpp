@@ -53,6 +53,11 @@ template <class L, class Op>
 OMB_SSE2 void VectorSpan(const InkState* st, const uint8_t* s, uint8_t* d, int32_t n) {
   const Op op(st);
   int32_t bytes = n * L::kBytes;
+  for (; bytes >= 32; bytes -= 32, s += 32, d += 32) {
+    const __m128i r0 = op(Load16(s), Load16(d)), r1 = op(Load16(s + 16), Load16(d + 16));
+    Store16(d, r0);
+    Store16(d + 16, r1);
+  }
   for (; bytes >= 16; bytes -= 16, s += 16, d += 16) Store16(d, op(Load16(s), Load16(d)));
   for (; bytes > 0; bytes -= L::kBytes, s += L::kBytes, d += L::kBytes)
     L::Store(d, op.Scalar(L::Load(s), L::Load(d)));

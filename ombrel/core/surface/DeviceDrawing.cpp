@@ -1,5 +1,6 @@
 #include "surface/DeviceDrawing.h"
 
+#include "surface/GdiDraw.h"
 #include "surface/SurfaceHandle.h"
 
 DeviceDrawing::DeviceDrawing(cSurfaceHandle& surface)
@@ -18,6 +19,7 @@ DeviceDrawing::DeviceDrawing(cSurfaceHandle& surface)
 
 DeviceDrawing::~DeviceDrawing() {
   if (dc_ == nullptr) return;
+  FlushDrawing();
   surface_.RestoreClipRegion(dc_, savedClip_);
   impl_->ReleaseDC(dc_);
 }

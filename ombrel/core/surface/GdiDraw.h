@@ -31,3 +31,6 @@ int32_t GdiRectangle(void* dc, int32_t left, int32_t top, int32_t right, int32_t
 // From (x1, y1) to (x2, y2) with a solid pen; the end point is not drawn.
 int32_t GdiLine(void* dc, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t penWidth,
                 uint32_t colour);
+// Finishes drawing the platform may still hold back, before pixels drawn
+// on a device context are read directly.
+void FlushDrawing();

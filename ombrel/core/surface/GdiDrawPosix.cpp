@@ -10,3 +10,4 @@ int32_t GdiRectangle(void*, int32_t, int32_t, int32_t, int32_t, uint32_t, int32_
   return 0;
 }
 int32_t GdiLine(void*, int32_t, int32_t, int32_t, int32_t, int32_t, uint32_t) { return 0; }
+void FlushDrawing() {}

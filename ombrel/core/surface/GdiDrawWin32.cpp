@@ -100,3 +100,5 @@ int32_t GdiLine(void* dc, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_
   DeleteObject(pen);
   return drawn;
 }
+
+void FlushDrawing() { GdiFlush(); }

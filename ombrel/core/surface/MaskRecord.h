@@ -2,6 +2,7 @@
 // the sprite collision code keeps: a 44-byte header, then one bit per pixel.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 struct CollisionMaskHeader {
@@ -9,10 +10,13 @@ struct CollisionMaskHeader {
   int32_t width;
   int32_t height;
   uint32_t rowBytes;  // the width rounded up to 16 pixels, in bytes
-  uint32_t reserved[3];
-  uint8_t unused[16];
+  int32_t hotX;       // hot spot of the image the mask belongs to
+  int32_t hotY;
+  uint32_t reserved[5];
 };
 static_assert(sizeof(CollisionMaskHeader) == 44, "collision mask header");
+static_assert(offsetof(CollisionMaskHeader, rowBytes) == 12, "collision mask row bytes");
+static_assert(offsetof(CollisionMaskHeader, hotX) == 16, "collision mask hot spot");
 
 // Rows follow the header, top row first; pixel x of a row is bit (x & 7) of
 // byte x >> 3, bit 0 first, set for a solid pixel.

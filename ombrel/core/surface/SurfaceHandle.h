@@ -55,6 +55,13 @@ class cSurfaceHandle {
   int32_t CopyFrom(const cSurfaceHandle* source, int32_t width, int32_t height)
       OMB_EXPORT_AS(cSurfaceHandle_CopyFrom);
   void Destroy() OMB_EXPORT_AS(cSurfaceHandle_Destroy);
+  // The implementation becomes a device-context surface over `dc` (null: the
+  // screen's context, owned), or over a window's context (owned; the whole
+  // window's with `wholeWindow`). Empty with ErrOutOfMemory when no context
+  // can be had. Windows only.
+  cSurfaceImpl* CreateOnDC(void* dc) OMB_EXPORT_AS(cSurfaceHandle_CreateOnDC);
+  cSurfaceImpl* CreateOnWindow(void* window, int32_t wholeWindow)
+      OMB_EXPORT_AS(cSurfaceHandle_CreateOnWindow);
   static cSurfaceImpl* AttachImpl(cSurfaceHandle* handle, cSurfaceImpl* impl)
       OMB_EXPORT_AS(cSurfaceHandle_AttachImpl);
   static cSurfaceImpl* GetImpl(const cSurfaceHandle* handle) OMB_EXPORT_AS(cSurfaceHandle_GetImpl);
@@ -173,6 +180,16 @@ class cSurfaceHandle {
   int32_t IsEmpty() OMB_EXPORT_AS(cSurfaceHandle_IsEmpty);
   int32_t ReplaceColour(uint32_t newColour, uint32_t oldColour)
       OMB_EXPORT_AS(cSurfaceHandle_ReplaceColour);
+  // Text through the surface's device context, positions unchanged (the
+  // context's origin applies); only surfaces with a context draw text.
+  int32_t TextOut(const char* text, int32_t length, int32_t x, int32_t y, int32_t alignment,
+                  const SurfaceRect* clip, uint32_t colour, void* font, uint32_t unused,
+                  uint32_t effect, uint32_t parameter, uint32_t blitFlags)
+      OMB_EXPORT_AS(cSurfaceHandle_TextOut);
+  int32_t DrawText(const char* text, int32_t length, SurfaceRect* rect, uint32_t format,
+                   uint32_t colour, void* font, uint32_t unused, uint32_t effect,
+                   uint32_t parameter, uint32_t blitFlags, int32_t leftMargin, int32_t rightMargin,
+                   int32_t tabLength) OMB_EXPORT_AS(cSurfaceHandle_DrawText);
   void SetTransparentColour(uint32_t colour) OMB_EXPORT_AS(cSurfaceHandle_SetTransparentColour);
   uint32_t GetTransparentColour() OMB_EXPORT_AS(cSurfaceHandle_GetTransparentColour);
   uint32_t GetTransparentNative() OMB_EXPORT_AS(cSurfaceHandle_GetTransparentNative);
@@ -223,6 +240,59 @@ class cSurfaceHandle {
       OMB_EXPORT_AS(cSurfaceHandle_Rectangle);
   void RectangleOutline(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t width,
                         uint32_t colour) OMB_EXPORT_AS(cSurfaceHandle_RectangleOutline);
+  // Ellipses in the sorted box and polygons (`points`: `count` pairs of x, y)
+  // are drawn by the platform on the device context: a solid pen of the
+  // outline width and colour inside the box, a solid brush of the fill colour
+  // when filled. Without a device context: ErrInvalidData and 0.
+  int32_t Ellipse(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t fillColour,
+                  int32_t outlineWidth, uint32_t outlineColour, int32_t filled)
+      OMB_EXPORT_AS(cSurfaceHandle_Ellipse);
+  void EllipseOutline(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t width, uint32_t colour)
+      OMB_EXPORT_AS(cSurfaceHandle_EllipseOutline);
+  int32_t Polygon(const int32_t* points, int32_t count, uint32_t fillColour, int32_t outlineWidth,
+                  uint32_t outlineColour, int32_t filled) OMB_EXPORT_AS(cSurfaceHandle_Polygon);
+  void PolygonOutline(const int32_t* points, int32_t count, int32_t width, uint32_t colour)
+      OMB_EXPORT_AS(cSurfaceHandle_PolygonOutline);
+
+  // Shapes filled with paints: each part (outline, inside) is the paint drawn
+  // into a temporary, cut by a white-on-black mask the platform draws, and
+  // laid on this surface keyed on black with the effect, parameter and
+  // BlitFlags. The temporaries need a device context: without one,
+  // ErrInvalidData and 0. Outline forms do nothing for width 0, inside forms
+  // nothing for a null paint.
+  int32_t PaintLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t width, cPaintBase* paint,
+                    uint32_t blitFlags, uint32_t unused, uint32_t effect, uint32_t parameter)
+      OMB_EXPORT_AS(cSurfaceHandle_PaintLine);
+  int32_t PaintRectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2, cPaintBase* inside,
+                         int32_t outlineWidth, cPaintBase* outline, uint32_t blitFlags,
+                         uint32_t unused, uint32_t effect, uint32_t parameter, int32_t filled)
+      OMB_EXPORT_AS(cSurfaceHandle_PaintRectangle);
+  void PaintRectangleOutline(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t width,
+                             cPaintBase* outline, uint32_t blitFlags, uint32_t unused,
+                             uint32_t effect, uint32_t parameter)
+      OMB_EXPORT_AS(cSurfaceHandle_PaintRectangleOutline);
+  void PaintRectangleInside(int32_t x1, int32_t y1, int32_t x2, int32_t y2, cPaintBase* inside,
+                            uint32_t blitFlags, uint32_t unused, uint32_t effect, uint32_t parameter)
+      OMB_EXPORT_AS(cSurfaceHandle_PaintRectangleInside);
+  int32_t PaintEllipse(int32_t x1, int32_t y1, int32_t x2, int32_t y2, cPaintBase* inside,
+                       int32_t outlineWidth, cPaintBase* outline, uint32_t blitFlags,
+                       uint32_t unused, uint32_t effect, uint32_t parameter, int32_t filled)
+      OMB_EXPORT_AS(cSurfaceHandle_PaintEllipse);
+  void PaintEllipseOutline(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t width,
+                           cPaintBase* outline, uint32_t blitFlags, uint32_t unused, uint32_t effect,
+                           uint32_t parameter) OMB_EXPORT_AS(cSurfaceHandle_PaintEllipseOutline);
+  void PaintEllipseInside(int32_t x1, int32_t y1, int32_t x2, int32_t y2, cPaintBase* inside,
+                          uint32_t blitFlags, uint32_t unused, uint32_t effect, uint32_t parameter)
+      OMB_EXPORT_AS(cSurfaceHandle_PaintEllipseInside);
+  int32_t PaintPolygon(const int32_t* points, int32_t count, cPaintBase* inside, int32_t outlineWidth,
+                       cPaintBase* outline, uint32_t blitFlags, uint32_t unused, uint32_t effect,
+                       uint32_t parameter, int32_t filled) OMB_EXPORT_AS(cSurfaceHandle_PaintPolygon);
+  void PaintPolygonOutline(const int32_t* points, int32_t count, int32_t width, cPaintBase* outline,
+                           uint32_t blitFlags, uint32_t unused, uint32_t effect, uint32_t parameter)
+      OMB_EXPORT_AS(cSurfaceHandle_PaintPolygonOutline);
+  void PaintPolygonInside(const int32_t* points, int32_t count, cPaintBase* inside,
+                          uint32_t blitFlags, uint32_t unused, uint32_t effect, uint32_t parameter)
+      OMB_EXPORT_AS(cSurfaceHandle_PaintPolygonInside);
   // Scan-line seed fill from (x, y); the box of filled pixels (exclusive
   // right and bottom) goes to the four outputs when given. With an effect
   // (and a colour other than 0) the fill is drawn through a temporary with
@@ -314,6 +384,8 @@ class cSurfaceHandle {
  private:
   // The implementation to forward to; a zeroed handle reaches the null surface.
   cSurfaceImpl* Impl() const;
+  // A line of another width than 1, with the platform's pen.
+  int32_t LineWithPen(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t width, uint32_t colour);
 };
 
 OMB_PIN_SIZE(cSurfaceHandle, 16);

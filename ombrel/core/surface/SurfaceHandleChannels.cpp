@@ -20,6 +20,20 @@ int32_t cSurfaceHandle::IsEmpty() { return Impl()->IsEmpty(); }
 int32_t cSurfaceHandle::ReplaceColour(uint32_t newColour, uint32_t oldColour) {
   return Impl()->ReplaceColour(newColour, oldColour);
 }
+int32_t cSurfaceHandle::TextOut(const char* text, int32_t length, int32_t x, int32_t y,
+                                int32_t alignment, const SurfaceRect* clip, uint32_t colour,
+                                void* font, uint32_t unused, uint32_t effect, uint32_t parameter,
+                                uint32_t blitFlags) {
+  return Impl()->TextOut(text, length, x, y, alignment, clip, colour, font, unused, effect,
+                         parameter, blitFlags);
+}
+int32_t cSurfaceHandle::DrawText(const char* text, int32_t length, SurfaceRect* rect,
+                                 uint32_t format, uint32_t colour, void* font, uint32_t unused,
+                                 uint32_t effect, uint32_t parameter, uint32_t blitFlags,
+                                 int32_t leftMargin, int32_t rightMargin, int32_t tabLength) {
+  return Impl()->DrawText(text, length, rect, format, colour, font, unused, effect, parameter,
+                          blitFlags, leftMargin, rightMargin, tabLength);
+}
 void cSurfaceHandle::SetTransparentColour(uint32_t colour) { Impl()->SetTransparentColour(colour); }
 uint32_t cSurfaceHandle::GetTransparentColour() { return Impl()->GetTransparentColour(); }
 uint32_t cSurfaceHandle::GetTransparentNative() { return Impl()->GetTransparentNative(); }

@@ -75,17 +75,9 @@ uint32_t StoredForm(cSurfaceImpl& s, uint32_t colour, uint8_t* index) {
 
 int32_t cSurfaceHandle::Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t width,
                              uint32_t colour) {
+  if (width != 1) return LineWithPen(x1, y1, x2, y2, width, colour);
   cSurfaceImpl* s = Impl();
   if (s->IsCompressed()) return 0;  // no pixel rows to draw into
-  if (width != 1) {
-    // Wide lines are the platform pen's, on the device context.
-    if (s->GetDC() == nullptr) {
-      lastError = ErrInvalidData;
-      return 0;
-    }
-    lastError = ErrNotSupported;
-    return 0;
-  }
   int32_t cx = 0, cy = 0, cw = 0, ch = 0;
   GetClipRect(&cx, &cy, &cw, &ch);
   const ClipEdges edges{cx, cy, int64_t(cx) + cw, int64_t(cy) + ch};

@@ -2,6 +2,7 @@
 
 #include "palette/PaletteApi.h"
 #include "pixel/CpuFeatures.h"
+#include "surface/DIBPrototypes.h"
 #include "surface/DepthCode.h"
 #include "surface/SurfaceLibraryApi.h"
 #include "surface/SystemFamily.h"
@@ -62,6 +63,11 @@ void SurfaceLibrary::Build() {
   // An allocation failure leaves its handle empty; Create on it then fails.
   for (int i = 0; i < kDepths; ++i)
     cSurfaceHandle::AttachImpl(&memory_[i], cMemSurface::CreatePrototype(DepthFromIndex(i)));
+  // DIB prototypes make no GDI object: their instances make the sections.
+  for (int i = 0; i < kDepths; ++i)
+    cSurfaceHandle::AttachImpl(&dib_[i], MakeDIBPrototype(DepthFromIndex(i), false));
+  for (int i = 0; i < kDepths; ++i)
+    cSurfaceHandle::AttachImpl(&ownDCDib_[i], MakeDIBPrototype(DepthFromIndex(i), true));
 }
 
 void SurfaceLibrary::DestroyAll() {

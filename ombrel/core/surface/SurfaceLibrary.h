@@ -30,8 +30,8 @@ class SurfaceLibrary {
   mutable std::recursive_mutex lock_;
   int32_t users_ = 0;
   cSurfaceHandle memory_[kDepths];
-  // Filled when their back ends exist; until then they stay empty and the
-  // look-up hands out empty handles for them.
+  // Empty where the platform lacks the back end: the look-up then hands out
+  // empty handles for them.
   cSurfaceHandle dib_[kDepths];
   cSurfaceHandle ownDCDib_[kDepths];
   cSurfaceHandle directDraw_;

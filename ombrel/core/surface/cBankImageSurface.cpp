@@ -120,7 +120,8 @@ void cBankImageSurface::AttachPixels(int32_t width, int32_t height, uint32_t tra
   view.bottomUp = 0;
   view.buffer = view.firstRow = pixels;
   FreeAlpha();
-  if (alpha != nullptr) AttachAlpha(alpha, int32_t(AlphaRowBytes(width)));
+  // The run-length rows never read an alpha plane: a compressed image has none.
+  if (alpha != nullptr && !compressed) AttachAlpha(alpha, int32_t(AlphaRowBytes(width)));
   SetTransparentColour(transparent);
   view.ops = compressed ? GetRlePixelOps(view.depthIndex) : GetPixelOps(view.depthIndex);
 }

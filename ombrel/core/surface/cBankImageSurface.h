@@ -71,7 +71,7 @@ class cBankImageSurface final : public cSurfaceImpl {
   // Pixels (and alpha, when flagged) of a bank entry, in place.
   void AttachImage(const ImageEntry* entry);
   // Nothing when pixels is null or the pixels would take 2^31 bytes or more.
-  // The alpha rows are (w + 3) & ~3 bytes.
+  // The alpha rows are (w + 3) & ~3 bytes; a compressed image takes none.
   void AttachPixels(int32_t width, int32_t height, uint32_t transparent, uint8_t* pixels,
                     uint8_t* alpha, int32_t compressed);
 

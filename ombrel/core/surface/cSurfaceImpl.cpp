@@ -62,23 +62,15 @@ void cSurfaceImpl::Reserved70() {}
 
 // Blit, filter, mirror, content box, mask and collision bodies live in
 // Blit*.cpp, Filter*.cpp, Mirror*.cpp, ContentBox.cpp, Mask*.cpp and
-// Collide*.cpp, the stretch in Stretch.cpp, the rotations in Rotate.cpp. The
-// device-context and text paths come with their back ends; until then these
-// slots draw nothing and report 0.
+// Collide*.cpp, the stretch in Stretch.cpp, the rotations in Rotate.cpp, the
+// text in SurfaceText.cpp. The device-context paths come with their back ends;
+// the base bodies draw nothing and report 0.
 int32_t cSurfaceImpl::BlitFromDC(int32_t, int32_t, void*, int32_t, int32_t, int32_t, int32_t,
                                  int32_t, uint32_t, uint32_t) {
   return 0;
 }
 int32_t cSurfaceImpl::StretchFromDC(int32_t, int32_t, int32_t, int32_t, void*, int32_t, int32_t,
                                     int32_t, int32_t, int32_t, uint32_t, uint32_t) {
-  return 0;
-}
-int32_t cSurfaceImpl::TextOut(const char*, int32_t, int32_t, int32_t, int32_t, const SurfaceRect*,
-                              uint32_t, void*, uint32_t, uint32_t, uint32_t, uint32_t) {
-  return 0;
-}
-int32_t cSurfaceImpl::DrawText(const char*, int32_t, SurfaceRect*, uint32_t, uint32_t, void*,
-                               uint32_t, uint32_t, uint32_t, uint32_t, int32_t, int32_t, int32_t) {
   return 0;
 }
 

@@ -113,6 +113,24 @@ TEST_F(BankImageSurface, CopyDataWritesPixelsThenAlpha) {
   EXPECT_EQ(s->Pack(packed.data(), 4), s->PackedSize(4));
 }
 
+// The runs never read an alpha plane, so a compressed image keeps none: it
+// would make its keyed blits differ from its expanded copy's.
+TEST_F(BankImageSurface, CompressedImagesTakeNoAlphaPlane) {
+  Bytes pixels(4 * 3 * 2, 0x11), alpha(4 * 2, 0x80);
+  cBankImageSurface* plain = Make(32);
+  plain->AttachPixels(3, 2, 0, pixels.data(), alpha.data(), 0);
+  EXPECT_EQ(plain->view.alphaFirstRow, alpha.data());
+  uint32_t size[3] = {};
+  plain->RleSize(size);
+  Bytes block(size[0] + 16);
+  std::memcpy(block.data(), size, 12);
+  plain->RleEncode(block.data());
+  cBankImageSurface* packed = Make(32);
+  packed->AttachPixels(3, 2, 0, block.data(), alpha.data(), 1);
+  EXPECT_EQ(packed->IsCompressed(), 1);
+  EXPECT_EQ(packed->view.alphaFirstRow, nullptr);
+}
+
 TEST_F(BankImageSurface, PaletteReferencesBalance) {
   LogPalette log{};
   log.version = kLogPaletteVersion;

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "paint/cPaintSolid.h"
+#include "paint/cPaintTile.h"
 #include "palette/PaletteApi.h"
 #include "palette/cPalette.h"
 #include "pixel/RunLengthRows.h"
@@ -72,6 +74,7 @@ struct Subject {
   cSurfaceImpl* Dest(cSurfaceHandle& into, int32_t w = kW, int32_t h = kH) {
     cSurfaceImpl* d = into.Create(w, h, &other);
     if (d == nullptr) return nullptr;
+    d->FillRect(0, 0, w, h, 0);  // every byte set: a new instance's buffer is not
     for (int32_t y = 0; y < h; ++y)
       for (int32_t x = 0; x < w; ++x) d->SetPixel(x, y, uint32_t(x * 40 + y * 7) * 0x010305u);
     d->SetTransparentColour(impl->view.transparentColour);
@@ -275,6 +278,13 @@ std::vector<Row> Rows() {
          const int32_t r = s.handle.SaveDIB(reinterpret_cast<BitmapInfoHeader*>(dib.data()), nullptr, 0);
          return Answer{r, Hash(dib.data(), dib.size())};
        }},
+      {"a tile paint drawing it", Expect::Same,
+       [](S s) {
+         cSurfaceHandle d;
+         s.Dest(d, 40, 20);
+         cPaintTile tile(&s.handle, 3, -2);
+         return s.Into(d.FillAllPaint(&tile), d);
+       }},
       {"information", Expect::Same,
        [](S s) {
          int32_t w = 0, h = 0, d = 0;
@@ -315,6 +325,14 @@ std::vector<Row> Rows() {
       {"FillAll", Expect::Refused, write([](S s) { return int64_t(s.handle.FillAll(0x00123456)); })},
       {"FillAllRGB", Expect::Refused, write([](S s) { return int64_t(s.handle.FillAllRGB(1, 1, 1)); })},
       {"FillAllIndex", Expect::Refused, write([](S s) { return int64_t(s.handle.FillAllIndex(4)); })},
+      {"FillRectPaint", Expect::Refused, write([](S s) {
+         cPaintSolid paint(0x00FF8040);
+         return int64_t(s.handle.FillRectPaint(1, 1, 10, 5, &paint));
+       })},
+      {"FillAllPaint with a tile", Expect::Refused, write([](S s) {
+         cPaintTile tile(&s.other, 1, 2);
+         return int64_t(s.handle.FillAllPaint(&tile));
+       })},
       {"MoveRect", Expect::Refused, write([](S s) { return int64_t(s.handle.MoveRect(0, 0, 3, 2, 10, 5)); })},
       {"MirrorX", Expect::Refused, write([](S s) { return int64_t(s.handle.MirrorX(1, 0, 9, 9)); })},
       {"MirrorXAll", Expect::Refused, write([](S s) { return int64_t(s.handle.MirrorXAll()); })},

@@ -173,6 +173,8 @@ TEST_F(TilePaint, EveryPixelShowsThePatternAtItsFlooredRemainder) {
       {7, 4, -100, 33, 0, 0, 24, 16, 0, 0, 3, 5, 9, 6},   // a clip rectangle
       {1, 1, -2, -2, 4, 4, 9, 7, 0, 0, 0, 0, 0, 0},
       {3, 2, 1, 1, 10, 10, 10, 12, 0, 0, 0, 0, 0, 0},     // empty area
+      {70, 65, -50, 40, -3, 0, 24, 16, 0, 0, 0, 0, 0, 0},  // large enough to be tiled as it is
+      {64, 2, 61, 1, 0, 0, 24, 16, 0, 0, 0, 0, 0, 0},
   };
   for (const Case& c : cases) {
     MakePattern(c.patternW, c.patternH);

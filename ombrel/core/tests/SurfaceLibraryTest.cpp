@@ -63,6 +63,16 @@ TEST_F(SurfaceLibraryTest, DisplayTypesPickTheirPrototypeByOption) {
     EXPECT_EQ(look.found, 0) << type;
   }
   EXPECT_EQ(GetOwnDCPrototype(24) != nullptr, true);
+#ifdef _WIN32
+  // DIB sections exist: empty 0 x 0 prototypes of each kind and depth.
+  EXPECT_EQ(cSurfaceHandle::GetImpl(dib)->GetKind(), SurfaceKindDIB);
+  EXPECT_EQ(cSurfaceHandle::GetImpl(ownDC)->GetKind(), SurfaceKindDIBWithDC);
+  EXPECT_EQ(dib->GetDepth(), 24);
+  EXPECT_EQ(dib->GetWidth(), 0);
+  EXPECT_EQ(Get(15, SurfaceTypeOwnDC, 0).found, 1);
+#else
+  EXPECT_FALSE(dib->IsValid());  // no DIB sections here: the handles stay empty
+#endif
 
   const Look bad = Get(24, 4, 0);
   EXPECT_EQ(bad.handle, nullptr);

@@ -8,6 +8,7 @@
 #include "OmbrelApi.h"
 
 struct AppObject;
+class cPalette;
 struct WindowObject;
 
 // Destroys a window and its record (and, first, its child windows).
@@ -16,6 +17,12 @@ OMB_FLAT void OMB_STDCALL WindowDestroy(WindowObject* window);
 OMB_FLAT int32_t OMB_STDCALL SoundStop(AppObject* app, int32_t kind, const void* sound);
 // Gives a window its app's new depth word.
 void WindowFollowAppDepth(WindowObject* window, uint16_t depth);
+// Selects a palette's handle into the window's device context (unless
+// another window holds the full screen) and hands the palette to its drawing
+// surface.
+void SelectWindowPalette(WindowObject* window, cPalette* palette);
+// The palette handle last selected into the window, or null.
+void* WindowPaletteHandle(const WindowObject* window);
 
 constexpr int32_t kSoundKindSamples = 1;
 constexpr int32_t kSoundKindMidi = 2;

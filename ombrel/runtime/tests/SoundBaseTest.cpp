@@ -122,7 +122,9 @@ TEST_F(SoundBase, BufferSizeIsOnePointTwoSecondsAndUnplayableFormatsGive2) {
   };
   for (const Row& row : rows) {
     EXPECT_EQ(sound->SetFormat(&row.format, 1000, 1), row.result) << row.format.channels << "x" << row.format.bitsPerSample;
-    if (row.result == 0) EXPECT_EQ(sound->GetBufferSize(), row.buffer);
+    if (row.result == 0) {
+      EXPECT_EQ(sound->GetBufferSize(), row.buffer);
+    }
   }
   SoundFormat notPcm = MakePcmFormat(2, 44100, 16);
   notPcm.formatTag = 3;

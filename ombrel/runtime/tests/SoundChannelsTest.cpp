@@ -300,7 +300,7 @@ TEST_F(SoundChannels, HostileFileReferencesGiveMinusOneAndKeepTheEntry) {
   auto pick = [&] { return rng() % 2 ? edges[rng() % std::size(edges)] : static_cast<uint32_t>(rng() % 4000); };
   int loaded = 0;
   for (int i = 0; i < 400; ++i) {
-    SoundFileBlock block{reinterpret_cast<uintptr_t>(file), pick(), pick(), pick(), rng() % 2};
+    SoundFileBlock block{reinterpret_cast<uintptr_t>(file), pick(), pick(), pick(), static_cast<uint32_t>(rng() % 2)};
     const int32_t id = SoundAdd(app, SoundKindSample | SoundTypeInFile, "h", &block, sizeof block);
     const int32_t r = SoundPlay(nullptr, app, id, nullptr, 0, 0, 0);
     if (r == 0) {

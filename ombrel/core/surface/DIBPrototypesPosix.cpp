@@ -1,0 +1,3 @@
+#include "surface/DIBPrototypes.h"
+
+cSurfaceImpl* MakeDIBPrototype(int32_t, bool) { return nullptr; }

@@ -1,0 +1,3 @@
+#include "surface/SysColors.h"
+
+SysColorSource* SystemSysColors() { return nullptr; }

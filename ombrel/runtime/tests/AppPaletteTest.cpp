@@ -1,0 +1,146 @@
+// The app palette and the colour rules of the depth codes: default palettes
+// per code, colours to indices, the app's own palette object.
+#include <gtest/gtest.h>
+
+#include "AppFixture.h"
+#include "app/AppPalette.h"
+#include "palette/NearestPaletteEntry.h"
+#include "palette/PaletteApi.h"
+#include "palette/cPalette.h"
+#include "surface/cSurfaceImpl.h"
+
+namespace {
+
+class AppPaletteTest : public AppTest {
+ protected:
+  void SetUp() override {
+    AppTest::SetUp();
+    app_ = AppCreate(nullptr, nullptr);
+    ASSERT_NE(app_, nullptr);
+  }
+  void TearDown() override {
+    AppDestroy(app_);
+    AppTest::TearDown();
+  }
+  // A shared palette like the default one, but with white also at entry 20
+  // and a grey ramp in 30..40.
+  cPalette* PaletteWithDuplicateWhite() {
+    LogPalette log;
+    CopyDefaultPalette(nullptr, 3, &log);
+    log.entries[20] = EntryFromColour(0xFFFFFF);
+    for (int i = 30; i <= 40; ++i) log.entries[i] = EntryFromColour(0x010101u * uint32_t(i * 6));
+    return PaletteGetShared(&log);
+  }
+  AppObject* app_ = nullptr;
+};
+
+struct IndexCase {
+  int32_t code;
+  uint32_t colour;
+  int32_t index;
+};
+
+TEST_F(AppPaletteTest, ColoursToIndicesByDepthCode) {
+  const IndexCase cases[] = {
+      {4, 0x123456, -1}, {6, 0x01000005, -1}, {7, 0, -1}, {8, 0xFFFFFF, -1},  // true colour
+      {0, 0xFFFFFF, -1}, {9, 0x123456, -1},                                   // no palette
+      {3, 0x01000007, 7}, {1, 0x0100FFFF, 0xFFFF}, {5, 0x01000300, 0x300},    // indices given,
+      {0, 0x01000002, 2}, {9, 0x01000002, 2},                                 // whatever the code
+      {3, 0x000000, 0},                                                       // black
+      {3, 0x0000FF, 249}, {3, 0xFFFFFF, 255}, {3, 0xF0CAA6, 9},               // static colours
+      {1, 0xFFFFFF, 1}, {1, 0x202020, 0}, {1, 0x01FFFFFF, 1},
+      {2, 0x00FF00, 10}, {5, 0x800080, 5}, {2, 0x7F7F7F, 8},
+  };
+  for (const IndexCase& c : cases) {
+    SCOPED_TRACE(testing::Message() << "code " << c.code << " colour " << std::hex << c.colour);
+    EXPECT_EQ(ColourToPaletteIndex(app_, c.code, c.colour), c.index);
+    EXPECT_EQ(AppColourToIndex(nullptr, c.code, c.colour), c.index);
+  }
+}
+
+TEST_F(AppPaletteTest, ExactStaticColoursKeepTheirEntryOverAnEarlierTwin) {
+  cPalette* palette = PaletteWithDuplicateWhite();
+  ASSERT_NE(palette, nullptr);
+  AppSetPaletteObject(app_, nullptr, palette);
+  // The nearest-entry rule alone takes the first exact match.
+  EXPECT_EQ(NearestPaletteEntry(palette->log.entries, 256, 0xFFFFFF), 20);
+  EXPECT_EQ(AppColourToIndex(app_, 3, 0xFFFFFF), 255);
+  const uint32_t grey = 0x010101u * 181;  // between two ramp entries
+  EXPECT_EQ(AppColourToIndex(app_, 3, grey), NearestPaletteEntry(palette->log.entries, 256, grey));
+  ReleasePalette(palette);
+}
+
+TEST_F(AppPaletteTest, DefaultPalettesPerCode) {
+  EXPECT_EQ(AppCopyPalette(nullptr, 3, nullptr), 256);
+  EXPECT_EQ(AppCopyPalette(nullptr, 2, app_), 16);
+  EXPECT_EQ(AppCopyPalette(nullptr, 5, nullptr), 16);
+  EXPECT_EQ(AppCopyPalette(nullptr, 1, nullptr), 2);
+  for (int32_t code : {0, 4, 6, 7, 8, -1, 9}) EXPECT_EQ(AppCopyPalette(nullptr, code, app_), 0) << code;
+
+  LogPalette copy{};
+  copy.entries[10].flags = 0x55;
+  ASSERT_EQ(AppCopyPalette(&copy, 3, nullptr), 256);
+  EXPECT_EQ(copy.version, 0x300);
+  EXPECT_EQ(copy.count, 256);
+  // FFA700 in the library's default, its flags (no-collapse) cleared.
+  EXPECT_EQ(copy.entries[10].red, 0xFF);
+  EXPECT_EQ(copy.entries[10].green, 0xA7);
+  EXPECT_EQ(copy.entries[10].blue, 0x00);
+  EXPECT_EQ(copy.entries[10].flags, 0);
+
+  EXPECT_EQ(AppIndexToColour(nullptr, 3, 249), 0x0000FFu);
+  EXPECT_EQ(AppIndexToColour(app_, 2, 9), 0x0000FFu);
+  EXPECT_EQ(AppIndexToColour(nullptr, 1, 1), 0xFFFFFFu);
+  EXPECT_EQ(AppIndexToColour(nullptr, 4, 1), 0u);
+  EXPECT_EQ(AppIndexToColour(nullptr, 3, 256), 0u);
+  EXPECT_EQ(AppIndexToColour(nullptr, 3, -1), 0u);
+
+  uint8_t quads[256 * 4] = {};
+  EXPECT_EQ(GetDepthPaletteQuads(nullptr, 3, app_), 256);
+  ASSERT_EQ(GetDepthPaletteQuads(quads, 3, app_), 256);
+  // Entry 249 is red: blue, green, red, 0.
+  EXPECT_EQ(quads[249 * 4 + 0], 0x00);
+  EXPECT_EQ(quads[249 * 4 + 1], 0x00);
+  EXPECT_EQ(quads[249 * 4 + 2], 0xFF);
+  EXPECT_EQ(quads[249 * 4 + 3], 0x00);
+  EXPECT_EQ(GetDepthPaletteQuads(quads, 7, app_), 0);
+}
+
+TEST_F(AppPaletteTest, PaletteObjectBecomesTheAppsAndItsPrototypes) {
+  cPalette* palette = PaletteWithDuplicateWhite();
+  ASSERT_NE(palette, nullptr);
+  cPalette* old = AddRefPalette(app_->palette);
+  ASSERT_EQ(PaletteRefCount(old), 3);  // ours, the app's, the prototype's
+  AppSetPaletteObject(app_, nullptr, palette);
+  EXPECT_EQ(app_->palette, palette);
+  EXPECT_EQ(app_->blackIndex, palette->blackIndex);
+  EXPECT_EQ(AppGetBlackIndex(app_), palette->blackIndex);
+  EXPECT_EQ(app_->formatPrototype->view.palette, palette);
+  EXPECT_EQ(PaletteRefCount(palette), 3);  // ours, the app's, the prototype's
+  EXPECT_EQ(PaletteRefCount(old), 1);
+  ReleasePalette(old);
+
+  // The same object again, or a handle equal to the one held, changes nothing.
+  AppSetPaletteObject(app_, nullptr, palette);
+  AppSetPalette(app_, nullptr);
+  EXPECT_EQ(app_->palette, palette);
+  EXPECT_EQ(PaletteRefCount(palette), 3);
+  EXPECT_EQ(AppCopyPalette(nullptr, 3, app_), 256);
+  EXPECT_EQ(AppIndexToColour(app_, 3, 20), 0xFFFFFFu);
+
+  // Null palette object: the default palette again.
+  AppSetPaletteObject(app_, nullptr, nullptr);
+  EXPECT_NE(app_->palette, palette);
+  EXPECT_EQ(AppIndexToColour(app_, 3, 20), AppIndexToColour(nullptr, 3, 20));
+  EXPECT_EQ(PaletteRefCount(palette), 1);
+  ReleasePalette(palette);
+}
+
+TEST_F(AppPaletteTest, NullAppsUseTheLibraryDefaults) {
+  EXPECT_EQ(AppGetBlackIndex(nullptr), 4);
+  AppSetPalette(nullptr, nullptr);
+  AppSetPaletteObject(nullptr, nullptr, app_->palette);
+  EXPECT_EQ(PaletteRefCount(app_->palette), 2);  // the app's and its prototype's
+}
+
+}  // namespace

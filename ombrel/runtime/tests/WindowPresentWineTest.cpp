@@ -1,0 +1,190 @@
+// A host program drawing into a window's back buffer by ordinal and
+// presenting it: the client area read back through the window's device
+// context shows the buffer exactly where the dirty list said, and keeps a
+// sentinel colour everywhere else.
+#include <windows.h>
+
+#include "WindowHost.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+using namespace window_offsets;
+
+constexpr COLORREF kSentinel = RGB(0x12, 0xEE, 0x34);
+
+struct Rect {
+  int32_t left, top, right, bottom;
+  bool Holds(int32_t x, int32_t y) const { return x >= left && x < right && y >= top && y < bottom; }
+};
+
+// The client area, read through the window's device context into a 32-bit
+// top-down DIB section, as 0x00BBGGRR.
+std::vector<uint32_t> ReadClient(HWND hwnd, int32_t width, int32_t height) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HDC window = GetDC(hwnd);
+  HDC memory = CreateCompatibleDC(window);
+  HBITMAP section = CreateDIBSection(window, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, section);
+  BitBlt(memory, 0, 0, width, height, window, 0, 0, SRCCOPY);
+  GdiFlush();
+  std::vector<uint32_t> out(size_t(width) * height);
+  const auto* p = static_cast<const uint32_t*>(bits);
+  for (size_t i = 0; i < out.size(); ++i) {
+    const uint32_t v = p[i] & 0xFFFFFF;  // 0x00RRGGBB in the section
+    out[i] = (v >> 16) | (v & 0xFF00) | ((v & 0xFF) << 16);
+  }
+  SelectObject(memory, old);
+  DeleteObject(section);
+  DeleteDC(memory);
+  ReleaseDC(hwnd, window);
+  return out;
+}
+
+void PaintSentinel(HWND hwnd) {
+  HDC dc = GetDC(hwnd);
+  RECT r;
+  GetClientRect(hwnd, &r);
+  HBRUSH brush = CreateSolidBrush(kSentinel);
+  FillRect(dc, &r, brush);
+  DeleteObject(brush);
+  GdiFlush();
+  ReleaseDC(hwnd, dc);
+}
+
+class WindowPresentHost : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(lib_.Loaded());
+    className_ = RegisterLibraryClass(api_.proc, "OmbrelPresentWindow");
+    app_ = api_.appCreate(GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(app_, nullptr);
+  }
+  void TearDown() override {
+    api_.appDestroy(app_);
+    Pump();
+  }
+  // A sprite window at the screen's top-left with a client of w x h and a
+  // buffer of bw x bh painted with a pattern.
+  void Open(int32_t w, int32_t h, int32_t bw, int32_t bh, uint32_t flags) {
+    WindowDescriptor76 d = Descriptor(className_, -w, -h, -bw, -bh, 1);
+    d.style = WS_POPUP | WS_VISIBLE;
+    d.x = d.y = 0;
+    d.flags = flags;
+    window_ = api_.create(app_, &d);
+    ASSERT_GT(reinterpret_cast<uintptr_t>(window_), 2u);
+    hwnd_ = Field<HWND>(window_, kHwnd);
+    buffer_ = api_.NewBuffer(bw, bh, 0x00404040);
+    ASSERT_NE(buffer_, nullptr);
+    for (int32_t y = 0; y < bh; y += 8)
+      for (int32_t x = 0; x < bw; x += 8)
+        api_.surfaceFillRect(buffer_, x, y, 8, 8, uint32_t(x * 3) | uint32_t(y * 5) << 8 | 0x800000);
+    ASSERT_EQ(api_.attachSurface(window_, buffer_), 1);
+    Pump();
+    PaintSentinel(hwnd_);
+  }
+  uint32_t BufferPixel(int32_t x, int32_t y) {
+    uint32_t c = 0xDEADBEEF;
+    api_.getPixel(buffer_, x, y, &c);
+    return c;
+  }
+  std::vector<Rect> Listed() {
+    const int32_t* list = api_.getUpdateList(window_);
+    std::vector<Rect> out;
+    for (int32_t i = 0; i < list[0]; ++i)
+      out.push_back({list[1 + 4 * i], list[2 + 4 * i], list[3 + 4 * i], list[4 + 4 * i]});
+    return out;
+  }
+
+  OrdinalLibrary lib_;
+  WindowApi api_{lib_};
+  const char* className_ = nullptr;
+  void* app_ = nullptr;
+  void* window_ = nullptr;
+  HWND hwnd_ = nullptr;
+  Handle* buffer_ = nullptr;  // the window's from attachment on
+};
+
+TEST_F(WindowPresentHost, PresentShowsTheBufferInsideTheDirtyRectanglesOnly) {
+  Open(320, 240, 320, 240, 0);
+  api_.clearUpdates(window_);
+  api_.fillRect(window_, 10, 10, 59, 39, 0x000000FF);
+  api_.fillRect(window_, 40, 30, 99, 79, 0x0000FF00);  // overlaps: merged
+  api_.fillRect(window_, 200, 150, 209, 159, 0x00FF0000);
+  api_.addUpdate(window_, 300, 220, 340, 260);           // reaches past the client
+  const std::vector<Rect> listed = Listed();
+  ASSERT_EQ(listed.size(), 3u);
+  api_.present(window_);
+  EXPECT_EQ(Listed().size(), 0u);
+  const std::vector<uint32_t> shown = ReadClient(hwnd_, 320, 240);
+  int wrong = 0;
+  for (int32_t y = 0; y < 240; ++y)
+    for (int32_t x = 0; x < 320; ++x) {
+      bool dirty = false;
+      for (const Rect& r : listed) dirty = dirty || r.Holds(x, y);
+      const uint32_t expected = dirty ? BufferPixel(x, y) : uint32_t(kSentinel);
+      if (shown[size_t(y) * 320 + x] != expected && ++wrong <= 5)
+        ADD_FAILURE() << "pixel " << x << "," << y << " shows " << std::hex
+                      << shown[size_t(y) * 320 + x] << ", expected " << expected;
+    }
+  EXPECT_EQ(wrong, 0);
+}
+
+TEST_F(WindowPresentHost, AStretchedPresentDoublesEveryPixelAndKeepsTheWholeBufferListed) {
+  Open(640, 480, 320, 240, 0x0002);
+  api_.clearUpdates(window_);
+  api_.fillRect(window_, 5, 5, 6, 6, 0x00FFFFFF);
+  api_.present(window_);
+  const std::vector<Rect> listed = Listed();
+  ASSERT_EQ(listed.size(), 1u);
+  EXPECT_EQ(listed[0].right, 320);
+  EXPECT_EQ(listed[0].bottom, 240);
+  const std::vector<uint32_t> shown = ReadClient(hwnd_, 640, 480);
+  int wrong = 0;
+  for (int32_t y = 0; y < 480; ++y)
+    for (int32_t x = 0; x < 640; ++x)
+      if (shown[size_t(y) * 640 + x] != BufferPixel(x / 2, y / 2) && ++wrong <= 5)
+        ADD_FAILURE() << "pixel " << x << "," << y;
+  EXPECT_EQ(wrong, 0);
+}
+
+TEST_F(WindowPresentHost, AnInvalidatedWindowIsRepaintedFromTheBuffer) {
+  Open(320, 240, 320, 240, 0);
+  InvalidateRect(hwnd_, nullptr, TRUE);
+  UpdateWindow(hwnd_);
+  GdiFlush();
+  const std::vector<uint32_t> shown = ReadClient(hwnd_, 320, 240);
+  int wrong = 0;
+  for (int32_t y = 0; y < 240; ++y)
+    for (int32_t x = 0; x < 320; ++x)
+      if (shown[size_t(y) * 320 + x] != BufferPixel(x, y) && ++wrong <= 5)
+        ADD_FAILURE() << "pixel " << x << "," << y;
+  EXPECT_EQ(wrong, 0);
+}
+
+TEST_F(WindowPresentHost, PresentsSwitchedOffShowNothingAndKeepTheList) {
+  Open(320, 240, 320, 240, 0);
+  api_.clearUpdates(window_);
+  api_.fillRect(window_, 0, 0, 9, 9, 0x00FFFFFF);
+  auto enable = lib_.Get<void*(WINAPI*)(void*, int32_t)>(63);
+  EXPECT_EQ(enable(window_, 0), window_);
+  api_.present(window_);
+  EXPECT_EQ(Listed().size(), 1u);
+  EXPECT_EQ(ReadClient(hwnd_, 320, 240)[0], uint32_t(kSentinel));
+  enable(window_, 1);
+  api_.present(window_);
+  EXPECT_EQ(Listed().size(), 0u);
+  EXPECT_EQ(ReadClient(hwnd_, 320, 240)[0], 0x00FFFFFFu);
+}
+
+}  // namespace
