@@ -930,12 +930,12 @@ namespace {
 
 // One Landfall route, with or without FIRE while the nose points down at the
 // valley switch: the spawn; a long thrust at 63 degrees over the first hill;
-// a fall with the engine held one tick in five (which holds the speed) to
-// above the switch; five short nudges right at 7 degrees; nose down at 182
-// degrees for 43 ticks, firing or not; upright, a climb, and a move right to
-// hover beside the lift. The switch is pressed (by the first run only) at
-// tick 910; the lift reaches the top of its 240-unit travel at tick 1060 and
-// waits there until tick 1160.
+// a fall with the engine on one tick in five (its thrust then matches
+// gravity) to above the switch; five short nudges right at 7 degrees; nose
+// down at 182 degrees for 43 ticks, firing or not; upright, a climb, and a
+// move right to hover beside the lift. The first run's shots press the switch
+// just after tick 900; its lift is at the top of its 240-unit travel from
+// about tick 1060 and waits there until about tick 1160.
 std::string LiftRoute(bool fire)
 {
     std::ostringstream script;

@@ -1,5 +1,7 @@
 // The online high-score transfers over the real HTTP client against the
 // loopback server: good, failing, silent, slow and hostile servers.
+#include "FakeHiScoreTransfer.h"
+#include "FrontendFixture.h"
 #include "LoopbackServer.h"
 #include "OnlineHiScores.h"
 #include "WxHiScoreTransfer.h"
@@ -15,14 +17,16 @@
 #include <netinet/in.h>
 #include <sys/socket.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
 using std::chrono::milliseconds;
-using Clock = std::chrono::steady_clock;
+using SteadyClock = std::chrono::steady_clock;
 
 void InitSockets()
 {
@@ -68,9 +72,9 @@ Outcome Download(const std::string& address, milliseconds deadline)
     WxHiScoreTransfer transfer;
     Outcome o{};
     FillOld(o.table);
-    const auto start = Clock::now();
+    const auto start = SteadyClock::now();
     o.success = DownloadHiScores(&transfer, ParseHiScoreServer(address), deadline, o.table);
-    o.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    o.seconds = std::chrono::duration<double>(SteadyClock::now() - start).count();
     return o;
 }
 
@@ -198,10 +202,10 @@ TEST(HiScoreTransfer, ASilentServerHoldsASubmitForItsFullTenSeconds)
     InitSockets();
     WxHiScoreTransfer transfer;
     LogCapture log;
-    const auto start = Clock::now();
+    const auto start = SteadyClock::now();
     EXPECT_EQ(SubmitHiScore(&transfer, ParseHiScoreServer(server.Address()), milliseconds(10000), "ACE", 1, log.Get()),
               SubmitOutcome::NoReply);
-    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    const double seconds = std::chrono::duration<double>(SteadyClock::now() - start).count();
     EXPECT_GE(seconds, 9.9);
     EXPECT_LT(seconds, 11.0);
     EXPECT_EQ(log.Text(), "Sending hiscore!\nFailed Sending hiscore!\n");
@@ -221,4 +225,54 @@ TEST(HiScoreTransfer, ASubmitTakenByAServerWhosePollFailsLeavesTheTable)
     EXPECT_TRUE(IsOld(o.table));
     EXPECT_EQ(server.Log(), "GET /Zelvorant2/Zelv2_Insert.php?var1=ACE&var2=9&var3=45c48cce2e2d7fbdea1afc51c7c6ad26 "
                             "HTTP/1.0\nGET /Zelvorant2/Zelv2_Poll.php HTTP/1.0\n");
+}
+
+// HISCORES from the title over the real transport, with a one-second
+// deadline: whatever a failing or hostile server does, "Scores.dat" keeps its
+// bytes and the local table its rows, and a failed download leaves the
+// online table as it was.
+TEST(HiScoresOverTheNet, FailingAndHostileServersLeaveTheLocalScores)
+{
+    std::string hostile = HostileHiScoreReply();
+    hostile.erase(std::remove(hostile.begin(), hostile.end(), '\0'), hostile.end()); // a command-line argument
+    struct Case {
+        const char* what;
+        std::vector<std::string> options;
+        bool success;
+    };
+    const Case cases[] = {
+        {"500", {"--status", "500", "--body", "ACE /1 5 /2"}, false},
+        {"silent", {"--silent"}, false},
+        {"trickling body", {"--trickle", "100"}, false},
+        {"closed before its length", {"--close-early", "--body", "ACE /1 5 /2"}, false},
+        {"endless", {"--endless"}, true},
+        {"hostile body", {"--body", hostile}, true},
+    };
+    InitSockets();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        LoopbackServer server(c.options);
+        ASSERT_TRUE(server.Started());
+        Frontend f;
+        WxHiScoreTransfer transfer;
+        f.game.online.transfer = &transfer;
+        f.game.online.server = ParseHiScoreServer(server.Address());
+        f.game.online.downloadDeadline = milliseconds(1000);
+        FillOld(f.game.online.table);
+        const HiScoreTable earlier = f.WriteEarlierScores();
+        const std::string bytes = f.ScoresFileBytes();
+
+        f.EnterTitleAndOpenMenu();
+        f.ClickAt(320, 440); // HISCORES
+        f.FramesUntil([&] { return f.game.mode == GameMode::HiScores; }, 200);
+        ASSERT_EQ(f.game.mode, GameMode::HiScores);
+        EXPECT_NE(server.Log().find("GET /Zelvorant2/Zelv2_Poll.php HTTP/1.0\n"), std::string::npos);
+        EXPECT_EQ(f.game.onlineHiScoresValid, c.success);
+        EXPECT_EQ(IsOld(f.game.online.table), !c.success);
+        EXPECT_EQ(f.ScoresFileBytes(), bytes);
+        EXPECT_TRUE(SameHiScores(f.game.localHiScores, earlier));
+        f.Frames(300); // the screen with the local table, then the online one
+        EXPECT_EQ(f.ScoresFileBytes(), bytes);
+        EXPECT_TRUE(SameHiScores(f.game.localHiScores, earlier));
+    }
 }

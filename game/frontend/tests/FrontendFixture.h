@@ -7,7 +7,10 @@
 #include "testing/RecordingAudioBackend.h"
 #include "testing/RecordingDrawSink.h"
 #include "testing/RecordingWorldState.h"
+#include "ConfigFile.h"
 #include "Game.h"
+#include "HiScoreTable.h"
+#include "LogCapture.h"
 #include "Menu.h"
 #include "Player.h"
 #include "Random.h"
@@ -23,6 +26,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -228,6 +232,20 @@ struct Frontend {
     {
         std::ifstream in(ScoresFile(), std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+
+    // "Scores.dat" as an earlier run saved it, with a table of its own; the
+    // table written.
+    HiScoreTable WriteEarlierScores() const
+    {
+        HiScoreTable earlier;
+        ResetHiScoreTable(earlier);
+        std::snprintf(earlier.entries[0].name, sizeof earlier.entries[0].name, "%s", "EARLIER");
+        earlier.entries[0].score = 123456;
+        ConfigFile earlierRun;
+        LogCapture quiet;
+        ::SaveLocalHiScores(earlier, earlierRun, quiet.Get(), ScoresFile().string());
+        return earlier;
     }
 
     // The title as the game starts it, run until its main menu is open.

@@ -1,4 +1,3 @@
-#include "ConfigFile.h"
 #include "DownloadHiScoresDialog.h"
 #include "FakeHiScoreTransfer.h"
 #include "FrontendFixture.h"
@@ -285,15 +284,7 @@ TEST(HiScoresFromTheMenu, KeepTheTitleMusicAndTheLocalScores)
         SCOPED_TRACE(c.what);
         Online f;
         f.transfer.reply = c.reply;
-        HiScoreTable earlier;
-        ResetHiScoreTable(earlier);
-        std::strcpy(earlier.entries[0].name, "EARLIER");
-        earlier.entries[0].score = 123456;
-        {
-            ConfigFile earlierRun;
-            LogCapture log;
-            ::SaveLocalHiScores(earlier, earlierRun, log.Get(), f.ScoresFile().string());
-        }
+        const HiScoreTable earlier = f.WriteEarlierScores();
         const std::string bytes = f.ScoresFileBytes();
         ASSERT_NE(bytes.find("1STNAME\t= EARLIER\n"), std::string::npos);
 

@@ -103,10 +103,12 @@ TEST_F(WindowTeardownTest, APoolIsReplacedOnlyByAValidOne) {
   EXPECT_EQ(w->spritePool, pool);
   heap.SetBudget(-1);
   ASSERT_EQ(WindowControl(w, 1, 0, 10), 1);
-  const auto* header = static_cast<const SpritePoolHeader*>(w->spritePool);
-  EXPECT_EQ(header->freeHead->size, 10 * 168 - 20);
-  EXPECT_EQ(header->freeHead->state, 1);
-  EXPECT_EQ(header->first, nullptr);
+  auto* pool10 = static_cast<SpritePool*>(w->spritePool);
+  ASSERT_NE(pool10->Free().head, nullptr);
+  // One free block: ten records less the block header that closes the arena.
+  EXPECT_EQ(pool10->Free().head->blockSize, 10 * kSpriteBytes - kBlockHeaderBytes);
+  EXPECT_EQ(pool10->Free().head->state, 1u);
+  EXPECT_EQ(pool10->First(), nullptr);
   // Detached, the window has no pool (its teardown copes) and the drawing
   // surface is the caller's again.
   cSurfaceHandle* buffer = w->drawSurface;
@@ -196,7 +198,7 @@ TEST_F(WindowTeardownTest, AppDestroyLeavesNoWindowPenOrBlockBehind) {
   ASSERT_TRUE(IsRecord(WindowAttach(app, own)));
   FontInfo font{};
   font.logFont.height = -12;
-  std::strcpy(font.logFont.faceName, "Arial");
+  std::strcpy(font.logFont.style.faceName, "Arial");
   ASSERT_NE(FontAdd(app, 0, &font, 0, 0), 0);
   EXPECT_EQ(app->windows.GetCount(), 5);
 

@@ -3,6 +3,7 @@
 
 #include "HandleList.h"
 #include "Memory.h"
+#include "app/AppPalette.h"
 #include "window/WindowApi.h"
 #include "window/WindowAppLink.h"
 #include "window/WindowDrawApi.h"
@@ -91,13 +92,13 @@ OMB_FLAT WindowObject* OMB_STDCALL WindowCreate(AppObject* app, const WindowDesc
   const int32_t depthCode = window->depth & 0xF;
   window->background = d.background;
   if (d.mode == kWindowModeSprites) {
-    const int32_t index = AppColourIndex(app, depthCode, d.background);
+    const int32_t index = ColourToPaletteIndex(app, depthCode, d.background);
     if (index != -1) window->background = uint32_t(index);
   } else if (d.background == 1) {
     window->background = uint32_t(reinterpret_cast<uintptr_t>(GetStockObject(WHITE_BRUSH)));
   }
   window->backColour = 0xFFFFFF;
-  const int32_t entries = AppDefaultPaletteCount(app, depthCode);
+  const int32_t entries = AppCopyPalette(nullptr, depthCode, app);
   window->backIndex = int16_t(entries > 0 ? entries - 1 : 0);
   window->bkMode = OPAQUE;
   window->rop2 = R2_COPYPEN;

@@ -1,6 +1,7 @@
 // Position, size, menu, cursor, device context, pen and colours of a window.
 #include "window/SystemHeaders.h"
 
+#include "app/AppPalette.h"
 #include "window/WindowApi.h"
 #include "window/WindowAppLink.h"
 #include "window/WindowRecordWin32.h"
@@ -12,7 +13,7 @@ constexpr UINT kKeepOrder = SWP_NOACTIVATE | SWP_NOZORDER;
 
 int16_t IndexOf(WindowObject* window, uint32_t colour) {
   if (window->app == nullptr) return 0;
-  return int16_t(AppColourIndex(window->app, window->depth & 0xF, colour));
+  return int16_t(ColourToPaletteIndex(window->app, window->depth & 0xF, colour));
 }
 
 }  // namespace
