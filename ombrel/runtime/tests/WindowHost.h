@@ -46,7 +46,7 @@ T Field(const void* record, size_t offset) {
 namespace window_offsets {
 constexpr size_t kHwnd = 4, kParent = 8, kMdiClient = 12, kDc = 16, kStyle = 28, kUpdate = 30,
                  kDrawSurface = 46, kUpdates = 102, kBufferWidth = 106, kBufferHeight = 110,
-                 kFrameWidth = 114, kFrameHeight = 118, kCursor = 154, kWaitDepth = 162;
+                 kFrameWidth = 114, kFrameHeight = 118, kCursor = 154, kWaitDepth = 162, kLastPresent = 198;
 constexpr size_t kAppWindows = 992;
 }  // namespace window_offsets
 

@@ -246,6 +246,31 @@ TEST_P(WindowPresentHost, FramesPolylinesAndTextArePresentedWhereTheyWereListed)
   DeleteObject(font);
 }
 
+TEST_P(WindowPresentHost, APacedPresentWaitsOnTheThreadsDisplayBeamAndStillShowsTheList) {
+  Open(320, 240, 320, 240, 0);
+  // A DirectDraw surface gives the thread its DirectDraw object.
+  Handle* prototype = nullptr;
+  api_.getPrototype(&prototype, 32, 1, 2);
+  Handle* directDraw = api_.createHandle();
+  ASSERT_NE(directDraw, nullptr);
+  auto getDriver = lib_.Get<int32_t(OMB_THISCALL*)(const Handle*)>(493);
+  const bool usable = api_.createSurface(directDraw, 16, 16, prototype) != nullptr &&
+                      getDriver(directDraw) == 2;  // DirectDraw, not the DIB that stands in
+  EXPECT_EQ(api_.control(window_, 10, 0x08, 0), 1);
+  const bool paced = (api_.control(window_, 9, 0, 0) & 0x08) != 0;
+  EXPECT_EQ(paced, usable);
+  api_.clearUpdates(window_);
+  api_.fillRect(window_, 0, 0, 9, 9, 0x00FFFFFF);
+  api_.present(window_);
+  EXPECT_EQ(Listed().size(), 0u);
+  EXPECT_EQ(ReadClient(hwnd_, 320, 240)[0], 0x00FFFFFFu);
+  if (paced) {
+    EXPECT_NE(Field<uint32_t>(window_, kLastPresent), 0u);  // the time of the paced present
+  }
+  auto deleteHandle = lib_.Get<void(WINAPI*)(Handle*)>(174);
+  deleteHandle(directDraw);
+}
+
 INSTANTIATE_TEST_SUITE_P(BufferTypes, WindowPresentHost, ::testing::Values(0, 1),
                          [](const ::testing::TestParamInfo<int32_t>& info) {
                            return info.param == 0 ? std::string("Memory") : std::string("DibSection");

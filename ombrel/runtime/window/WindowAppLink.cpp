@@ -25,8 +25,6 @@ WindowObject* FindThreadWindow(void* hwnd) {
   return nullptr;
 }
 
-// No DirectDraw layer reports the beam yet: presents are not paced.
-bool DisplayBeamUsable() { return false; }
 
 void WindowFollowAppDepth(WindowObject* window, uint16_t depth) {
   if (window != nullptr) window->depth = depth;
