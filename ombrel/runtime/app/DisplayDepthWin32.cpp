@@ -1,12 +1,17 @@
-// The Windows display: read once through the screen's device context. The
-// DirectDraw layer's bit depth is not asked yet (0: not known).
+// The Windows display: read once through the screen's device context; the
+// DirectDraw layer's bit depth from the DirectDraw surfaces.
 #include <windows.h>
 
 #include <atomic>
 
 #include "app/DisplayDepth.h"
+#include "surface/DirectDraw.h"
+#include "surface/SurfaceHandle.h"
+#include "surface/SurfaceLibraryApi.h"
 
 namespace {
+
+constexpr int32_t kPrototypeDirectDraw = 2;  // GetSurfacePrototype's option
 
 // Tells 5-5-5 from 5-6-5 where the mode query fails: a 5-5-5 display drops
 // the lowest green bit, so green 4 reads back as 0.
@@ -43,7 +48,13 @@ class WindowsDisplay final : public DisplaySource {
     if (code_.load() == 0) code_.store(DepthCodeFromDisplay(ReadDisplayFormat()));
     return code_.load();
   }
-  int32_t DirectDrawBits() override { return 0; }
+  int32_t DirectDrawBits() override {
+    // Asking for the DirectDraw prototype tries DirectDraw once; where it
+    // works its surfaces have the display's depth from then on.
+    cSurfaceHandle* prototype = nullptr;
+    GetSurfacePrototype(&prototype, 32, SurfaceTypeScreen, kPrototypeDirectDraw);
+    return DirectDrawInUseDepth();
+  }
 
  private:
   std::atomic<int32_t> code_{0};

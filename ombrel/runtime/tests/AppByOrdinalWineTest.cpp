@@ -101,6 +101,35 @@ TEST_F(AppByOrdinal, NewAppRecordAsAHostReadsIt) {
   appDestroy(nullptr);
 }
 
+// The depth code of a bit depth as DirectDraw reports it.
+int32_t DirectDrawDepthCode(int bits) {
+  if (bits <= 8) return 3;
+  if (bits <= 15) return 6;
+  if (bits == 16) return 7;
+  if (bits <= 24) return 4;
+  return 8;
+}
+
+TEST_F(AppByOrdinal, DepthOption0x20FollowsDirectDrawWhereItWorks) {
+  using Prototype = int32_t(WINAPI*)(void**, int32_t, int32_t, int32_t);
+  HDC screen = GetDC(nullptr);
+  const int bits = GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES);
+  ReleaseDC(nullptr, screen);
+  void* prototype = nullptr;
+  // The screen prototype with DirectDraw answers the display's depth only
+  // where DirectDraw works.
+  const bool directDraw = lib.Get<Prototype>(172)(&prototype, bits, 1, 2) != 0;
+  void* app = appCreate(nullptr, nullptr);
+  ASSERT_NE(app, nullptr);
+  if (directDraw) {
+    EXPECT_EQ(appSetDepth(app, 0x123), DirectDrawDepthCode(bits) | 0x120);
+    EXPECT_EQ(Field<uint16_t>(app, kAppDepth), DirectDrawDepthCode(bits) | 0x120);
+  } else {
+    EXPECT_EQ(appSetDepth(app, 0x123), 3);
+  }
+  appDestroy(app);
+}
+
 TEST_F(AppByOrdinal, DepthFollowsTheRealDisplayAndTheCodeRules) {
   void* app = appCreate(nullptr, nullptr);
   ASSERT_NE(app, nullptr);
