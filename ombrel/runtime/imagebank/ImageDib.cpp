@@ -2,8 +2,8 @@
 
 #include <cstring>
 
+#include "app/AppPalette.h"
 #include "bank/BankStore.h"
-#include "palette/DefaultPalettes.h"
 #include "palette/PaletteApi.h"
 #include "palette/cPalette.h"
 #include "surface/DepthCode.h"
@@ -20,18 +20,6 @@ namespace {
 int32_t DibBitsOfCode(int32_t code) {
   static const int32_t kBits[9] = {0, 1, 4, 8, 24, 4, 24, 24, 24};
   return code >= 0 && code <= 8 ? kBits[code] : 0;
-}
-
-// The colour table of a depth code: the app palette at 8 bits, else the
-// library's default palette of the code.
-void WriteColourTable(RgbQuad* out, int32_t code, const AppObject* app) {
-  const LogPalette* log = code == Depth8 && app != nullptr && app->palette != nullptr ? &app->palette->log
-                                                                                        : DefaultLogPalette(code);
-  const int32_t count = 1 << DibBitsOfCode(code);
-  for (int32_t i = 0; i < count; ++i) {
-    const PaletteEntry e = log != nullptr && i < log->count ? log->entries[i] : PaletteEntry{};
-    out[i] = RgbQuad{e.blue, e.green, e.red, 0};
-  }
 }
 
 bool PlainDib(const BitmapInfoHeader* dib, int32_t minBits) {
@@ -56,7 +44,11 @@ uint32_t OMB_STDCALL ImageMakeDIBHeader(AppObject* app, int32_t code, int32_t wi
     out->planes = 1;
     out->bitCount = uint16_t(bits);
     out->sizeImage = uint32_t(image);
-    if (table != 0) WriteColourTable(reinterpret_cast<RgbQuad*>(out + 1), code, app);
+    if (table != 0) {
+      // The depth's default palette (the app's at 8 bits); entries it lacks stay 0.
+      std::memset(out + 1, 0, size_t(table));
+      GetDepthPaletteQuads(out + 1, code, app);
+    }
   }
   return uint32_t(total);
 }

@@ -210,10 +210,12 @@ void SetSpriteRect(SpritePool* pool, SpriteRecord* s, const SpriteRect& rect) {
   if (!(s->flags & (kSpriteNoSave | kSpriteHidden))) FlagOverlapsForRedraw(s);
 }
 
-void SetSpriteInk(SpriteRecord* s, uint32_t ink, uint32_t param) {
+void SetSpriteInk(SpritePool* pool, SpriteRecord* s, uint32_t ink, uint32_t param) {
+  const bool spread = ((ink ^ s->ink) & kInkSmoothEdges) != 0;
   s->ink = ink;
   s->inkParam = param;
   s->flags |= kSpriteChanged;
+  if (spread) RenewLinks(pool, s);  // the drawn area grew or shrank
   if (!(s->flags & (kSpriteNoSave | kSpriteHidden))) FlagOverlapsForRedraw(s);
 }
 

@@ -32,7 +32,7 @@ void SetImageTransform(SpritePool* pool, SpriteImages* images, SpriteRecord* s, 
 void SetSpriteScale(SpritePool* pool, SpriteImages* images, SpriteRecord* s, float x, float y, int32_t smooth);
 void SetSpriteAngle(SpritePool* pool, SpriteImages* images, SpriteRecord* s, int32_t degrees, int32_t antialias);
 void SetSpriteRect(SpritePool* pool, SpriteRecord* s, const SpriteRect& rect);
-void SetSpriteInk(SpriteRecord* s, uint32_t ink, uint32_t param);
+void SetSpriteInk(SpritePool* pool, SpriteRecord* s, uint32_t ink, uint32_t param);
 // `SpriteSetState` for one sprite, or with s null for every sprite; op 32
 // takes `area` (the second argument as a rectangle).
 void SetSpriteState(SpritePool* pool, SpriteRecord* s, const SpriteRect* area, int32_t op);

@@ -22,9 +22,18 @@ void Unlink(SpriteRecord* s, const SpriteRecord* other) {
 
 }  // namespace
 
+SpriteRect DrawnArea(const SpriteRecord* s, const SpriteRect& r) {
+  if (!(s->ink & kInkSmoothEdges)) return r;
+  return {r.left - 1, r.top - 1, r.right + 1, r.bottom + 1};
+}
+
 SpriteRect UnionBox(const SpriteRecord* s) {
-  return {std::min(s->rect.left, s->nextRect.left), std::min(s->rect.top, s->nextRect.top),
-          std::max(s->rect.right, s->nextRect.right), std::max(s->rect.bottom, s->nextRect.bottom)};
+  return DrawnArea(s, {std::min(s->rect.left, s->nextRect.left), std::min(s->rect.top, s->nextRect.top),
+                       std::max(s->rect.right, s->nextRect.right), std::max(s->rect.bottom, s->nextRect.bottom)});
+}
+
+bool MeetsBox(const SpriteRecord* s, const SpriteRect& box) {
+  return RectsOverlap(DrawnArea(s, s->rect), box) || RectsOverlap(DrawnArea(s, s->nextRect), box);
 }
 
 void RenewLinks(SpritePool* pool, SpriteRecord* sprite) {
@@ -32,7 +41,7 @@ void RenewLinks(SpritePool* pool, SpriteRecord* sprite) {
   // Present links carry the working flag until the scan confirms them.
   for (int32_t i = 0; i < sprite->overlaps.GetCount(); ++i) LinkAt(sprite, i)->flags |= kSpriteLinkWork;
   for (SpriteRecord* o = pool->First(); o != nullptr; o = o->next) {
-    if (o == sprite || !(RectsOverlap(o->rect, box) || RectsOverlap(o->nextRect, box))) continue;
+    if (o == sprite || !MeetsBox(o, box)) continue;
     if (o->flags & kSpriteLinkWork) {
       o->flags &= ~kSpriteLinkWork;
       continue;

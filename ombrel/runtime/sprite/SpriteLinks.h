@@ -14,11 +14,18 @@ inline bool RectsOverlap(const SpriteRect& a, const SpriteRect& b) {
   return left < right && top < bottom;
 }
 
-// The bounding box of the current and pending rectangles.
+// A rectangle of the sprite as drawn: one pixel wider on each side when its
+// ink smooths the edges (the blit and the dirty area reach that far).
+SpriteRect DrawnArea(const SpriteRecord* sprite, const SpriteRect& rect);
+
+// The bounding box of the current and pending rectangles, as drawn.
 SpriteRect UnionBox(const SpriteRecord* sprite);
 
+// The sprite's current or pending rectangle, as drawn, overlaps the box.
+bool MeetsBox(const SpriteRecord* sprite, const SpriteRect& box);
+
 // Links the sprite, both ways, to every other sprite whose current or
-// pending rectangle overlaps its union box, and unlinks the rest.
+// pending rectangle (as drawn) overlaps its union box, and unlinks the rest.
 void RenewLinks(SpritePool* pool, SpriteRecord* sprite);
 // Removes every link of the sprite, both ways.
 void DropLinks(SpriteRecord* sprite);

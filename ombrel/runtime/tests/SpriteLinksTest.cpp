@@ -24,15 +24,21 @@ std::set<SpriteRecord*> Links(const SpriteRecord* s) {
   return out;
 }
 
+// A smooth-edged sprite draws one pixel around its rectangle.
+SpriteRect Drawn(const SpriteRecord* s, SpriteRect r) {
+  if (s->ink & kInkSmoothEdges) r = {r.left - 1, r.top - 1, r.right + 1, r.bottom + 1};
+  return r;
+}
+
 std::set<SpriteRecord*> BruteForce(SpritePool* pool, const SpriteRecord* s) {
-  const SpriteRect u{std::min(s->rect.left, s->nextRect.left), std::min(s->rect.top, s->nextRect.top),
-                     std::max(s->rect.right, s->nextRect.right), std::max(s->rect.bottom, s->nextRect.bottom)};
+  const SpriteRect u = Drawn(s, {std::min(s->rect.left, s->nextRect.left), std::min(s->rect.top, s->nextRect.top),
+                                 std::max(s->rect.right, s->nextRect.right), std::max(s->rect.bottom, s->nextRect.bottom)});
   auto meets = [](const SpriteRect& a, const SpriteRect& b) {
     return std::max(a.left, b.left) < std::min(a.right, b.right) && std::max(a.top, b.top) < std::min(a.bottom, b.bottom);
   };
   std::set<SpriteRecord*> out;
   for (SpriteRecord* o = pool->First(); o != nullptr; o = o->next)
-    if (o != s && (meets(o->rect, u) || meets(o->nextRect, u))) out.insert(o);
+    if (o != s && (meets(Drawn(o, o->rect), u) || meets(Drawn(o, o->nextRect), u))) out.insert(o);
   return out;
 }
 
@@ -59,7 +65,7 @@ TEST(SpriteLinks, LinksEqualABruteForceScanAfterRandomChanges) {
     }
     for (int step = 0; step < 3000; ++step) {
       SpriteRecord* r = s[rng() % s.size()];
-      switch (rng() % 6) {
+      switch (rng() % 7) {
         case 0:
         case 1: {  // a change each time: unchanged calls renew nothing
           const int32_t x = pos(rng);
@@ -76,6 +82,9 @@ TEST(SpriteLinks, LinksEqualABruteForceScanAfterRandomChanges) {
         }
         case 4:
           SetSpriteAngle(t.pool, &t.images, r, r->angle + 1 + int32_t(rng() % 359), 0);
+          break;
+        case 5:
+          SetSpriteInk(t.pool, r, r->ink ^ kInkSmoothEdges, 0);  // the drawn area changes
           break;
         default:  // a commit of every sprite: current = pending, no renewal
           for (SpriteRecord* o : s) {

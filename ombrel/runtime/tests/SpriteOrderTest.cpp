@@ -9,6 +9,7 @@
 
 #include "SpriteTestPool.h"
 #include "sprite/SpriteOrder.h"
+#include "sprite/SpriteQueryApi.h"
 
 namespace {
 
@@ -203,6 +204,49 @@ TEST(SpriteOrder, AnglesWrapIntoOneTurnAndNegativeScalesBecomeZero) {
   EXPECT_EQ(s->angle, 315);
   EXPECT_TRUE(s->flags & kSpriteSmoothScale);
   EXPECT_TRUE(s->flags & kSpriteAntialias);
+}
+
+TEST(SpriteOrder, OneSpriteCallsReadTheRecordAndGiveDefaultsWithoutOne) {
+  SpriteTestPool t;
+  t.images.table[1] = {10, 6, 2, 1};
+  SpriteRecord* a = t.Create(50, 40, 1, 3, 0, kSpriteCollides, 77);
+  SpriteRecord* b = t.Create(0, 0, 1, 4, 0, 0, 78);
+  SetSpriteScale(t.pool, &t.images, a, 2.0f, 0.5f, 1);
+  SetSpriteAngle(t.pool, &t.images, a, 90, 1);
+  EXPECT_EQ(SpriteGetUserValue(nullptr, a), 77);
+  EXPECT_EQ(SpriteGetLayer(nullptr, a), 3);
+  const uint32_t flags = SpriteGetFlags(nullptr, a);
+  EXPECT_EQ(SpriteSetFlags(nullptr, a, flags | kSpriteHidden), flags);
+  EXPECT_EQ(SpriteGetFlags(nullptr, a), flags | kSpriteHidden);
+  float x = 0, y = 0;
+  int32_t smooth = 0, antialias = 0;
+  SpriteGetScale(nullptr, a, &x, &y, &smooth);
+  EXPECT_EQ(x, 2.0f);
+  EXPECT_EQ(y, 0.5f);
+  EXPECT_EQ(smooth, 1);
+  EXPECT_EQ(SpriteGetAngle(nullptr, a, &antialias), 90);
+  EXPECT_EQ(antialias, 1);
+  SpriteRect r{};
+  SpriteGetRect(nullptr, a, &r);
+  EXPECT_EQ(r.left, a->nextRect.left);
+  EXPECT_EQ(r.bottom, a->nextRect.bottom);
+  EXPECT_EQ(SpriteIsBehind(nullptr, a, b), 1);
+  EXPECT_EQ(SpriteIsInFront(nullptr, b, a), 1);
+  EXPECT_EQ(SpriteIsInFront(nullptr, a, b), 0);
+  EXPECT_EQ(SpriteNext(nullptr, a, 0), b);
+  EXPECT_EQ(SpritePrevious(nullptr, b, 0), a);
+  EXPECT_EQ(SpriteSetCollision(nullptr, a, 0), 1);
+  // Without a sprite: defaults, nothing written but the scale.
+  SpriteGetScale(nullptr, nullptr, &x, &y, nullptr);
+  EXPECT_EQ(x, 1.0f);
+  EXPECT_EQ(y, 1.0f);
+  struct Row { int32_t got; } nulls[] = {{SpriteGetUserValue(nullptr, nullptr)}, {int32_t(SpriteGetFlags(nullptr, nullptr))},
+                                         {SpriteGetLayer(nullptr, nullptr)}, {SpriteGetAngle(nullptr, nullptr, nullptr)},
+                                         {SpriteIsBehind(nullptr, a, nullptr)}, {SpriteSetCollision(nullptr, nullptr, 1)}};
+  for (const Row& n : nulls) EXPECT_EQ(n.got, 0);
+  EXPECT_EQ(SpriteNext(nullptr, nullptr, 0), nullptr);
+  SpriteGetRect(nullptr, nullptr, &r);
+  SavedRectFree(nullptr);
 }
 
 }  // namespace

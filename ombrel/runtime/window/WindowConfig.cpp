@@ -45,8 +45,11 @@ OMB_FLAT int32_t OMB_STDCALL WindowControl(WindowObject* window, int32_t operati
   switch (operation) {
     case ControlNewSpritePool: {
       // The old pool stays when no new one can be made (or the count is below 1).
-      SpritePoolHeader* pool = SpritePoolCreate(count);
+      SpritePool* pool = SpritePoolCreate(count);
       if (pool == nullptr) return 0;
+      // The old pool's sprites go first, as WindowDeleteSprites takes them:
+      // their surfaces, masks and links would outlive it.
+      WindowDeleteSprites(window);
       SpritePoolFree(window);
       window->spritePool = pool;
       return 1;

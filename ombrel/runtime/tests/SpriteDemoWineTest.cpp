@@ -1,0 +1,145 @@
+// The demo host as a user runs it: SpriteDemo.exe (beside Ombrel.dll) with
+// 200 frames and 50 sprites ends with 0, logs one line per frame with every
+// sprite's position and its collision pairs, gives the same log for the same
+// seed and another for another seed, and saves the final back buffer as a
+// 640 x 480 BMP showing the walls and the sprites. Each run works in a
+// folder of its own beside the program (the demo writes its sheet and
+// background there; the first run's "shot.bmp" is kept).
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string ModuleFolder() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string s = path;
+  return s.substr(0, s.find_last_of("\\/") + 1);
+}
+
+std::string ReadAll(const std::string& path) {
+  std::string out;
+  FILE* f = std::fopen(path.c_str(), "rb");
+  if (f == nullptr) return out;
+  char buffer[65536];
+  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) out.append(buffer, n);
+  std::fclose(f);
+  return out;
+}
+
+struct DemoRun {
+  DWORD exitCode = 1;
+  std::string log;
+  std::string shot;
+};
+
+// Runs the demo in a fresh folder; its standard output goes to a file.
+DemoRun RunDemo(const std::string& folderName, const std::string& arguments) {
+  DemoRun run;
+  const std::string folder = ModuleFolder() + folderName;
+  CreateDirectoryA(folder.c_str(), nullptr);
+  const std::string logPath = folder + "\\log.txt";
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE out = CreateFileA(logPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+  EXPECT_NE(out, INVALID_HANDLE_VALUE);
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdOutput = out;
+  si.hStdError = out;
+  si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  PROCESS_INFORMATION pi{};
+  std::string command = "\"" + ModuleFolder() + "SpriteDemo.exe\" " + arguments + " --shot \"" + folder + "\\shot.bmp\"";
+  const BOOL started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(), &si, &pi);
+  EXPECT_TRUE(started) << command;
+  if (started) {
+    EXPECT_EQ(WaitForSingleObject(pi.hProcess, 240000), WAIT_OBJECT_0) << "the demo did not end";
+    GetExitCodeProcess(pi.hProcess, &run.exitCode);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+  }
+  CloseHandle(out);
+  run.log = ReadAll(logPath);
+  run.shot = ReadAll(folder + "\\shot.bmp");
+  return run;
+}
+
+std::vector<std::string> FrameLines(const std::string& log) {
+  std::vector<std::string> lines;
+  std::istringstream in(log);
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.rfind("frame ", 0) == 0) lines.push_back(line);
+  }
+  return lines;
+}
+
+TEST(SpriteDemo, RunsLogsEveryFrameAndSavesTheLastOne) {
+  const DemoRun a = RunDemo("SpriteDemoRunA", "--frames 200 --sprites 50 --seed 7");
+  ASSERT_EQ(a.exitCode, 0u) << a.log.substr(0, 400);
+  const std::vector<std::string> frames = FrameLines(a.log);
+  ASSERT_EQ(frames.size(), 200u);
+  // Each line: 50 positions inside the window, then pairs i-j with i < j < 50.
+  int pairs = 0;
+  for (const std::string& line : frames) {
+    const size_t bar = line.find(" | pairs:");
+    ASSERT_NE(bar, std::string::npos) << line;
+    std::istringstream positions(line.substr(line.find(':') + 1, bar - line.find(':') - 1));
+    int count = 0;
+    for (std::string p; positions >> p; ++count) {
+      int x = -1, y = -1;
+      ASSERT_EQ(std::sscanf(p.c_str(), "%d,%d", &x, &y), 2) << p;
+      EXPECT_TRUE(x >= 0 && x < 640 && y >= 0 && y < 480) << line;
+    }
+    EXPECT_EQ(count, 50) << line;
+    std::istringstream list(line.substr(bar + 9));
+    std::set<std::pair<int, int>> seen;
+    for (std::string p; list >> p; ++pairs) {
+      int i = -1, j = -1;
+      ASSERT_EQ(std::sscanf(p.c_str(), "%d-%d", &i, &j), 2) << p;
+      EXPECT_TRUE(i >= 0 && i < j && j < 50) << line;
+      EXPECT_TRUE(seen.insert({i, j}).second) << "a pair listed twice: " << line;
+    }
+  }
+  // The screenshot: a 640 x 480 bitmap of walls, backdrop and sprites.
+  ASSERT_GE(a.shot.size(), 54u + 640u * 480u * 3u);
+  EXPECT_EQ(a.shot.substr(0, 2), "BM");
+  int32_t width = 0, height = 0;
+  std::memcpy(&width, a.shot.data() + 18, 4);
+  std::memcpy(&height, a.shot.data() + 22, 4);
+  EXPECT_EQ(width, 640);
+  EXPECT_EQ(std::abs(height), 480);
+  std::set<uint32_t> colours;
+  uint32_t offset = 0;
+  std::memcpy(&offset, a.shot.data() + 10, 4);
+  for (size_t i = offset; i + 3 <= a.shot.size(); i += 4)
+    colours.insert(uint32_t(uint8_t(a.shot[i])) | uint32_t(uint8_t(a.shot[i + 1])) << 8 |
+                   uint32_t(uint8_t(a.shot[i + 2])) << 16);
+  EXPECT_GE(colours.size(), 5u) << "backdrop, two wall shades and sprites";
+
+  // One seed, one log; another seed, another log.
+  const DemoRun again = RunDemo("SpriteDemoRunB", "--frames 200 --sprites 50 --seed 7");
+  EXPECT_EQ(again.exitCode, 0u);
+  EXPECT_EQ(FrameLines(again.log), frames);
+  EXPECT_EQ(again.shot, a.shot);
+  const DemoRun other = RunDemo("SpriteDemoRunC", "--frames 20 --sprites 50 --seed 8");
+  EXPECT_EQ(other.exitCode, 0u);
+  EXPECT_NE(FrameLines(other.log).front(), frames.front());
+}
+
+TEST(SpriteDemo, RefusesUnknownOptions) {
+  const DemoRun bad = RunDemo("SpriteDemoRunD", "--colour blue");
+  EXPECT_EQ(bad.exitCode, 2u);
+  EXPECT_NE(bad.log.find("usage"), std::string::npos);
+}
+
+}  // namespace
