@@ -135,7 +135,8 @@ void ReleaseThreadDirectDraw() {
   IDirectDrawSurface* primary = ThreadPrimary();
   IDirectDraw2* dd = ThreadDD();
   if (primary == nullptr && dd == nullptr) return;
-  if (primary != nullptr && currentClipper != nullptr) currentClipper = nullptr;
+  // The clipper last set went with this primary.
+  if (primary != nullptr) currentClipper = nullptr;
   DropCreated(dd, primary);
 }
 
@@ -607,7 +608,7 @@ int32_t cDDSurface::EnterFullScreen(void* window, int32_t width, int32_t height,
     if (primary != nullptr) primary->Release();
     RegisterThreadDirectDraw(dd, nullptr);
     LeaveFullScreen(window);
-    if (created) DropCreated(dd, nullptr);
+    if (created) DropCreated(dd, ThreadPrimary());  // with the primary leaving made
     return 0;
   }
   view.width = width;
