@@ -55,6 +55,7 @@ struct Tested {
 Tested TestedShape(SpriteWindow& window, SpriteRecord* s, uint32_t image, int32_t x, int32_t y, int32_t angle,
                    float sx, float sy) {
   Tested t;
+  if (image == 0) image = uint32_t(s->image);  // as for the sprite's mask
   const bool pixels = window.PixelCollision() != 0 && !(s->flags & kSpriteRectCollision);
   if ((s->flags & kSpriteOwnerDrawn) || Plain(angle, sx, sy)) {
     t.mask = SpriteMask(window, s, image, 0);
