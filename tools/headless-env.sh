@@ -145,11 +145,68 @@ headless_start_wine() {
     tail -n 20 "$ZELV_RUNTIME_DIR/wineboot.log" >&2
     return 1
   fi
+  # DirectDraw through Wine's GDI renderer: the OpenGL one hands 32-bit
+  # video-memory surfaces back with 0xFF in the unused byte, which keyed blits
+  # compare (docs/ARCHITECTURE.md, "Headless running").
+  if [ ! -f "$WINEPREFIX/.zelv-d3d-gdi" ]; then
+    wine reg add 'HKCU\Software\Wine\Direct3D' /v renderer /d gdi /f \
+      </dev/null >>"$ZELV_RUNTIME_DIR/wineboot.log" 2>&1 && touch "$WINEPREFIX/.zelv-d3d-gdi"
+  fi
+}
+
+# The display back ends' programs run again on a 16- and an 8-bit display
+# (tools/wine-at-depth.sh), each display with a Wine prefix and server of its
+# own: Wine reads the display's depth once, when its server starts. Native
+# route only; after headless_start_wine.
+ZELV_EXTRA_DEPTHS="16 8"
+headless_start_depths() {
+  [ "${ZELV_WINE_ROUTE:-none}" = native ] || return 0
+  for depth in $ZELV_EXTRA_DEPTHS; do
+    rm -f "$ZELV_RUNTIME_DIR/display-$depth"
+    Xvfb -displayfd 3 -screen 0 "1280x1024x$depth" -nolisten tcp -noreset \
+      3>"$ZELV_RUNTIME_DIR/display-$depth" >"$ZELV_RUNTIME_DIR/xvfb-$depth.log" 2>&1 &
+    echo $! >"$ZELV_RUNTIME_DIR/xvfb-$depth.pid"
+    i=0
+    while [ ! -s "$ZELV_RUNTIME_DIR/display-$depth" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
+    if [ ! -s "$ZELV_RUNTIME_DIR/display-$depth" ]; then
+      echo "Xvfb at $depth bits did not start (see $ZELV_RUNTIME_DIR/xvfb-$depth.log)" >&2
+      return 1
+    fi
+    (
+      export DISPLAY=":$(head -n 1 "$ZELV_RUNTIME_DIR/display-$depth")"
+      export WINEPREFIX="$ZELV_RUNTIME_DIR/wineprefix-$depth"
+      log="$ZELV_RUNTIME_DIR/wineboot-$depth.log"
+      if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        wine wineboot -i </dev/null >"$log" 2>&1 || true
+        wineserver -w >/dev/null 2>&1 || true
+        if [ ! -f "$WINEPREFIX/system.reg" ]; then
+          echo "Wine prefix for $depth bits could not be created; end of $log:" >&2
+          tail -n 20 "$log" >&2
+          exit 1
+        fi
+      fi
+      wineserver -p </dev/null >/dev/null 2>&1 &
+      wine wineboot </dev/null >>"$log" 2>&1 || exit 1
+      if [ ! -f "$WINEPREFIX/.zelv-d3d-gdi" ]; then
+        wine reg add 'HKCU\Software\Wine\Direct3D' /v renderer /d gdi /f \
+          </dev/null >>"$log" 2>&1 && touch "$WINEPREFIX/.zelv-d3d-gdi"
+      fi
+    ) || return 1
+  done
 }
 
 headless_stop() {
   if [ -n "${WINEPREFIX:-}" ] && [ "${ZELV_WINE_ROUTE:-none}" != none ]; then
     wineserver -k >/dev/null 2>&1 || true
   fi
+  for depth in $ZELV_EXTRA_DEPTHS; do
+    if [ -f "$ZELV_RUNTIME_DIR/xvfb-$depth.pid" ]; then
+      if [ -d "$ZELV_RUNTIME_DIR/wineprefix-$depth" ] && [ "${ZELV_WINE_ROUTE:-none}" = native ]; then
+        WINEPREFIX="$ZELV_RUNTIME_DIR/wineprefix-$depth" wineserver -k >/dev/null 2>&1 || true
+      fi
+      kill "$(cat "$ZELV_RUNTIME_DIR/xvfb-$depth.pid")" 2>/dev/null || true
+      rm -f "$ZELV_RUNTIME_DIR/xvfb-$depth.pid" "$ZELV_RUNTIME_DIR/display-$depth"
+    fi
+  done
   if [ -n "${ZELV_XVFB_PID:-}" ]; then kill "$ZELV_XVFB_PID" 2>/dev/null || true; fi
 }

@@ -84,7 +84,10 @@ case "$ZELV_WINE_ROUTE" in
     fi
     if headless_start_wine; then
       if [ "$ZELV_WINE_ROUTE" = native ]; then
-        # One Wine process per program, and the bundle of all of them.
+        # The 16- and 8-bit displays of the display programs' second runs.
+        headless_start_depths || status=1
+        # One Wine process per program (the display programs also at 16 and
+        # 8 bits), and the bundle of all of them.
         ctest --test-dir "$ROOT/build/win32" -j "$JOBS" --output-on-failure --timeout 300 \
           --output-junit "$REPORTS/wine.xml" || status=1
         wine_summary=$(python3 "$ROOT/tools/ctest-summary.py" "Windows programs ($ZELV_WINE_ROUTE Wine)" \

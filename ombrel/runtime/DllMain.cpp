@@ -32,8 +32,13 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
       // At process exit other threads are already gone, possibly holding the
       // palette lock: taking it could hang, and the system frees the memory.
       if (reserved != nullptr) break;
+      // Unloaded while a host's registry still holds the sound device: no
+      // timer tick may call into the library once it is gone.
+      if (void* device = SoundDevice()) static_cast<cSoundDevice*>(device)->StopTimer();
       SurfaceLibraryExit();
       FreeAllPalettes();
+      // The unloading thread's list; other threads' lists go with their threads.
+      AppListThreadDetach();
       AppListProcessDetach();
       break;
     default:

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "Memory.h"
+#include "surface/SurfaceLibraryApi.h"
 #include "surface/cNullSurface.h"
 
 namespace {
@@ -97,6 +98,14 @@ int32_t cSurfaceHandle::CopyFrom(const cSurfaceHandle* source, int32_t width, in
 void cSurfaceHandle::Destroy() {
   if (impl != nullptr && impl != GetNullSurface()) impl->Delete(1);
   impl = GetNullSurface();
+}
+
+int32_t cSurfaceHandle::CreateBackBuffer() {
+  Destroy();
+  lastError = LibOk;
+  cSurfaceImpl* made = MakeScreenBackBuffer();
+  if (made != nullptr) impl = made;
+  return IsValid();
 }
 
 cSurfaceImpl* cSurfaceHandle::AttachImpl(cSurfaceHandle* handle, cSurfaceImpl* implementation) {

@@ -62,6 +62,9 @@ class cSurfaceHandle {
   cSurfaceImpl* CreateOnDC(void* dc) OMB_EXPORT_AS(cSurfaceHandle_CreateOnDC);
   cSurfaceImpl* CreateOnWindow(void* window, int32_t wholeWindow)
       OMB_EXPORT_AS(cSurfaceHandle_CreateOnWindow);
+  // Empty, then (while DirectDraw holds the full screen) the back buffer of
+  // the screen; true when not empty. With no flip chain it stays empty.
+  int32_t CreateBackBuffer() OMB_EXPORT_AS(cSurfaceHandle_CreateBackBuffer);
   static cSurfaceImpl* AttachImpl(cSurfaceHandle* handle, cSurfaceImpl* impl)
       OMB_EXPORT_AS(cSurfaceHandle_AttachImpl);
   static cSurfaceImpl* GetImpl(const cSurfaceHandle* handle) OMB_EXPORT_AS(cSurfaceHandle_GetImpl);

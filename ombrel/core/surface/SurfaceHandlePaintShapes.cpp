@@ -3,6 +3,7 @@
 // platform draws (PaintedShapeLayers).
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <new>
 #include <vector>
 

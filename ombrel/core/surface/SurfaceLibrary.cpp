@@ -3,6 +3,7 @@
 #include "palette/PaletteApi.h"
 #include "pixel/CpuFeatures.h"
 #include "surface/DIBPrototypes.h"
+#include "surface/DirectDraw.h"
 #include "surface/DepthCode.h"
 #include "surface/SurfaceLibraryApi.h"
 #include "surface/SystemFamily.h"
@@ -49,7 +50,10 @@ void SurfaceLibrary::Exit() {
   {
     std::lock_guard<std::recursive_mutex> guard(lock_);
     if (users_ <= 0) return;  // unmatched: counting below zero would stop the next start-up
-    if (--users_ == 0) DestroyAll();
+    if (--users_ == 0) {
+      DestroyAll();
+      ReleaseThreadDirectDraw();
+    }
   }
   PaletteShutdown();
 }
@@ -68,6 +72,9 @@ void SurfaceLibrary::Build() {
     cSurfaceHandle::AttachImpl(&dib_[i], MakeDIBPrototype(DepthFromIndex(i), false));
   for (int i = 0; i < kDepths; ++i)
     cSurfaceHandle::AttachImpl(&ownDCDib_[i], MakeDIBPrototype(DepthFromIndex(i), true));
+  // Depth 8 until an instance reads the display's format; no DirectDraw object yet.
+  cSurfaceHandle::AttachImpl(&directDraw_, MakeDirectDrawPrototype(false));
+  cSurfaceHandle::AttachImpl(&directDrawSysMem_, MakeDirectDrawPrototype(true));
 }
 
 void SurfaceLibrary::DestroyAll() {
@@ -96,14 +103,16 @@ int32_t SurfaceLibrary::GetPrototype(cSurfaceHandle** out, int32_t depth, int32_
       if (option == 0) {
         found = type == SurfaceTypeOwnDC ? &ownDCDib_[index] : &dib_[index];
       } else if (option == kOptionDirectDraw) {
-        // A DirectDraw prototype is handed out only when it was built (depth
-        // not 0); otherwise the own-DC DIB stands in and the answer is false.
+        // Where DirectDraw cannot be used the own-DC DIB stands in and the
+        // answer is false. DirectDraw surfaces get the display's depth, not
+        // the prototype's: that is the depth compared.
         cSurfaceHandle* dd = type == SurfaceTypeSystemMem ? &directDrawSysMem_ : &directDraw_;
-        if (dd->GetDepth() == 0) {
+        if (dd->GetDepth() == 0 || !IsDirectDrawUsable(cSurfaceHandle::GetImpl(dd))) {
           *out = &ownDCDib_[index];
           return 0;
         }
-        found = dd;
+        *out = dd;
+        return DirectDrawInUseDepth() == depth ? 1 : 0;
       } else {
         found = &ownDCDib_[index];
       }
@@ -127,6 +136,13 @@ cSurfaceHandle* GetOwnDCPrototype(int32_t depth) {
   cSurfaceHandle* prototype = nullptr;
   GetSurfacePrototype(&prototype, depth, SurfaceTypeOwnDC, 0);
   return prototype;
+}
+
+cSurfaceImpl* MakeScreenBackBuffer() {
+  if (!IsDirectDrawFullScreen()) return nullptr;
+  cSurfaceHandle* prototype = nullptr;
+  GetSurfacePrototype(&prototype, 8, SurfaceTypeScreen, kOptionDirectDraw);
+  return prototype != nullptr ? cSurfaceHandle::GetImpl(prototype)->MakeBackBuffer() : nullptr;
 }
 
 int32_t SurfaceLibraryUsers() { return TheSurfaceLibrary().Users(); }

@@ -9,6 +9,7 @@
 #include "OmbrelApi.h"
 
 class cSurfaceHandle;
+class cSurfaceImpl;
 
 // Counted: the first call builds the prototype set, later ones only count.
 // Each call also starts the calling thread's palette context.
@@ -25,6 +26,8 @@ OMB_FLAT int32_t OMB_STDCALL GetSurfacePrototype(cSurfaceHandle** out, int32_t d
 
 // The own-DC DIB prototype of a depth (whatever GetSurfacePrototype reports).
 cSurfaceHandle* GetOwnDCPrototype(int32_t depth);
+// While DirectDraw holds the full screen, a surface for its back buffer; else null.
+cSurfaceImpl* MakeScreenBackBuffer();
 // Start-up calls not yet matched by SurfaceLibraryExit.
 int32_t SurfaceLibraryUsers();
 // The library lock: start-up and shut-down, and the per-thread DirectDraw registry.

@@ -128,14 +128,8 @@ int32_t cDCSurface::Blit(cSurfaceImpl* dest, int32_t dx, int32_t dy, int32_t sx,
     if (dc_ == nullptr) return 0;
     return dest->BlitFromDC(dx, dy, dc_, sx, sy, width, height, mode, effect, parameter);
   }
-  BorrowedDC destDC(dest);
-  int32_t ox = 0, oy = 0;
-  SurfaceDCOrigin(dest, &ox, &oy);
-  if (destDC.get() == nullptr || dc_ == nullptr) return 0;
-  return ::BitBlt(AsDC(destDC.get()), dx + ox, dy + oy, width, height, AsDC(dc_), sx + originX_,
-                  sy + originY_, SRCCOPY)
-             ? 1
-             : 0;
+  return GdiCopyToDCOnly(dest, dx, dy, width, height, dc_, sx + originX_, sy + originY_, width,
+                         height);
 }
 
 int32_t cDCSurface::Stretch(cSurfaceImpl* dest, int32_t dx, int32_t dy, int32_t dw, int32_t dh,
@@ -146,14 +140,7 @@ int32_t cDCSurface::Stretch(cSurfaceImpl* dest, int32_t dx, int32_t dy, int32_t 
     if (dc_ == nullptr) return 0;
     return dest->StretchFromDC(dx, dy, dw, dh, dc_, sx, sy, sw, sh, mode, effect, parameter);
   }
-  BorrowedDC destDC(dest);
-  int32_t ox = 0, oy = 0;
-  SurfaceDCOrigin(dest, &ox, &oy);
-  if (destDC.get() == nullptr || dc_ == nullptr) return 0;
-  return ::StretchBlt(AsDC(destDC.get()), dx + ox, dy + oy, dw, dh, AsDC(dc_), sx + originX_,
-                      sy + originY_, sw, sh, SRCCOPY)
-             ? 1
-             : 0;
+  return GdiCopyToDCOnly(dest, dx, dy, dw, dh, dc_, sx + originX_, sy + originY_, sw, sh);
 }
 
 // Operations on pixels the library cannot reach.

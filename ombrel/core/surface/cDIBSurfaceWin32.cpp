@@ -231,14 +231,8 @@ int32_t cDIBSurface::Blit(cSurfaceImpl* dest, int32_t dx, int32_t dy, int32_t sx
     return cSurfaceImpl::Blit(dest, dx, dy, sx, sy, width, height, mode, effect, parameter,
                               blitFlags);
   BorrowedDC own(this);
-  BorrowedDC destDC(dest);
-  int32_t ox = 0, oy = 0;
-  SurfaceDCOrigin(dest, &ox, &oy);
-  if (own.get() == nullptr || destDC.get() == nullptr) return 0;
-  return ::BitBlt(AsDC(destDC.get()), dx + ox, dy + oy, width, height, AsDC(own.get()),
-                  sx + originX_, sy + originY_, SRCCOPY)
-             ? 1
-             : 0;
+  return GdiCopyToDCOnly(dest, dx, dy, width, height, own.get(), sx + originX_, sy + originY_,
+                         width, height);
 }
 
 int32_t cDIBSurface::Stretch(cSurfaceImpl* dest, int32_t dx, int32_t dy, int32_t dw, int32_t dh,
@@ -259,14 +253,7 @@ int32_t cDIBSurface::Stretch(cSurfaceImpl* dest, int32_t dx, int32_t dy, int32_t
     return result;
   }
   BorrowedDC own(this);
-  BorrowedDC destDC(dest);
-  int32_t ox = 0, oy = 0;
-  SurfaceDCOrigin(dest, &ox, &oy);
-  if (own.get() == nullptr || destDC.get() == nullptr) return 0;
-  return ::StretchBlt(AsDC(destDC.get()), dx + ox, dy + oy, dw, dh, AsDC(own.get()),
-                      sx + originX_, sy + originY_, sw, sh, SRCCOPY)
-             ? 1
-             : 0;
+  return GdiCopyToDCOnly(dest, dx, dy, dw, dh, own.get(), sx + originX_, sy + originY_, sw, sh);
 }
 
 int32_t cDIBSurface::BlitFromDC(int32_t dx, int32_t dy, void* dc, int32_t sx, int32_t sy,

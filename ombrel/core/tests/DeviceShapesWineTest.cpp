@@ -1,9 +1,10 @@
-// The shapes and gradients that draw through a device context, on a stand-in
-// back end: a surface laid over a DIB section with a memory device context,
-// installed as the library's own-DC prototype so that the painted shapes'
-// temporaries are made of it too. Checked: translation by the handle's
-// origin, the handle's clip and the context's own clip put back, gradient
-// bands, and painted shapes' parts.
+// The shapes and gradients that draw through a device context, on the
+// library's DIB-section surfaces and on a stand-in back end (a surface laid
+// over a DIB section with a memory device context and no origin of its own,
+// installed as the own-DC prototype so that the painted shapes' temporaries
+// are made of it too). Checked: the handle's origin applied once, the
+// handle's clip and the context's own clip put back, gradient bands, and
+// painted shapes' parts.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -90,22 +91,53 @@ constexpr uint32_t kRed = 0x000000FF, kGreen = 0x0000FF00, kBlue = 0x00FF0000;
 
 uint32_t Rgb(uint32_t r, uint32_t g, uint32_t b) { return r | g << 8 | b << 16; }
 
-class DeviceShapesOnDib : public SurfaceHandleFixture {
+// What the drawn-on surfaces are: the stand-in (which also makes the painted
+// shapes' temporaries), the library's own DIB sections with their own
+// context, or its DIB sections that make a context when asked (these apply
+// the handle's origin in the context themselves).
+enum class Backing { StandIn, OwnContext, ContextOnDemand };
+
+std::string BackingName(const ::testing::TestParamInfo<Backing>& info) {
+  switch (info.param) {
+    case Backing::StandIn: return "StandIn";
+    case Backing::OwnContext: return "OwnContext";
+    default: return "ContextOnDemand";
+  }
+}
+
+class DeviceShapesOnDib : public SurfaceHandleFixture, public ::testing::WithParamInterface<Backing> {
  protected:
+  // The stand-in takes the place of whatever own-DC prototype the library
+  // has, which comes back afterwards (other tests of the process may use it).
   void SetUp() override {
     SurfaceHandleFixture::SetUp();
     SurfaceLibraryInit();
-    ASSERT_NE(cSurfaceHandle::AttachImpl(GetOwnDCPrototype(32), DibStandIn::CreatePrototype()), nullptr);
+    if (GetParam() == Backing::StandIn) {
+      cSurfaceHandle* prototype = GetOwnDCPrototype(32);
+      kept_ = prototype->impl;
+      prototype->impl = DibStandIn::CreatePrototype();
+      ASSERT_NE(prototype->impl, nullptr);
+    }
     Make(surface_, kSize, kSize);
   }
   void TearDown() override {
     surface_.Destroy();
-    GetOwnDCPrototype(32)->Destroy();
+    if (GetParam() == Backing::StandIn) {
+      cSurfaceHandle* prototype = GetOwnDCPrototype(32);
+      if (prototype->impl != nullptr) prototype->impl->Delete(1);
+      prototype->impl = kept_;
+    }
     SurfaceLibraryExit();
     SurfaceHandleFixture::TearDown();
   }
+  cSurfaceHandle* SurfacePrototype() {
+    if (GetParam() != Backing::ContextOnDemand) return GetOwnDCPrototype(32);
+    cSurfaceHandle* prototype = nullptr;
+    GetSurfacePrototype(&prototype, 32, SurfaceTypeScreen, 0);
+    return prototype;
+  }
   void Make(cSurfaceHandle& h, int32_t w, int32_t hh) {
-    ASSERT_NE(h.Create(w, hh, GetOwnDCPrototype(32)), nullptr);
+    ASSERT_NE(h.Create(w, hh, SurfacePrototype()), nullptr);
     ASSERT_EQ(h.FillAll(kBack), 1);
   }
   // The pixel at implementation (x, y), as a colour.
@@ -125,9 +157,14 @@ class DeviceShapesOnDib : public SurfaceHandleFixture {
       }
   }
   cSurfaceHandle surface_;
+  cSurfaceImpl* kept_ = nullptr;
 };
 
-TEST_F(DeviceShapesOnDib, ShapesMoveWithTheOriginAndStayInTheClip) {
+INSTANTIATE_TEST_SUITE_P(Backings, DeviceShapesOnDib,
+                         ::testing::Values(Backing::StandIn, Backing::OwnContext, Backing::ContextOnDemand),
+                         BackingName);
+
+TEST_P(DeviceShapesOnDib, ShapesMoveWithTheOriginAndStayInTheClip) {
   surface_.SetOrigin(-3, -2);  // handle (x, y) is implementation (x + 3, y + 2)
   ASSERT_EQ(surface_.Ellipse(9, 9, 1, 1, kRed, 0, 0, 1), 1);  // corners sorted
   ExpectNothingOutside(4, 3, 12, 11, "ellipse");
@@ -147,7 +184,12 @@ TEST_F(DeviceShapesOnDib, ShapesMoveWithTheOriginAndStayInTheClip) {
   DeleteObject(region);
 }
 
-TEST_F(DeviceShapesOnDib, TheContextsOwnClipRegionIsPutBack) {
+// Surfaces that keep their context: what the context had selected stays.
+class DeviceShapesKeepingContexts : public DeviceShapesOnDib {};
+INSTANTIATE_TEST_SUITE_P(Backings, DeviceShapesKeepingContexts,
+                         ::testing::Values(Backing::StandIn, Backing::OwnContext), BackingName);
+
+TEST_P(DeviceShapesKeepingContexts, TheContextsOwnClipRegionIsPutBack) {
   HRGN own = CreateRectRgn(2, 2, 20, 20);
   SelectClipRgn(Dc(), own);
   ASSERT_EQ(surface_.Ellipse(0, 0, 24, 24, kRed, 0, 0, 1), 1);
@@ -159,7 +201,7 @@ TEST_F(DeviceShapesOnDib, TheContextsOwnClipRegionIsPutBack) {
   DeleteObject(after);
 }
 
-TEST_F(DeviceShapesOnDib, PolygonsDrawAShiftedCopyOfThePoints) {
+TEST_P(DeviceShapesOnDib, PolygonsDrawAShiftedCopyOfThePoints) {
   surface_.SetOrigin(4, 0);
   const int32_t points[] = {6, 2, 16, 2, 6, 12};
   ASSERT_EQ(surface_.Polygon(points, 3, kBlue, 0, 0, 1), 1);
@@ -173,7 +215,7 @@ TEST_F(DeviceShapesOnDib, PolygonsDrawAShiftedCopyOfThePoints) {
 
 // Vertical bands of a 30-band gradient over 60 rows: band k is rows 2k and
 // 2k + 1 in colour (10 + k, 20, 30 - k), across the rectangle's width.
-TEST_F(DeviceShapesOnDib, GradientBandsFillTheirRowsAcrossTheRectangle) {
+TEST_P(DeviceShapesOnDib, GradientBandsFillTheirRowsAcrossTheRectangle) {
   cSurfaceHandle tall;
   Make(tall, 8, 64);
   tall.SetOrigin(0, -2);
@@ -192,7 +234,7 @@ TEST_F(DeviceShapesOnDib, GradientBandsFillTheirRowsAcrossTheRectangle) {
   for (int32_t x = 0; x < 9; ++x) EXPECT_EQ(At(x, 1), Rgb(0, 10 + uint32_t(x / 3), 0)) << x;
 }
 
-TEST_F(DeviceShapesOnDib, PaintedRectanglesDrawOutlineAndInside) {
+TEST_P(DeviceShapesOnDib, PaintedRectanglesDrawOutlineAndInside) {
   cPaintSolid inside(kBlue), outline(0);  // black is stored as 8 and stays visible
   ASSERT_EQ(surface_.PaintRectangle(14, 12, 2, 2, &inside, 2, &outline, 0, 0, 0, 0, 1), 1);
   for (int32_t y = 0; y < kSize; ++y)
@@ -205,7 +247,7 @@ TEST_F(DeviceShapesOnDib, PaintedRectanglesDrawOutlineAndInside) {
 
 // A tile inside a clipped painted rectangle is anchored at the shape's
 // top-left, and the paint's own offsets come back afterwards.
-TEST_F(DeviceShapesOnDib, PaintedShapesAnchorThePaintAtTheShape) {
+TEST_P(DeviceShapesOnDib, PaintedShapesAnchorThePaintAtTheShape) {
   cSurfaceHandle pattern;
   Make(pattern, 3, 2);
   for (int32_t y = 0; y < 2; ++y)
@@ -225,7 +267,7 @@ TEST_F(DeviceShapesOnDib, PaintedShapesAnchorThePaintAtTheShape) {
 
 // A gradient in a clipped painted rectangle: the visible rows keep the
 // colours of their rows in the whole shape.
-TEST_F(DeviceShapesOnDib, PaintedGradientsContinueFromTheVisibleRow) {
+TEST_P(DeviceShapesOnDib, PaintedGradientsContinueFromTheVisibleRow) {
   cPaintGradient gradient(Rgb(0, 10, 0), Rgb(0, 13, 0), 1, 7, 1);  // 3 bands
   surface_.SetClipRect(0, 4, 30, 30);
   ASSERT_EQ(surface_.PaintRectangle(2, 0, 6, 9, &gradient, 0, nullptr, 0, 0, 0, 0, 1), 1);
@@ -238,7 +280,7 @@ TEST_F(DeviceShapesOnDib, PaintedGradientsContinueFromTheVisibleRow) {
     }
 }
 
-TEST_F(DeviceShapesOnDib, PaintedEllipsePolygonAndLineKeepToTheirShapes) {
+TEST_P(DeviceShapesOnDib, PaintedEllipsePolygonAndLineKeepToTheirShapes) {
   cPaintSolid inside(kBlue), outline(kRed);
   ASSERT_EQ(surface_.PaintEllipse(0, 0, 15, 15, &inside, 3, &outline, 0, 0, 0, 0, 1), 1);
   ExpectNothingOutside(0, 0, 15, 15, "painted ellipse");
@@ -272,12 +314,59 @@ TEST_F(DeviceShapesOnDib, PaintedEllipsePolygonAndLineKeepToTheirShapes) {
   EXPECT_EQ(At(10, 11), kBlue);
 }
 
-TEST_F(DeviceShapesOnDib, PaintedShapesGiveTheirTemporariesBack) {
+// The stand-in counts its instances.
+class DeviceShapesOnStandIn : public DeviceShapesOnDib {};
+INSTANTIATE_TEST_SUITE_P(Backings, DeviceShapesOnStandIn, ::testing::Values(Backing::StandIn), BackingName);
+
+TEST_P(DeviceShapesOnStandIn, PaintedShapesGiveTheirTemporariesBack) {
   cPaintSolid paint(kRed);
   const int made = DibStandIn::made, live = DibStandIn::live;
   ASSERT_EQ(surface_.PaintEllipse(0, 0, 9, 9, &paint, 1, &paint, 0, 0, 0, 0, 1), 1);
   EXPECT_EQ(DibStandIn::made, made + 2);  // picture and mask, made once for both parts
   EXPECT_EQ(DibStandIn::live, live);
+}
+
+}  // namespace
+
+namespace {
+
+// A memory surface has no context, but the painted shapes only need one on
+// their temporaries, which the library's own DIB sections have.
+class PaintedShapesOnMemory : public SurfaceHandleFixture, public ::testing::WithParamInterface<int32_t> {
+ protected:
+  void SetUp() override {
+    SurfaceHandleFixture::SetUp();
+    SurfaceLibraryInit();
+  }
+  void TearDown() override {
+    SurfaceLibraryExit();
+    SurfaceHandleFixture::TearDown();
+  }
+};
+INSTANTIATE_TEST_SUITE_P(Depths, PaintedShapesOnMemory, ::testing::Values(8, 16, 24, 32));
+
+TEST_P(PaintedShapesOnMemory, DrawThroughTheirTemporaries) {
+  cSurfaceHandle* prototype = nullptr;
+  GetSurfacePrototype(&prototype, GetParam(), SurfaceTypeMemory, 0);
+  cSurfaceHandle h;
+  ASSERT_NE(h.Create(16, 16, prototype), nullptr);
+  uint32_t back = 0, inside = 0, outline = 0;  // the colours as the surface stores them
+  ASSERT_EQ(h.FillAll(kBlue), 1);
+  h.GetPixel(0, 0, &inside);
+  ASSERT_EQ(h.FillAll(kRed), 1);
+  h.GetPixel(0, 0, &outline);
+  ASSERT_EQ(h.FillAll(0x00FFFFFF), 1);
+  h.GetPixel(0, 0, &back);
+  cPaintSolid insidePaint(inside), outlinePaint(outline);
+  ASSERT_EQ(h.PaintRectangle(2, 3, 12, 14, &insidePaint, 2, &outlinePaint, 0, 0, 0, 0, 1), 1);
+  for (int32_t y = 0; y < 16; ++y)
+    for (int32_t x = 0; x < 16; ++x) {
+      const bool in = x >= 2 && x < 12 && y >= 3 && y < 14;
+      const bool band = in && (x < 4 || x >= 10 || y < 5 || y >= 12);
+      uint32_t got = 0;
+      h.GetPixel(x, y, &got);
+      ASSERT_EQ(got, !in ? back : band ? outline : inside) << x << ", " << y;
+    }
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "LibError.h"
+#include "surface/DirectDraw.h"
+#include "surface/DirectDrawRegistry.h"
 #include "surface/SurfaceHandle.h"
 #include "surface/SurfaceLibrary.h"
 #include "surface/SurfaceLibraryApi.h"
@@ -56,12 +58,24 @@ TEST_F(SurfaceLibraryTest, DisplayTypesPickTheirPrototypeByOption) {
   EXPECT_EQ(Get(24, SurfaceTypeScreen, 1).handle, ownDC);
   EXPECT_EQ(Get(24, SurfaceTypeSystemMem, 7).handle, ownDC);
   EXPECT_NE(Get(8, SurfaceTypeOwnDC, 0).handle, ownDC);  // one per depth
-  // Without a DirectDraw prototype the own-DC DIB stands in, answering false.
+#ifdef _WIN32
+  // DirectDraw: its prototypes, true only for the depth its surfaces get (the display's).
+  for (int32_t type : {1, 2, 3}) {
+    const Look look = Get(24, type, 2);
+    ASSERT_NE(look.handle, nullptr);
+    EXPECT_EQ(cSurfaceHandle::GetImpl(look.handle)->GetKind(),
+              type == 3 ? SurfaceKindDirectDrawSysMem : SurfaceKindDirectDraw) << type;
+    EXPECT_EQ(look.found, DirectDrawInUseDepth() == 24 ? 1 : 0) << type;
+    EXPECT_EQ(Get(DirectDrawInUseDepth(), type, 2).found, 1) << type;
+  }
+#else
+  // Without DirectDraw the own-DC DIB stands in, answering false.
   for (int32_t type : {1, 2, 3}) {
     const Look look = Get(24, type, 2);
     EXPECT_EQ(look.handle, ownDC) << type;
     EXPECT_EQ(look.found, 0) << type;
   }
+#endif
   EXPECT_EQ(GetOwnDCPrototype(24) != nullptr, true);
 #ifdef _WIN32
   // DIB sections exist: empty 0 x 0 prototypes of each kind and depth.
@@ -80,6 +94,29 @@ TEST_F(SurfaceLibraryTest, DisplayTypesPickTheirPrototypeByOption) {
   EXPECT_EQ(library_.GetPrototype(nullptr, 24, 0, 0), 0);
   library_.Exit();
 }
+
+#ifdef _WIN32
+// The thread's DirectDraw object lives from its first DirectDraw surface to
+// the last exit of the library on that thread.
+TEST_F(SurfaceLibraryTest, LastExitReleasesTheThreadsDirectDraw) {
+  library_.Init();
+  library_.Init();
+  const Look look = Get(24, SurfaceTypeScreen, 2);
+  ASSERT_NE(look.handle, nullptr);
+  ASSERT_EQ(cSurfaceHandle::GetImpl(look.handle)->GetKind(), SurfaceKindDirectDraw);
+  {
+    cSurfaceHandle surface;  // makes the thread's object and primary when it has none
+    ASSERT_NE(surface.Create(4, 4, look.handle), nullptr);
+  }
+  EXPECT_NE(GetThreadDirectDraw(), nullptr);
+  EXPECT_NE(GetThreadPrimary(), nullptr);
+  library_.Exit();
+  EXPECT_NE(GetThreadDirectDraw(), nullptr);  // not the last exit
+  library_.Exit();
+  EXPECT_EQ(GetThreadDirectDraw(), nullptr);
+  EXPECT_EQ(GetThreadPrimary(), nullptr);
+}
+#endif
 
 TEST_F(SurfaceLibraryTest, StartUpAndExitAreCounted) {
   EXPECT_EQ(library_.Users(), 0);

@@ -2,6 +2,8 @@
 // DirectDraw layer's bit depth is not asked yet (0: not known).
 #include <windows.h>
 
+#include <atomic>
+
 #include "app/DisplayDepth.h"
 
 namespace {
@@ -36,14 +38,15 @@ DisplayFormat ReadDisplayFormat() {
 class WindowsDisplay final : public DisplaySource {
  public:
   int32_t ScreenDepthCode() override {
-    // Detected once, like the screen size the host saw at start-up.
-    if (code_ == 0) code_ = DepthCodeFromDisplay(ReadDisplayFormat());
-    return code_;
+    // Detected once, like the screen size the host saw at start-up; threads
+    // that ask at the same time read the same display.
+    if (code_.load() == 0) code_.store(DepthCodeFromDisplay(ReadDisplayFormat()));
+    return code_.load();
   }
   int32_t DirectDrawBits() override { return 0; }
 
  private:
-  int32_t code_ = 0;
+  std::atomic<int32_t> code_{0};
 };
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include "font/FontBank.h"
 
-#include <cstddef>
 #include <cstring>
 
 #include "app/AppObject.h"
@@ -9,8 +8,6 @@ namespace {
 
 constexpr uint32_t kChecksumOffset = 16;
 constexpr uint32_t kChecksumBytes = sizeof(FontEntry) - kChecksumOffset;
-constexpr uint32_t kTailBytes = sizeof(LogFontA) - offsetof(LogFontA, italic);
-static_assert(kTailBytes == 40, "byte fields and face name");
 
 FontEntry* FindFont(AppObject* app, int32_t id) {
   if (id <= 0) return nullptr;
@@ -77,7 +74,7 @@ OMB_FLAT void OMB_STDCALL LogFontFrom16(LogFontA* out, const LogFont16* font) {
   out->escapement = font->escapement;
   out->orientation = font->orientation;
   out->weight = font->weight;
-  std::memcpy(&out->italic, &font->italic, kTailBytes);
+  out->style = font->style;
 }
 
 OMB_FLAT void OMB_STDCALL LogFontTo16(LogFont16* out, const LogFontA* font) {
@@ -87,7 +84,7 @@ OMB_FLAT void OMB_STDCALL LogFontTo16(LogFont16* out, const LogFontA* font) {
   out->escapement = int16_t(font->escapement);
   out->orientation = int16_t(font->orientation);
   out->weight = int16_t(font->weight);
-  std::memcpy(&out->italic, &font->italic, kTailBytes);
+  out->style = font->style;
 }
 
 OMB_FLAT void* OMB_STDCALL FontCreateFrom16(const LogFont16* font) {

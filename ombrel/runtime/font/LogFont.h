@@ -7,12 +7,8 @@
 
 constexpr int kFaceNameBytes = 32;
 
-struct LogFontA {
-  int32_t height;
-  int32_t width;
-  int32_t escapement;
-  int32_t orientation;
-  int32_t weight;
+// The byte fields and the face name, the same in both forms.
+struct LogFontStyle {
   uint8_t italic;
   uint8_t underline;
   uint8_t strikeOut;
@@ -23,6 +19,16 @@ struct LogFontA {
   uint8_t pitchAndFamily;
   char faceName[kFaceNameBytes];
 };
+static_assert(sizeof(LogFontStyle) == 40, "LogFontStyle layout");
+
+struct LogFontA {
+  int32_t height;
+  int32_t width;
+  int32_t escapement;
+  int32_t orientation;
+  int32_t weight;
+  LogFontStyle style;
+};
 static_assert(sizeof(LogFontA) == 60, "LogFontA layout");
 
 struct LogFont16 {
@@ -31,15 +37,7 @@ struct LogFont16 {
   int16_t escapement;
   int16_t orientation;
   int16_t weight;
-  uint8_t italic;
-  uint8_t underline;
-  uint8_t strikeOut;
-  uint8_t charSet;
-  uint8_t outPrecision;
-  uint8_t clipPrecision;
-  uint8_t quality;
-  uint8_t pitchAndFamily;
-  char faceName[kFaceNameBytes];
+  LogFontStyle style;
 };
 static_assert(sizeof(LogFont16) == 50, "LogFont16 layout");
 

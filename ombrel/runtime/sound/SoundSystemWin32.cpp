@@ -10,6 +10,8 @@
 #include <new>
 
 #include "sound/SoundSystemPlatform.h"
+#include "surface/SurfaceTypes.h"
+#include "window/ScreenModes.h"
 
 namespace {
 
@@ -37,7 +39,9 @@ HINSTANCE LibraryInstance() {
 
 // The top-left corner of the virtual screen (all monitors), less the offset.
 POINT WindowCorner() {
-  return {GetSystemMetrics(SM_XVIRTUALSCREEN) - kWindowOffset, GetSystemMetrics(SM_YVIRTUALSCREEN) - kWindowOffset};
+  SurfaceRect screen{};
+  ScreenGetVirtualRect(&screen);
+  return {screen.left - kWindowOffset, screen.top - kWindowOffset};
 }
 
 LRESULT CALLBACK SoundWindowProc(HWND window, UINT message, WPARAM w, LPARAM l) {

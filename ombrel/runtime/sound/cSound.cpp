@@ -2,15 +2,34 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <mutex>
+#include <set>
 
 #include "ExportedTable.h"
 #include "Memory.h"
 #include "sound/cSoundDecoder.h"
 #include "sound/cSoundDevice.h"
+#include "plugin/cSoundPluginRegistry.h"
 #include "sound/cSoundPlayer.h"
 #include "stream/cByteSource.h"
 
 OMB_EXPORT_VFTABLE(cSound, "_ZTV6cSound")
+
+namespace {
+std::set<const void*>& LiveSounds() {
+  static std::set<const void*>* live = new std::set<const void*>();  // lives to process exit
+  return *live;
+}
+void CountIn(const void* sound) {
+  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  LiveSounds().insert(sound);
+}
+}  // namespace
+
+bool cSound::IsLive(const void* sound) {
+  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  return sound && LiveSounds().count(sound) != 0;
+}
 
 void cSound::CheckLayout() {
   OMB_PIN_OFFSET(cSound, player_, 4);
@@ -35,7 +54,7 @@ void cSound::CheckLayout() {
   OMB_PIN_OFFSET(cSound, keepPlaying_, 76);
 }
 
-cSound::cSound(cSoundPlayer* player) : player_(player) {}
+cSound::cSound(cSoundPlayer* player) : player_(player) { CountIn(this); }
 
 // Settings are copied; what the original owns (decoder, stream, buffer) is not.
 cSound::cSound(const cSound& other)
@@ -48,7 +67,9 @@ cSound::cSound(const cSound& other)
       loopCount_(other.loopCount_),
       loopsLeft_(other.loopsLeft_),
       userData_(other.userData_),
-      keepPlaying_(other.keepPlaying_) {}
+      keepPlaying_(other.keepPlaying_) {
+  CountIn(this);
+}
 
 cSound& cSound::operator=(const cSound& other) {
   if (this == &other) return *this;
@@ -66,6 +87,10 @@ cSound& cSound::operator=(const cSound& other) {
 }
 
 cSound::~cSound() {
+  {
+    std::lock_guard<std::recursive_mutex> hold(SoundLock());
+    LiveSounds().erase(this);
+  }
   if (player_) player_->RemoveSound(this);
   ReleaseDecoderAndStream();
 }

@@ -63,6 +63,11 @@ class cSound {
   uint32_t GetUserData() OMB_EXPORT_AS(cSound_GetUserData);
   void SetUserData(uint32_t value) OMB_EXPORT_AS(cSound_SetUserData);
 
+  // Whether the object is a sound that exists (under the sound lock): the
+  // app's channels keep plain pointers, and a player's Close destroys its
+  // sounds whether channels still name them or not.
+  static bool IsLive(const void* sound);
+
   // Read-only views for the player and the driver.
   cSoundPlayer* Player() const { return player_; }
   cSoundDecoder* Decoder() const { return decoder_; }

@@ -53,13 +53,13 @@ void cSoundDevice::WaitForBusy() {
   while (busy_.exchange(1) != 0) timer_.Sleep(kHoldWaitMs);
 }
 
-void cSoundDevice::HoldTimer() {
-  if (timerRunning_.load()) WaitForBusy();
-}
+// Clients keep refills out with the sound lock, which a tick only tries.
+// Waiting for the busy flag here instead let two clients deadlock: one held
+// the flag and waited for the lock, the other held the lock (closing a
+// player) and waited for the flag.
+void cSoundDevice::HoldTimer() { SoundLock().lock(); }
 
-void cSoundDevice::ReleaseTimer() {
-  if (timerRunning_.load()) busy_.store(0);
-}
+void cSoundDevice::ReleaseTimer() { SoundLock().unlock(); }
 
 void cSoundDevice::StopTimer() {
   std::lock_guard<std::recursive_mutex> hold(SoundLock());

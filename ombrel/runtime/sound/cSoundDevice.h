@@ -5,9 +5,10 @@
 // 3 `GetFormat`, 4 `Delete`, 5 `UpdateAll`.
 //
 // The timer callback takes the busy flag, then only tries the sound lock:
-// when a client holds the lock it gives the flag back and skips the tick. So
-// a client may wait for the busy flag while it holds the lock (closing and
-// destroying players do) without the two ever waiting for each other.
+// when a client holds the lock it gives the flag back and skips the tick.
+// Clients hold the timer off with the sound lock itself, and only stopping
+// the timer waits for the busy flag (under the lock, where no tick can hold
+// the flag for more than a try), so no two threads ever wait for each other.
 #pragma once
 
 #include <atomic>
@@ -52,11 +53,11 @@ class cSoundDevice {
 
   // The streaming timer. Start: under the sound lock, when not running.
   bool StartTimer();
-  // Hold: when the timer runs, take the busy flag (waiting while a tick has it)
-  // so no refill runs until Release.
+  // Hold: no refill runs until Release (the sound lock, recursive).
   void HoldTimer();
   void ReleaseTimer();
-  // Kill the timer when it runs (the busy flag stays taken until a start).
+  // Kill the timer when it runs: under the lock, waits for a tick that took
+  // the busy flag to give it back; the flag then stays taken until a start.
   void StopTimer();
   bool TimerRunning() const { return timerRunning_.load() != 0; }
   // One tick (the callback's body); false when it was skipped.

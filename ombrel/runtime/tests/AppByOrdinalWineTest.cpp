@@ -203,4 +203,83 @@ TEST_F(AppByOrdinal, AppPaletteComesFromTheHostsPaletteHandle) {
   appDestroy(app);
 }
 
+struct Descriptor76 {
+  int32_t size, reserved;
+  HINSTANCE instance;
+  HMENU menu;
+  HWND parent;
+  int32_t height, width, y, x;
+  DWORD style;
+  const char* title;
+  const char* className;
+  DWORD exStyle;
+  int32_t bufferWidth, bufferHeight;
+  HCURSOR cursor;
+  uint32_t background;
+  int32_t mode;
+  uint32_t flags;
+};
+static_assert(sizeof(Descriptor76) == 76, "window descriptor");
+
+// What a thread that was running before the library was loaded finds.
+struct LateThread {
+  HANDLE go = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  const OrdinalLibrary* lib = nullptr;
+  bool madeApp = false, madeWindow = false, foundWindow = false;
+};
+
+DWORD WINAPI RunLateThread(void* p) {
+  auto* t = static_cast<LateThread*>(p);
+  WaitForSingleObject(t->go, INFINITE);
+  const OrdinalLibrary& lib = *t->lib;
+  void* app = lib.Get<void*(WINAPI*)(void*, void*)>(2)(GetModuleHandleA(nullptr), nullptr);
+  t->madeApp = app != nullptr;
+  if (app == nullptr) return 0;
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = lib.Get<WNDPROC>(22);
+  windowClass.cbWndExtra = 4;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = "LateThreadClass";
+  RegisterClassA(&windowClass);
+  Descriptor76 d{};
+  d.size = 76;
+  d.instance = GetModuleHandleA(nullptr);
+  d.width = -64;
+  d.height = -48;
+  d.style = WS_OVERLAPPEDWINDOW;
+  d.title = "late";
+  d.className = "LateThreadClass";
+  d.bufferWidth = -64;
+  d.bufferHeight = -48;
+  d.cursor = reinterpret_cast<HCURSOR>(1);
+  d.background = 1;
+  void* window = lib.Get<void*(WINAPI*)(void*, const Descriptor76*)>(12)(app, &d);
+  t->madeWindow = reinterpret_cast<uintptr_t>(window) > 2;
+  if (t->madeWindow) {
+    HWND hwnd = Field<HWND>(window, 4);
+    t->foundWindow = lib.Get<void*(WINAPI*)(HWND)>(15)(hwnd) == window;
+  }
+  lib.Get<void(WINAPI*)(void*)>(4)(app);
+  UnregisterClassA("LateThreadClass", GetModuleHandleA(nullptr));
+  return 0;
+}
+
+TEST(AppThreads, AThreadRunningBeforeTheLibraryLoadedGetsItsListOnItsFirstApp) {
+  LateThread late;
+  HANDLE thread = CreateThread(nullptr, 0, RunLateThread, &late, 0, nullptr);
+  ASSERT_NE(thread, nullptr);
+  {
+    OrdinalLibrary lib;
+    ASSERT_TRUE(lib.Loaded());
+    late.lib = &lib;
+    SetEvent(late.go);
+    ASSERT_EQ(WaitForSingleObject(thread, 30000), WAIT_OBJECT_0);
+  }
+  CloseHandle(thread);
+  CloseHandle(late.go);
+  EXPECT_TRUE(late.madeApp);
+  EXPECT_TRUE(late.madeWindow);
+  EXPECT_TRUE(late.foundWindow);
+}
+
 }  // namespace

@@ -10,6 +10,13 @@
 #include "palette/cPalette.h"
 #include "surface/cSurfaceImpl.h"
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include "font/FontBank.h"
+#include "window/WindowApi.h"
+#endif
+
 namespace {
 
 TEST_F(AppTest, NewAppHasTheDocumentedFieldsAndIsListedForItsThread) {
@@ -212,5 +219,95 @@ TEST_F(AppTest, SetDepthThatCannotMakeThePrototypeKeepsTheOldFormat) {
   EXPECT_EQ(app->formatPrototype, before);
   AppDestroy(app);
 }
+
+#ifdef _WIN32
+struct WindowCount {
+  HWND kept;
+  int n;
+};
+
+BOOL CALLBACK CountWindow(HWND hwnd, LPARAM p) {
+  auto* count = reinterpret_cast<WindowCount*>(p);
+  if (hwnd != count->kept) ++count->n;
+  return TRUE;
+}
+
+// Top-level windows of the test thread, except `kept`.
+int OtherThreadWindows(HWND kept) {
+  WindowCount count{kept, 0};
+  EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&count));
+  return count.n;
+}
+
+WindowDescriptor Descriptor(const char* className, HWND parent, uint32_t style, uint32_t flags) {
+  WindowDescriptor d{};
+  d.size = kWindowDescriptorShort;
+  d.instance = GetModuleHandleA(nullptr);
+  d.parent = parent;
+  d.x = d.y = 0;
+  d.width = -200;
+  d.height = -150;
+  d.style = style;
+  d.title = "teardown";
+  d.className = className;
+  d.bufferWidth = -200;
+  d.bufferHeight = -150;
+  d.cursor = reinterpret_cast<void*>(1);
+  d.background = 1;
+  d.flags = flags;
+  return d;
+}
+
+TEST_F(AppTest, DestroyTakesFramesMdiChildrenAdoptedRecordsPensAndFontsWithIt) {
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = reinterpret_cast<WNDPROC>(&WindowProc);
+  windowClass.cbWndExtra = 4;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = "AppTeardownClass";
+  RegisterClassA(&windowClass);
+  HWND foreign = CreateWindowExA(0, "STATIC", "foreign", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
+                                 nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(foreign, nullptr);
+  const int before = OtherThreadWindows(foreign);
+
+  LiveBlockHeap heap;
+  AppObject* app = AppCreate(GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(app, nullptr);
+  const WindowDescriptor frameDescriptor =
+      Descriptor("AppTeardownClass", nullptr, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0x0200);
+  WindowObject* frame = WindowCreate(app, &frameDescriptor);
+  ASSERT_GT(reinterpret_cast<uintptr_t>(frame), kWindowNotCreated);
+  ASSERT_NE(frame->mdiClient, nullptr);
+  HPEN pens[3] = {};
+  WindowSetPen(frame, 0x0000FF, PS_SOLID, 3);
+  pens[0] = static_cast<HPEN>(frame->pen);
+  for (int i = 1; i <= 2; ++i) {
+    const WindowDescriptor childDescriptor = Descriptor(
+        "AppTeardownClass", static_cast<HWND>(frame->hwnd), WS_CHILD | WS_VISIBLE, 0x0800);
+    WindowObject* child = WindowCreate(app, &childDescriptor);
+    ASSERT_GT(reinterpret_cast<uintptr_t>(child), kWindowNotCreated) << i;
+    WindowSetPen(child, 0x00FF00, PS_DASH, 1);
+    pens[i] = static_cast<HPEN>(child->pen);
+  }
+  WindowObject* adopted = WindowAttach(app, foreign);
+  ASSERT_GT(reinterpret_cast<uintptr_t>(adopted), kWindowNotCreated);
+  for (HPEN pen : pens) ASSERT_EQ(GetObjectType(pen), DWORD(OBJ_PEN));
+  FontInfo font{};
+  font.logFont.height = -12;
+  ASSERT_NE(FontAdd(app, 0, &font, 0, 0), 0);
+  ASSERT_NE(FontAdd(app, 0, &font, 0, 0), 0);
+  EXPECT_EQ(app->windows.GetCount(), 4);
+  EXPECT_GT(OtherThreadWindows(foreign), before);
+
+  AppDestroy(app);
+  EXPECT_EQ(OtherThreadWindows(foreign), before);
+  EXPECT_TRUE(IsWindow(foreign));  // an adopted window outlives its record
+  for (HPEN pen : pens) EXPECT_EQ(GetObjectType(pen), 0u);
+  AppListThreadDetach();
+  EXPECT_EQ(heap.Live(), 0u);
+  DestroyWindow(foreign);
+  UnregisterClassA("AppTeardownClass", GetModuleHandleA(nullptr));
+}
+#endif
 
 }  // namespace

@@ -2,26 +2,22 @@
 // per code, colours to indices, the app's own palette object.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "AppFixture.h"
 #include "app/AppPalette.h"
 #include "palette/NearestPaletteEntry.h"
 #include "palette/PaletteApi.h"
 #include "palette/cPalette.h"
+#include "surface/SurfaceHandle.h"
+#include "surface/SurfaceLibrary.h"
 #include "surface/cSurfaceImpl.h"
+#include "window/WindowDrawApi.h"
 
 namespace {
 
-class AppPaletteTest : public AppTest {
+class AppPaletteTest : public OneAppTest {
  protected:
-  void SetUp() override {
-    AppTest::SetUp();
-    app_ = AppCreate(nullptr, nullptr);
-    ASSERT_NE(app_, nullptr);
-  }
-  void TearDown() override {
-    AppDestroy(app_);
-    AppTest::TearDown();
-  }
   // A shared palette like the default one, but with white also at entry 20
   // and a grey ramp in 30..40.
   cPalette* PaletteWithDuplicateWhite() {
@@ -31,7 +27,6 @@ class AppPaletteTest : public AppTest {
     for (int i = 30; i <= 40; ++i) log.entries[i] = EntryFromColour(0x010101u * uint32_t(i * 6));
     return PaletteGetShared(&log);
   }
-  AppObject* app_ = nullptr;
 };
 
 struct IndexCase {
@@ -141,6 +136,71 @@ TEST_F(AppPaletteTest, NullAppsUseTheLibraryDefaults) {
   AppSetPalette(nullptr, nullptr);
   AppSetPaletteObject(nullptr, nullptr, app_->palette);
   EXPECT_EQ(PaletteRefCount(app_->palette), 2);  // the app's and its prototype's
+}
+
+// Two window records of the app with 8-bit back buffers, made as the window
+// functions would make them.
+class AppWindowsPaletteTest : public AppPaletteTest {
+ protected:
+  void SetUp() override {
+    AppPaletteTest::SetUp();
+    library_.Init();
+    for (WindowObject& window : windows_) {
+      std::memset(&window, 0, sizeof window);
+      window.app = app_;
+      window.depth = app_->depth;
+      cSurfaceHandle* prototype = nullptr;
+      library_.GetPrototype(&prototype, 8, SurfaceTypeMemory, 0);
+      cSurfaceHandle* buffer = CreateSurfaceHandle();
+      ASSERT_NE(buffer, nullptr);
+      ASSERT_NE(buffer->Create(16, 16, prototype), nullptr);
+      ASSERT_EQ(WindowAttachSurface(&window, buffer), 1);
+      ASSERT_NE(app_->windows.AddTail(&window), 0);
+    }
+  }
+  void TearDown() override {
+    app_->windows.RemoveAll();
+    for (WindowObject& window : windows_) DeleteSurfaceHandle(window.drawSurface);
+    library_.Exit();
+    AppPaletteTest::TearDown();
+  }
+  const cPalette* BufferPalette(int i) const { return windows_[i].drawImpl->view.palette; }
+
+  SurfaceLibrary library_;
+  WindowObject windows_[2];
+};
+
+TEST_F(AppWindowsPaletteTest, WindowsFollowTheAppsPaletteAndDepth) {
+  cPalette* palette = PaletteWithDuplicateWhite();
+  ASSERT_NE(palette, nullptr);
+  // The second window shows another palette than the app's: a new palette
+  // object reaches only the windows that showed the app's.
+  int otherHandle = 0;
+  windows_[1].selectedPalette = &otherHandle;
+  AppSetPaletteObject(app_, nullptr, palette);
+  EXPECT_EQ(BufferPalette(0), palette);
+  EXPECT_NE(BufferPalette(1), palette);
+  // The palette by handle reaches every window.
+  AppSetPalette(app_, nullptr);
+  EXPECT_EQ(BufferPalette(0), app_->palette);
+  EXPECT_EQ(BufferPalette(1), app_->palette);
+
+  // Windows carry the app's new depth word; at other depths than 8 bits the
+  // palette calls leave their buffers alone.
+  EXPECT_EQ(AppSetDepthOn(app_, 4, SystemDisplay()), 4);
+  EXPECT_EQ(windows_[0].depth, 4);
+  EXPECT_EQ(windows_[1].depth, 4);
+  LogPalette log;
+  CopyDefaultPalette(nullptr, 3, &log);
+  log.entries[50] = EntryFromColour(0x123456);
+  cPalette* other = PaletteGetShared(&log);
+  ASSERT_NE(other, nullptr);
+  const cPalette* shown = BufferPalette(0);
+  AppSetPaletteObject(app_, nullptr, other);
+  EXPECT_EQ(app_->palette, other);
+  EXPECT_EQ(BufferPalette(0), shown);
+  ReleasePalette(other);
+  ReleasePalette(palette);
 }
 
 }  // namespace

@@ -13,21 +13,10 @@
 
 namespace {
 
-class BankTest : public AppTest {
+class BankTest : public OneAppTest {
  protected:
-  void SetUp() override {
-    AppTest::SetUp();
-    app_ = AppCreate(nullptr, nullptr);
-    ASSERT_NE(app_, nullptr);
-  }
-  void TearDown() override {
-    AppDestroy(app_);
-    AppTest::TearDown();
-  }
   uint32_t Capacity(int row) const { return app_->rows[row]->capacity; }
   int32_t Add(int row = BankRowImages) { return BankAdd(app_, row, 16, 8, kBankAddZeroed, nullptr); }
-
-  AppObject* app_ = nullptr;
 };
 
 TEST_F(BankTest, IdsStartAtOneAndTheRowGrowsInStepsOf256) {

@@ -5,7 +5,10 @@
 // then GetDIBits), and the display's depth.
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
+#include <initializer_list>
 #include <vector>
 
 inline void PumpWindowMessages() {
@@ -16,31 +19,31 @@ inline void PumpWindowMessages() {
   }
 }
 
-// A plain window with no background brush, so nothing repaints over what a
-// test draws; destroyed with the object.
+// The program's visible window: a popup with no background brush, so
+// nothing repaints over what a test draws. One for the whole program, moved
+// and sized for each test: under Xvfb without a window manager Wine waits two
+// seconds for every window it hides or destroys.
 class HostWindow {
  public:
   HostWindow(int width, int height) {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "OmbrelDisplayHost";
-    RegisterClassA(&wc);  // a second registration fails harmlessly
-    RECT r{0, 0, width, height};
-    AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
-    hwnd_ = CreateWindowA("OmbrelDisplayHost", "Ombrel display", WS_OVERLAPPEDWINDOW, 40, 40,
-                          r.right - r.left, r.bottom - r.top, nullptr, nullptr, wc.hInstance,
-                          nullptr);
+    static HWND shared = [] {
+      WNDCLASSA wc{};
+      wc.lpfnWndProc = DefWindowProcA;
+      wc.hInstance = GetModuleHandleA(nullptr);
+      wc.lpszClassName = "OmbrelDisplayHost";
+      RegisterClassA(&wc);
+      return CreateWindowA("OmbrelDisplayHost", "Ombrel display", WS_POPUP, 0, 0, 1, 1, nullptr,
+                           nullptr, wc.hInstance, nullptr);
+    }();
+    hwnd_ = shared;
     if (hwnd_ != nullptr) {
-      ShowWindow(hwnd_, SW_SHOW);
+      SetWindowLongA(hwnd_, GWL_STYLE, LONG(WS_POPUP | WS_VISIBLE));
+      SetWindowPos(hwnd_, HWND_TOP, 40, 40, width, height, SWP_SHOWWINDOW | SWP_FRAMECHANGED);
       UpdateWindow(hwnd_);
       PumpWindowMessages();
     }
   }
-  ~HostWindow() {
-    if (hwnd_ != nullptr) DestroyWindow(hwnd_);
-    PumpWindowMessages();
-  }
+  ~HostWindow() { PumpWindowMessages(); }
   HostWindow(const HostWindow&) = delete;
   HostWindow& operator=(const HostWindow&) = delete;
   HWND get() const { return hwnd_; }
@@ -91,4 +94,48 @@ inline int DisplayBitsPerPixel() {
   const int bits = GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES);
   ReleaseDC(nullptr, screen);
   return bits;
+}
+
+inline void PaintWindowBlack(HWND window) {
+  HDC dc = GetDC(window);
+  RECT all{};
+  GetClientRect(window, &all);
+  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  ReleaseDC(window, dc);
+}
+
+// What the window shows at (x, y) against the same picture drawn in memory:
+// equal at 24 and 32 bits; at 15 and 16 bits equal in the bits each channel
+// keeps (the read-back widens them); at 8 bits, where the system palette
+// maps the colours, only that the area was drawn on (it started black).
+inline void ExpectWindowShows(HWND window, int x, int y, int width, int height,
+                              std::vector<uint32_t> expected) {
+  std::vector<uint32_t> shown = ReadBackWindow(window, x, y, width, height);
+  ASSERT_EQ(shown.size(), expected.size());
+  const int depth = DisplayBitsPerPixel();
+  if (depth == 8) {
+    size_t drawn = 0;
+    for (uint32_t p : shown) drawn += p != 0 ? 1 : 0;
+    EXPECT_GT(drawn, shown.size() / 10) << "pixels drawn";
+    return;
+  }
+  const uint32_t kept = depth == 16 ? 0xF8FCF8u : depth == 15 ? 0xF8F8F8u : 0xFFFFFFu;
+  for (uint32_t& p : shown) p &= kept;
+  for (uint32_t& p : expected) p &= kept;
+  EXPECT_EQ(shown, expected);
+}
+
+// Nothing drawn outside the given areas of a window painted black.
+inline void ExpectWindowBlackOutside(HWND window, int width, int height,
+                                     std::initializer_list<RECT> areas) {
+  const std::vector<uint32_t> shown = ReadBackWindow(window, 0, 0, width, height);
+  ASSERT_EQ(shown.size(), size_t(width) * height);
+  int outside = 0;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      bool inside = false;
+      for (const RECT& r : areas) inside = inside || (x >= r.left && x < r.right && y >= r.top && y < r.bottom);
+      if (!inside && shown[size_t(y) * width + x] != 0) ++outside;
+    }
+  EXPECT_EQ(outside, 0) << "pixels drawn outside the copies";
 }

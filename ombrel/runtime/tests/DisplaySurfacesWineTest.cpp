@@ -5,6 +5,7 @@
 // Everything is reached by ordinal.
 #include <windows.h>
 
+#include "DisplayApi.h"
 #include "DisplayHost.h"
 #include "HostHandle.h"
 #include "OrdinalLibrary.h"
@@ -15,141 +16,6 @@
 #include <vector>
 
 namespace {
-
-using Library = OrdinalLibrary;
-
-constexpr int32_t kTypeMemory = 0;
-constexpr int32_t kTypeScreen = 1;
-constexpr int32_t kTypeOwnDC = 2;
-
-struct DisplayApi {
-  explicit DisplayApi(const Library& lib)
-      : getPrototype(lib.Get<int32_t(WINAPI*)(Handle**, int32_t, int32_t, int32_t)>(172)),
-        ctor(lib.Get<Handle*(OMB_THISCALL*)(Handle*)>(264)),
-        dtor(lib.Get<void(OMB_THISCALL*)(Handle*)>(286)),
-        create(lib.Get<void*(OMB_THISCALL*)(Handle*, int32_t, int32_t, const Handle*)>(372)),
-        createOnDC(lib.Get<void*(OMB_THISCALL*)(Handle*, HDC)>(373)),
-        createOnWindow(lib.Get<void*(OMB_THISCALL*)(Handle*, HWND, int32_t)>(374)),
-        getType(lib.Get<int32_t(OMB_THISCALL*)(const Handle*)>(573)),
-        setOrigin(lib.Get<void(OMB_THISCALL*)(Handle*, int32_t, int32_t)>(736)),
-        getClipRect(
-            lib.Get<void(OMB_THISCALL*)(Handle*, int32_t*, int32_t*, int32_t*, int32_t*)>(476)),
-        setClipRect(lib.Get<void(OMB_THISCALL*)(Handle*, int32_t, int32_t, int32_t, int32_t)>(724)),
-        setPixel(lib.Get<void(OMB_THISCALL*)(Handle*, int32_t, int32_t, uint32_t)>(745)),
-        getPixel(lib.Get<int32_t(OMB_THISCALL*)(Handle*, int32_t, int32_t, uint32_t*)>(554)),
-        fillRect(lib.Get<int32_t(OMB_THISCALL*)(Handle*, int32_t, int32_t, int32_t, int32_t,
-                                                uint32_t)>(443)),
-        fillAll(lib.Get<int32_t(OMB_THISCALL*)(Handle*, uint32_t)>(445)),
-        setTransparentColour(lib.Get<void(OMB_THISCALL*)(Handle*, uint32_t)>(753)),
-        blit(lib.Get<int32_t(OMB_THISCALL*)(Handle*, Handle*, int32_t, int32_t, int32_t, int32_t,
-                                            int32_t, int32_t, int32_t, uint32_t, uint32_t,
-                                            uint32_t)>(343)),
-        stretch(lib.Get<int32_t(OMB_THISCALL*)(Handle*, Handle*, int32_t, int32_t, int32_t,
-                                               int32_t, int32_t, int32_t, int32_t, int32_t,
-                                               int32_t, uint32_t, uint32_t, uint32_t)>(756)),
-        mirrorXAll(lib.Get<int32_t(OMB_THISCALL*)(Handle*)>(698)),
-        rotateQuarter(lib.Get<int32_t(OMB_THISCALL*)(Handle*, Handle*, int32_t)>(701)),
-        getDC(lib.Get<HDC(OMB_THISCALL*)(Handle*)>(484)),
-        releaseDC(lib.Get<void(OMB_THISCALL*)(Handle*, HDC)>(682)),
-        enumDisplayModes(lib.Get<void(OMB_THISCALL*)(Handle*, void*, uint32_t)>(418)),
-        enterFullScreen(lib.Get<int32_t(OMB_THISCALL*)(Handle*, HWND, int32_t, int32_t, int32_t)>(750)),
-        leaveFullScreen(lib.Get<void(OMB_THISCALL*)(Handle*, HWND)>(695)),
-        copyScreenState(lib.Get<int32_t(OMB_THISCALL*)(Handle*, const Handle*)>(361)),
-        copyDCScaled(lib.Get<int32_t(WINAPI*)(HDC, HDC, int32_t, int32_t, int32_t, int32_t,
-                                              int32_t, int32_t, int32_t, int32_t, int32_t,
-                                              int32_t)>(351)) {}
-
-  int32_t(WINAPI* getPrototype)(Handle**, int32_t, int32_t, int32_t);
-  Handle*(OMB_THISCALL* ctor)(Handle*);
-  void(OMB_THISCALL* dtor)(Handle*);
-  void*(OMB_THISCALL* create)(Handle*, int32_t, int32_t, const Handle*);
-  void*(OMB_THISCALL* createOnDC)(Handle*, HDC);
-  void*(OMB_THISCALL* createOnWindow)(Handle*, HWND, int32_t);
-  int32_t(OMB_THISCALL* getType)(const Handle*);
-  void(OMB_THISCALL* setOrigin)(Handle*, int32_t, int32_t);
-  void(OMB_THISCALL* getClipRect)(Handle*, int32_t*, int32_t*, int32_t*, int32_t*);
-  void(OMB_THISCALL* setClipRect)(Handle*, int32_t, int32_t, int32_t, int32_t);
-  void(OMB_THISCALL* setPixel)(Handle*, int32_t, int32_t, uint32_t);
-  int32_t(OMB_THISCALL* getPixel)(Handle*, int32_t, int32_t, uint32_t*);
-  int32_t(OMB_THISCALL* fillRect)(Handle*, int32_t, int32_t, int32_t, int32_t, uint32_t);
-  int32_t(OMB_THISCALL* fillAll)(Handle*, uint32_t);
-  void(OMB_THISCALL* setTransparentColour)(Handle*, uint32_t);
-  int32_t(OMB_THISCALL* blit)(Handle*, Handle*, int32_t, int32_t, int32_t, int32_t, int32_t,
-                              int32_t, int32_t, uint32_t, uint32_t, uint32_t);
-  int32_t(OMB_THISCALL* stretch)(Handle*, Handle*, int32_t, int32_t, int32_t, int32_t, int32_t,
-                                 int32_t, int32_t, int32_t, int32_t, uint32_t, uint32_t,
-                                 uint32_t);
-  int32_t(OMB_THISCALL* mirrorXAll)(Handle*);
-  int32_t(OMB_THISCALL* rotateQuarter)(Handle*, Handle*, int32_t);
-  HDC(OMB_THISCALL* getDC)(Handle*);
-  void(OMB_THISCALL* releaseDC)(Handle*, HDC);
-  void(OMB_THISCALL* enumDisplayModes)(Handle*, void*, uint32_t);
-  int32_t(OMB_THISCALL* enterFullScreen)(Handle*, HWND, int32_t, int32_t, int32_t);
-  void(OMB_THISCALL* leaveFullScreen)(Handle*, HWND);
-  int32_t(OMB_THISCALL* copyScreenState)(Handle*, const Handle*);
-  int32_t(WINAPI* copyDCScaled)(HDC, HDC, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t,
-                                int32_t, int32_t, int32_t, int32_t);
-
-  Handle* Prototype(int32_t depth, int32_t type) const {
-    Handle* p = nullptr;
-    EXPECT_TRUE(getPrototype(&p, depth, type, 0)) << depth << " type " << type;
-    return p;
-  }
-  std::vector<uint32_t> Pixels(Handle* h, int width, int height) const {
-    std::vector<uint32_t> out;
-    for (int y = 0; y < height; ++y)
-      for (int x = 0; x < width; ++x) {
-        uint32_t c = 0xDEADBEEF;
-        EXPECT_TRUE(getPixel(h, x, y, &c)) << x << "," << y;
-        out.push_back(c);
-      }
-    return out;
-  }
-};
-
-// A handle in the host's own storage, destroyed on scope exit.
-class OwnedHandle {
- public:
-  explicit OwnedHandle(const DisplayApi& api) : api_(api) { api_.ctor(&h_); }
-  ~OwnedHandle() { api_.dtor(&h_); }
-  OwnedHandle(const OwnedHandle&) = delete;
-  OwnedHandle& operator=(const OwnedHandle&) = delete;
-  Handle* operator&() { return &h_; }
-  Handle& operator*() { return h_; }
-
- private:
-  const DisplayApi& api_;
-  Handle h_{};
-};
-
-// Slot 16 of the implementation: the device-context origin, x low, y high.
-uint32_t ImplDCOrigin(const Handle& h) {
-  void** table = *static_cast<void***>(h.impl);
-  return reinterpret_cast<uint32_t(OMB_THISCALL*)(void*)>(table[16])(h.impl);
-}
-
-// The drawing script every back end must render identically: fills, keyed,
-// ink and blend blits, a stretch, a mirror and a quarter turn.
-void DrawScript(const DisplayApi& api, Handle* dest, Handle* src, Handle* turned) {
-  ASSERT_TRUE(api.fillAll(src, 0x000000));
-  for (int y = 0; y < 8; ++y) {
-    for (int x = 0; x < 8; ++x) {
-      if ((x + y) % 3 != 0) api.setPixel(src, x, y, uint32_t(0x204060 + x * 0x100810 + y * 0x0C0600));
-    }
-  }
-  api.setTransparentColour(src, 0x000000);
-
-  ASSERT_TRUE(api.fillAll(dest, 0x00302010));
-  ASSERT_TRUE(api.fillRect(dest, 2, 3, 10, 7, 0x00D0E0F0));
-  EXPECT_TRUE(api.blit(src, dest, 4, 4, 0, 0, 8, 8, 1, 0, 0, 0));          // keyed
-  EXPECT_TRUE(api.blit(src, dest, 14, 1, 0, 0, 8, 8, 0, 3, 0, 0));         // xor
-  EXPECT_TRUE(api.blit(src, dest, 1, 14, 0, 0, 8, 8, 1, 9, 0, 0));         // keyed add
-  EXPECT_TRUE(api.blit(src, dest, 20, 14, 0, 0, 8, 8, 0, 1, 64, 0));       // blend
-  EXPECT_TRUE(api.stretch(src, dest, 24, 2, 16, 12, 0, 0, 8, 8, 0, 0, 0, 0));
-  EXPECT_TRUE(api.mirrorXAll(dest));
-  EXPECT_TRUE(api.rotateQuarter(src, turned, 1));
-  EXPECT_TRUE(api.blit(turned, dest, 30, 20, 0, 0, 8, 8, 0, 0, 0, 0));
-}
 
 class DisplaySurfaces : public ::testing::Test {
  protected:
@@ -163,6 +29,7 @@ TEST_F(DisplaySurfaces, DibSurfacesDrawLikeMemorySurfaces) {
   for (int32_t depth : {8, 15, 16, 24, 32}) {
     SCOPED_TRACE(depth);
     std::vector<uint32_t> reference;
+    std::vector<uint8_t> referenceMask;
     for (int32_t type : {kTypeMemory, kTypeScreen, kTypeOwnDC}) {
       SCOPED_TRACE(type);
       Handle* prototype = api.Prototype(depth, type);
@@ -174,10 +41,14 @@ TEST_F(DisplaySurfaces, DibSurfacesDrawLikeMemorySurfaces) {
       EXPECT_EQ(api.getType(&dest), type);
       DrawScript(api, &dest, &src, &turned);
       const std::vector<uint32_t> pixels = api.Pixels(&dest, 40, 30);
-      if (type == kTypeMemory)
+      const std::vector<uint8_t> mask = CollisionMask(api, &dest, 0x302010);
+      if (type == kTypeMemory) {
         reference = pixels;
-      else
+        referenceMask = mask;
+      } else {
         EXPECT_EQ(pixels, reference);
+        EXPECT_EQ(mask, referenceMask);
+      }
     }
   }
 }
@@ -311,27 +182,35 @@ TEST_F(DisplaySurfaces, DcSurfaceClipRegion) {
   DeleteDC(memory);
 }
 
+// A window handle that is none: no context, the handle stays empty with
+// the out-of-memory error, and it draws nothing.
+TEST_F(DisplaySurfaces, BadWindowLeavesTheHandleEmpty) {
+  DisplayApi api(lib);
+  OwnedHandle h(api);
+  HostWindow window(16, 16);
+  ASSERT_NE(api.createOnWindow(&h, window.get(), 0), nullptr);
+  EXPECT_TRUE(api.isValid(&h));
+  EXPECT_EQ(api.createOnWindow(&h, reinterpret_cast<HWND>(0x7FFF1234), 1), nullptr);
+  EXPECT_FALSE(api.isValid(&h));
+  EXPECT_EQ(api.getLastError(&h), 0x40000000u);
+  OwnedHandle dib(api);
+  ASSERT_NE(api.create(&dib, 4, 4, api.Prototype(32, kTypeScreen)), nullptr);
+  EXPECT_FALSE(api.blit(&dib, &h, 0, 0, 0, 0, 4, 4, 0, 0, 0, 0));
+}
+
 // Each back end copied and stretched onto the window equals the memory result.
 TEST_F(DisplaySurfaces, WindowShowsEveryBackEnd) {
   DisplayApi api(lib);
   const int depth = DisplayBitsPerPixel();
-  if (depth == 8) GTEST_SKIP() << "palette display: see the feature check below";
   HostWindow window(120, 80);
   ASSERT_NE(window.get(), nullptr);
   OwnedHandle screen(api);
   ASSERT_NE(api.createOnWindow(&screen, window.get(), 0), nullptr);
 
   // The memory reference: the script, then a 2x stretch of its corner.
-  OwnedHandle ref(api), refSrc(api), refTurned(api), refBig(api);
-  Handle* memory = api.Prototype(depth, kTypeMemory);
-  ASSERT_NE(api.create(&ref, 40, 30, memory), nullptr);
-  ASSERT_NE(api.create(&refSrc, 8, 8, memory), nullptr);
-  ASSERT_NE(api.create(&refTurned, 8, 8, memory), nullptr);
-  ASSERT_NE(api.create(&refBig, 40, 30, memory), nullptr);
-  DrawScript(api, &ref, &refSrc, &refTurned);
-  ASSERT_TRUE(api.stretch(&ref, &refBig, 0, 0, 40, 30, 0, 0, 20, 15, 0, 0, 0, 0));
-  const std::vector<uint32_t> expected = api.Pixels(&ref, 40, 30);
-  const std::vector<uint32_t> expectedBig = api.Pixels(&refBig, 40, 30);
+  std::vector<uint32_t> expected, expectedBig;
+  DrawMemoryReference(api, depth, &expected, &expectedBig);
+  ASSERT_FALSE(HasFatalFailure());
 
   for (int32_t type : {kTypeScreen, kTypeOwnDC}) {
     SCOPED_TRACE(type);
@@ -341,10 +220,12 @@ TEST_F(DisplaySurfaces, WindowShowsEveryBackEnd) {
     ASSERT_NE(api.create(&src, 8, 8, prototype), nullptr);
     ASSERT_NE(api.create(&turned, 8, 8, prototype), nullptr);
     DrawScript(api, &dest, &src, &turned);
+    PaintWindowBlack(window.get());
     ASSERT_TRUE(api.blit(&dest, &screen, 5, 6, 0, 0, 40, 30, 0, 0, 0, 0));
     ASSERT_TRUE(api.stretch(&dest, &screen, 60, 6, 40, 30, 0, 0, 20, 15, 0, 0, 0, 0));
-    EXPECT_EQ(ReadBackWindow(window.get(), 5, 6, 40, 30), expected);
-    EXPECT_EQ(ReadBackWindow(window.get(), 60, 6, 40, 30), expectedBig);
+    ExpectWindowShows(window.get(), 5, 6, 40, 30, expected);
+    ExpectWindowShows(window.get(), 60, 6, 40, 30, expectedBig);
+    ExpectWindowBlackOutside(window.get(), 120, 80, {RECT{5, 6, 45, 36}, RECT{60, 6, 100, 36}});
   }
 }
 

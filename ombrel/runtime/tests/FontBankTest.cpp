@@ -17,26 +17,14 @@ FontInfo Description(const char* face, int32_t height, int32_t weight = 400) {
   FontInfo info{};
   info.logFont.height = height;
   info.logFont.weight = weight;
-  info.logFont.italic = 1;
-  info.logFont.charSet = 0;
-  info.logFont.pitchAndFamily = 0x22;
-  std::strncpy(info.logFont.faceName, face, kFaceNameBytes - 1);
+  info.logFont.style.italic = 1;
+  info.logFont.style.charSet = 0;
+  info.logFont.style.pitchAndFamily = 0x22;
+  std::strncpy(info.logFont.style.faceName, face, kFaceNameBytes - 1);
   return info;
 }
 
-class FontBankTest : public AppTest {
- protected:
-  void SetUp() override {
-    AppTest::SetUp();
-    app_ = AppCreate(nullptr, nullptr);
-    ASSERT_NE(app_, nullptr);
-  }
-  void TearDown() override {
-    AppDestroy(app_);
-    AppTest::TearDown();
-  }
-  AppObject* app_ = nullptr;
-};
+using FontBankTest = OneAppTest;
 
 TEST_F(FontBankTest, SharingGivesTheSameIdOnlyWhenAskedAndOnlyForTheSameDescription) {
   const FontInfo arial = Description("Arial", -12);
@@ -100,15 +88,15 @@ TEST_F(FontBankTest, SixteenBitFormKeepsSignsAndTheByteFields) {
   narrow.escapement = -900;
   narrow.orientation = 450;
   narrow.weight = 700;
-  narrow.italic = 1;
-  narrow.underline = 2;
-  narrow.strikeOut = 3;
-  narrow.charSet = 4;
-  narrow.outPrecision = 5;
-  narrow.clipPrecision = 6;
-  narrow.quality = 7;
-  narrow.pitchAndFamily = 8;
-  std::strcpy(narrow.faceName, "Verdana");
+  narrow.style.italic = 1;
+  narrow.style.underline = 2;
+  narrow.style.strikeOut = 3;
+  narrow.style.charSet = 4;
+  narrow.style.outPrecision = 5;
+  narrow.style.clipPrecision = 6;
+  narrow.style.quality = 7;
+  narrow.style.pitchAndFamily = 8;
+  std::strcpy(narrow.style.faceName, "Verdana");
   LogFontA wide;
   std::memset(&wide, 0xCD, sizeof(wide));
   LogFontFrom16(&wide, &narrow);
@@ -117,9 +105,9 @@ TEST_F(FontBankTest, SixteenBitFormKeepsSignsAndTheByteFields) {
   EXPECT_EQ(wide.escapement, -900);
   EXPECT_EQ(wide.orientation, 450);
   EXPECT_EQ(wide.weight, 700);
-  EXPECT_EQ(wide.italic, 1);
-  EXPECT_EQ(wide.pitchAndFamily, 8);
-  EXPECT_STREQ(wide.faceName, "Verdana");
+  EXPECT_EQ(wide.style.italic, 1);
+  EXPECT_EQ(wide.style.pitchAndFamily, 8);
+  EXPECT_STREQ(wide.style.faceName, "Verdana");
 
   LogFont16 back;
   std::memset(&back, 0xCD, sizeof(back));

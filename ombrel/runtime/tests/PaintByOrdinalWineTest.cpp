@@ -1,7 +1,7 @@
 // A host program that builds paints in its own storage through the exported
 // constructors, fills surfaces with them (through the handle and through the
-// paints' own tables by slot number), copies, assigns and destroys them, all
-// by ordinal only.
+// paints' own tables by slot number), copies, assigns and destroys them, and
+// draws shapes and gradients through device contexts, all by ordinal only.
 #include <windows.h>
 
 #include "HostHandle.h"
@@ -77,6 +77,12 @@ class PaintByOrdinal : public ::testing::Test {
       lib.Get<uint32_t(OMB_THISCALL*)(HostPaint*, uint32_t)>(725);
   uint32_t(OMB_THISCALL* solidGetColour)(HostPaint*) = lib.Get<uint32_t(OMB_THISCALL*)(HostPaint*)>(477);
   uint32_t* (*validateColour)(uint32_t*) = lib.Get<uint32_t* (*)(uint32_t*)>(771);
+  int32_t(OMB_THISCALL* ellipse)(Handle*, int32_t, int32_t, int32_t, int32_t, uint32_t, int32_t, uint32_t, int32_t) =
+      lib.Get<int32_t(OMB_THISCALL*)(Handle*, int32_t, int32_t, int32_t, int32_t, uint32_t, int32_t, uint32_t, int32_t)>(414);
+  int32_t(OMB_THISCALL* paintRectangle)(Handle*, int32_t, int32_t, int32_t, int32_t, HostPaint*, int32_t, HostPaint*,
+                                        uint32_t, uint32_t, uint32_t, uint32_t, int32_t) =
+      lib.Get<int32_t(OMB_THISCALL*)(Handle*, int32_t, int32_t, int32_t, int32_t, HostPaint*, int32_t, HostPaint*,
+                                     uint32_t, uint32_t, uint32_t, uint32_t, int32_t)>(680);
 };
 
 TEST_F(PaintByOrdinal, ConstructorsSetTheExportedTablesAndFields) {
@@ -180,6 +186,41 @@ TEST_F(PaintByOrdinal, HostPaintsFillSurfaces) {
 
   handleDtor(&target);
   handleDtor(&pattern);
+}
+
+// On a DIB section with its own context the gradient's bands and an ellipse
+// are drawn; a painted rectangle on a memory surface takes its temporaries
+// from the library's DIB sections.
+TEST_F(PaintByOrdinal, HostDrawsThroughDeviceContexts) {
+  Handle* ownDC = nullptr;
+  ASSERT_TRUE(getPrototype(&ownDC, 32, 2, 0));
+  Handle dib{};
+  handleCtor(&dib);
+  ASSERT_NE(create(&dib, 8, 12, ownDC), nullptr);
+  ASSERT_TRUE(fillAll(&dib, kBack));
+  HostPaint gradient{};
+  gradientCtor(&gradient, 0x000A00, 0x000D00, 1, 0, 0);  // green 10 to 13: three bands
+  ASSERT_TRUE(fillRectPaint(&dib, 0, 0, 8, 9, &gradient));
+  for (int32_t y = 0; y < 12; ++y)
+    EXPECT_EQ(Pixel(&dib, 4, y), y < 9 ? uint32_t(10 + y / 3) << 8 : kBack) << y;
+  ASSERT_TRUE(fillAll(&dib, kBack));
+  ASSERT_TRUE(ellipse(&dib, 0, 0, 8, 8, 0x0000FF, 0, 0, 1));
+  EXPECT_EQ(Pixel(&dib, 4, 4), 0x0000FFu);
+  EXPECT_EQ(Pixel(&dib, 0, 0), kBack);
+  EXPECT_EQ(Pixel(&dib, 4, 9), kBack);
+
+  Handle memory{};
+  Make(&memory, 10, 10);
+  HostPaint inside{}, outline{};
+  solidCtor(&inside, 0xFF0000);
+  solidCtor(&outline, 0x00FF00);
+  ASSERT_TRUE(paintRectangle(&memory, 1, 1, 9, 9, &inside, 1, &outline, 0, 0, 0, 0, 1));
+  EXPECT_EQ(Pixel(&memory, 0, 0), kBack);
+  EXPECT_EQ(Pixel(&memory, 1, 5), 0x00FF00u);
+  EXPECT_EQ(Pixel(&memory, 5, 5), 0xFF0000u);
+  EXPECT_EQ(Pixel(&memory, 9, 5), kBack);
+  handleDtor(&dib);
+  handleDtor(&memory);
 }
 
 }  // namespace

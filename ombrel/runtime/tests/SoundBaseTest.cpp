@@ -122,7 +122,9 @@ TEST_F(SoundBase, BufferSizeIsOnePointTwoSecondsAndUnplayableFormatsGive2) {
   };
   for (const Row& row : rows) {
     EXPECT_EQ(sound->SetFormat(&row.format, 1000, 1), row.result) << row.format.channels << "x" << row.format.bitsPerSample;
-    if (row.result == 0) EXPECT_EQ(sound->GetBufferSize(), row.buffer);
+    if (row.result == 0) {
+      EXPECT_EQ(sound->GetBufferSize(), row.buffer);
+    }
   }
   SoundFormat notPcm = MakePcmFormat(2, 44100, 16);
   notPcm.formatTag = 3;
@@ -299,6 +301,7 @@ void* OMB_STDCALL CreateRefuser(PluginUser) {
 int32_t OMB_STDCALL AcceptsAnything(cByteSource*) { return 1; }
 
 TEST_F(SoundBase, FindSoundDecoderSkipsRefusersAndPutsTheStreamBack) {
+  refusals = 0;
   PluginRecord refuser{};
   refuser.createFilter = CreateRefuser;
   refuser.canReadFile = AcceptsAnything;

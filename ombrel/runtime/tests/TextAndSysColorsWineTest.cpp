@@ -85,6 +85,22 @@ HFONT MakeFont(DWORD quality) {
                      CLIP_DEFAULT_PRECIS, quality, DEFAULT_PITCH, "Tahoma");
 }
 
+// A colour as the display reproduces it: set on a bitmap compatible with the
+// screen and read back.
+COLORREF AsTheDisplayShows(COLORREF colour) {
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, 1, 1);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ previous = SelectObject(memory, bitmap);
+  SetPixel(memory, 0, 0, colour);
+  const COLORREF shown = GetPixel(memory, 0, 0);
+  SelectObject(memory, previous);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  return shown;
+}
+
 class TextAndColours : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(lib.Loaded()) << "LoadLibrary error " << GetLastError(); }
@@ -193,10 +209,8 @@ TEST_F(TextAndColours, SystemColoursAsTheDisplayShowsThem) {
       if (bits != 15 && bits != 16) {
         EXPECT_EQ(table[i], 0u);
       }
-    } else if (bits == 16) {
-      EXPECT_EQ(table[i] & 0xF8FCF8u, GetSysColor(i) & 0xF8FCF8u);
-    } else if (bits == 15) {
-      EXPECT_EQ(table[i] & 0xF8F8F8u, GetSysColor(i) & 0xF8F8F8u);
+    } else if (bits == 15 || bits == 16) {
+      EXPECT_EQ(table[i], AsTheDisplayShows(GetSysColor(i)));
     } else if (bits > 16) {
       EXPECT_EQ(table[i], GetSysColor(i));
     }

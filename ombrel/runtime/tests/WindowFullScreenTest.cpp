@@ -6,7 +6,9 @@
 
 #include "surface/SurfaceHandle.h"
 #include "window/ScreenModes.h"
+#include "Memory.h"
 #include "window/WindowDrawApi.h"
+#include "window/WindowRecord.h"
 
 namespace {
 
@@ -101,6 +103,21 @@ TEST_F(WindowFullScreenTest, AHolderThatLostItsSurfaceIsForgottenWithoutALeave) 
   EXPECT_EQ(WindowLeaveFullScreen(), 0);
   EXPECT_EQ(FullScreenWindow(), nullptr);
   EXPECT_TRUE(displays_[0].left.empty());
+}
+
+TEST_F(WindowFullScreenTest, TearingTheHolderDownLeavesFullScreen) {
+  void* block = nullptr;
+  ASSERT_TRUE(MemCalloc(sizeof(WindowObject), &block));
+  auto* holder = static_cast<WindowObject*>(block);
+  holder->hwnd = &fakeHandles_[0];
+  holder->drawSurface = CreateSurfaceHandle();
+  ASSERT_NE(holder->drawSurface, nullptr);
+  cSurfaceHandle::AttachImpl(holder->drawSurface, &displays_[0]);  // not freed: the test's
+  ASSERT_EQ(WindowEnterFullScreen(holder, 640, 480, 8), 8);
+  DestroyWindowRecord(holder);
+  EXPECT_EQ(FullScreenWindow(), nullptr);
+  EXPECT_EQ(displays_[0].left.size(), 1u);
+  EXPECT_EQ(WindowEnterFullScreen(&windows_[1], 640, 480, 8), 8);
 }
 
 TEST(ScreenModes, TheTableIsFilteredByTheSystemPaletteOption) {

@@ -46,7 +46,7 @@ T Field(const void* record, size_t offset) {
 namespace window_offsets {
 constexpr size_t kHwnd = 4, kParent = 8, kMdiClient = 12, kDc = 16, kStyle = 28, kUpdate = 30,
                  kDrawSurface = 46, kUpdates = 102, kBufferWidth = 106, kBufferHeight = 110,
-                 kFrameWidth = 114, kFrameHeight = 118, kCursor = 154, kWaitDepth = 162;
+                 kFrameWidth = 114, kFrameHeight = 118, kCursor = 154, kWaitDepth = 162, kLastPresent = 198;
 constexpr size_t kAppWindows = 992;
 }  // namespace window_offsets
 
@@ -112,10 +112,11 @@ struct WindowApi {
   int32_t WindowCount(void* app) const {
     return listCount(static_cast<uint8_t*>(app) + window_offsets::kAppWindows);
   }
-  // A 32-bit memory surface of the library's heap, filled with `colour`.
-  Handle* NewBuffer(int32_t width, int32_t height, uint32_t colour) const {
+  // A 32-bit surface of the library's heap (type 0 memory, 1 a DIB section
+  // that GDI can draw on), filled with `colour`.
+  Handle* NewBuffer(int32_t width, int32_t height, uint32_t colour, int32_t type = 0) const {
     Handle* prototype = nullptr;
-    getPrototype(&prototype, 32, 0, 0);
+    getPrototype(&prototype, 32, type, 0);
     Handle* h = createHandle();
     if (h == nullptr || createSurface(h, width, height, prototype) == nullptr) return nullptr;
     fillAll(h, colour);
@@ -145,7 +146,7 @@ inline WindowDescriptor76 Descriptor(const char* className, int32_t width, int32
   d.height = height;
   d.x = 10;
   d.y = 10;
-  d.style = WS_OVERLAPPEDWINDOW;  // hidden: unmapping a shown window costs seconds without a window manager
+  d.style = WS_OVERLAPPEDWINDOW;  // hidden: the end of an active window waits seconds without a window manager
   d.title = "host";
   d.className = className;
   d.bufferWidth = bufferWidth;

@@ -256,6 +256,53 @@ TEST_F(WindowHost, PoolReplacementAndUpdateWordFollowTheirRules) {
   api_.control(w, 2, 0, 0);
 }
 
+TEST_F(WindowHost, AMenuBarCountsInTheFrameWhileItIsAttached) {
+  void* w = Make(Descriptor(className_, -300, -200, -300, -200, 0));
+  ASSERT_NE(w, nullptr);
+  auto setMenu = lib_.Get<HMENU(WINAPI*)(void*, HMENU, int32_t)>(23);
+  const int32_t frame = Field<int32_t>(w, kFrameHeight);
+  HMENU menu = CreateMenu();
+  AppendMenuA(menu, MF_STRING, 1, "File");
+  EXPECT_EQ(setMenu(w, menu, 7), menu);
+  EXPECT_EQ(Field<int32_t>(w, kFrameHeight), frame + GetSystemMetrics(SM_CYMENU));
+  EXPECT_EQ(GetMenu(Field<HWND>(w, kHwnd)), menu);
+  EXPECT_EQ(setMenu(w, nullptr, 0), nullptr);
+  EXPECT_EQ(Field<int32_t>(w, kFrameHeight), frame);
+  DestroyMenu(menu);
+}
+
+TEST_F(WindowHost, WithoutABufferTheBackgroundBrushErasesUnlessLeftToTheSystem) {
+  constexpr COLORREF kSentinel = RGB(0x12, 0xEE, 0x34);
+  WindowDescriptor76 d = Descriptor(className_, -100, -80, -100, -80, 0);
+  d.style = WS_POPUP;
+  void* erasing = Make(d);  // background 1: the white stock brush
+  d.flags = 0x0008;
+  void* leftAlone = Make(d);
+  ASSERT_NE(erasing, nullptr);
+  ASSERT_NE(leftAlone, nullptr);
+  for (void* w : {erasing, leftAlone}) {
+    HWND hwnd = Field<HWND>(w, kHwnd);
+    ShowWindow(hwnd, SW_SHOWNOACTIVATE);  // an active window's end waits for the display
+    UpdateWindow(hwnd);
+    HDC dc = GetDC(hwnd);
+    RECT r{0, 0, 100, 80};
+    HBRUSH brush = CreateSolidBrush(kSentinel);
+    FillRect(dc, &r, brush);
+    DeleteObject(brush);
+    ReleaseDC(hwnd, dc);
+    InvalidateRect(hwnd, nullptr, TRUE);
+    UpdateWindow(hwnd);
+  }
+  auto pixel = [](void* w) {
+    HDC dc = GetDC(Field<HWND>(w, kHwnd));
+    const COLORREF c = GetPixel(dc, 50, 40);
+    ReleaseDC(Field<HWND>(w, kHwnd), dc);
+    return c;
+  };
+  EXPECT_EQ(pixel(erasing), RGB(255, 255, 255));
+  EXPECT_EQ(pixel(leftAlone), kSentinel);  // the class has no brush
+}
+
 TEST_F(WindowHost, TheModeTableHasFourRecords) {
   int32_t records[10 * 8] = {};
   EXPECT_EQ(api_.listModes(records, 10, 0), 4);

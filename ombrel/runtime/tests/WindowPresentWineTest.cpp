@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace {
@@ -62,7 +63,8 @@ void PaintSentinel(HWND hwnd) {
   ReleaseDC(hwnd, dc);
 }
 
-class WindowPresentHost : public ::testing::Test {
+// Parameter: the back buffer's surface type (0 memory, 1 DIB section).
+class WindowPresentHost : public ::testing::TestWithParam<int32_t> {
  protected:
   void SetUp() override {
     ASSERT_TRUE(lib_.Loaded());
@@ -78,20 +80,28 @@ class WindowPresentHost : public ::testing::Test {
   // buffer of bw x bh painted with a pattern.
   void Open(int32_t w, int32_t h, int32_t bw, int32_t bh, uint32_t flags) {
     WindowDescriptor76 d = Descriptor(className_, -w, -h, -bw, -bh, 1);
-    d.style = WS_POPUP | WS_VISIBLE;
+    d.style = WS_POPUP;
     d.x = d.y = 0;
     d.flags = flags;
     window_ = api_.create(app_, &d);
     ASSERT_GT(reinterpret_cast<uintptr_t>(window_), 2u);
     hwnd_ = Field<HWND>(window_, kHwnd);
-    buffer_ = api_.NewBuffer(bw, bh, 0x00404040);
+    // Shown without taking the focus: the end of an active window waits
+    // seconds for the display server without a window manager.
+    ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+    buffer_ = api_.NewBuffer(bw, bh, 0x00404040, GetParam());
     ASSERT_NE(buffer_, nullptr);
     for (int32_t y = 0; y < bh; y += 8)
-      for (int32_t x = 0; x < bw; x += 8)
-        api_.surfaceFillRect(buffer_, x, y, 8, 8, uint32_t(x * 3) | uint32_t(y * 5) << 8 | 0x800000);
+      for (int32_t x = 0; x < bw; x += 8) api_.surfaceFillRect(buffer_, x, y, 8, 8, Pattern(x, y));
     ASSERT_EQ(api_.attachSurface(window_, buffer_), 1);
     Pump();
     PaintSentinel(hwnd_);
+  }
+  // The buffer's picture before drawing: 8 x 8 blocks of distinct colours.
+  static uint32_t Pattern(int32_t x, int32_t y) {
+    x -= x % 8;
+    y -= y % 8;
+    return uint32_t(x * 3 % 256) | uint32_t(y * 5 % 256) << 8 | 0x800000;
   }
   uint32_t BufferPixel(int32_t x, int32_t y) {
     uint32_t c = 0xDEADBEEF;
@@ -115,7 +125,7 @@ class WindowPresentHost : public ::testing::Test {
   Handle* buffer_ = nullptr;  // the window's from attachment on
 };
 
-TEST_F(WindowPresentHost, PresentShowsTheBufferInsideTheDirtyRectanglesOnly) {
+TEST_P(WindowPresentHost, PresentShowsTheBufferInsideTheDirtyRectanglesOnly) {
   Open(320, 240, 320, 240, 0);
   api_.clearUpdates(window_);
   api_.fillRect(window_, 10, 10, 59, 39, 0x000000FF);
@@ -140,7 +150,7 @@ TEST_F(WindowPresentHost, PresentShowsTheBufferInsideTheDirtyRectanglesOnly) {
   EXPECT_EQ(wrong, 0);
 }
 
-TEST_F(WindowPresentHost, AStretchedPresentDoublesEveryPixelAndKeepsTheWholeBufferListed) {
+TEST_P(WindowPresentHost, AStretchedPresentDoublesEveryPixelAndKeepsTheWholeBufferListed) {
   Open(640, 480, 320, 240, 0x0002);
   api_.clearUpdates(window_);
   api_.fillRect(window_, 5, 5, 6, 6, 0x00FFFFFF);
@@ -158,7 +168,7 @@ TEST_F(WindowPresentHost, AStretchedPresentDoublesEveryPixelAndKeepsTheWholeBuff
   EXPECT_EQ(wrong, 0);
 }
 
-TEST_F(WindowPresentHost, AnInvalidatedWindowIsRepaintedFromTheBuffer) {
+TEST_P(WindowPresentHost, AnInvalidatedWindowIsRepaintedFromTheBuffer) {
   Open(320, 240, 320, 240, 0);
   InvalidateRect(hwnd_, nullptr, TRUE);
   UpdateWindow(hwnd_);
@@ -172,7 +182,7 @@ TEST_F(WindowPresentHost, AnInvalidatedWindowIsRepaintedFromTheBuffer) {
   EXPECT_EQ(wrong, 0);
 }
 
-TEST_F(WindowPresentHost, PresentsSwitchedOffShowNothingAndKeepTheList) {
+TEST_P(WindowPresentHost, PresentsSwitchedOffShowNothingAndKeepTheList) {
   Open(320, 240, 320, 240, 0);
   api_.clearUpdates(window_);
   api_.fillRect(window_, 0, 0, 9, 9, 0x00FFFFFF);
@@ -186,5 +196,84 @@ TEST_F(WindowPresentHost, PresentsSwitchedOffShowNothingAndKeepTheList) {
   EXPECT_EQ(Listed().size(), 0u);
   EXPECT_EQ(ReadClient(hwnd_, 320, 240)[0], 0x00FFFFFFu);
 }
+
+TEST_P(WindowPresentHost, GrabbingTheScreenCopiesTheClientAreaIntoTheBuffer) {
+  Open(320, 240, 320, 240, 0);
+  Pump();
+  PaintSentinel(hwnd_);  // what the screen shows there now
+  auto grab = lib_.Get<int32_t(WINAPI*)(void*)>(35);
+  EXPECT_NE(grab(window_), 0);
+  EXPECT_EQ(BufferPixel(0, 0), uint32_t(kSentinel));
+  EXPECT_EQ(BufferPixel(319, 239), uint32_t(kSentinel));
+  EXPECT_EQ(grab(nullptr), 0);
+}
+
+TEST_P(WindowPresentHost, FramesPolylinesAndTextArePresentedWhereTheyWereListed) {
+  Open(320, 240, 320, 240, 0);
+  api_.clearUpdates(window_);
+  auto setPen = lib_.Get<void(WINAPI*)(void*, uint32_t, int32_t, int32_t)>(37);
+  auto frameRect = lib_.Get<int32_t(WINAPI*)(void*, const RECT*)>(48);
+  auto polyline = lib_.Get<void(WINAPI*)(void*, const POINT*, int32_t)>(45);
+  auto drawText = lib_.Get<int32_t(WINAPI*)(void*, HFONT, RECT*, const char*, uint32_t, int32_t)>(40);
+  setPen(window_, 0x0000FFFF, PS_SOLID, 3);
+  const RECT frame{20, 20, 120, 90};
+  frameRect(window_, &frame);
+  const POINT points[] = {{150, 30}, {250, 60}, {200, 120}};
+  polyline(window_, points, 2);
+  HFONT font = CreateFontA(-14, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, NONANTIALIASED_QUALITY, 0, "Arial");
+  RECT text{30, 150, 300, 200};
+  drawText(window_, font, &text, "Present me", 0x00FFFFFF, DT_LEFT | DT_TOP);
+  const std::vector<Rect> listed = Listed();
+  ASSERT_GE(listed.size(), 1u);
+  if (GetParam() == 1) {
+    // GDI drew into the DIB section: the frame's outline is in the buffer.
+    EXPECT_EQ(BufferPixel(20, 20), 0x0000FFFFu);
+    EXPECT_EQ(BufferPixel(70, 55), Pattern(70, 55));  // not filled
+  }
+  api_.present(window_);
+  EXPECT_EQ(Listed().size(), 0u);
+  const std::vector<uint32_t> shown = ReadClient(hwnd_, 320, 240);
+  int wrong = 0;
+  for (int32_t y = 0; y < 240; ++y)
+    for (int32_t x = 0; x < 320; ++x) {
+      bool dirty = false;
+      for (const Rect& r : listed) dirty = dirty || r.Holds(x, y);
+      const uint32_t expected = dirty ? BufferPixel(x, y) : uint32_t(kSentinel);
+      if (shown[size_t(y) * 320 + x] != expected && ++wrong <= 5)
+        ADD_FAILURE() << "pixel " << x << "," << y;
+    }
+  EXPECT_EQ(wrong, 0);
+  DeleteObject(font);
+}
+
+TEST_P(WindowPresentHost, APacedPresentWaitsOnTheThreadsDisplayBeamAndStillShowsTheList) {
+  Open(320, 240, 320, 240, 0);
+  // A DirectDraw surface gives the thread its DirectDraw object.
+  Handle* prototype = nullptr;
+  api_.getPrototype(&prototype, 32, 1, 2);
+  Handle* directDraw = api_.createHandle();
+  ASSERT_NE(directDraw, nullptr);
+  auto getDriver = lib_.Get<int32_t(OMB_THISCALL*)(const Handle*)>(493);
+  const bool usable = api_.createSurface(directDraw, 16, 16, prototype) != nullptr &&
+                      getDriver(directDraw) == 2;  // DirectDraw, not the DIB that stands in
+  EXPECT_EQ(api_.control(window_, 10, 0x08, 0), 1);
+  const bool paced = (api_.control(window_, 9, 0, 0) & 0x08) != 0;
+  EXPECT_EQ(paced, usable);
+  api_.clearUpdates(window_);
+  api_.fillRect(window_, 0, 0, 9, 9, 0x00FFFFFF);
+  api_.present(window_);
+  EXPECT_EQ(Listed().size(), 0u);
+  EXPECT_EQ(ReadClient(hwnd_, 320, 240)[0], 0x00FFFFFFu);
+  if (paced) {
+    EXPECT_NE(Field<uint32_t>(window_, kLastPresent), 0u);  // the time of the paced present
+  }
+  auto deleteHandle = lib_.Get<void(WINAPI*)(Handle*)>(174);
+  deleteHandle(directDraw);
+}
+
+INSTANTIATE_TEST_SUITE_P(BufferTypes, WindowPresentHost, ::testing::Values(0, 1),
+                         [](const ::testing::TestParamInfo<int32_t>& info) {
+                           return info.param == 0 ? std::string("Memory") : std::string("DibSection");
+                         });
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include <windows.h>
+#include "window/SystemHeaders.h"
 
 #include "window/MessageFilter.h"
 

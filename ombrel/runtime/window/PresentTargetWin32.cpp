@@ -1,6 +1,8 @@
 #include "window/PresentTargetWin32.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 #include "palette/cPalette.h"
 #include "surface/DibLayout.h"
@@ -47,15 +49,37 @@ bool WindowDCTarget::ClientSize(int32_t* width, int32_t* height) {
   return dc_ != nullptr;
 }
 
+WindowDCTarget::~WindowDCTarget() { DeleteSurface(destination_); }
+
+cDCSurface* WindowDCTarget::Destination() {
+  if (destination_ == nullptr && dc_ != nullptr) destination_ = cDCSurface::MakeOnDC(dc_);
+  return destination_;
+}
+
 void WindowDCTarget::Copy(cSurfaceImpl& buffer, const SurfaceRect& r) {
   const int32_t w = r.right - r.left, h = r.bottom - r.top;
   if (buffer.HasDC()) {
-    if (HDC source = static_cast<HDC>(buffer.GetDC())) {
-      BitBlt(dc_, r.left, r.top, w, h, source, r.left, r.top, SRCCOPY);
-      buffer.ReleaseDC(source);
+    cDCSurface* window = Destination();
+    if (window != nullptr && buffer.Blit(window, r.left, r.top, r.left, r.top, w, h, 0, 0, 0, 0))
       return;
-    }
   }
+  CopyPixels(buffer, r);
+}
+
+void WindowDCTarget::StretchAll(cSurfaceImpl& buffer, int32_t clientWidth, int32_t clientHeight) {
+  const int32_t w = buffer.view.width, h = buffer.view.height;
+  SetStretchBltMode(dc_, COLORONCOLOR);
+  if (buffer.HasDC()) {
+    cDCSurface* window = Destination();
+    if (window != nullptr &&
+        buffer.Stretch(window, 0, 0, clientWidth, clientHeight, 0, 0, w, h, 0, 0, 0, 0))
+      return;
+  }
+  StretchPixels(buffer, clientWidth, clientHeight);
+}
+
+void WindowDCTarget::CopyPixels(cSurfaceImpl& buffer, const SurfaceRect& r) {
+  const int32_t w = r.right - r.left, h = r.bottom - r.top;
   if (!buffer.Lock()) return;
   DibHeader info;
   if (const uint8_t* bits = DescribeRows(buffer.view, r.top, h, &info)) {
@@ -65,16 +89,9 @@ void WindowDCTarget::Copy(cSurfaceImpl& buffer, const SurfaceRect& r) {
   buffer.Unlock();
 }
 
-void WindowDCTarget::StretchAll(cSurfaceImpl& buffer, int32_t clientWidth, int32_t clientHeight) {
+void WindowDCTarget::StretchPixels(cSurfaceImpl& buffer, int32_t clientWidth,
+                                   int32_t clientHeight) {
   const int32_t w = buffer.view.width, h = buffer.view.height;
-  SetStretchBltMode(dc_, COLORONCOLOR);
-  if (buffer.HasDC()) {
-    if (HDC source = static_cast<HDC>(buffer.GetDC())) {
-      StretchBlt(dc_, 0, 0, clientWidth, clientHeight, source, 0, 0, w, h, SRCCOPY);
-      buffer.ReleaseDC(source);
-      return;
-    }
-  }
   if (!buffer.Lock()) return;
   DibHeader info;
   if (const uint8_t* bits = DescribeRows(buffer.view, 0, h, &info)) {
@@ -82,4 +99,38 @@ void WindowDCTarget::StretchAll(cSurfaceImpl& buffer, int32_t clientWidth, int32
                   reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, SRCCOPY);
   }
   buffer.Unlock();
+}
+
+void WindowDCTarget::CopyList(cSurfaceImpl& buffer, const SurfaceRect* rects, int32_t count) {
+  if (count == 1) {
+    Copy(buffer, rects[0]);
+    return;
+  }
+  static_assert(sizeof(SurfaceRect) == sizeof(RECT), "rectangles pass to the system as they are");
+  std::vector<uint8_t> data(sizeof(RGNDATAHEADER) + sizeof(RECT) * size_t(count));
+  auto* region = reinterpret_cast<RGNDATA*>(data.data());
+  region->rdh.dwSize = sizeof(RGNDATAHEADER);
+  region->rdh.iType = RDH_RECTANGLES;
+  region->rdh.nCount = DWORD(count);
+  SurfaceRect box = rects[0];
+  for (int32_t i = 1; i < count; ++i) {
+    box.left = std::min(box.left, rects[i].left);
+    box.top = std::min(box.top, rects[i].top);
+    box.right = std::max(box.right, rects[i].right);
+    box.bottom = std::max(box.bottom, rects[i].bottom);
+  }
+  region->rdh.rcBound = {box.left, box.top, box.right, box.bottom};
+  std::copy(rects, rects + count, reinterpret_cast<SurfaceRect*>(region->Buffer));
+  HRGN clip = ExtCreateRegion(nullptr, DWORD(data.size()), region);
+  HRGN saved = CreateRectRgn(0, 0, 0, 0);
+  const int hadClip = saved != nullptr ? GetClipRgn(dc_, saved) : -1;
+  if (clip == nullptr || hadClip < 0 || ExtSelectClipRgn(dc_, clip, RGN_AND) == ERROR) {
+    // Without a region, one copy per rectangle.
+    for (int32_t i = 0; i < count; ++i) Copy(buffer, rects[i]);
+  } else {
+    Copy(buffer, box);
+    SelectClipRgn(dc_, hadClip == 1 ? saved : nullptr);
+  }
+  if (clip != nullptr) DeleteObject(clip);
+  if (saved != nullptr) DeleteObject(saved);
 }

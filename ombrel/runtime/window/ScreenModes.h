@@ -23,3 +23,8 @@ int32_t ListDisplayModes(DisplayModeRecord* out, int32_t max, int32_t options, i
 int32_t DisplayBitsPerPixel();
 
 OMB_FLAT int32_t OMB_STDCALL ScreenListModes(DisplayModeRecord* out, int32_t max, int32_t options);
+
+struct SurfaceRect;
+// The rectangle of every monitor together (the primary screen where the
+// system knows no virtual screen).
+OMB_FLAT void OMB_STDCALL ScreenGetVirtualRect(SurfaceRect* out);

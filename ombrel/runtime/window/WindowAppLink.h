@@ -14,10 +14,6 @@ void* AppInstanceHandle(const AppObject* app);
 // The flags word at offset 6 that `WindowControl` 2 and 4 reach.
 uint16_t* AppFlagsWord(AppObject* app);
 bool AppHasPalette(const AppObject* app);
-// The palette index a colour names at a depth code, -1 for true colour.
-int32_t AppColourIndex(AppObject* app, int32_t depthCode, uint32_t colour);
-// The number of entries of the depth code's default palette, 0 without one.
-int32_t AppDefaultPaletteCount(AppObject* app, int32_t depthCode);
 // Selects the app's palette into the window's device context.
 void SelectAppPaletteIntoWindow(WindowObject* window);
 // The first window of the calling thread's apps whose handle is `hwnd`.

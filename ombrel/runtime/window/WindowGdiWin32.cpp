@@ -1,6 +1,6 @@
 // Drawing into the back buffer through its device context, and the screen
 // grab. Each function adds what it touched to the dirty list.
-#include <windows.h>
+#include "window/SystemHeaders.h"
 
 #include <algorithm>
 

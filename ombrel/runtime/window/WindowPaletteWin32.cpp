@@ -1,4 +1,4 @@
-#include <windows.h>
+#include "window/SystemHeaders.h"
 
 #include "app/AppHooks.h"
 #include "app/AppObject.h"

@@ -49,10 +49,13 @@ void PresentUpdates(WindowObject& window, PresentTarget& target) {
   width = std::min(width, buffer->view.width);
   height = std::min(height, buffer->view.height);
   const int32_t count = UpdateListCount(*list);
+  SurfaceRect clipped[UpdateList::kCapacity];
+  int32_t shown = 0;
   for (int32_t i = 0; i < count; ++i) {
     SurfaceRect r = list->rects[i];
-    if (Clip(r, width, height)) target.Copy(*buffer, r);
+    if (Clip(r, width, height)) clipped[shown++] = r;
   }
+  if (shown > 0) target.CopyList(*buffer, clipped, shown);
   list->count = 0;
 }
 
@@ -70,5 +73,6 @@ void RepaintRegion(WindowObject& window, PresentTarget& target, int32_t x, int32
     return;
   }
   SurfaceRect r{x, y, x + width, y + height};
-  if (Clip(r, std::min(clientWidth, buffer->view.width), std::min(clientHeight, buffer->view.height))) target.Copy(*buffer, r);
+  if (Clip(r, std::min(clientWidth, buffer->view.width), std::min(clientHeight, buffer->view.height)))
+    target.Copy(*buffer, r);
 }

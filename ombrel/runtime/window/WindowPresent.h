@@ -16,6 +16,11 @@ class PresentTarget {
   virtual bool ClientSize(int32_t* width, int32_t* height) = 0;
   // `rect` of the buffer to the same place in the client area.
   virtual void Copy(cSurfaceImpl& buffer, const SurfaceRect& rect) = 0;
+  // Each of `count` rectangles (1 or more, non-empty, inside both) the same
+  // way; the result is that of copying them in order.
+  virtual void CopyList(cSurfaceImpl& buffer, const SurfaceRect* rects, int32_t count) {
+    for (int32_t i = 0; i < count; ++i) Copy(buffer, rects[i]);
+  }
   // The whole buffer over the whole client area.
   virtual void StretchAll(cSurfaceImpl& buffer, int32_t clientWidth, int32_t clientHeight) = 0;
 

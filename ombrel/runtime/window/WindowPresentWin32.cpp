@@ -1,15 +1,11 @@
-#include <windows.h>
+#include "window/SystemHeaders.h"
 
-#include "window/PresentPacing.h"
+#include "window/DisplayBeam.h"
 #include "window/PresentTargetWin32.h"
 #include "window/WindowDrawApi.h"
 #include "window/WindowPresentWin32.h"
 
 namespace {
-
-// The thread's display beam, when the thread has a DirectDraw object that
-// can report it; presents are not paced without one.
-PacingSource* ThreadPacingSource() { return nullptr; }
 
 // The window's bottom edge on the screen, within the screen's height.
 int32_t BottomEdgeOnScreen(HWND hwnd) {
@@ -27,9 +23,8 @@ OMB_FLAT void OMB_STDCALL WindowPresent(WindowObject* window) {
   GdiFlush();
   HWND hwnd = static_cast<HWND>(window->hwnd);
   if (window->update & WindowUpdatePaced) {
-    if (PacingSource* beam = ThreadPacingSource()) {
-      window->lastPresent = PacePresent(*beam, BottomEdgeOnScreen(hwnd), window->lastPresent);
-    }
+    uint32_t last = window->lastPresent;
+    if (PaceOnThreadBeam(BottomEdgeOnScreen(hwnd), &last)) window->lastPresent = last;
   }
   WindowDCTarget target(hwnd, static_cast<HDC>(window->dc));
   PresentUpdates(*window, target);

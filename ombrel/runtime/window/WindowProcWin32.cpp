@@ -1,5 +1,5 @@
 // The window procedure of the windows the library creates.
-#include <windows.h>
+#include "window/SystemHeaders.h"
 
 #include <algorithm>
 #include <cstring>

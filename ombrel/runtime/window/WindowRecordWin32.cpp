@@ -1,8 +1,9 @@
 // Creation, adoption, look-up and destruction of window records.
-#include <windows.h>
+#include "window/SystemHeaders.h"
 
 #include "HandleList.h"
 #include "Memory.h"
+#include "app/AppPalette.h"
 #include "window/WindowApi.h"
 #include "window/WindowAppLink.h"
 #include "window/WindowDrawApi.h"
@@ -58,10 +59,6 @@ HWND MakeWindow(WindowObject* window, const WindowDescriptor& d, int32_t width, 
                          static_cast<HINSTANCE>(d.instance), &params);
 }
 
-void* CursorOf(void* cursor) {
-  return cursor == reinterpret_cast<void*>(1) ? LoadCursorA(nullptr, IDC_ARROW) : cursor;
-}
-
 }  // namespace
 
 OMB_FLAT WindowObject* OMB_STDCALL WindowCreate(AppObject* app, const WindowDescriptor* descriptor) {
@@ -91,17 +88,17 @@ OMB_FLAT WindowObject* OMB_STDCALL WindowCreate(AppObject* app, const WindowDesc
     DestroyWindowRecord(window);
     return Result(kWindowNoMemory);
   }
-  window->cursor = CursorOf(d.cursor);
+  window->cursor = CursorOrArrow(d.cursor);
   const int32_t depthCode = window->depth & 0xF;
   window->background = d.background;
   if (d.mode == kWindowModeSprites) {
-    const int32_t index = AppColourIndex(app, depthCode, d.background);
+    const int32_t index = ColourToPaletteIndex(app, depthCode, d.background);
     if (index != -1) window->background = uint32_t(index);
   } else if (d.background == 1) {
     window->background = uint32_t(reinterpret_cast<uintptr_t>(GetStockObject(WHITE_BRUSH)));
   }
   window->backColour = 0xFFFFFF;
-  const int32_t entries = AppDefaultPaletteCount(app, depthCode);
+  const int32_t entries = AppCopyPalette(nullptr, depthCode, app);
   window->backIndex = int16_t(entries > 0 ? entries - 1 : 0);
   window->bkMode = OPAQUE;
   window->rop2 = R2_COPYPEN;
@@ -178,11 +175,14 @@ void ReleaseWindowGdi(WindowObject* window) {
 OMB_FLAT void OMB_STDCALL WindowDestroy(WindowObject* window) {
   if (window == nullptr) return;
   DestroyChildWindows(window);
-  if (window->style & (WindowStyleAdopted | WindowStyleForeign)) {
+  HWND hwnd = static_cast<HWND>(window->hwnd);
+  // Adopted windows stay; a record whose window is gone would never hear
+  // of its end, so it ends here.
+  if ((window->style & (WindowStyleAdopted | WindowStyleForeign)) || hwnd == nullptr ||
+      !IsWindow(hwnd)) {
     DestroyWindowRecord(window);
     return;
   }
-  HWND hwnd = static_cast<HWND>(window->hwnd);
   if (window->style & WindowStyleMdiChild) {
     SendMessageA(static_cast<HWND>(window->mdiClient), WM_MDIDESTROY, WPARAM(hwnd), 0);
   } else {

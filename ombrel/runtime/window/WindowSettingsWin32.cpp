@@ -1,25 +1,27 @@
 // Position, size, menu, cursor, device context, pen and colours of a window.
-#include <windows.h>
+#include "window/SystemHeaders.h"
 
+#include "app/AppPalette.h"
 #include "window/WindowApi.h"
 #include "window/WindowAppLink.h"
+#include "window/WindowRecordWin32.h"
 #include "window/WindowSizing.h"
 
 namespace {
 
 constexpr UINT kKeepOrder = SWP_NOACTIVATE | SWP_NOZORDER;
 
-HCURSOR CursorOf(void* cursor) {
-  return cursor == reinterpret_cast<void*>(1) ? LoadCursorA(nullptr, IDC_ARROW)
-                                              : static_cast<HCURSOR>(cursor);
-}
-
 int16_t IndexOf(WindowObject* window, uint32_t colour) {
   if (window->app == nullptr) return 0;
-  return int16_t(AppColourIndex(window->app, window->depth & 0xF, colour));
+  return int16_t(ColourToPaletteIndex(window->app, window->depth & 0xF, colour));
 }
 
 }  // namespace
+
+HCURSOR CursorOrArrow(void* cursor) {
+  return cursor == reinterpret_cast<void*>(1) ? LoadCursorA(nullptr, IDC_ARROW)
+                                              : static_cast<HCURSOR>(cursor);
+}
 
 OMB_FLAT void OMB_STDCALL WindowMove(WindowObject* window, int32_t x, int32_t y) {
   if (window == nullptr) return;
@@ -57,7 +59,7 @@ OMB_FLAT void* OMB_STDCALL WindowSetMenu(WindowObject* window, void* menu, int32
 OMB_FLAT void* OMB_STDCALL WindowSetCursor(WindowObject* window, void* cursor) {
   if (window == nullptr) return nullptr;
   void* previous = window->cursor;
-  window->cursor = CursorOf(cursor);
+  window->cursor = CursorOrArrow(cursor);
   window->waitDepth = 0;
   SetCursor(static_cast<HCURSOR>(window->cursor));
   return previous;

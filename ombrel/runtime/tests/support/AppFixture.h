@@ -19,6 +19,21 @@ class AppTest : public ::testing::Test {
   }
 };
 
+// The same with one app made for the test and destroyed after it.
+class OneAppTest : public AppTest {
+ protected:
+  void SetUp() override {
+    AppTest::SetUp();
+    app_ = AppCreate(nullptr, nullptr);
+    ASSERT_NE(app_, nullptr);
+  }
+  void TearDown() override {
+    AppDestroy(app_);
+    AppTest::TearDown();
+  }
+  AppObject* app_ = nullptr;
+};
+
 // A display described by what the platform would report of it.
 class ScriptedDisplay final : public DisplaySource {
  public:

@@ -1,0 +1,5 @@
+#include <windows.h>
+
+#include "surface/DirectDrawRegistry.h"
+
+uint32_t CurrentThreadId() { return ::GetCurrentThreadId(); }
