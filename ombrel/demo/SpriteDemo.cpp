@@ -5,6 +5,7 @@
 // and the walls. Each frame's positions and collision pairs go to standard
 // output; the last frame can be saved as a BMP.
 //   SpriteDemo [--frames N] [--sprites N] [--seed N] [--shot file.bmp] [--bench]
+//   SpriteDemo --place x,y;x,y;... --shot file.bmp   (one frame of sprites at those places)
 #include <windows.h>
 
 #include <cstdint>
@@ -297,6 +298,22 @@ struct Demo {
     }
   }
 
+  // Sprites drawn afresh at given places (as a frame of the run shows them).
+  void Place(const std::vector<std::pair<int32_t, int32_t>>& places) {
+    for (size_t i = 0; i < places.size(); ++i) {
+      Sprite s{};
+      s.image = cells[i % kCells];
+      s.angle = i % 5 == 2 ? 45 : 0;
+      s.scale = i % 5 == 1 ? 1.5f : 1.0f;
+      s.x = places[i].first;
+      s.y = places[i].second;
+      s.record = api.spriteCreate(window, s.x, s.y, s.image, 1, 0, 0, 0x01 | (i % 4 == 3 ? 0x08u : 0u), int32_t(i));
+      if (s.record == nullptr) return;
+      api.setImageTransform(window, s.record, s.x, s.y, s.image, s.scale, s.scale, 0, s.angle, 0);
+      sprites.push_back(s);
+    }
+  }
+
   // Walls turn a sprite back on the axis it hit; another sprite turns it
   // round. Two sprites that met because both moved in one frame turn round
   // once and drift apart.
@@ -449,6 +466,8 @@ int main(int argc, char** argv) {
   uint32_t seed = 1;
   const char* shot = nullptr;
   bool bench = false;
+  std::vector<std::pair<int32_t, int32_t>> places;
+  bool place = false;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     const bool more = i + 1 < argc;
@@ -457,8 +476,20 @@ int main(int argc, char** argv) {
     else if (a == "--seed" && more) seed = uint32_t(std::strtoul(argv[++i], nullptr, 10));
     else if (a == "--shot" && more) shot = argv[++i];
     else if (a == "--bench") bench = true;
+    else if (a == "--place" && more) {
+      place = true;
+      for (const char* p = argv[++i]; *p != '\0';) {
+        int x = 0, y = 0, used = 0;
+        if (std::sscanf(p, "%d,%d%n", &x, &y, &used) != 2) break;
+        places.push_back({x, y});
+        p += used;
+        if (*p == ';') ++p;
+      }
+    }
     else {
-      std::fprintf(stderr, "usage: SpriteDemo [--frames N] [--sprites N] [--seed N] [--shot file.bmp] [--bench]\n");
+      std::fprintf(stderr,
+                   "usage: SpriteDemo [--frames N] [--sprites N] [--seed N] [--shot file.bmp] [--bench]\n"
+                   "       SpriteDemo --place x,y;x,y;... --shot file.bmp\n");
       return 2;
     }
   }
@@ -473,7 +504,12 @@ int main(int argc, char** argv) {
   demo.DrawBackground();
   demo.api.maskCreate(demo.window, 0, 0, 1);
   demo.api.maskPaintImage(demo.window, demo.background, 0, 0, 1);
-  demo.Populate(count < 0 ? 0 : count, seed);
+  if (place) {
+    demo.Place(places);
+    frames = 0;
+  } else {
+    demo.Populate(count < 0 ? 0 : count, seed);
+  }
   demo.Frame();
   for (int32_t f = 1; f <= frames; ++f) {
     demo.Step();

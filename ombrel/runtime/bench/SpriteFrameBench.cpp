@@ -8,6 +8,7 @@
 #include "RatioReporter.h"
 
 #include <cstring>
+#include <memory>
 #include <random>
 #include <vector>
 
@@ -20,6 +21,7 @@
 #include "sprite/SpritePasses.h"
 #include "surface/DepthCode.h"
 #include "surface/cSurfaceImpl.h"
+#include "window/UpdateList.h"
 
 namespace {
 
@@ -35,7 +37,9 @@ class BenchWindow final : public SpriteWindow {
  public:
   explicit BenchWindow(AppObject* app)
       : app_(app), pool_(MakeSpritePool(400)), drawing_(app->formatPrototype->MakeInstance(kWidth, kHeight)),
-        screen_(app->formatPrototype->MakeInstance(kWidth, kHeight)) {}
+        screen_(app->formatPrototype->MakeInstance(kWidth, kHeight)) {
+    dirty_->count = 0;
+  }
   ~BenchWindow() {
     DeleteAllSprites(*this);
     FreeSpritePool(&pool_);
@@ -51,16 +55,17 @@ class BenchWindow final : public SpriteWindow {
     if (background_ == nullptr) background_ = drawing_->MakeInstance(kWidth, kHeight);
     return background_;
   }
-  void AddDirty(const SurfaceRect& r) override { dirty_.push_back(r); }
+  void AddDirty(const SurfaceRect& r) override { UpdateListAdd(*dirty_, r, false); }
   int32_t PixelCollision() override { return 1; }
   // The dirty rectangles onto the screen buffer, then a new list.
   void Present() {
-    for (const SurfaceRect& r : dirty_) {
+    for (int32_t i = 0; i < UpdateListCount(*dirty_); ++i) {
+      const SurfaceRect& r = dirty_->rects[i];
       const int32_t l = std::max(r.left, 0), t = std::max(r.top, 0);
       const int32_t w = std::min(r.right, kWidth) - l, h = std::min(r.bottom, kHeight) - t;
       if (w > 0 && h > 0) drawing_->Blit(screen_, l, t, l, t, w, h, 0, 0, 0, 0);
     }
-    dirty_.clear();
+    dirty_->count = 0;
   }
   void PresentWhole() { drawing_->Blit(screen_, 0, 0, 0, 0, kWidth, kHeight, 0, 0, 0, 0); }
 
@@ -70,7 +75,7 @@ class BenchWindow final : public SpriteWindow {
   cSurfaceImpl* drawing_;
   cSurfaceImpl* screen_;
   cSurfaceImpl* background_ = nullptr;
-  std::vector<SurfaceRect> dirty_;
+  std::unique_ptr<UpdateList> dirty_ = std::make_unique<UpdateList>();
 };
 
 struct Scene {

@@ -8,12 +8,6 @@
 
 namespace {
 
-void FreeMask(CollisionMaskHeader*& mask) {
-  void* block = mask;
-  if (block != nullptr) MemFree(&block);
-  mask = nullptr;
-}
-
 // A change that shows: links renewed and, unless the sprite saves no
 // background, settled kept neighbours flagged.
 void Changed(SpritePool* pool, SpriteRecord* s) {
@@ -117,16 +111,22 @@ SpriteRecord* CreateOwnerDrawnSprite(SpritePool* pool, const SpriteRect& rect, i
   return s;
 }
 
+void FreeMaskRecord(CollisionMaskHeader*& mask) {
+  void* block = mask;
+  if (block != nullptr) MemFree(&block);
+  mask = nullptr;
+}
+
 void DropTransform(SpriteRecord* s) {
   DeleteSurface(s->xfImage);
   s->xfImage = nullptr;
-  FreeMask(s->xfMask);
+  FreeMaskRecord(s->xfMask);
 }
 
 void DropTestTransform(SpriteRecord* s) {
   DeleteSurface(s->testSurface);
   s->testSurface = nullptr;
-  FreeMask(s->testMask);
+  FreeMaskRecord(s->testMask);
 }
 
 namespace {

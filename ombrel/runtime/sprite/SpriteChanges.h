@@ -45,6 +45,9 @@ void RedrawAfterReorder(SpriteRecord* s);
 int32_t NormalAngle(int32_t degrees);
 inline float NonNegative(float scale) { return scale < 0.0f ? 0.0f : scale; }
 
+// Frees a mask record made for a transformed image and clears the pointer.
+void FreeMaskRecord(CollisionMaskHeader*& mask);
+
 // Releases the transformed image and its mask (kept until the next
 // rebuild otherwise).
 void DropTransform(SpriteRecord* s);

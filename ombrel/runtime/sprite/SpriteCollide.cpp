@@ -25,12 +25,6 @@ CollisionMaskHeader* MaskOfSurface(cSurfaceImpl* surface) {
   return static_cast<CollisionMaskHeader*>(block);
 }
 
-void FreeMask(CollisionMaskHeader*& mask) {
-  void* block = mask;
-  if (block != nullptr) MemFree(&block);
-  mask = nullptr;
-}
-
 // A mask's usable rows: its last `rows` (all when rows <= 0).
 struct MaskRows {
   const uint8_t* bits = nullptr;
@@ -61,6 +55,7 @@ struct Tested {
 Tested TestedShape(SpriteWindow& window, SpriteRecord* s, uint32_t image, int32_t x, int32_t y, int32_t angle,
                    float sx, float sy) {
   Tested t;
+  if (image == 0) image = uint32_t(s->image);  // as for the sprite's mask
   const bool pixels = window.PixelCollision() != 0 && !(s->flags & kSpriteRectCollision);
   if ((s->flags & kSpriteOwnerDrawn) || Plain(angle, sx, sy)) {
     t.mask = SpriteMask(window, s, image, 0);
@@ -165,7 +160,7 @@ int32_t TransformedBox(SpriteWindow& window, SpriteRecord* s, uint32_t image, in
   const bool dirty = (s->flags & kSpriteTransformDirty) != 0;
   if (s->xfImage != nullptr && image == (dirty ? s->nextImage : uint32_t(s->image)) && angle == s->angle &&
       sx == s->scaleX && sy == s->scaleY) {
-    if (dirty) FreeMask(s->xfMask);
+    if (dirty) FreeMaskRecord(s->xfMask);
     *mask = s->xfMask;
     const SpriteRect& r = dirty ? s->nextRect : s->rect;
     const int32_t px = dirty ? s->nextX : s->x, py = dirty ? s->nextY : s->y;

@@ -32,9 +32,7 @@ SpriteRect UnionBox(const SpriteRecord* s) {
                        std::max(s->rect.right, s->nextRect.right), std::max(s->rect.bottom, s->nextRect.bottom)});
 }
 
-bool MeetsBox(const SpriteRecord* s, const SpriteRect& box) {
-  return RectsOverlap(DrawnArea(s, s->rect), box) || RectsOverlap(DrawnArea(s, s->nextRect), box);
-}
+
 
 void RenewLinks(SpritePool* pool, SpriteRecord* sprite) {
   const SpriteRect box = UnionBox(sprite);

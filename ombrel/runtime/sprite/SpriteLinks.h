@@ -22,7 +22,16 @@ SpriteRect DrawnArea(const SpriteRecord* sprite, const SpriteRect& rect);
 SpriteRect UnionBox(const SpriteRecord* sprite);
 
 // The sprite's current or pending rectangle, as drawn, overlaps the box.
-bool MeetsBox(const SpriteRecord* sprite, const SpriteRect& box);
+// Inline and branch-light: every change of a sprite asks it of every other.
+inline bool MeetsBox(const SpriteRecord* s, const SpriteRect& box) {
+  const int32_t g = int32_t((s->ink & kInkSmoothEdges) != 0);  // smooth edges: one pixel more
+  auto meets = [&](const SpriteRect& r) {
+    const int32_t left = r.left - g, right = r.right + g, top = r.top - g, bottom = r.bottom + g;
+    return (left > box.left ? left : box.left) < (right < box.right ? right : box.right) &&
+           (top > box.top ? top : box.top) < (bottom < box.bottom ? bottom : box.bottom);
+  };
+  return meets(s->rect) || meets(s->nextRect);
+}
 
 // Links the sprite, both ways, to every other sprite whose current or
 // pending rectangle (as drawn) overlaps its union box, and unlinks the rest.

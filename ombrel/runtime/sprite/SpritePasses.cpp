@@ -178,6 +178,8 @@ void DrawSprites(SpriteWindow& window) {
         locked = false;
       }
       CallOwner(s, kOwnerDraw, 0);
+      // What the owner drew is presented like any sprite's pixels.
+      if (report) window.AddDirty({r.left, r.top, r.right, r.bottom});
       s->flags &= ~(kSpriteRedraw | kSpriteChanged);
       continue;
     }

@@ -1,6 +1,5 @@
 #include "sprite/SpriteTransform.h"
 
-#include "Memory.h"
 #include "app/AppObject.h"
 #include "imagebank/ImageBank.h"
 #include "sprite/SpriteChanges.h"
@@ -69,16 +68,10 @@ cSurfaceImpl* MakeTransformed(AppObject* app, const Transform& t, int32_t width,
   return target;
 }
 
-void FreeMask(CollisionMaskHeader*& mask) {
-  void* block = mask;
-  if (block != nullptr) MemFree(&block);
-  mask = nullptr;
-}
-
 }  // namespace
 
 void RebuildTransform(AppObject* app, SpriteRecord* s) {
-  FreeMask(s->xfMask);
+  FreeMaskRecord(s->xfMask);
   if (s->angle == 0 && s->scaleX == 1.0f && s->scaleY == 1.0f) {
     DropTransform(s);
     return;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "AppFixture.h"
+#include "LiveBlockHeap.h"
 #include "bank/BankStore.h"
 #include "imagebank/ImageBank.h"
 #include "palette/PaletteApi.h"
@@ -368,6 +369,36 @@ TEST_P(ImageBank, TransformedInfoScalesThenTurns) {
   EXPECT_EQ(info.hotX, hot.x);
   EXPECT_EQ(info.actionY, action.y);
   EXPECT_EQ(ImageGetTransformedInfo(app_, 999, 0, 1.0f, 1.0f, &info), 0);
+}
+
+TEST_P(ImageBank, EveryFailedAllocationLeavesNothingBehind) {
+  // A true-colour source converted, stored compressed and shared; a 4-bit
+  // packed source; and a DIB-free copy: each made under every allocation
+  // budget until it succeeds.
+  std::mt19937 rng(9);
+  Bytes source(size_t(3 * ((kW + 1) & ~1)) * kH);
+  for (size_t i = 0; i < source.size(); ++i) source[i] = i % 7 < 3 ? 0 : uint8_t(rng());
+  Bytes packed(size_t(((kW + 3) & ~3) / 2) * kH, 0x5A);
+  ASSERT_GT(ImageCreate(app_, 4, 4, 0, 0, 0, 0, 0, 0, nullptr, nullptr), 0);  // the row exists
+  struct Case { uint32_t flags; const void* pixels; } cases[] = {
+      {Depth24 | kImageStoreCompressed | kImageShare, source.data()}, {Depth4Packed, packed.data()}};
+  for (const Case& c : cases) {
+    bool made = false;
+    for (int budget = 0; budget < 60 && !made; ++budget) {
+      LiveBlockHeap heap;
+      heap.SetBudget(budget);
+      const int32_t id = ImageCreate(app_, kW, kH, 0, 0, 0, 0, 0, c.flags, c.pixels, nullptr);
+      if (id == 0) {
+        EXPECT_EQ(heap.Live(), 0u) << "budget " << budget << " flags " << c.flags;
+      } else {
+        made = true;
+        EXPECT_EQ(heap.Live(), 1u) << "one entry";
+        ImageRelease(app_, uint32_t(id));
+        EXPECT_EQ(heap.Live(), 0u);
+      }
+    }
+    EXPECT_TRUE(made) << c.flags;
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(AppDepths, ImageBank, ::testing::Values(3, 6, 7, 4, 8),

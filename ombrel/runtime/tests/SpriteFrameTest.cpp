@@ -24,6 +24,17 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 constexpr int32_t kWidth = 96, kHeight = 72;
 
+// Owner-drawn sprites of the run paint their rectangle in their colour on
+// the window being tested.
+SpriteTestWindow* ownerWindow = nullptr;
+
+intptr_t OMB_STDCALL PaintOwnRect(SpriteRecord* s, int32_t call, int32_t) {
+  if (call == kOwnerDraw && ownerWindow != nullptr)
+    ownerWindow->Drawing()->FillRect(s->rect.left, s->rect.top, s->rect.right - s->rect.left,
+                                     s->rect.bottom - s->rect.top, s->colour);
+  return 0;
+}
+
 class SpriteFrames : public AppTest, public ::testing::WithParamInterface<int32_t> {
  protected:
   void SetUp() override {
@@ -102,6 +113,7 @@ class SpriteFrames : public AppTest, public ::testing::WithParamInterface<int32_
 TEST_P(SpriteFrames, ScriptedRunMatchesTheReferenceCompositorAndTheDirtyList) {
   for (uint32_t seed = 1; seed <= 2; ++seed) {
     SpriteTestWindow w(app_, kWidth, kHeight);
+    ownerWindow = &w;
     Background(w.Drawing());
     std::mt19937 rng(seed * 100 + uint32_t(GetParam()));
     auto pick = [&](int32_t n) { return int32_t(rng() % uint32_t(n)); };
@@ -116,8 +128,16 @@ TEST_P(SpriteFrames, ScriptedRunMatchesTheReferenceCompositorAndTheDirtyList) {
         switch (op) {
           case 0: {
             const uint32_t flags = pick(2) ? uint32_t(kSpriteKept) : 0u;
-            SpriteRecord* made = CreateSprite(w.Pool(), &w.images, x, y, uint32_t(images_[size_t(pick(3))]), pick(3),
-                                              pick(3), 0, flags, frame);
+            SpriteRecord* made = nullptr;
+            if (pick(5) == 0) {
+              // Owner-drawn: a rectangle in a colour of the window's format.
+              const uint32_t colour = w.Drawing()->view.depth == 8 ? 0x23u : 0x00C08040u;
+              made = CreateOwnerDrawnSprite(w.Pool(), {x, y, x + 6 + pick(10), y + 4 + pick(8)}, pick(3), pick(3), colour,
+                                            flags, frame, PaintOwnRect);
+            } else {
+              made = CreateSprite(w.Pool(), &w.images, x, y, uint32_t(images_[size_t(pick(3))]), pick(3), pick(3), 0,
+                                  flags, frame);
+            }
             if (made != nullptr) sprites.push_back(made);
             break;
           }
@@ -183,6 +203,7 @@ TEST_P(SpriteFrames, ScriptedRunMatchesTheReferenceCompositorAndTheDirtyList) {
     w.Frame();
     EXPECT_TRUE(w.dirty.empty()) << "a frame of kept, unchanged sprites reports nothing";
     EXPECT_EQ(w.Pixels(), Reference(w));
+    ownerWindow = nullptr;
   }
 }
 

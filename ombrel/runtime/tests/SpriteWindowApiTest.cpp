@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "AppFixture.h"
+#include "LiveBlockHeap.h"
 #include "imagebank/ImageBank.h"
 #include "mask/MaskApi.h"
 #include "sprite/SpriteApi.h"
@@ -20,6 +21,7 @@
 #include "window/UpdateList.h"
 #include "window/WindowApi.h"
 #include "window/WindowDrawApi.h"
+#include "window/WindowRecord.h"
 #include "window/WindowSprites.h"
 
 namespace {
@@ -158,6 +160,47 @@ TEST_F(SpriteWindowApi, ReplacingThePoolAndTheTeardownDeleteTheSprites) {
   WindowDeleteSprites(&window_);
   EXPECT_EQ(static_cast<SpritePool*>(window_.spritePool)->First(), nullptr);
   EXPECT_EQ(ownerDeleted, 1);
+}
+
+TEST_F(SpriteWindowApi, TheWindowsTeardownFreesEverySpritesSurfacesMasksAndTheWindowMask) {
+  // A record of the library's heap, listed in the app, as windows are.
+  void* block = nullptr;
+  ASSERT_TRUE(MemCalloc(sizeof(WindowObject), &block));
+  auto* w = static_cast<WindowObject*>(block);
+  std::memcpy(w, &window_, sizeof window_);
+  void* list = nullptr;
+  ASSERT_TRUE(MemCalloc(sizeof(UpdateList), &list));
+  w->updates = static_cast<UpdateList*>(list);
+  w->spritePool = SpritePoolCreate(kSpriteWindowPoolRecords);
+  cSurfaceHandle* prototype = nullptr;
+  GetSurfacePrototype(&prototype, 32, 0, 0);
+  cSurfaceHandle* buffer = CreateSurfaceHandle();
+  ASSERT_NE(buffer->Create(160, 120, prototype), nullptr);
+  ASSERT_EQ(WindowAttachSurface(w, buffer), 1);
+  ASSERT_TRUE(app_->windows.AddTail(w));
+  // The image's bank masks belong to the app: made before the count.
+  ASSERT_NE(ImageGetMask(app_, image_, 0), nullptr);
+  ASSERT_NE(ImageGetMask(app_, image_, 1), nullptr);
+  // Counted from here: everything made for the sprites and the mask.
+  LiveBlockHeap heap;
+  ownerDeleted = 0;
+  SpriteRecord* turned = SpriteCreate(w, 40, 40, image_, 0, 0, 0, kSpriteCollides, 1);
+  SpriteSetAngle(w, turned, 30, 1);
+  SpriteRecord* plain = SpriteCreate(w, 48, 44, image_, 0, 0, 0, kSpriteCollides | kSpriteKept, 2);
+  SpriteCreateOwnerDrawn(w, 10, 10, 30, 30, 1, 0, 0, 0, 3, CountingOwner);
+  ASSERT_EQ(MaskCreate(w, 16, 8, 3), 1);
+  WindowEraseSprites(w);
+  WindowCommitSprites(w);
+  WindowDrawSprites(w);
+  // Transformed masks and test transforms made on demand (image 0: the current one).
+  EXPECT_EQ(SpriteFindCollision(w, turned, 0, 40, 40, 30, 1.0f, 1.0f, 0, 0), plain);
+  EXPECT_EQ(SpriteFindCollision(w, turned, image_, 140, 40, 60, 2.0f, 1.0f, 0, 0), nullptr);
+  EXPECT_NE(turned->testSurface, nullptr);
+  EXPECT_EQ(MaskTestSprite(w, plain, 0, 48, 44, 0, 1.0f, 1.0f, 0, 0), 0);
+  EXPECT_GT(heap.Live(), 0u);
+  DestroyWindowRecord(w);
+  EXPECT_EQ(ownerDeleted, 1);
+  EXPECT_EQ(heap.Live(), 0u) << "blocks a window's sprites or mask left behind";
 }
 
 }  // namespace
