@@ -4,13 +4,13 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <new>
 #include <vector>
 
 #include "paint/PaintArea.h"
 #include "paint/cPaintBase.h"
 #include "surface/GdiDraw.h"
 #include "surface/PaintedShapeLayers.h"
+#include "surface/ShiftedPoints.h"
 #include "surface/SurfaceHandle.h"
 
 namespace {
@@ -170,15 +170,9 @@ int32_t cSurfaceHandle::PaintPolygon(const int32_t* points, int32_t count, cPain
     return 0;
   }
   std::vector<int32_t> shifted;
-  try {
-    shifted.resize(size_t(count) * 2);
-  } catch (const std::bad_alloc&) {
+  if (!ShiftedPoints(points, count, int32_t(left), int32_t(top), &shifted)) {
     lastError = ErrOutOfMemory;
     return 0;
-  }
-  for (int32_t i = 0; i < count; ++i) {
-    shifted[2 * size_t(i)] = int32_t(points[2 * size_t(i)] - left);
-    shifted[2 * size_t(i) + 1] = int32_t(points[2 * size_t(i) + 1] - top);
   }
   PaintedShapeLayers layers;
   if (!layers.Make(*this, int32_t(width), int32_t(height))) return 0;
