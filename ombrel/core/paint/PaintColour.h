@@ -20,3 +20,11 @@ constexpr uint32_t AwayFromBlack(uint32_t colour) {
 constexpr uint32_t PackOrigin(int32_t x, int32_t y) {
   return (uint32_t(x) & 0xFFFFu) | (uint32_t(y) << 16);
 }
+
+// Sets a paint's origin fields; answers the previous origin packed.
+inline uint32_t ExchangeOrigin(int32_t* originX, int32_t* originY, int32_t x, int32_t y) {
+  const uint32_t previous = PackOrigin(*originX, *originY);
+  *originX = x;
+  *originY = y;
+  return previous;
+}

@@ -54,10 +54,7 @@ cPaintGradient& cPaintGradient::operator=(const cPaintGradient& other) {
 }
 
 uint32_t cPaintGradient::SetOrigin(int32_t x, int32_t y) {
-  const uint32_t previous = PackOrigin(originX, originY);
-  originX = x;
-  originY = y;
-  return previous;
+  return ExchangeOrigin(&originX, &originY, x, y);
 }
 
 int32_t cPaintGradient::FillAll(cSurfaceHandle* surface, int32_t width, int32_t height,

@@ -79,10 +79,7 @@ cPaintTile& cPaintTile::operator=(const cPaintTile& other) {
 }
 
 uint32_t cPaintTile::SetOrigin(int32_t x, int32_t y) {
-  const uint32_t previous = PackOrigin(offsetX, offsetY);
-  offsetX = x;
-  offsetY = y;
-  return previous;
+  return ExchangeOrigin(&offsetX, &offsetY, x, y);
 }
 
 int32_t cPaintTile::Fill(cSurfaceHandle* surface, int32_t x1, int32_t y1, int32_t x2, int32_t y2,

@@ -41,6 +41,19 @@ class PenAndBrush {
   bool ok_ = false;
 };
 
+// Draws with the shapes' pen and brush (no pen for a filled shape of pen
+// width 0): draw(context) once they are selected; 0 when they cannot be.
+template <class Draw>
+int32_t WithPenAndBrush(void* dc, uint32_t fillColour, int32_t penWidth, uint32_t penColour,
+                        int32_t filled, Draw draw) {
+  if (dc == nullptr) return 0;
+  const HDC context = static_cast<HDC>(dc);
+  PenAndBrush tools(context, fillColour, penWidth, penColour, filled != 0,
+                    filled != 0 && penWidth == 0);
+  if (!tools.Ok()) return 0;
+  return draw(context) != 0;
+}
+
 }  // namespace
 
 int32_t FillRectSolid(void* dc, const SurfaceRect* rect, uint32_t colour) {
@@ -55,34 +68,29 @@ int32_t FillRectSolid(void* dc, const SurfaceRect* rect, uint32_t colour) {
 
 int32_t GdiEllipse(void* dc, int32_t left, int32_t top, int32_t right, int32_t bottom,
                    uint32_t fillColour, int32_t penWidth, uint32_t penColour, int32_t filled) {
-  if (dc == nullptr) return 0;
-  PenAndBrush tools(static_cast<HDC>(dc), fillColour, penWidth, penColour, filled != 0,
-                    filled != 0 && penWidth == 0);
-  if (!tools.Ok()) return 0;
-  const SurfaceRect box = GdiPenBox(left, top, right, bottom, penWidth);
-  return Ellipse(static_cast<HDC>(dc), box.left, box.top, box.right, box.bottom) != 0;
+  return WithPenAndBrush(dc, fillColour, penWidth, penColour, filled, [&](HDC context) {
+    const SurfaceRect box = GdiPenBox(left, top, right, bottom, penWidth);
+    return Ellipse(context, box.left, box.top, box.right, box.bottom);
+  });
 }
 
 int32_t GdiPolygon(void* dc, const int32_t* points, int32_t count, uint32_t fillColour,
                    int32_t penWidth, uint32_t penColour, int32_t filled) {
-  if (dc == nullptr || points == nullptr || count < 2) return 0;
-  PenAndBrush tools(static_cast<HDC>(dc), fillColour, penWidth, penColour, filled != 0,
-                    filled != 0 && penWidth == 0);
-  if (!tools.Ok()) return 0;
+  if (points == nullptr || count < 2) return 0;
   static_assert(sizeof(POINT) == 2 * sizeof(int32_t), "POINT is two 32-bit values");
-  return Polygon(static_cast<HDC>(dc), reinterpret_cast<const POINT*>(points), count) != 0;
+  return WithPenAndBrush(dc, fillColour, penWidth, penColour, filled, [&](HDC context) {
+    return Polygon(context, reinterpret_cast<const POINT*>(points), count);
+  });
 }
 
 int32_t GdiRectangle(void* dc, int32_t left, int32_t top, int32_t right, int32_t bottom,
                      uint32_t fillColour, int32_t penWidth, uint32_t penColour, int32_t filled) {
-  if (dc == nullptr) return 0;
-  PenAndBrush tools(static_cast<HDC>(dc), fillColour, penWidth, penColour, filled != 0,
-                    filled != 0 && penWidth == 0);
-  if (!tools.Ok()) return 0;
-  const SurfaceRect box = GdiPenBox(left, top, right, bottom, penWidth);
-  // Without a pen GDI leaves the last column and row unfilled.
-  const int32_t grow = filled != 0 && penWidth == 0 ? 1 : 0;
-  return Rectangle(static_cast<HDC>(dc), box.left, box.top, box.right + grow, box.bottom + grow) != 0;
+  return WithPenAndBrush(dc, fillColour, penWidth, penColour, filled, [&](HDC context) {
+    const SurfaceRect box = GdiPenBox(left, top, right, bottom, penWidth);
+    // Without a pen GDI leaves the last column and row unfilled.
+    const int32_t grow = filled != 0 && penWidth == 0 ? 1 : 0;
+    return Rectangle(context, box.left, box.top, box.right + grow, box.bottom + grow);
+  });
 }
 
 int32_t GdiLine(void* dc, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t penWidth,

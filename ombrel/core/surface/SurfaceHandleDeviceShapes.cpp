@@ -2,11 +2,11 @@
 // context: ellipses, polygons and lines wider than one pixel.
 #include <algorithm>
 #include <cstdint>
-#include <new>
 #include <vector>
 
 #include "surface/DeviceDrawing.h"
 #include "surface/GdiDraw.h"
+#include "surface/ShiftedPoints.h"
 #include "surface/SurfaceHandle.h"
 
 namespace {
@@ -49,17 +49,10 @@ int32_t cSurfaceHandle::Polygon(const int32_t* points, int32_t count, uint32_t f
   const int32_t sx = device.ShiftX(), sy = device.ShiftY();
   if (sx == 0 && sy == 0)
     return GdiPolygon(device.Dc(), points, count, fillColour, outlineWidth, outlineColour, filled);
-  // The caller's points stay as they are: a shifted copy is drawn.
   std::vector<int32_t> shifted;
-  try {
-    shifted.resize(size_t(count) * 2);
-  } catch (const std::bad_alloc&) {
+  if (!ShiftedPoints(points, count, sx, sy, &shifted)) {
     lastError = ErrOutOfMemory;
     return 0;
-  }
-  for (int32_t i = 0; i < count; ++i) {
-    shifted[2 * size_t(i)] = Shifted(points[2 * size_t(i)], sx);
-    shifted[2 * size_t(i) + 1] = Shifted(points[2 * size_t(i) + 1], sy);
   }
   return GdiPolygon(device.Dc(), shifted.data(), count, fillColour, outlineWidth, outlineColour,
                     filled);

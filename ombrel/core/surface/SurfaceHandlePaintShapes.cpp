@@ -4,13 +4,13 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <new>
 #include <vector>
 
 #include "paint/PaintArea.h"
 #include "paint/cPaintBase.h"
 #include "surface/GdiDraw.h"
 #include "surface/PaintedShapeLayers.h"
+#include "surface/ShiftedPoints.h"
 #include "surface/SurfaceHandle.h"
 
 namespace {
@@ -42,17 +42,43 @@ bool FindVisibleBox(cSurfaceHandle& surface, int32_t x1, int32_t y1, int32_t x2,
   return true;
 }
 
-// Draws one part of a box shape: the paint's picture cut by the mask that
-// `drawMask(dc, box)` draws. False when the mask could not be drawn.
-template <class DrawMask>
-bool PaintBoxPart(cSurfaceHandle& target, PaintedShapeLayers& layers, const VisibleBox& box,
-                  cPaintBase& paint, uint32_t blitFlags, uint32_t effect, uint32_t parameter,
-                  DrawMask drawMask) {
-  layers.Picture(paint, box.width, box.height, true, box.offsetX, box.offsetY);
-  if (!layers.Mask([&](void* dc) { drawMask(dc, box); })) return false;
-  layers.Lay(target, box.visible.left, box.visible.top, blitFlags, effect, parameter);
-  return true;
-}
+// The parts of one box shape: a paint's picture cut by a mask the platform
+// draws with `shape` (GdiRectangle or GdiEllipse) on the temporaries.
+class BoxShapeParts {
+ public:
+  using GdiBoxShape = int32_t (*)(void* dc, int32_t left, int32_t top, int32_t right,
+                                  int32_t bottom, uint32_t fillColour, int32_t penWidth,
+                                  uint32_t penColour, int32_t filled);
+  BoxShapeParts(cSurfaceHandle& target, PaintedShapeLayers& layers, const VisibleBox& box,
+                GdiBoxShape shape, uint32_t blitFlags, uint32_t effect, uint32_t parameter)
+      : target_(target), layers_(layers), box_(box), shape_(shape), blitFlags_(blitFlags),
+        effect_(effect), parameter_(parameter) {}
+
+  // The ring of a `pen` wide outline; false when the mask could not be drawn.
+  bool Outline(cPaintBase& paint, int32_t pen) {
+    return Part(paint, kMaskBlack, pen, kMaskWhite, 0);
+  }
+  // What lies inside a black `pen` wide outline.
+  bool Inside(cPaintBase& paint, int32_t pen) { return Part(paint, kMaskWhite, pen, kMaskBlack, 1); }
+
+ private:
+  bool Part(cPaintBase& paint, uint32_t fill, int32_t pen, uint32_t penColour, int32_t filled) {
+    layers_.Picture(paint, box_.width, box_.height, true, box_.offsetX, box_.offsetY);
+    if (!layers_.Mask([&](void* dc) {
+          shape_(dc, box_.left(), box_.top(), box_.right(), box_.bottom(), fill, pen, penColour,
+                 filled);
+        }))
+      return false;
+    layers_.Lay(target_, box_.visible.left, box_.visible.top, blitFlags_, effect_, parameter_);
+    return true;
+  }
+
+  cSurfaceHandle& target_;
+  PaintedShapeLayers& layers_;
+  const VisibleBox& box_;
+  GdiBoxShape shape_;
+  uint32_t blitFlags_, effect_, parameter_;
+};
 
 }  // namespace
 
@@ -72,21 +98,10 @@ int32_t cSurfaceHandle::PaintRectangle(int32_t x1, int32_t y1, int32_t x2, int32
     }
     return 1;
   }
+  BoxShapeParts parts(*this, layers, box, GdiRectangle, blitFlags, effect, parameter);
   bool drawn = true;
-  if (outline != nullptr) {
-    drawn = PaintBoxPart(*this, layers, box, *outline, blitFlags, effect, parameter,
-                         [&](void* dc, const VisibleBox& b) {
-                           GdiRectangle(dc, b.left(), b.top(), b.right(), b.bottom(), kMaskBlack, w,
-                                        kMaskWhite, 0);
-                         });
-  }
-  if (drawn && filled && inside != nullptr) {
-    drawn = PaintBoxPart(*this, layers, box, *inside, blitFlags, effect, parameter,
-                         [&](void* dc, const VisibleBox& b) {
-                           GdiRectangle(dc, b.left(), b.top(), b.right(), b.bottom(), kMaskWhite, w,
-                                        kMaskBlack, 1);
-                         });
-  }
+  if (outline != nullptr) drawn = parts.Outline(*outline, w);
+  if (drawn && filled && inside != nullptr) drawn = parts.Inside(*inside, w);
   return drawn ? 1 : 0;
 }
 
@@ -112,24 +127,12 @@ int32_t cSurfaceHandle::PaintEllipse(int32_t x1, int32_t y1, int32_t x2, int32_t
   if (!FindVisibleBox(*this, x1, y1, x2, y2, &box)) return 0;
   PaintedShapeLayers layers;
   if (!layers.Make(*this, box.visibleWidth(), box.visibleHeight())) return 0;
+  BoxShapeParts parts(*this, layers, box, GdiEllipse, blitFlags, effect, parameter);
   bool drawn = true;
-  if (inside != nullptr && (w == 0 || filled)) {
-    // Inside the outline: a white ellipse whose black pen is one narrower
-    // than the outline's (none without an outline).
-    const int32_t pen = w > 0 ? w - 1 : 0;
-    drawn = PaintBoxPart(*this, layers, box, *inside, blitFlags, effect, parameter,
-                         [&](void* dc, const VisibleBox& b) {
-                           GdiEllipse(dc, b.left(), b.top(), b.right(), b.bottom(), kMaskWhite, pen,
-                                      kMaskBlack, 1);
-                         });
-  }
-  if (drawn && w != 0 && outline != nullptr) {
-    drawn = PaintBoxPart(*this, layers, box, *outline, blitFlags, effect, parameter,
-                         [&](void* dc, const VisibleBox& b) {
-                           GdiEllipse(dc, b.left(), b.top(), b.right(), b.bottom(), kMaskBlack, w,
-                                      kMaskWhite, 0);
-                         });
-  }
+  // Inside the outline: a white ellipse whose black pen is one narrower than
+  // the outline's (none without an outline).
+  if (inside != nullptr && (w == 0 || filled)) drawn = parts.Inside(*inside, w > 0 ? w - 1 : 0);
+  if (drawn && w != 0 && outline != nullptr) drawn = parts.Outline(*outline, w);
   return drawn ? 1 : 0;
 }
 
@@ -170,15 +173,9 @@ int32_t cSurfaceHandle::PaintPolygon(const int32_t* points, int32_t count, cPain
     return 0;
   }
   std::vector<int32_t> shifted;
-  try {
-    shifted.resize(size_t(count) * 2);
-  } catch (const std::bad_alloc&) {
+  if (!ShiftedPoints(points, count, int32_t(left), int32_t(top), &shifted)) {
     lastError = ErrOutOfMemory;
     return 0;
-  }
-  for (int32_t i = 0; i < count; ++i) {
-    shifted[2 * size_t(i)] = int32_t(points[2 * size_t(i)] - left);
-    shifted[2 * size_t(i) + 1] = int32_t(points[2 * size_t(i) + 1] - top);
   }
   PaintedShapeLayers layers;
   if (!layers.Make(*this, int32_t(width), int32_t(height))) return 0;

@@ -254,52 +254,58 @@ int32_t ChannelNumberOf(AppObject* app, int32_t kind, uintptr_t sound) {
   if (!app || kind != kSoundKindSamples || !sound) return 0;
   return SoundFindChannel(app, sound);
 }
+
+// `call(app, channel, values...)` on the channel that plays the sound; 0
+// when none does.
+template <class R, class... Values>
+R OnChannelOf(AppObject* app, int32_t kind, uintptr_t sound,
+              R(OMB_STDCALL* call)(AppObject*, int32_t, Values...), Values... values) {
+  const int32_t ch = ChannelNumberOf(app, kind, sound);
+  return ch ? call(app, ch, values...) : R(0);
+}
+
+// A setter without an answer on that channel: 1 when a channel plays the sound.
+template <class Value>
+int32_t SetOnChannelOf(AppObject* app, int32_t kind, uintptr_t sound,
+                       void(OMB_STDCALL* set)(AppObject*, int32_t, Value), Value value) {
+  const int32_t ch = ChannelNumberOf(app, kind, sound);
+  if (ch) set(app, ch, value);
+  return ch ? 1 : 0;
+}
 }  // namespace
 
 OMB_FLAT int32_t OMB_STDCALL SoundSetVolume(AppObject* app, int32_t kind, uintptr_t sound, int32_t volume) {
-  const int32_t ch = ChannelNumberOf(app, kind, sound);
-  if (ch) SoundChannelSetVolume(app, ch, volume);
-  return ch ? 1 : 0;
+  return SetOnChannelOf(app, kind, sound, SoundChannelSetVolume, volume);
 }
 
 OMB_FLAT int32_t OMB_STDCALL SoundSetPan(AppObject* app, int32_t kind, uintptr_t sound, int32_t pan) {
-  const int32_t ch = ChannelNumberOf(app, kind, sound);
-  if (ch) SoundChannelSetPan(app, ch, pan);
-  return ch ? 1 : 0;
+  return SetOnChannelOf(app, kind, sound, SoundChannelSetPan, pan);
 }
 
 OMB_FLAT int32_t OMB_STDCALL SoundSetFrequency(AppObject* app, int32_t kind, uintptr_t sound, int32_t hertz) {
-  const int32_t ch = ChannelNumberOf(app, kind, sound);
-  if (ch) SoundChannelSetFrequency(app, ch, hertz);
-  return ch ? 1 : 0;
+  return SetOnChannelOf(app, kind, sound, SoundChannelSetFrequency, hertz);
 }
 
 OMB_FLAT int32_t OMB_STDCALL SoundSetPosition(AppObject* app, int32_t kind, uintptr_t sound, uint32_t ms) {
-  const int32_t ch = ChannelNumberOf(app, kind, sound);
-  return ch ? SoundChannelSetPosition(app, ch, ms) : 0;
+  return OnChannelOf(app, kind, sound, SoundChannelSetPosition, ms);
 }
 
 OMB_FLAT int32_t OMB_STDCALL SoundGetVolume(AppObject* app, int32_t kind, uintptr_t sound) {
-  const int32_t ch = ChannelNumberOf(app, kind, sound);
-  return ch ? SoundChannelGetVolume(app, ch) : 0;
+  return OnChannelOf(app, kind, sound, SoundChannelGetVolume);
 }
 
 OMB_FLAT int32_t OMB_STDCALL SoundGetPan(AppObject* app, int32_t kind, uintptr_t sound) {
-  const int32_t ch = ChannelNumberOf(app, kind, sound);
-  return ch ? SoundChannelGetPan(app, ch) : 0;
+  return OnChannelOf(app, kind, sound, SoundChannelGetPan);
 }
 
 OMB_FLAT int32_t OMB_STDCALL SoundGetFrequency(AppObject* app, int32_t kind, uintptr_t sound) {
-  const int32_t ch = ChannelNumberOf(app, kind, sound);
-  return ch ? SoundChannelGetFrequency(app, ch) : 0;
+  return OnChannelOf(app, kind, sound, SoundChannelGetFrequency);
 }
 
 OMB_FLAT uint32_t OMB_STDCALL SoundGetLength(AppObject* app, int32_t kind, uintptr_t sound) {
-  const int32_t ch = ChannelNumberOf(app, kind, sound);
-  return ch ? SoundChannelGetLength(app, ch) : 0;
+  return OnChannelOf(app, kind, sound, SoundChannelGetLength);
 }
 
 OMB_FLAT uint32_t OMB_STDCALL SoundGetPosition(AppObject* app, int32_t kind, uintptr_t sound) {
-  const int32_t ch = ChannelNumberOf(app, kind, sound);
-  return ch ? SoundChannelGetPosition(app, ch) : 0;
+  return OnChannelOf(app, kind, sound, SoundChannelGetPosition);
 }

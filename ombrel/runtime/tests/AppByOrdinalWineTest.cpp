@@ -3,7 +3,7 @@
 // at the offsets the interface gives.
 #include <windows.h>
 
-#include "OrdinalLibrary.h"
+#include "WindowHost.h"
 
 #include <gtest/gtest.h>
 
@@ -25,13 +25,6 @@ constexpr size_t kChannelBytes = 28;
 constexpr size_t kChannelVolume = 16;
 constexpr size_t kAppMidiDevice = 960;
 constexpr size_t kAppWindows = 992;
-
-template <typename T>
-T Field(const void* record, size_t offset) {
-  T value;
-  std::memcpy(&value, static_cast<const uint8_t*>(record) + offset, sizeof(T));
-  return value;
-}
 
 struct FontInfo {
   uint32_t checksum;
@@ -232,24 +225,6 @@ TEST_F(AppByOrdinal, AppPaletteComesFromTheHostsPaletteHandle) {
   appDestroy(app);
 }
 
-struct Descriptor76 {
-  int32_t size, reserved;
-  HINSTANCE instance;
-  HMENU menu;
-  HWND parent;
-  int32_t height, width, y, x;
-  DWORD style;
-  const char* title;
-  const char* className;
-  DWORD exStyle;
-  int32_t bufferWidth, bufferHeight;
-  HCURSOR cursor;
-  uint32_t background;
-  int32_t mode;
-  uint32_t flags;
-};
-static_assert(sizeof(Descriptor76) == 76, "window descriptor");
-
 // What a thread that was running before the library was loaded finds.
 struct LateThread {
   HANDLE go = CreateEventA(nullptr, TRUE, FALSE, nullptr);
@@ -264,25 +239,11 @@ DWORD WINAPI RunLateThread(void* p) {
   void* app = lib.Get<void*(WINAPI*)(void*, void*)>(2)(GetModuleHandleA(nullptr), nullptr);
   t->madeApp = app != nullptr;
   if (app == nullptr) return 0;
-  WNDCLASSA windowClass{};
-  windowClass.lpfnWndProc = lib.Get<WNDPROC>(22);
-  windowClass.cbWndExtra = 4;
-  windowClass.hInstance = GetModuleHandleA(nullptr);
-  windowClass.lpszClassName = "LateThreadClass";
-  RegisterClassA(&windowClass);
-  Descriptor76 d{};
-  d.size = 76;
-  d.instance = GetModuleHandleA(nullptr);
-  d.width = -64;
-  d.height = -48;
-  d.style = WS_OVERLAPPEDWINDOW;
+  WindowDescriptor76 d =
+      Descriptor(RegisterLibraryClass(lib.Get<WNDPROC>(22), "LateThreadClass"), -64, -48, -64, -48, 0);
+  d.x = d.y = 0;
   d.title = "late";
-  d.className = "LateThreadClass";
-  d.bufferWidth = -64;
-  d.bufferHeight = -48;
-  d.cursor = reinterpret_cast<HCURSOR>(1);
-  d.background = 1;
-  void* window = lib.Get<void*(WINAPI*)(void*, const Descriptor76*)>(12)(app, &d);
+  void* window = lib.Get<void*(WINAPI*)(void*, const WindowDescriptor76*)>(12)(app, &d);
   t->madeWindow = reinterpret_cast<uintptr_t>(window) > 2;
   if (t->madeWindow) {
     HWND hwnd = Field<HWND>(window, 4);

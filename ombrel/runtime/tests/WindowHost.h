@@ -5,6 +5,8 @@
 // the record) and readers of the records' fields at their published offsets.
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <cstring>
 
@@ -164,3 +166,30 @@ inline void Pump() {
     DispatchMessageA(&m);
   }
 }
+
+// A host program's fixture: the library bound by ordinal, its window class
+// registered under `windowClass`, and an app made before each test and
+// destroyed after it. `Base` is ::testing::Test or a TestWithParam.
+template <class Base>
+class LibraryWindowTest : public Base {
+ protected:
+  explicit LibraryWindowTest(const char* windowClass) : windowClass_(windowClass) {}
+  void SetUp() override {
+    ASSERT_TRUE(lib_.Loaded());
+    className_ = RegisterLibraryClass(api_.proc, windowClass_);
+    app_ = api_.appCreate(GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(app_, nullptr);
+  }
+  void TearDown() override {
+    api_.appDestroy(app_);
+    Pump();
+  }
+
+  OrdinalLibrary lib_;
+  WindowApi api_{lib_};
+  const char* className_ = nullptr;
+  void* app_ = nullptr;
+
+ private:
+  const char* windowClass_;
+};

@@ -13,18 +13,9 @@ namespace {
 
 using namespace window_offsets;
 
-class WindowHost : public ::testing::Test {
+class WindowHost : public LibraryWindowTest<::testing::Test> {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(lib_.Loaded());
-    className_ = RegisterLibraryClass(api_.proc, "OmbrelHostWindow");
-    app_ = api_.appCreate(GetModuleHandleA(nullptr), nullptr);
-    ASSERT_NE(app_, nullptr);
-  }
-  void TearDown() override {
-    api_.appDestroy(app_);
-    Pump();
-  }
+  WindowHost() : LibraryWindowTest("OmbrelHostWindow") {}
   void* Make(const WindowDescriptor76& d) {
     void* w = api_.create(app_, &d);
     EXPECT_GT(reinterpret_cast<uintptr_t>(w), 2u);
@@ -40,11 +31,6 @@ class WindowHost : public ::testing::Test {
     GetWindowRect(Field<HWND>(w, kHwnd), &r);
     return r;
   }
-
-  OrdinalLibrary lib_;
-  WindowApi api_{lib_};
-  const char* className_ = nullptr;
-  void* app_ = nullptr;
 };
 
 TEST_F(WindowHost, ANullAppGivesOneAndANegativeSizeIsTheClientArea) {

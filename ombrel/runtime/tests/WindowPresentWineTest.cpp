@@ -4,6 +4,7 @@
 // sentinel colour everywhere else.
 #include <windows.h>
 
+#include "DisplayHost.h"
 #include "WindowHost.h"
 
 #include <gtest/gtest.h>
@@ -23,33 +24,13 @@ struct Rect {
   bool Holds(int32_t x, int32_t y) const { return x >= left && x < right && y >= top && y < bottom; }
 };
 
-// The client area, read through the window's device context into a 32-bit
-// top-down DIB section, as 0x00BBGGRR.
+// The client area as 0x00BBGGRR; all zeros, with a failure, when it cannot
+// be read back.
 std::vector<uint32_t> ReadClient(HWND hwnd, int32_t width, int32_t height) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HDC window = GetDC(hwnd);
-  HDC memory = CreateCompatibleDC(window);
-  HBITMAP section = CreateDIBSection(window, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, section);
-  BitBlt(memory, 0, 0, width, height, window, 0, 0, SRCCOPY);
-  GdiFlush();
-  std::vector<uint32_t> out(size_t(width) * height);
-  const auto* p = static_cast<const uint32_t*>(bits);
-  for (size_t i = 0; i < out.size(); ++i) {
-    const uint32_t v = p[i] & 0xFFFFFF;  // 0x00RRGGBB in the section
-    out[i] = (v >> 16) | (v & 0xFF00) | ((v & 0xFF) << 16);
-  }
-  SelectObject(memory, old);
-  DeleteObject(section);
-  DeleteDC(memory);
-  ReleaseDC(hwnd, window);
-  return out;
+  std::vector<uint32_t> shown = ReadBackWindow(hwnd, 0, 0, width, height);
+  if (shown.empty()) ADD_FAILURE() << "the client area could not be read back";
+  shown.resize(size_t(width) * height);
+  return shown;
 }
 
 void PaintSentinel(HWND hwnd) {
@@ -64,18 +45,9 @@ void PaintSentinel(HWND hwnd) {
 }
 
 // Parameter: the back buffer's surface type (0 memory, 1 DIB section).
-class WindowPresentHost : public ::testing::TestWithParam<int32_t> {
+class WindowPresentHost : public LibraryWindowTest<::testing::TestWithParam<int32_t>> {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(lib_.Loaded());
-    className_ = RegisterLibraryClass(api_.proc, "OmbrelPresentWindow");
-    app_ = api_.appCreate(GetModuleHandleA(nullptr), nullptr);
-    ASSERT_NE(app_, nullptr);
-  }
-  void TearDown() override {
-    api_.appDestroy(app_);
-    Pump();
-  }
+  WindowPresentHost() : LibraryWindowTest("OmbrelPresentWindow") {}
   // A sprite window at the screen's top-left with a client of w x h and a
   // buffer of bw x bh painted with a pattern.
   void Open(int32_t w, int32_t h, int32_t bw, int32_t bh, uint32_t flags) {
@@ -115,11 +87,30 @@ class WindowPresentHost : public ::testing::TestWithParam<int32_t> {
       out.push_back({list[1 + 4 * i], list[2 + 4 * i], list[3 + 4 * i], list[4 + 4 * i]});
     return out;
   }
+  // Expects the client area's width x height pixels to be expected(x, y).
+  template <class Expected>
+  void ExpectClient(int32_t width, int32_t height, Expected expected) {
+    const std::vector<uint32_t> shown = ReadClient(hwnd_, width, height);
+    int wrong = 0;
+    for (int32_t y = 0; y < height; ++y)
+      for (int32_t x = 0; x < width; ++x) {
+        const uint32_t want = expected(x, y);
+        if (shown[size_t(y) * width + x] != want && ++wrong <= 5)
+          ADD_FAILURE() << "pixel " << x << "," << y << " shows " << std::hex
+                        << shown[size_t(y) * width + x] << ", expected " << want;
+      }
+    EXPECT_EQ(wrong, 0);
+  }
+  // The 320 x 240 client shows the buffer inside the listed rectangles and
+  // keeps the sentinel everywhere else.
+  void ExpectBufferOnlyInside(const std::vector<Rect>& listed) {
+    ExpectClient(320, 240, [&](int32_t x, int32_t y) {
+      bool dirty = false;
+      for (const Rect& r : listed) dirty = dirty || r.Holds(x, y);
+      return dirty ? BufferPixel(x, y) : uint32_t(kSentinel);
+    });
+  }
 
-  OrdinalLibrary lib_;
-  WindowApi api_{lib_};
-  const char* className_ = nullptr;
-  void* app_ = nullptr;
   void* window_ = nullptr;
   HWND hwnd_ = nullptr;
   Handle* buffer_ = nullptr;  // the window's from attachment on
@@ -136,18 +127,7 @@ TEST_P(WindowPresentHost, PresentShowsTheBufferInsideTheDirtyRectanglesOnly) {
   ASSERT_EQ(listed.size(), 3u);
   api_.present(window_);
   EXPECT_EQ(Listed().size(), 0u);
-  const std::vector<uint32_t> shown = ReadClient(hwnd_, 320, 240);
-  int wrong = 0;
-  for (int32_t y = 0; y < 240; ++y)
-    for (int32_t x = 0; x < 320; ++x) {
-      bool dirty = false;
-      for (const Rect& r : listed) dirty = dirty || r.Holds(x, y);
-      const uint32_t expected = dirty ? BufferPixel(x, y) : uint32_t(kSentinel);
-      if (shown[size_t(y) * 320 + x] != expected && ++wrong <= 5)
-        ADD_FAILURE() << "pixel " << x << "," << y << " shows " << std::hex
-                      << shown[size_t(y) * 320 + x] << ", expected " << expected;
-    }
-  EXPECT_EQ(wrong, 0);
+  ExpectBufferOnlyInside(listed);
 }
 
 TEST_P(WindowPresentHost, AStretchedPresentDoublesEveryPixelAndKeepsTheWholeBufferListed) {
@@ -159,13 +139,7 @@ TEST_P(WindowPresentHost, AStretchedPresentDoublesEveryPixelAndKeepsTheWholeBuff
   ASSERT_EQ(listed.size(), 1u);
   EXPECT_EQ(listed[0].right, 320);
   EXPECT_EQ(listed[0].bottom, 240);
-  const std::vector<uint32_t> shown = ReadClient(hwnd_, 640, 480);
-  int wrong = 0;
-  for (int32_t y = 0; y < 480; ++y)
-    for (int32_t x = 0; x < 640; ++x)
-      if (shown[size_t(y) * 640 + x] != BufferPixel(x / 2, y / 2) && ++wrong <= 5)
-        ADD_FAILURE() << "pixel " << x << "," << y;
-  EXPECT_EQ(wrong, 0);
+  ExpectClient(640, 480, [&](int32_t x, int32_t y) { return BufferPixel(x / 2, y / 2); });
 }
 
 TEST_P(WindowPresentHost, AnInvalidatedWindowIsRepaintedFromTheBuffer) {
@@ -173,13 +147,7 @@ TEST_P(WindowPresentHost, AnInvalidatedWindowIsRepaintedFromTheBuffer) {
   InvalidateRect(hwnd_, nullptr, TRUE);
   UpdateWindow(hwnd_);
   GdiFlush();
-  const std::vector<uint32_t> shown = ReadClient(hwnd_, 320, 240);
-  int wrong = 0;
-  for (int32_t y = 0; y < 240; ++y)
-    for (int32_t x = 0; x < 320; ++x)
-      if (shown[size_t(y) * 320 + x] != BufferPixel(x, y) && ++wrong <= 5)
-        ADD_FAILURE() << "pixel " << x << "," << y;
-  EXPECT_EQ(wrong, 0);
+  ExpectClient(320, 240, [&](int32_t x, int32_t y) { return BufferPixel(x, y); });
 }
 
 TEST_P(WindowPresentHost, PresentsSwitchedOffShowNothingAndKeepTheList) {
@@ -232,17 +200,7 @@ TEST_P(WindowPresentHost, FramesPolylinesAndTextArePresentedWhereTheyWereListed)
   }
   api_.present(window_);
   EXPECT_EQ(Listed().size(), 0u);
-  const std::vector<uint32_t> shown = ReadClient(hwnd_, 320, 240);
-  int wrong = 0;
-  for (int32_t y = 0; y < 240; ++y)
-    for (int32_t x = 0; x < 320; ++x) {
-      bool dirty = false;
-      for (const Rect& r : listed) dirty = dirty || r.Holds(x, y);
-      const uint32_t expected = dirty ? BufferPixel(x, y) : uint32_t(kSentinel);
-      if (shown[size_t(y) * 320 + x] != expected && ++wrong <= 5)
-        ADD_FAILURE() << "pixel " << x << "," << y;
-    }
-  EXPECT_EQ(wrong, 0);
+  ExpectBufferOnlyInside(listed);
   DeleteObject(font);
 }
 
