@@ -28,6 +28,16 @@ std::string ModuleFolder() {
   return s.substr(0, s.find_last_of("\\/") + 1);
 }
 
+// A run's folder beside the program, named after the run and the running
+// program: the test program and the bundle may run at the same time.
+std::string DemoFolder(const std::string& run) {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string program = path;
+  program = program.substr(program.find_last_of("\\/") + 1);
+  return ModuleFolder() + run + "." + program.substr(0, program.find_last_of('.'));
+}
+
 std::string ReadAll(const std::string& path) {
   std::string out;
   FILE* f = std::fopen(path.c_str(), "rb");
@@ -47,7 +57,7 @@ struct DemoRun {
 // Runs the demo in a fresh folder; its standard output goes to a file.
 DemoRun RunDemo(const std::string& folderName, const std::string& arguments) {
   DemoRun run;
-  const std::string folder = ModuleFolder() + folderName;
+  const std::string folder = DemoFolder(folderName);
   CreateDirectoryA(folder.c_str(), nullptr);
   const std::string logPath = folder + "\\log.txt";
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
@@ -120,7 +130,7 @@ TEST(SpriteDemo, RunsLogsEveryFrameAndSavesTheLastOne) {
   const std::vector<std::string> frames = FrameLines(a.log);
   ASSERT_EQ(frames.size(), 200u);
   // Each line: 50 positions inside the window, then pairs i-j with i < j < 50.
-  const Sheet sheet(ReadAll(ModuleFolder() + "SpriteDemoRunA\\SpriteDemoSheet.bmp"));
+  const Sheet sheet(ReadAll(DemoFolder("SpriteDemoRunA") + "\\SpriteDemoSheet.bmp"));
   int pairs = 0, plainChecked = 0;
   for (const std::string& line : frames) {
     std::vector<std::pair<int, int>> at;
