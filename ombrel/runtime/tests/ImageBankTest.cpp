@@ -264,10 +264,11 @@ TEST_P(ImageBank, RunLengthSourcesAndCompressedImagesDrawLikePlainOnes) {
     ASSERT_NE(dest, nullptr);
     dest->FillRect(0, 0, kW + 4, kH + 4, 0x336699);
     cSurfaceHandle::GetImpl(&image)->Blit(dest, 2, 2, 0, 0, kW, kH, 1, 0, 0, 0);
-    shots[k].resize(size_t(dest->view.rowBytes) * (kH + 4));
+    // The pixels only: the bytes that pad a row are never written.
+    const size_t used = size_t(kW + 4) * size_t(dest->view.bytesPerPixel);
+    shots[k].resize(used * (kH + 4));
     for (int32_t y = 0; y < kH + 4; ++y)
-      std::memcpy(shots[k].data() + size_t(y) * dest->view.rowBytes, dest->view.firstRow + intptr_t(y) * dest->view.pitch,
-                  dest->view.rowBytes);
+      std::memcpy(shots[k].data() + size_t(y) * used, dest->view.firstRow + intptr_t(y) * dest->view.pitch, used);
     ++k;
     DeleteSurface(dest);
     ImageUnlock(&image);

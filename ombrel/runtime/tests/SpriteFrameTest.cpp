@@ -98,7 +98,7 @@ class SpriteFrames : public AppTest, public ::testing::WithParamInterface<int32_
     const int32_t bpp = d->view.bytesPerPixel;
     for (int32_t y = 0; y < kHeight; ++y)
       for (int32_t x = 0; x < kWidth; ++x) {
-        const size_t at = size_t(y) * d->view.rowBytes + size_t(x) * bpp;
+        const size_t at = (size_t(y) * size_t(kWidth) + size_t(x)) * size_t(bpp);
         if (std::equal(before.begin() + long(at), before.begin() + long(at) + bpp, after.begin() + long(at))) continue;
         const bool covered = std::any_of(w.dirty.begin(), w.dirty.end(), [&](const SurfaceRect& r) {
           return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
@@ -185,7 +185,7 @@ TEST_P(SpriteFrames, ScriptedRunMatchesTheReferenceCompositorAndTheDirtyList) {
         size_t i = 0;
         while (after[i] == ref[i]) ++i;
         const int32_t bpp = w.Drawing()->view.bytesPerPixel;
-        const int32_t px = int32_t(i % w.Drawing()->view.rowBytes) / bpp, py = int32_t(i / w.Drawing()->view.rowBytes);
+        const int32_t px = int32_t(i % (size_t(kWidth) * bpp)) / bpp, py = int32_t(i / (size_t(kWidth) * bpp));
         std::string info;
         for (SpriteRecord* t = w.Pool()->First(); t != nullptr; t = t->next)
           if (px >= t->rect.left - 1 && px <= t->rect.right && py >= t->rect.top - 1 && py <= t->rect.bottom)

@@ -27,10 +27,11 @@ void SpriteTestWindow::Frame() {
 }
 
 std::vector<uint8_t> SurfaceBytes(const cSurfaceImpl* s) {
-  std::vector<uint8_t> out(size_t(s->view.rowBytes) * s->view.height);
+  // The pixels only: the bytes that pad a row are never written.
+  const size_t used = size_t(s->view.width) * size_t(s->view.bytesPerPixel);
+  std::vector<uint8_t> out(used * size_t(s->view.height));
   for (int32_t y = 0; y < s->view.height; ++y)
-    std::memcpy(out.data() + size_t(y) * s->view.rowBytes, s->view.firstRow + intptr_t(y) * s->view.pitch,
-                s->view.rowBytes);
+    std::memcpy(out.data() + size_t(y) * used, s->view.firstRow + intptr_t(y) * s->view.pitch, used);
   return out;
 }
 

@@ -41,5 +41,5 @@ class SpriteTestWindow final : public SpriteWindow {
   bool keepBackground_;
 };
 
-// Every row of a surface's pixels, top first.
+// Every row of a surface's pixels (without row padding), top first.
 std::vector<uint8_t> SurfaceBytes(const cSurfaceImpl* s);
