@@ -70,6 +70,7 @@ cSurfaceImpl* MakeFormatPrototype(const AppObject* app, int32_t depthCode) {
 }
 
 OMB_FLAT AppObject* OMB_STDCALL AppCreate(void* instance, void* palette) {
+  EnsureThreadStarted();
   void* block = nullptr;
   if (!MemCalloc(sizeof(AppObject), &block)) return nullptr;
   auto* app = new (block) AppObject();

@@ -15,5 +15,9 @@ cHandleList* CurrentAppListOrCreate();
 // frees its list (apps still listed are not destroyed) and clears the slot.
 void AppListThreadAttach();
 void AppListThreadDetach();
+// A thread that was running before the library loaded never had its start
+// notification, so it has no palette context: it gets one here, on its first
+// app. Natively there is no thread start to miss.
+void EnsureThreadStarted();
 // Library unload: gives the storage slot back.
 void AppListProcessDetach();

@@ -24,4 +24,6 @@ void AppListThreadDetach() {
   t_list = nullptr;
 }
 
+void EnsureThreadStarted() {}
+
 void AppListProcessDetach() {}

@@ -4,6 +4,8 @@
 
 #include "app/AppLists.h"
 #include "app/AppListsCommon.h"
+#include "palette/PaletteApi.h"
+#include "palette/PaletteContext.h"
 
 namespace {
 
@@ -34,6 +36,18 @@ cHandleList* CurrentAppListOrCreate() {
 }
 
 void AppListThreadAttach() { CurrentAppListOrCreate(); }
+
+void EnsureThreadStarted() {
+  bool started = false;
+  {
+    std::lock_guard<std::mutex> guard(PaletteLock());
+    started = FindThreadContext() != nullptr;
+  }
+  // The same palette start as the library's thread notification; the
+  // thread's end notification, which every thread gets, balances it. The
+  // list is made with the first app.
+  if (!started) ReleasePalette(PaletteStartup());
+}
 
 void AppListThreadDetach() {
   cHandleList* list = CurrentAppList();
