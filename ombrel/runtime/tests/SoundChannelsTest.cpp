@@ -235,7 +235,8 @@ TEST_F(SoundChannels, SoundsInAFileLoadPlainCompressedAndByRange) {
   ScratchDir dir;
   const SoundBytes wav = WavFile(format, RampData(format, 20000, 9));
   SoundBytes plain(100, 0xEE);
-  plain.insert(plain.end(), {'b', 'o', 'o', 'm'});
+  plain.reserve(104 + wav.size());
+  for (char c : std::string("boom")) plain.push_back(static_cast<uint8_t>(c));
   plain.insert(plain.end(), wav.begin(), wav.end());
   const std::string plainPath = dir.Write("plain.bin", plain);
   OmbHandle file = FileOpen(plainPath.c_str(), 0);
