@@ -1,5 +1,7 @@
 #include "surface/cBankImageSurface.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 #include "Memory.h"
@@ -136,11 +138,19 @@ uint32_t cBankImageSurface::GetDataSize() {
 uint32_t cBankImageSurface::CopyData(uint8_t* buffer) {
   const uint32_t total = GetDataSize();
   if (buffer == nullptr || total == 0) return 0;
-  // Row by row from the surface's own pitch: an instance has 4-byte rows.
+  // Row by row from the surface's own pitch. A surface in the bank layout
+  // gives its rows whole; an instance has 4-byte rows, narrower than the
+  // bank's for odd 24-bit widths (4 against 6 at width 1) and with padding
+  // never written, so only its pixels are read and the rest comes out zero.
   const uint32_t rowBytes = uint32_t(BankImageRowBytes(view.width, view.depth));
+  const bool bankRows = std::abs(int64_t(view.pitch)) == int64_t(rowBytes);
+  const uint32_t held =
+      bankRows ? rowBytes : std::min<uint32_t>(rowBytes, uint32_t(view.width) * view.bytesPerPixel);
   uint8_t* out = buffer;
-  for (int32_t y = 0; y < view.height; ++y, out += rowBytes)
-    std::memcpy(out, view.firstRow + int64_t(y) * view.pitch, rowBytes);
+  for (int32_t y = 0; y < view.height; ++y, out += rowBytes) {
+    std::memcpy(out, view.firstRow + int64_t(y) * view.pitch, held);
+    std::memset(out + held, 0, rowBytes - held);
+  }
   if (view.alphaFirstRow != nullptr) {
     const uint32_t alphaBytes = AlphaRowBytes(view.width);
     for (int32_t y = 0; y < view.height; ++y, out += alphaBytes)

@@ -108,6 +108,18 @@ TEST_F(BankImageSurface, CopyDataWritesPixelsThenAlpha) {
   EXPECT_EQ(bankInstance->CopyData(again.data()), 24u);
   EXPECT_EQ(Bytes(again.begin(), again.begin() + 9), Bytes(data.begin(), data.begin() + 9));
   EXPECT_EQ(Bytes(again.begin() + 12, again.begin() + 21), Bytes(data.begin() + 12, data.begin() + 21));
+  // At width 1 an instance row holds 4 bytes and a bank row 6: nothing is
+  // read past the instance's rows (ASan) and the bank padding comes out zero.
+  cBankImageSurface* narrow = Make(24);
+  Bytes column = {1, 2, 3, 0, 0, 0, 4, 5, 6, 0, 0, 0};
+  narrow->AttachPixels(1, 2, 0xFFFFFF, column.data(), nullptr, 0);
+  auto* narrowInstance = static_cast<cBankImageSurface*>(narrow->MakeInstance(1, 2));
+  ASSERT_NE(narrowInstance, nullptr);
+  made_.push_back(narrowInstance);
+  ASSERT_EQ(narrow->Blit(narrowInstance, 0, 0, 0, 0, 1, 2, 0, 0, 0, 0), 1);
+  Bytes narrowOut(12, 0xEE);
+  EXPECT_EQ(narrowInstance->CopyData(narrowOut.data()), 12u);
+  EXPECT_EQ(narrowOut, column);
   // Packing works on the same bytes.
   Bytes packed(s->PackedSize(4) + 4, 0xEE);
   EXPECT_EQ(s->Pack(packed.data(), 4), s->PackedSize(4));
