@@ -72,7 +72,11 @@ int32_t cSurfaceHandle::CopyFrom(const cSurfaceHandle* source, int32_t width, in
   cSurfaceImpl* made = nullptr;
   if (width == -1) {
     made = from->MakeInstance(w, h);
-    if (made != nullptr) from->Blit(made, 0, 0, 0, 0, w, h, BlitOpaque, 0, 0, BlitWithAlpha);
+    // As below: a copy whose blit failed is not handed back unpainted.
+    if (made != nullptr && !from->Blit(made, 0, 0, 0, 0, w, h, BlitOpaque, 0, 0, BlitWithAlpha)) {
+      made->Delete(1);
+      made = nullptr;
+    }
   } else {
     made = from->MakeInstance(width, height);
     // A stretch that draws nothing must not hand back an unpainted picture:

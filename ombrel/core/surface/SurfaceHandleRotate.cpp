@@ -59,7 +59,10 @@ int32_t cSurfaceHandle::CreateRotated(cSurfaceHandle* dest, int32_t degrees, int
   }
   if (angle == 180) {
     if (dest->Create(w, h, this) == nullptr) return 0;
-    Impl()->Blit(dest->Impl(), 0, 0, 0, 0, w, h, BlitOpaque, 0, 0, BlitWithAlpha);
+    if (!Impl()->Blit(dest->Impl(), 0, 0, 0, 0, w, h, BlitOpaque, 0, 0, BlitWithAlpha)) {
+      dest->Destroy();  // never an unpainted picture reported as turned
+      return 0;
+    }
     dest->Impl()->MirrorX(0, 0, w, h);
     dest->Impl()->MirrorY(0, 0, w, h);
     return 1;

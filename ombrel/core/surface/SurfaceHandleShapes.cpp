@@ -123,16 +123,28 @@ int32_t cSurfaceHandle::Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int
 
 int32_t cSurfaceHandle::Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t fillColour,
                                   int32_t w, uint32_t outlineColour, int32_t filled) {
-  if (Impl()->IsCompressed()) return 0;  // no pixel rows to draw into
-  if (x1 > x2) std::swap(x1, x2);
-  if (y1 > y2) std::swap(y1, y2);
-  const int32_t width = x2 - x1, height = y2 - y1;
-  if (filled) FillRect(x1 + w, y1 + w, width - 2 * w, height - 2 * w, fillColour);
-  if (w != 0) {
-    FillRect(x1, y1, width, w, outlineColour);
-    FillRect(x1, y1, w, height, outlineColour);
-    FillRect(x1, y2 - w, width, w, outlineColour);
-    FillRect(x2 - w, y1, w, height, outlineColour);
+  cSurfaceImpl* s = Impl();
+  if (s->IsCompressed()) return 0;  // no pixel rows to draw into
+  // Corners, sizes and bands in 64 bits: far corners and wide outlines would
+  // overflow 32. Each band is cut to the surface before it is filled.
+  const int64_t left = std::min<int64_t>(x1, x2), right = std::max<int64_t>(x1, x2);
+  const int64_t top = std::min<int64_t>(y1, y2), bottom = std::max<int64_t>(y1, y2);
+  const int64_t width = right - left, height = bottom - top, band = w;
+  const int64_t areaLeft = originX, areaTop = originY;
+  const int64_t areaRight = areaLeft + s->view.width, areaBottom = areaTop + s->view.height;
+  auto fill = [&](int64_t x, int64_t y, int64_t bw, int64_t bh, uint32_t colour) {
+    if (bw <= 0 || bh <= 0) return;
+    const int64_t l = std::max(x, areaLeft), t = std::max(y, areaTop);
+    const int64_t r = std::min(x + bw, areaRight), b = std::min(y + bh, areaBottom);
+    if (l >= r || t >= b) return;
+    FillRect(int32_t(l), int32_t(t), int32_t(r - l), int32_t(b - t), colour);
+  };
+  if (filled) fill(left + band, top + band, width - 2 * band, height - 2 * band, fillColour);
+  if (band != 0) {
+    fill(left, top, width, band, outlineColour);
+    fill(left, top, band, height, outlineColour);
+    fill(left, bottom - band, width, band, outlineColour);
+    fill(right - band, top, band, height, outlineColour);
   }
   return 1;
 }

@@ -122,6 +122,30 @@ TEST_F(Shapes, RectanglesSortCornersAndDrawBands) {
   EXPECT_EQ(At(outline, 0, 0), kBack);
 }
 
+TEST_F(Shapes, RectanglesWithFarCornersAndWideBandsDrawTheirVisiblePart) {
+  struct Case {
+    int32_t x1, y1, x2, y2, band;
+    int32_t rows[12];  // per row: 0 back, 1 outline across, 2 fill across
+  };
+  const Case cases[] = {
+      // Only the top and bottom bands and the fill reach the surface.
+      {INT32_MIN + 1, 0, INT32_MAX, 10, 2, {1, 1, 2, 2, 2, 2, 2, 2, 1, 1, 0, 0}},
+      {INT32_MAX, 10, INT32_MIN, 0, 2, {1, 1, 2, 2, 2, 2, 2, 2, 1, 1, 0, 0}},
+      // A band wider than the whole range covers everything it spans.
+      {0, INT32_MIN, 12, INT32_MAX, INT32_MAX, {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}},
+  };
+  for (const Case& c : cases) {
+    cSurfaceHandle h;
+    Make(h, 32, 12, 12);
+    ASSERT_EQ(h.Rectangle(c.x1, c.y1, c.x2, c.y2, 0x00AAAAAA, c.band, kInk, 1), 1);
+    for (int32_t y = 0; y < 12; ++y)
+      for (int32_t x = 0; x < 12; ++x) {
+        const uint32_t want = c.rows[y] == 0 ? kBack : c.rows[y] == 1 ? kInk : 0x00AAAAAAu;
+        ASSERT_EQ(At(h, x, y), want) << c.x1 << " row " << y << " column " << x;
+      }
+  }
+}
+
 // A queue-based four-way fill as the reference: 1 where it reaches.
 std::vector<uint8_t> ReferenceFill(const std::vector<uint8_t>& wall, int32_t w, int32_t h, int32_t x,
                                    int32_t y) {

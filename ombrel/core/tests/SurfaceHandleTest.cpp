@@ -248,6 +248,12 @@ class StretchingSource final : public cSurfaceImpl {
       for (int32_t x = 0; x < dw; ++x) dest->SetPixel(dx + x, dy + y, GetPixelFast(sx + x * sw / dw, sy + y * sh / dh));
     return 1;
   }
+  int32_t Blit(cSurfaceImpl* dest, int32_t dx, int32_t dy, int32_t sx, int32_t sy, int32_t width,
+               int32_t height, int32_t mode, uint32_t effect, uint32_t parameter,
+               uint32_t blitFlags) override {
+    if (!draws) return 0;
+    return cSurfaceImpl::Blit(dest, dx, dy, sx, sy, width, height, mode, effect, parameter, blitFlags);
+  }
   bool draws = true;
 
  private:
@@ -275,6 +281,19 @@ TEST_F(SurfaceHandleTest, SizedCopyHoldsTheStretchedPictureOrFails) {
   EXPECT_FALSE(c.CopyFrom(&from, 3, 3));
   EXPECT_FALSE(c.IsValid());
   EXPECT_EQ(c.GetLastError(), ErrOutOfMemory);
+  // The same for a copy at the source's own size and a half turn: a blit
+  // that drew nothing fails the copy.
+  source.draws = true;
+  ASSERT_TRUE(c.CopyFrom(&from, 2, 4));
+  source.draws = false;
+  EXPECT_FALSE(c.CopyFrom(&from, -1, -1));
+  EXPECT_FALSE(c.IsValid());
+  cSurfaceHandle turned;
+  EXPECT_EQ(from.CreateRotated(&turned, 180, 0, 0, 0), 0);
+  EXPECT_FALSE(turned.IsValid());
+  source.draws = true;
+  ASSERT_EQ(from.CreateRotated(&turned, 180, 0, 0, 0), 1);
+  EXPECT_EQ(turned.GetWidth() * 10 + turned.GetHeight(), 42);
 
   // A memory surface's sized copy holds what its own stretch draws.
   cSurfaceHandle a;
