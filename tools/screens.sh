@@ -4,7 +4,7 @@
 # (ZELV_E2E_SHOTS) and the documented ones are written as PNG.
 #   tools/screens.sh                     every screenshot
 #   tools/screens.sh hiscores-online     only the ones named
-# Names: title title-cocktail hud hiscores hiscores-online controls.
+# Names: title title-cocktail hud hiscores hiscores-online controls core-pit.
 set -eu
 cd "$(dirname "$0")/.."
 ROOT=$PWD
@@ -13,7 +13,7 @@ if [ ! -x "$TESTS/EndToEndTest" ]; then
   echo "Build the end-to-end test first: cmake --build build/native --target EndToEndTest" >&2
   exit 1
 fi
-names=${*:-"title title-cocktail hud hiscores hiscores-online controls"}
+names=${*:-"title title-cocktail hud hiscores hiscores-online controls core-pit"}
 
 # The run that keeps each shot.
 filter=""
@@ -23,6 +23,7 @@ for name in $names; do
     hud) run=ScriptedFlight.TheHudLiesOverTheLevel ;;
     hiscores) run=EndToEnd.HiScoresShowsTheLocalTableAndReturns ;;
     hiscores-online | controls) run=OnlineAndControls.HiScoresFetchesTheTableAndControlsRebindsAKey ;;
+    core-pit) run=CorePit.TheGeneratorInThePitShowsWholeAboveTheScoreStrip ;;
     *) echo "No screenshot called '$name'" >&2; exit 1 ;;
   esac
   case ":$filter:" in

@@ -1,9 +1,11 @@
 // The real Foundry map with the demo data's models: the ship held hovering
 // within range of the red turret sees a seeker launched out of the barrel,
-// homing on it with an orange ribbon drawn along a curve.
+// homing on it with an orange ribbon drawn along a curve; a flight leftward
+// across the wrap passes over the laser gate alive.
 #include "ShipFixture.h"
 
 #include "InputScript.h"
+#include "Laser.h"
 #include "RedTurret.h"
 #include "Seeker.h"
 #include "Trail.h"
@@ -13,6 +15,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <string>
 
 namespace {
 
@@ -22,7 +25,8 @@ struct FoundryRun {
     std::unique_ptr<Game> gamePtr;
     Game& game;
 
-    FoundryRun() : gamePtr(std::make_unique<Game>(host)), game(*gamePtr)
+    // script: a recorded run to play, or empty for none.
+    explicit FoundryRun(const std::string& script = "") : gamePtr(std::make_unique<Game>(host)), game(*gamePtr)
     {
         std::filesystem::copy_file(std::string(ZELV_DEMO_DATA_DIR) + "/Data/Maps/Foundry.map",
                                    dir.Path("Data/Maps/Foundry.map"));
@@ -35,6 +39,12 @@ struct FoundryRun {
         game.UpdateScreenSize();
         game.input.SetDefaultKeys();
         SeedRandom(1000);
+        if (!script.empty()) {
+            InputScript parsed;
+            std::string error;
+            EXPECT_TRUE(ParseInputScript(script, parsed, error)) << error;
+            game.inputScript = std::make_unique<InputScriptPlayer>(std::move(parsed));
+        }
         EXPECT_TRUE(game.NewGameOnMap("Foundry"));
     }
 
@@ -105,6 +115,45 @@ TEST(FoundryRun, TheRedTurretsSeekerHomesOnTheHoveringShipWithAnOrangeRibbon)
     for (const auto& v : sink.vertices)
         orange += v.r > 0.0f && std::fabs(v.g / v.r - 0.75f) < 0.02f && v.b == 0.0f ? 1 : 0;
     EXPECT_GT(orange, 4);
+}
+
+// Wait out the spawn, turn the nose left and climb away across the wrap (the
+// ship appears at x 0): the gate at x 7300 lies on the way, its beam on from
+// the start. It is a gate across the road, not a wall to the sky: the ship
+// crosses it some 500 units above the road and flies on unharmed.
+TEST(FoundryRun, ALeftwardFlightOverTheLaserGatePassesAlive)
+{
+    FoundryRun run("map Foundry\n200\n13 CW\n200 BOOST\n100\n");
+    Game& game = run.game;
+    Player& ship = *game.player;
+    Laser* gate = nullptr;
+    for (Entity* e : game.entities)
+        if (auto* laser = dynamic_cast<Laser*>(e); laser != nullptr && std::string(laser->name) == "GATE")
+            gate = laser;
+    ASSERT_NE(gate, nullptr);
+    const int lives = ship.lives;
+    bool crossed = false;
+    float crossingHeight = 0.0f;
+    bool gateOnAtCrossing = false;
+    for (int tick = 0; tick < 1000 && !game.inputScript->Finished(); ++tick) {
+        const float before = ship.position.x;
+        game.RunTick();
+        ASSERT_FALSE(ship.dying) << "the ship died at tick " << tick << " at " << ship.position.x << ","
+                                 << ship.position.y << " (gate at " << gate->position.x << "," << gate->position.y << ")";
+        // Leftward, away from the wrap: x falls through the gate's x.
+        if (!crossed && before > gate->position.x && ship.position.x <= gate->position.x &&
+            before - ship.position.x < 100.0f) {
+            crossed = true;
+            crossingHeight = gate->position.y - ship.position.y;
+            gateOnAtCrossing = gate->on && gate->hasBeam;
+        }
+    }
+    EXPECT_TRUE(game.inputScript->Finished());
+    ASSERT_TRUE(crossed) << "the ship never reached the gate; it ended at " << ship.position.x;
+    EXPECT_TRUE(gateOnAtCrossing) << "the beam was off as the ship passed";
+    EXPECT_GT(crossingHeight, 200.0f);
+    EXPECT_EQ(ship.lives, lives);
+    EXPECT_GT(ship.hull, 0.0f);
 }
 
 } // namespace

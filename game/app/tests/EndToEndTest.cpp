@@ -597,6 +597,95 @@ TEST_F(SeekerRun, TheRedTurretsSeekerLeavesAnOrangeRibbonOnTheScreen)
     EXPECT_GT(bottom - top, 40);
 }
 
+// A recorded run on Foundry: the ship turns left and climbs away across the
+// wrap, over the laser gate (its beam on from the start, ending on the lintel
+// above the road) at about tick 311. A ship the beam burns restarts the map
+// 300 ticks later, spawning the ship a second time; this one spawns once.
+class FoundryGate : public EndToEnd {
+protected:
+    std::vector<std::string> Environment() override
+    {
+        std::ofstream script(folder / "gate.run");
+        script << "map Foundry\n200\n13 CW\n200 BOOST\n100\n";
+        return {"ZELV_INPUT_SCRIPT=gate.run", "ZELV_DUMP_FRAME_TICK=650"};
+    }
+};
+
+TEST_F(FoundryGate, TheShipFliesOverTheLaserGateAlive)
+{
+    ASSERT_NO_FATAL_FAILURE(PressDone());
+    Picture frame;
+    ASSERT_NO_FATAL_FAILURE(TakeFrameAndClose(frame, 200));
+    const std::string log = CleanEndLog();
+    const std::size_t foundry = log.find("Loaded map Foundry.map\n");
+    ASSERT_NE(foundry, std::string::npos);
+    const std::string play = log.substr(foundry);
+    EXPECT_NE(play.find("Laser Spawned!\n"), std::string::npos);
+    const std::size_t spawn = play.find("Player Spawned!\n");
+    ASSERT_NE(spawn, std::string::npos);
+    EXPECT_EQ(play.find("Player Spawned!\n", spawn + 1), std::string::npos) << "the map restarted";
+}
+
+// A recorded run on Core: the ship flies right from its spawn, falls toward
+// the first generator pit and settles on the overhang above it (about tick
+// 735); the camera follows it down to the pit, and the frame after tick 760
+// shows the generator on the pit floor.
+class CorePit : public EndToEnd {
+protected:
+    std::vector<std::string> Environment() override
+    {
+        std::ofstream script(folder / "pit.run");
+        script << "map Core\n200\n11 CCW\n125 BOOST\n11 CW\n400\n";
+        return {"ZELV_INPUT_SCRIPT=pit.run", "ZELV_DUMP_FRAME_TICK=760"};
+    }
+};
+
+TEST_F(CorePit, TheGeneratorInThePitShowsWholeAboveTheScoreStrip)
+{
+    ASSERT_NO_FATAL_FAILURE(PressDone());
+    Picture frame;
+    ASSERT_NO_FATAL_FAILURE(TakeFrameAndClose(frame, 200));
+    KeepShot("core-pit.ppm");
+    const std::string log = CleanEndLog();
+    EXPECT_NE(log.find("Loaded map Core.map\n"), std::string::npos);
+    EXPECT_NE(log.find("Landed!\n"), std::string::npos);
+    ASSERT_EQ(frame.height, 480);
+    constexpr int kStripTop = 430;
+
+    // The generator's yellow tower: the thickest column of yellow right of the
+    // score (the ship and the missile show a few yellow pixels too).
+    const auto yellow = [](const unsigned char* p) { return p[0] > 200 && p[1] > 170 && p[2] < 120; };
+    std::vector<int> column(static_cast<std::size_t>(frame.width), 0);
+    for (int y = 80; y < frame.height; ++y)
+        for (int x = 360; x < frame.width; ++x)
+            column[static_cast<std::size_t>(x)] += yellow(&frame.rgb[(static_cast<std::size_t>(y) * frame.width + x) * 3]);
+    const int middle = static_cast<int>(std::max_element(column.begin(), column.end()) - column.begin());
+    int left = frame.width, right = -1, top = frame.height, bottom = -1, count = 0;
+    for (int y = 80; y < frame.height; ++y)
+        for (int x = middle - 30; x <= middle + 30; ++x)
+            if (yellow(&frame.rgb[(static_cast<std::size_t>(y) * frame.width + x) * 3])) {
+                ++count;
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+    ASSERT_GT(count, 30) << "no generator in the frame";
+    EXPECT_LT(bottom, kStripTop - 10) << "the generator reaches into the score strip";
+    // Its orb, lit white over the tower.
+    EXPECT_GT(CountPixels(frame, left, top - 25, right + 1, top, IsLit), 20) << "no orb on the generator";
+    // The pit floor (the red terrain) on both sides of its base, also clear
+    // of the strip.
+    const auto red = [](const unsigned char* p) { return p[0] > 180 && p[1] < 150 && p[2] < 120; };
+    int floor = -1;
+    for (int y = bottom; y < frame.height && floor < 0; ++y)
+        if (CountPixels(frame, left - 40, y, left - 10, y + 1, red) > 3 &&
+            CountPixels(frame, right + 11, y, right + 41, y + 1, red) > 3)
+            floor = y;
+    ASSERT_GT(floor, bottom) << "no floor under the generator";
+    EXPECT_LT(floor, kStripTop);
+}
+
 TEST(ScriptedRunRefusal, ABadScriptStopsBeforeAnyWindowOrFile)
 {
     const fs::path folder = fs::temp_directory_path() / ("zelv-badscript-" + std::to_string(getpid()));
