@@ -223,6 +223,44 @@ TEST_F(SoundChannels, ChannelsOfADestroyedPlayerHoldNothing) {
   EXPECT_EQ(SoundFindChannel(app, static_cast<uintptr_t>(id)), 1);
 }
 
+// A channel streams its sound from the bank entry: releasing the entry to 0,
+// putting another sound over its id or freeing the row stops the channels
+// that play it first, so the next refill reads nothing freed (the sanitizer
+// watches). Channels of other entries play on, except when the row goes.
+TEST_F(SoundChannels, FreeingOrReplacingAnEntryStopsTheChannelsThatStreamIt) {
+  enum How { Release, Put, FreeRow };
+  for (How how : {Release, Put, FreeRow}) {
+    SCOPED_TRACE(how);
+    const int32_t id = AddWav("long", 132300, 5);  // 3 s: streamed through the ring
+    const int32_t other = AddWav("other", 132300, 6);
+    ASSERT_EQ(SoundPlay(player, app, id, nullptr, 0, 0, 1), 0);
+    ASSERT_EQ(SoundPlay(player, app, other, nullptr, 0, 0, 2), 0);
+    auto* buffer = static_cast<FakeSoundBuffer*>(SoundOn(1)->Buffer());
+    auto* otherBuffer = static_cast<FakeSoundBuffer*>(SoundOn(2)->Buffer());
+    if (how == Release) {
+      EXPECT_EQ(SoundAddRef(app, id), 2);
+      EXPECT_EQ(SoundRelease(app, id), 1);
+      EXPECT_EQ(SoundChannelIsPlaying(app, 1), 1) << "a reference remains: the entry stays";
+      EXPECT_EQ(SoundRelease(app, id), 0);
+    } else if (how == Put) {
+      const uint8_t bytes[] = {1, 2, 3};
+      EXPECT_EQ(SoundPut(app, SoundKindSample, id, "new", bytes, sizeof bytes), id);
+    } else {
+      BankFreeRow(app, BankRowSounds);
+    }
+    EXPECT_EQ(app->channels[0].sound, nullptr);
+    EXPECT_EQ(app->channels[0].id, 0);
+    EXPECT_TRUE(buffer->released);
+    buffer->Advance(60000);
+    otherBuffer->Advance(60000);
+    EXPECT_EQ(device->Tick(), how != FreeRow) << "the refill runs while another sound plays";
+    EXPECT_EQ(SoundChannelIsPlaying(app, 1), 0);
+    EXPECT_EQ(SoundChannelIsPlaying(app, 2), how == FreeRow ? 0 : 1);
+    SoundStop(app, kSoundKindSamples, nullptr);
+    BankFreeRow(app, BankRowSounds);
+  }
+}
+
 // The bytes of a sound behind a name prefix in a file, loaded on first play.
 struct InFile {
   std::string path;
