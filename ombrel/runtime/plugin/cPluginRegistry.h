@@ -22,7 +22,7 @@ class cPluginRegistry {
   // only its own references.
   cPluginRegistry(const cPluginRegistry& other);
   cPluginRegistry& operator=(const cPluginRegistry& other);
-  // Leaves the libraries loaded: owners call Unload first.
+  // Frees the list but leaves the libraries loaded: owners call Unload first.
   ~cPluginRegistry();
 
   virtual void Destruct(uint32_t flags);                                                       // 0
@@ -62,6 +62,9 @@ class cPluginRegistry {
 
  private:
   static void CheckLayout();
+  // Frees the records and the list; the libraries through the platform, or
+  // none without one.
+  void FreeList(PluginPlatform* platform);
 
   PluginList* list_ = nullptr;
 };

@@ -357,4 +357,76 @@ TEST(SoundDeviceLife, SurvivesWhileAnotherRegistrysPlayerPlays) {
   SetSoundDeviceFactory(nullptr);
 }
 
+// A streamed WAV sound in a memory stream the sound owns.
+cMemorySource* WavStream(const SoundFormat& f, uint32_t bytes) {
+  const SoundBytes file = WavFile(f, RampData(f, bytes));
+  cMemorySource* s = cMemorySource::New();
+  s->Allocate(static_cast<uint32_t>(file.size()));
+  std::memcpy(s->Data(), file.data(), file.size());
+  return s;
+}
+
+// The last registry unloads while a player still plays: the device lives on
+// with its players (no new sound finds a decoder) and goes with the last one.
+TEST(SoundDeviceLife, APlayerOutlivesTheRegistriesOfItsDevice) {
+  FakeSoundSystem system;
+  factorySystem = &system;
+  SetSoundDeviceFactory(MakeFakeDevice);
+  ScratchDir dir;
+  cSoundPluginRegistry registry;
+  registry.LoadFilters(dir.Path().c_str(), 0);
+  AddWavDecoder(registry);
+  auto* device = static_cast<cSoundDevice*>(SoundDevice());
+  cSoundPlayer* player = CreateSoundPlayer(nullptr);
+  ASSERT_EQ(player->Open(nullptr), 1);
+  const SoundFormat f = MakePcmFormat(1, 8000, 8);
+  auto* sound = static_cast<cDSound*>(player->CreateSound(WavStream(f, 40000), 1, SoundOpenStreamed));
+  ASSERT_NE(sound, nullptr);
+  ASSERT_EQ(sound->Play(), 1);
+  registry.Unload();
+  EXPECT_EQ(SoundDevice(), nullptr) << "no longer the process's device";
+  EXPECT_EQ(system.LiveOutputs(), 1) << "but alive with its player";
+  static_cast<FakeSoundBuffer*>(sound->Buffer())->Advance(3000);
+  EXPECT_TRUE(device->Tick());
+  EXPECT_EQ(sound->GetPosition(), 3000u) << "its sound plays on";
+  EXPECT_EQ(player->GetPluginRegistry(), nullptr);
+  cMemorySource* refused = WavStream(f, 4000);
+  EXPECT_EQ(player->CreateSound(refused, 1, 0), nullptr) << "no registry: no decoder";
+  refused->Delete();
+  player->Delete();
+  EXPECT_EQ(system.LiveOutputs(), 0);
+  EXPECT_EQ(system.windowsDestroyed, 1) << "the device went with its last player";
+  EXPECT_EQ(system.timersKilled, 1);
+  SetSoundDeviceFactory(nullptr);
+}
+
+// A registry destroyed without Unload leaves the shared set as Unload does:
+// the device looks decoders up in a registry that stays, and the last one
+// to go takes the device.
+TEST(SoundDeviceLife, ARegistryDestroyedWithoutUnloadLeavesTheSharedSet) {
+  FakeSoundSystem system;
+  factorySystem = &system;
+  SetSoundDeviceFactory(MakeFakeDevice);
+  ScratchDir dir;
+  cSoundPluginRegistry* first = CreateSoundPluginRegistry();
+  cSoundPluginRegistry* second = CreateSoundPluginRegistry();
+  first->LoadFilters(dir.Path().c_str(), 0);
+  second->LoadFilters(dir.Path().c_str(), 0);
+  AddWavDecoder(*second);
+  ASSERT_EQ(SoundDeviceRegistry(), first);
+  first->Delete();
+  EXPECT_EQ(SoundRegistryUsers(), 1);
+  EXPECT_EQ(SoundDeviceRegistry(), second);
+  cSoundPlayer* player = CreateSoundPlayer(nullptr);
+  ASSERT_EQ(player->Open(nullptr), 1);
+  const SoundFormat f = MakePcmFormat(1, 8000, 8);
+  EXPECT_NE(player->CreateSound(WavStream(f, 4000), 1, 0), nullptr) << "decoded through the registry that stays";
+  player->Delete();
+  second->Delete();
+  EXPECT_EQ(SoundRegistryUsers(), 0);
+  EXPECT_EQ(SoundDevice(), nullptr);
+  EXPECT_EQ(system.windowsDestroyed, 1);
+  SetSoundDeviceFactory(nullptr);
+}
+
 }  // namespace
