@@ -2,7 +2,9 @@
 
 #include <cstddef>
 #include <cstring>
+#include <mutex>
 #include <new>
+#include <set>
 
 #include "ExportedTable.h"
 #include "Memory.h"
@@ -31,9 +33,30 @@ PluginList* NewList() {
   return MemCalloc(sizeof(PluginList), &block) ? static_cast<PluginList*>(block) : nullptr;
 }
 
+// Libraries that made a filter object stay loaded until the process ends:
+// plug-in objects release themselves through their own code (slot 1), so the
+// library never learns when the last one is gone, and a decoder refilled by
+// the sound timer after its library was freed would run unmapped code.
+struct KeptLibraries {
+  std::mutex lock;
+  std::set<void*> modules;
+};
+KeptLibraries& Kept() {
+  static KeptLibraries* kept = new KeptLibraries();  // lives to process exit
+  return *kept;
+}
+void KeepLoaded(void* module) {
+  std::lock_guard<std::mutex> hold(Kept().lock);
+  Kept().modules.insert(module);
+}
+bool IsKeptLoaded(void* module) {
+  std::lock_guard<std::mutex> hold(Kept().lock);
+  return Kept().modules.count(module) != 0;
+}
+
 // Without a platform the library stays loaded.
 void FreeRecord(PluginRecord* record, PluginPlatform* platform) {
-  if (record->module && platform) platform->Free(record->module);
+  if (record->module && platform && !IsKeptLoaded(record->module)) platform->Free(record->module);
   void* path = record->path;
   if (path) MemFree(&path);
   void* block = record;
@@ -284,5 +307,8 @@ void* cPluginRegistry::CreateByID(uint32_t id) {
 
 void* cPluginRegistry::CreateAt(int32_t index) {
   const PluginRecord* r = At(index);
-  return r && r->createFilter ? r->createFilter(r->user) : nullptr;
+  if (!r || !r->createFilter) return nullptr;
+  void* filter = r->createFilter(r->user);
+  if (filter && r->module) KeepLoaded(r->module);
+  return filter;
 }

@@ -27,6 +27,8 @@ class cPluginRegistry {
 
   virtual void Destruct(uint32_t flags);                                                       // 0
   virtual void Load(const char* folder, const char* pattern, PluginUser user) OMB_EXPORT_AS(cPluginRegistry_Load);  // 1
+  // Frees the records and their libraries, except libraries that ever made
+  // a filter object (`CreateAt`): those stay loaded until the process ends.
   virtual void Unload() OMB_EXPORT_AS(cPluginRegistry_Unload);                                 // 2
   virtual void Delete() OMB_EXPORT_AS(cPluginRegistry_Delete);                                 // 3
   virtual int32_t GetCount() OMB_EXPORT_AS(cPluginRegistry_GetCount);                          // 4

@@ -4,6 +4,7 @@
 // the players hold, and the device's life across registries.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <mutex>
 #include <random>
@@ -13,6 +14,7 @@
 #include "SoundMix.h"
 #include "SoundTestData.h"
 #include "sound/SoundControls.h"
+#include "sound/SoundSystemPlatform.h"
 #include "sound/cDSound.h"
 #include "sound/cDSoundDevice.h"
 #include "sound/cDSoundPlayer.h"
@@ -428,5 +430,33 @@ TEST(SoundDeviceLife, ARegistryDestroyedWithoutUnloadLeavesTheSharedSet) {
   EXPECT_EQ(system.windowsDestroyed, 1);
   SetSoundDeviceFactory(nullptr);
 }
+
+#if defined(_WIN32)
+// The system's periodic timer is killed synchronously: Kill returns only
+// after a tick in progress has ended, so no tick runs on a device freed just
+// after StopTimer.
+struct TickProbe {
+  std::atomic<int> entered{0};
+  std::atomic<int> inside{0};
+};
+void OMB_STDCALL SlowTick(uint32_t, uint32_t, uintptr_t user, uintptr_t, uintptr_t) {
+  auto* probe = reinterpret_cast<TickProbe*>(user);
+  probe->inside = 1;
+  probe->entered = 1;
+  PlatformSoundSystem().Sleep(300);  // keeps the tick in progress while Kill is called
+  probe->inside = 0;
+}
+
+TEST(SoundTimer, KillWaitsForATickInProgress) {
+  SoundSystem& system = PlatformSoundSystem();
+  TickProbe probe;
+  const uint32_t id = system.StartPeriodic(10, 10, SlowTick, reinterpret_cast<uintptr_t>(&probe));
+  ASSERT_NE(id, 0u);
+  for (int i = 0; i < 10000 && !probe.entered; ++i) system.Sleep(1);
+  ASSERT_EQ(probe.entered, 1) << "the timer never ticked";
+  system.Kill(id);
+  EXPECT_EQ(probe.inside, 0) << "Kill returned while a tick was still running";
+}
+#endif
 
 }  // namespace
