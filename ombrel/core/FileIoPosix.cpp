@@ -51,6 +51,8 @@ int32_t FileReadAt(OmbHandle file, void* buffer, uint32_t count, uint32_t offset
   const int fd = Descriptor(file);
   if (fd < 0 || (!buffer && count)) return -1;
   const ssize_t got = pread(fd, buffer, count, static_cast<off_t>(offset));
+  // A pipe has no offsets: it is read where it stands, as ReadFile does.
+  if (got < 0 && errno == ESPIPE) return FileReadCount(file, buffer, count);
   if (got < 0) return -1;
   lseek(fd, static_cast<off_t>(offset) + got, SEEK_SET);  // as ReadFile at an offset leaves it
   return static_cast<int32_t>(got);

@@ -60,7 +60,6 @@ class cSoundDevice {
   // touches the device no more.
   void CountPlayer(int32_t delta);
   int32_t PlayerCount() const { return playerCount_; }
-  bool LetGo() const { return letGo_; }
 
   // The streaming timer. Start: under the sound lock, when not running.
   bool StartTimer();
