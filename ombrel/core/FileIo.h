@@ -30,6 +30,11 @@ OMB_FLAT OmbHandle OMB_STDCALL FileOpen(const char* path, uint32_t mode);
 OMB_FLAT OmbHandle OMB_STDCALL FileCreate(const char* path);
 OMB_FLAT LibError OMB_STDCALL FileRead(OmbHandle file, void* buffer, uint32_t count);
 OMB_FLAT int32_t OMB_STDCALL FileReadCount(OmbHandle file, void* buffer, uint32_t count);
+// Reads up to count bytes at the absolute offset, whatever the handle's
+// current position (which is then left after the bytes read, as a read there
+// would leave it): readers sharing one handle never see each other's bytes.
+// The count read, 0 at the end of the file, -1 on failure.
+int32_t FileReadAt(OmbHandle file, void* buffer, uint32_t count, uint32_t offset);
 OMB_FLAT LibError OMB_STDCALL FileReadBlock16(OmbHandle file, void** out);
 OMB_FLAT LibError OMB_STDCALL FileReadString16(OmbHandle file, char** out);
 OMB_FLAT LibError OMB_STDCALL FileReadBlock32(OmbHandle file, void** out);

@@ -47,6 +47,17 @@ OMB_FLAT int32_t OMB_STDCALL FileReadCount(OmbHandle file, void* buffer, uint32_
   return got < 0 ? -1 : static_cast<int32_t>(got);
 }
 
+int32_t FileReadAt(OmbHandle file, void* buffer, uint32_t count, uint32_t offset) {
+  const int fd = Descriptor(file);
+  if (fd < 0 || (!buffer && count)) return -1;
+  const ssize_t got = pread(fd, buffer, count, static_cast<off_t>(offset));
+  // A pipe has no offsets: it is read where it stands, as ReadFile does.
+  if (got < 0 && errno == ESPIPE) return FileReadCount(file, buffer, count);
+  if (got < 0) return -1;
+  lseek(fd, static_cast<off_t>(offset) + got, SEEK_SET);  // as ReadFile at an offset leaves it
+  return static_cast<int32_t>(got);
+}
+
 OMB_FLAT LibError OMB_STDCALL FileRead(OmbHandle file, void* buffer, uint32_t count) {
   const int fd = Descriptor(file);
   if (fd < 0 || (!buffer && count)) return ErrRead;

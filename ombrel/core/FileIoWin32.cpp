@@ -35,6 +35,17 @@ OMB_FLAT int32_t OMB_STDCALL FileReadCount(OmbHandle file, void* buffer, uint32_
   return static_cast<int32_t>(got);
 }
 
+// On a handle opened for synchronous use the offset in the OVERLAPPED record
+// is where the read starts; the call returns when it is done.
+int32_t FileReadAt(OmbHandle file, void* buffer, uint32_t count, uint32_t offset) {
+  if (!Usable(file) || (!buffer && count)) return -1;
+  OVERLAPPED at{};
+  at.Offset = offset;
+  DWORD got = 0;
+  if (!ReadFile(file, buffer, count, &got, &at)) return GetLastError() == ERROR_HANDLE_EOF ? 0 : -1;
+  return static_cast<int32_t>(got);
+}
+
 OMB_FLAT LibError OMB_STDCALL FileRead(OmbHandle file, void* buffer, uint32_t count) {
   if (!Usable(file) || (!buffer && count)) return ErrRead;
   DWORD got = 0;

@@ -111,6 +111,22 @@ TEST_F(FileIo, ExactReadsReportShortReadsAsEndOfFile) {
   FileClose(f);
 }
 
+// Positional reads take the bytes at the offset whatever the handle's
+// position, then leave the handle after them.
+TEST_F(FileIo, ReadsAtAnOffsetIgnoreThePositionAndLeaveTheHandleAfterThem) {
+  OmbHandle f = OpenBytes({'a', 'b', 'c', 'd', 'e', 'f'});
+  char buf[8] = {};
+  FileSeek(f, 5);
+  EXPECT_EQ(FileReadAt(f, buf, 3, 1), 3);
+  EXPECT_STREQ(buf, "bcd");
+  EXPECT_EQ(FileTell(f), 4u);
+  EXPECT_EQ(FileReadAt(f, buf, 8, 4), 2) << "short at the end";
+  EXPECT_EQ(FileReadAt(f, buf, 8, 6), 0);
+  EXPECT_EQ(FileReadAt(f, buf, 8, 100), 0);
+  EXPECT_EQ(FileReadAt(OmbInvalidHandle(), buf, 1, 0), -1);
+  FileClose(f);
+}
+
 TEST_F(FileIo, SeeksAndSizeKeepsThePosition) {
   OmbHandle f = OpenBytes(std::vector<uint8_t>(100, 7));
   EXPECT_EQ(FileSeek(f, 10), 10u);

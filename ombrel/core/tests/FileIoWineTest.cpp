@@ -34,6 +34,23 @@ class Win32FileIo : public ::testing::Test {
   std::string dir_, path_;
 };
 
+// Positional reads take the bytes at the offset whatever the handle's
+// position, then leave the handle after them (as ReadFile at an offset does).
+TEST_F(Win32FileIo, ReadsAtAnOffsetIgnoreThePositionAndLeaveTheHandleAfterThem) {
+  OmbHandle f = FileOpen(path_.c_str(), 0);
+  ASSERT_NE(f, OmbInvalidHandle());
+  char buf[12] = {};
+  FileSeek(f, 9);
+  EXPECT_EQ(FileReadAt(f, buf, 3, 2), 3);
+  EXPECT_STREQ(buf, "abc");
+  EXPECT_EQ(FileTell(f), 5u);
+  EXPECT_EQ(FileReadAt(f, buf, 8, 9), 2) << "short at the end";
+  EXPECT_EQ(FileReadAt(f, buf, 8, 11), 0);
+  EXPECT_EQ(FileReadAt(f, buf, 8, 100), 0);
+  EXPECT_EQ(FileReadAt(OmbInvalidHandle(), buf, 1, 0), -1);
+  EXPECT_TRUE(FileClose(f));
+}
+
 TEST_F(Win32FileIo, ReadsBlocksAndReportsShortReads) {
   OmbHandle f = FileOpen(path_.c_str(), 0);
   ASSERT_NE(f, OmbInvalidHandle());

@@ -15,6 +15,10 @@ struct WindowObject;
 OMB_FLAT void OMB_STDCALL WindowDestroy(WindowObject* window);
 // Stops MIDI (kind 2) or sample channels (kind 1); `sound` null for all.
 OMB_FLAT int32_t OMB_STDCALL SoundStop(AppObject* app, int32_t kind, const void* sound);
+// The bank is about to free or replace sound entry `id` (0: every entry of
+// the row): every channel that plays a bank sound of that id is stopped and
+// cleared under the sound lock, so no refill reads the entry afterwards.
+void StopChannelsOfSoundEntry(AppObject* app, uint32_t id);
 // Gives a window its app's new depth word.
 void WindowFollowAppDepth(WindowObject* window, uint16_t depth);
 // Selects a palette's handle into the window's device context (unless

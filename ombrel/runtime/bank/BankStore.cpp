@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "Memory.h"
+#include "app/AppHooks.h"
 #include "app/AppObject.h"
 
 namespace {
@@ -76,6 +77,12 @@ void FreeEntry(BankEntry*& slot) {
   slot = nullptr;
 }
 
+// A sound entry may be what a channel streams from: the channels let go of
+// it before it goes.
+void EntryLeaving(AppObject* app, int32_t row, uint32_t id) {
+  if (row == BankRowSounds) StopChannelsOfSoundEntry(app, id);
+}
+
 BankEntry** SlotOf(AppObject* app, int32_t row, uint32_t id) {
   if (!ValidRow(app, row) || id == 0) return nullptr;
   BankRow* table = app->rows[row];
@@ -86,6 +93,7 @@ BankEntry** SlotOf(AppObject* app, int32_t row, uint32_t id) {
 void FreeRowTable(AppObject* app, int32_t row) {
   BankRow*& table = app->rows[row];
   if (table == nullptr) return;
+  EntryLeaving(app, row, 0);
   BankEntry** slots = BankSlots(table);
   for (uint32_t i = 0; i < table->highestId && i < table->capacity; ++i) FreeEntry(slots[i]);
   void* block = table;
@@ -132,6 +140,7 @@ int32_t BankPut(AppObject* app, int32_t row, uint32_t id, uint32_t header, uint3
   int32_t refs = 0;
   if (slot != nullptr) {
     refs = slot->refs;
+    EntryLeaving(app, row, id);
     FreeEntry(slot);
   }
   FillEntry(entry, header, data, options, source);
@@ -154,6 +163,7 @@ int32_t BankRelease(AppObject* app, int32_t row, uint32_t id) {
   if (entry == nullptr) return 0;
   if (entry->refs > 0) --entry->refs;
   if (entry->refs > 0) return entry->refs;
+  EntryLeaving(app, row, id);
   FreeEntry(entry);
   return 0;
 }

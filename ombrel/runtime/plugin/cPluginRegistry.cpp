@@ -2,7 +2,9 @@
 
 #include <cstddef>
 #include <cstring>
+#include <mutex>
 #include <new>
+#include <set>
 
 #include "ExportedTable.h"
 #include "Memory.h"
@@ -31,8 +33,30 @@ PluginList* NewList() {
   return MemCalloc(sizeof(PluginList), &block) ? static_cast<PluginList*>(block) : nullptr;
 }
 
-void FreeRecord(PluginRecord* record, PluginPlatform& platform) {
-  if (record->module) platform.Free(record->module);
+// Libraries that made a filter object stay loaded until the process ends:
+// plug-in objects release themselves through their own code (slot 1), so the
+// library never learns when the last one is gone, and a decoder refilled by
+// the sound timer after its library was freed would run unmapped code.
+struct KeptLibraries {
+  std::mutex lock;
+  std::set<void*> modules;
+};
+KeptLibraries& Kept() {
+  static KeptLibraries* kept = new KeptLibraries();  // lives to process exit
+  return *kept;
+}
+void KeepLoaded(void* module) {
+  std::lock_guard<std::mutex> hold(Kept().lock);
+  Kept().modules.insert(module);
+}
+bool IsKeptLoaded(void* module) {
+  std::lock_guard<std::mutex> hold(Kept().lock);
+  return Kept().modules.count(module) != 0;
+}
+
+// Without a platform the library stays loaded.
+void FreeRecord(PluginRecord* record, PluginPlatform* platform) {
+  if (record->module && platform && !IsKeptLoaded(record->module)) platform->Free(record->module);
   void* path = record->path;
   if (path) MemFree(&path);
   void* block = record;
@@ -53,7 +77,7 @@ cPluginRegistry& cPluginRegistry::operator=(const cPluginRegistry& other) {
   return *this;
 }
 
-cPluginRegistry::~cPluginRegistry() = default;
+cPluginRegistry::~cPluginRegistry() { FreeList(nullptr); }
 
 void cPluginRegistry::CopyFrom(const cPluginRegistry& other) {
   list_ = nullptr;
@@ -70,11 +94,11 @@ void cPluginRegistry::CopyFrom(const cPluginRegistry& other) {
       record->path = CopyText(from.path, std::strlen(from.path));
       record->module = record->path ? SystemPlugins().Load(record->path) : nullptr;
       if (!record->module) {
-        FreeRecord(record, SystemPlugins());
+        FreeRecord(record, &SystemPlugins());
         continue;
       }
     }
-    if (!Insert(list_->count, record)) FreeRecord(record, SystemPlugins());
+    if (!Insert(list_->count, record)) FreeRecord(record, &SystemPlugins());
   }
 }
 
@@ -190,13 +214,15 @@ void cPluginRegistry::LoadWith(PluginPlatform& platform, const char* folder, con
     // newcomer goes before its equals.
     int32_t at = 0;
     while (at < list_->count && list_->items[at]->priority < kept->priority) ++at;
-    if (!Insert(at, kept)) FreeRecord(kept, platform);
+    if (!Insert(at, kept)) FreeRecord(kept, &platform);
   }
 }
 
 void cPluginRegistry::Unload() { UnloadWith(SystemPlugins()); }
 
-void cPluginRegistry::UnloadWith(PluginPlatform& platform) {
+void cPluginRegistry::UnloadWith(PluginPlatform& platform) { FreeList(&platform); }
+
+void cPluginRegistry::FreeList(PluginPlatform* platform) {
   if (!list_) return;
   for (int32_t i = 0; i < list_->count; ++i) FreeRecord(list_->items[i], platform);
   void* items = list_->items;
@@ -211,7 +237,7 @@ void cPluginRegistry::Remove(int32_t index) { RemoveWith(SystemPlugins(), index)
 void cPluginRegistry::RemoveWith(PluginPlatform& platform, int32_t index) {
   PluginRecord* record = At(index);
   if (!record) return;
-  FreeRecord(record, platform);
+  FreeRecord(record, &platform);
   void** items = reinterpret_cast<void**>(list_->items);
   PtrArrayRemoveAt(&items, &list_->count, &list_->capacity, index);
   list_->items = reinterpret_cast<PluginRecord**>(items);
@@ -281,5 +307,8 @@ void* cPluginRegistry::CreateByID(uint32_t id) {
 
 void* cPluginRegistry::CreateAt(int32_t index) {
   const PluginRecord* r = At(index);
-  return r && r->createFilter ? r->createFilter(r->user) : nullptr;
+  if (!r || !r->createFilter) return nullptr;
+  void* filter = r->createFilter(r->user);
+  if (filter && r->module) KeepLoaded(r->module);
+  return filter;
 }

@@ -22,11 +22,13 @@ class cPluginRegistry {
   // only its own references.
   cPluginRegistry(const cPluginRegistry& other);
   cPluginRegistry& operator=(const cPluginRegistry& other);
-  // Leaves the libraries loaded: owners call Unload first.
+  // Frees the list but leaves the libraries loaded: owners call Unload first.
   ~cPluginRegistry();
 
   virtual void Destruct(uint32_t flags);                                                       // 0
   virtual void Load(const char* folder, const char* pattern, PluginUser user) OMB_EXPORT_AS(cPluginRegistry_Load);  // 1
+  // Frees the records and their libraries, except libraries that ever made
+  // a filter object (`CreateAt`): those stay loaded until the process ends.
   virtual void Unload() OMB_EXPORT_AS(cPluginRegistry_Unload);                                 // 2
   virtual void Delete() OMB_EXPORT_AS(cPluginRegistry_Delete);                                 // 3
   virtual int32_t GetCount() OMB_EXPORT_AS(cPluginRegistry_GetCount);                          // 4
@@ -62,6 +64,9 @@ class cPluginRegistry {
 
  private:
   static void CheckLayout();
+  // Frees the records and the list; the libraries through the platform, or
+  // none without one.
+  void FreeList(PluginPlatform* platform);
 
   PluginList* list_ = nullptr;
 };

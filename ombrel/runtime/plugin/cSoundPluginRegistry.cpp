@@ -30,6 +30,24 @@ void DeleteDevice(void* device) {
   reinterpret_cast<DeleteFn>((*static_cast<void***>(device))[4])(device);
 }
 
+// A member that leaves: the last one takes the device (which lives on while
+// it has players) and the shared registry with it; otherwise the device moves
+// to a member that stays.
+void CountOut(cSoundPluginRegistry* registry) {
+  SoundShared& s = Shared();
+  std::lock_guard<std::recursive_mutex> hold(s.lock);
+  if (s.members.erase(registry) == 0) return;
+  if (s.members.empty()) {
+    if (s.device) DeleteDevice(s.device);
+    s.device = nullptr;
+    s.deviceRegistry = nullptr;
+    s.shared.UnloadWith(SystemPlugins());
+  } else if (s.deviceRegistry == registry) {
+    // The device looks decoders up in a registry that stays.
+    s.deviceRegistry = *s.members.begin();
+  }
+}
+
 }  // namespace
 
 void SetSoundDeviceFactory(SoundDeviceFactory factory) {
@@ -47,7 +65,9 @@ cSoundPluginRegistry& cSoundPluginRegistry::operator=(const cSoundPluginRegistry
   return *this;
 }
 
-cSoundPluginRegistry::~cSoundPluginRegistry() = default;
+// Destroyed without Unload, a registry still leaves the shared set: the
+// device must not look decoders up in a freed registry.
+cSoundPluginRegistry::~cSoundPluginRegistry() { CountOut(this); }
 
 void cSoundPluginRegistry::Destruct(uint32_t flags) {
   this->~cSoundPluginRegistry();
@@ -72,21 +92,7 @@ void cSoundPluginRegistry::LoadFilters(const char* folder, PluginUser user) {
 }
 
 void cSoundPluginRegistry::Unload() {
-  SoundShared& s = Shared();
-  {
-    std::lock_guard<std::recursive_mutex> hold(s.lock);
-    if (s.members.erase(this) != 0) {
-      if (s.members.empty()) {
-        if (s.device) DeleteDevice(s.device);
-        s.device = nullptr;
-        s.deviceRegistry = nullptr;
-        s.shared.UnloadWith(SystemPlugins());
-      } else if (s.deviceRegistry == this) {
-        // The device looks decoders up in a registry that stays.
-        s.deviceRegistry = *s.members.begin();
-      }
-    }
-  }
+  CountOut(this);
   cPluginRegistry::Unload();
 }
 

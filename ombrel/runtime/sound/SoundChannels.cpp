@@ -1,9 +1,11 @@
 #include "sound/SoundChannels.h"
 
 #include <algorithm>
+#include <mutex>
 
 #include "Memory.h"
 #include "app/AppHooks.h"
+#include "plugin/cSoundPluginRegistry.h"
 #include "sound/SoundText.h"
 #include "sound/cSound.h"
 
@@ -52,6 +54,15 @@ void ClearChannel(SoundChannel& c) {
   c.name = nullptr;
   c.id = 0;
   c.flags &= SoundChannelLocked;
+}
+
+// Every channel, not only the first channelCount: a lowered count leaves the
+// channels beyond it holding their sounds.
+void StopChannelsOfSoundEntry(AppObject* app, uint32_t id) {
+  if (!app) return;
+  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  for (SoundChannel& c : app->channels)
+    if (c.id != 0 && (id == 0 || static_cast<uint32_t>(c.id) == id)) ClearChannel(c);
 }
 
 void ApplyChannelMix(const AppObject* app, SoundChannel& c) {

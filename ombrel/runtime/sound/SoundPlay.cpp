@@ -1,10 +1,12 @@
 // SoundPlay: a MIDI sound goes to the sequencer; a sample is loaded when its
 // bytes still lie in a file, then played on a channel through the player.
 #include <cstring>
+#include <mutex>
 #include <new>
 
 #include "Memory.h"
 #include "compress/Compression.h"
+#include "plugin/cSoundPluginRegistry.h"
 #include "sound/SoundBank.h"
 #include "sound/SoundChannels.h"
 #include "sound/SoundText.h"
@@ -29,6 +31,10 @@ bool LoadFromFile(AppObject* app, int32_t id) {
   std::memcpy(&ref, SoundData(e), sizeof ref);
   const OmbHandle file = HandleOf(ref.file);
   if (ref.namePrefix > ref.byteCount || ref.byteCount >= 0x7FFFFFFFu) return false;
+  // The reads below go through the handle's position, which the refills of
+  // sounds streamed from the same file move (on the timer's thread, under
+  // the sound lock): the lock keeps them out until the block is read.
+  std::lock_guard<std::recursive_mutex> hold(SoundLock());
   const uint64_t fileSize = FileGetSize(file);
   if (uint64_t{ref.offset} >= fileSize || fileSize == 0xFFFFFFFFu) return false;
   void* block = nullptr;

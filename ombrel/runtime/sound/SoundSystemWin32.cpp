@@ -168,7 +168,10 @@ class DSoundOutput final : public SoundOutput {
 class Win32SoundSystem final : public SoundSystem {
  public:
   uint32_t StartPeriodic(uint32_t periodMs, uint32_t resolutionMs, Callback callback, uintptr_t user) override {
-    return timeSetEvent(periodMs, resolutionMs, reinterpret_cast<LPTIMECALLBACK>(callback), user, TIME_PERIODIC);
+    // Synchronous kill: timeKillEvent returns only once a tick in progress
+    // has ended, so no tick runs on a device freed after StopTimer.
+    return timeSetEvent(periodMs, resolutionMs, reinterpret_cast<LPTIMECALLBACK>(callback), user,
+                        TIME_PERIODIC | TIME_KILL_SYNCHRONOUS);
   }
   void Kill(uint32_t id) override { timeKillEvent(id); }
   void Sleep(uint32_t ms) override { ::Sleep(ms); }

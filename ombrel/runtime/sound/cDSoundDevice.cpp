@@ -96,11 +96,17 @@ void cDSoundDevice::CountOpen(int32_t delta) {
   }
 }
 
-void cDSoundDevice::PlayerDestroyed() {
+void cDSoundDevice::Delete() {
+  if (DeleteNowOrLetGo()) Destruct(1);
+}
+
+void cDSoundDevice::NoPlayersLeft() {
   std::lock_guard<std::recursive_mutex> hold(SoundLock());
-  if (PlayerCount() > 0 || !ownWindow_ || !cooperativeWindow_) return;
-  system_.DestroySoundWindow(cooperativeWindow_);
-  cooperativeWindow_ = nullptr;
+  if (ownWindow_ && cooperativeWindow_) {
+    system_.DestroySoundWindow(cooperativeWindow_);
+    cooperativeWindow_ = nullptr;
+  }
+  cSoundDevice::NoPlayersLeft();  // may delete this
 }
 
 void* OMB_STDCALL CreateDSoundDevice(PluginUser registry) {

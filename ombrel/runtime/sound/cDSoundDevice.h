@@ -20,7 +20,7 @@ class cDSoundDevice final : public cSoundDevice {
   cSoundPlayer* CreatePlayer(void* window) override;
   void StopAllPlayers() override;
   void GetFormat(const SoundFormat* source, SoundFormat* out) override;
-  void Delete() override { Destruct(1); }
+  void Delete() override;
 
   SoundSystem& System() { return system_; }
   // The DirectSound object, created for the window when missing (or null).
@@ -33,8 +33,10 @@ class cDSoundDevice final : public cSoundDevice {
   bool CountInDirectSound();
   void CountOutDirectSound();
   void CountOpen(int32_t delta);
+
+ protected:
   // The last player is gone: the device's own window goes too.
-  void PlayerDestroyed();
+  void NoPlayersLeft() override;
 
  private:
   SoundSystem& system_;

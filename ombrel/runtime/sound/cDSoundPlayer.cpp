@@ -71,8 +71,7 @@ void cDSoundPlayer::Destruct(uint32_t flags) {
     openCounted_ = 0;
     if (counted_) device->CountOutDirectSound();
     counted_ = 0;
-    this->~cDSoundPlayer();
-    device->PlayerDestroyed();
+    this->~cDSoundPlayer();  // counts out of the device last (which may delete it)
   }
   if (flags & 1) FreeStorage(this);
 }

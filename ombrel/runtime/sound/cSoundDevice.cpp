@@ -37,6 +37,24 @@ bool cSoundDevice::IsAnyPlaying() {
 void cSoundDevice::CountPlayer(int32_t delta) {
   std::lock_guard<std::recursive_mutex> hold(SoundLock());
   playerCount_ += delta;
+  if (delta < 0 && playerCount_ <= 0) {
+    playerCount_ = 0;
+    NoPlayersLeft();  // last: may delete this
+  }
+}
+
+bool cSoundDevice::DeleteNowOrLetGo() {
+  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  if (playerCount_ <= 0) return true;
+  // The registry may go right after this: players of a device that was let
+  // go find no decoders, so no new sound starts on it.
+  registry_ = nullptr;
+  letGo_ = true;
+  return false;
+}
+
+void cSoundDevice::NoPlayersLeft() {
+  if (letGo_) Delete();
 }
 
 bool cSoundDevice::StartTimer() {

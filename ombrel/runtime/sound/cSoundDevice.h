@@ -2,7 +2,13 @@
 // timer with its busy flag, and the registry decoders are looked up in.
 // Internal (made by the sound registry's built-in record); slots in this
 // order: 0 `Destruct(flags)`, 1 `CreatePlayer`, 2 `StopAllPlayers`,
-// 3 `GetFormat`, 4 `Delete`, 5 `UpdateAll`.
+// 3 `GetFormat`, 4 `Delete`, 5 `UpdateAll`, then the library's own
+// `NoPlayersLeft`.
+//
+// The device lives while it has players: `Delete` with players left only
+// lets it go (it forgets its registry, so no new sound finds a decoder), and
+// the last player's destruction deletes it. Players and their sounds never
+// reach a freed device.
 //
 // The timer callback takes the busy flag, then only tries the sound lock:
 // when a client holds the lock it gives the flag back and skips the tick.
@@ -38,6 +44,7 @@ class cSoundDevice {
   virtual void StopAllPlayers();                                                 // 2
   // The format the device plays for a source format.
   virtual void GetFormat(const SoundFormat* source, SoundFormat* out) = 0;       // 3
+  // Deletes the device, or lets it go when players remain (see above).
   virtual void Delete() = 0;                                                     // 4
   // Every player's refill (the timer's work).
   virtual void UpdateAll();                                                      // 5
@@ -48,6 +55,9 @@ class cSoundDevice {
   // while this is the process's device (it moves when its registry unloads).
   cSoundPluginRegistry* Registry() const;
   cHandleList& Players() { return players_; }
+  // Players count in when made and out when destroyed; the count reaching 0
+  // calls NoPlayersLeft, which may delete the device: a caller counting out
+  // touches the device no more.
   void CountPlayer(int32_t delta);
   int32_t PlayerCount() const { return playerCount_; }
 
@@ -69,6 +79,11 @@ class cSoundDevice {
 
  protected:
   ~cSoundDevice() = default;
+  // Slot 4's rule: true when the caller deletes the device now; false when
+  // players remain, the device then being let go.
+  bool DeleteNowOrLetGo();
+  // The last player is gone: a device that was let go deletes itself.
+  virtual void NoPlayersLeft();
 
  private:
   void WaitForBusy();
@@ -79,6 +94,7 @@ class cSoundDevice {
   uint32_t timerId_ = 0;
   int32_t playerCount_ = 0;
   cSoundPluginRegistry* registry_;
+  bool letGo_ = false;
   SoundTimerHost& timer_;
   std::atomic<int32_t> skippedTicks_{0};
 };

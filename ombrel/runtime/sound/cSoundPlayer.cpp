@@ -52,9 +52,9 @@ cSoundPlayer& cSoundPlayer::operator=(const cSoundPlayer& other) {
   Close();
   ReleaseAllSounds();
   if (device_ != other.device_) {
+    if (other.device_) other.device_->CountPlayer(1);
     if (device_) device_->CountPlayer(-1);
     device_ = other.device_;
-    if (device_) device_->CountPlayer(1);
   }
   unused_ = other.unused_;
   return *this;
@@ -62,10 +62,12 @@ cSoundPlayer& cSoundPlayer::operator=(const cSoundPlayer& other) {
 
 cSoundPlayer::~cSoundPlayer() {
   std::lock_guard<std::recursive_mutex> hold(SoundLock());
-  if (device_) device_->CountPlayer(-1);
   Close();
   ReleaseAllSounds();  // sounds of a player that was never opened
   DeleteSoundList(sounds_);
+  // Last: the device may go with its last player.
+  if (device_) device_->CountPlayer(-1);
+  device_ = nullptr;
 }
 
 void cSoundPlayer::FreeStorage(void* self) { MemFree(&self); }

@@ -182,14 +182,17 @@ LibError cFileSource::Read(void* buffer, uint32_t n) {
   }
   EmptyBuffer();
   if (!buffer_ || !HasHandle()) return ErrEndOfFile;
-  // Large requests go straight to the caller's buffer in whole chunks (all
-  // of them in one platform read: the same bytes and result as one chunk at
-  // a time, with fewer calls).
+  // Reads are positional (at position_, not at the handle's current
+  // position): two sources over one handle, such as two channels streaming
+  // one file, would otherwise read each other's bytes. Large requests go
+  // straight to the caller's buffer in whole chunks (all of them in one
+  // platform read: the same bytes and result as one chunk at a time, with
+  // fewer calls).
   while (n >= kBufferSize) {
     const uint32_t whole = std::min<uint32_t>(n / kBufferSize, 1u << 14) * kBufferSize;
     const uint32_t chunk = RangeAllows(whole);
     if (chunk == 0) return ErrEndOfFile;
-    const int32_t got = std::max(FileReadCount(handle_, out, chunk), 0);
+    const int32_t got = std::max(FileReadAt(handle_, out, chunk, position_), 0);
     position_ += static_cast<uint32_t>(got);
     out += got;
     n -= static_cast<uint32_t>(got);
@@ -198,7 +201,7 @@ LibError cFileSource::Read(void* buffer, uint32_t n) {
   if (n == 0) return LibOk;
   const uint32_t chunk = RangeAllows(kBufferSize);
   if (chunk == 0) return ErrEndOfFile;
-  const uint32_t got = static_cast<uint32_t>(std::max(FileReadCount(handle_, buffer_, chunk), 0));
+  const uint32_t got = static_cast<uint32_t>(std::max(FileReadAt(handle_, buffer_, chunk, position_), 0));
   if (got < n) {
     std::memcpy(out, buffer_, got);
     position_ += got;

@@ -1,5 +1,7 @@
 // A buffered reader over an operating-system file handle, optionally bounded
-// to a range of the file. Exported: 40 bytes, fields in this order.
+// to a range of the file. It reads at its own position, so sources sharing a
+// handle never take each other's bytes. Exported: 40 bytes, fields in this
+// order.
 #pragma once
 
 #include "stream/cByteSource.h"

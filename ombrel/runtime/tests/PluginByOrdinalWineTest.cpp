@@ -167,6 +167,18 @@ TEST_F(PluginByOrdinal, LoadingTwiceUnloadsFirstAndCopiesHoldTheirOwnReferences)
   lib.Get<void(OMB_THISCALL*)(void*)>(273)(copy);
 }
 
+// A filter's code lives in its plug-in: the library that made it stays
+// loaded after Unload, so the filter can still be used and released.
+TEST_F(PluginByOrdinal, ALibraryThatMadeAFilterStaysLoadedAfterUnload) {
+  Load(registry_, "plugins", "anim.ift");
+  ASSERT_EQ(Count(registry_), 1);
+  void* filter = Slot<void*(OMB_THISCALL*)(void*, int)>(registry_, 14)(registry_, 0);
+  ASSERT_NE(filter, nullptr);
+  Unload(registry_);
+  EXPECT_NE(GetModuleHandleA("anim.ift"), nullptr);
+  Slot<void(OMB_THISCALL*)(void*)>(filter, 1)(filter);  // the plug-in's own Release
+}
+
 TEST_F(PluginByOrdinal, SoundRegistryRecognisesWaveFiles) {
   void* sounds = lib.Get<void*(WINAPI*)()>(795)();
   ASSERT_NE(sounds, nullptr);

@@ -48,16 +48,19 @@ class FakePlatform final : public PluginPlatform {
     for (size_t i = 0; i < files.size(); ++i)
       if (files[i].first == name && !files[i].second.empty()) {
         ++live;
-        return reinterpret_cast<void*>(i + 1);
+        return reinterpret_cast<void*>(base + i + 1);
       }
     return nullptr;  // not a library
   }
   void* Symbol(void* module, const char* name) override {
-    const Exports& e = files[reinterpret_cast<size_t>(module) - 1].second;
+    const Exports& e = files[reinterpret_cast<size_t>(module) - base - 1].second;
     const auto it = e.find(name);
     return it == e.end() ? nullptr : it->second;
   }
-  void Free(void*) override { --live; }
+  void Free(void* module) override {
+    --live;
+    freed.push_back(reinterpret_cast<size_t>(module) - base - 1);
+  }
   std::vector<std::string> Find(const char* pattern) override {
     patterns.push_back(pattern);
     std::vector<std::string> names;
@@ -67,7 +70,17 @@ class FakePlatform final : public PluginPlatform {
 
   std::vector<std::pair<std::string, Exports>> files;
   std::vector<std::string> patterns, loads;
+  std::vector<size_t> freed;  // file indexes
   int live = 0;
+  // Module handles are base + file index + 1, a base of its own per fake:
+  // libraries kept loaded are remembered for the whole process by handle.
+  size_t base = NextBase();
+
+ private:
+  static size_t NextBase() {
+    static size_t next = 0x1000;
+    return next += 0x100;
+  }
 };
 
 void* Fn(uint32_t(OMB_STDCALL* f)()) { return reinterpret_cast<void*>(f); }
@@ -100,7 +113,7 @@ TEST(PluginRegistry, OrderIsAscendingPriorityWithNewcomersBeforeEquals) {
   EXPECT_EQ(reg.FindByID(0x12345678), -1);
   EXPECT_EQ(reg.CreateByID(0x41414141), reinterpret_cast<void*>(8)) << "user value handed to CreateFilter";
   reg.UnloadWith(fake);
-  EXPECT_EQ(fake.live, 0);
+  EXPECT_EQ(fake.live, 1) << "all but the library that made an object were freed";
   EXPECT_FALSE(reg.HasList());
 }
 
@@ -180,9 +193,9 @@ TEST(PluginRegistry, StreamChoiceRestoresThePositionAndSkipsFailingCreators) {
   src.Seek(0, SeekStart);
   EXPECT_EQ(reg.CreateForStream(&src), nullptr);
   EXPECT_EQ(src.Tell(), 0u);
-  reg.RemoveWith(fake, 2);
+  reg.RemoveWith(fake, blindIndex);
   EXPECT_EQ(reg.GetCount(), 2);
-  EXPECT_EQ(fake.live, 2);
+  EXPECT_EQ(fake.live, 2) << "a library that made nothing is freed";
   reg.UnloadWith(fake);
 }
 
@@ -197,6 +210,37 @@ TEST(PluginRegistry, LoadingAgainUnloadsTheFirstSet) {
   EXPECT_EQ(reg.GetCount(), 1);
   reg.UnloadWith(fake);
   EXPECT_EQ(fake.live, 0);
+}
+
+// A library whose plug-in made an object (a decoder the sound timer may still
+// refill, a filter in use) is never freed, by Unload, a reload or Remove; one
+// that made none is freed as usual.
+TEST(PluginRegistry, ALibraryThatMadeAnObjectStaysLoaded) {
+  struct Case {
+    const char* what;
+    void (*leave)(cPluginRegistry&, FakePlatform&);
+  } cases[] = {
+      {"unload", [](cPluginRegistry& r, FakePlatform& f) { r.UnloadWith(f); }},
+      {"reload", [](cPluginRegistry& r, FakePlatform& f) { r.LoadWith(f, "p", "*.ift", 0); }},
+      {"remove", [](cPluginRegistry& r, FakePlatform& f) {
+         while (r.GetCount() > 0) r.RemoveWith(f, 0);
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    FakePlatform fake;
+    fake.Add("maker.ift", Plugin(NameA, IdA));
+    fake.Add("idle.ift", {{"CreateFilter", reinterpret_cast<void*>(Create)}, {"GetFilterName", Fn(NameB)},
+                          {"GetFilterID", Fn(IdB)}, {"GetPriority", Fn(Priority100)}});
+    cPluginRegistry reg;
+    reg.LoadWith(fake, "p", "*.ift", 0);
+    ASSERT_EQ(reg.GetCount(), 2);
+    ASSERT_EQ(reg.FindByID(0x41414141), 1);
+    EXPECT_NE(reg.CreateByID(0x41414141), nullptr);
+    c.leave(reg, fake);
+    EXPECT_EQ(fake.freed, std::vector<size_t>{1}) << "only the idle library was freed";
+    reg.UnloadWith(fake);
+  }
 }
 
 // A stand-in for the sound device: slot 4 deletes it.

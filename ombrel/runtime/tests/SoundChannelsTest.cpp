@@ -4,9 +4,11 @@
 // over a fake sequencer.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "AppFixture.h"
@@ -223,6 +225,44 @@ TEST_F(SoundChannels, ChannelsOfADestroyedPlayerHoldNothing) {
   EXPECT_EQ(SoundFindChannel(app, static_cast<uintptr_t>(id)), 1);
 }
 
+// A channel streams its sound from the bank entry: releasing the entry to 0,
+// putting another sound over its id or freeing the row stops the channels
+// that play it first, so the next refill reads nothing freed (the sanitizer
+// watches). Channels of other entries play on, except when the row goes.
+TEST_F(SoundChannels, FreeingOrReplacingAnEntryStopsTheChannelsThatStreamIt) {
+  enum How { Release, Put, FreeRow };
+  for (How how : {Release, Put, FreeRow}) {
+    SCOPED_TRACE(how);
+    const int32_t id = AddWav("long", 132300, 5);  // 3 s: streamed through the ring
+    const int32_t other = AddWav("other", 132300, 6);
+    ASSERT_EQ(SoundPlay(player, app, id, nullptr, 0, 0, 1), 0);
+    ASSERT_EQ(SoundPlay(player, app, other, nullptr, 0, 0, 2), 0);
+    auto* buffer = static_cast<FakeSoundBuffer*>(SoundOn(1)->Buffer());
+    auto* otherBuffer = static_cast<FakeSoundBuffer*>(SoundOn(2)->Buffer());
+    if (how == Release) {
+      EXPECT_EQ(SoundAddRef(app, id), 2);
+      EXPECT_EQ(SoundRelease(app, id), 1);
+      EXPECT_EQ(SoundChannelIsPlaying(app, 1), 1) << "a reference remains: the entry stays";
+      EXPECT_EQ(SoundRelease(app, id), 0);
+    } else if (how == Put) {
+      const uint8_t bytes[] = {1, 2, 3};
+      EXPECT_EQ(SoundPut(app, SoundKindSample, id, "new", bytes, sizeof bytes), id);
+    } else {
+      BankFreeRow(app, BankRowSounds);
+    }
+    EXPECT_EQ(app->channels[0].sound, nullptr);
+    EXPECT_EQ(app->channels[0].id, 0);
+    EXPECT_TRUE(buffer->released);
+    buffer->Advance(60000);
+    otherBuffer->Advance(60000);
+    EXPECT_EQ(device->Tick(), how != FreeRow) << "the refill runs while another sound plays";
+    EXPECT_EQ(SoundChannelIsPlaying(app, 1), 0);
+    EXPECT_EQ(SoundChannelIsPlaying(app, 2), how == FreeRow ? 0 : 1);
+    SoundStop(app, kSoundKindSamples, nullptr);
+    BankFreeRow(app, BankRowSounds);
+  }
+}
+
 // The bytes of a sound behind a name prefix in a file, loaded on first play.
 struct InFile {
   std::string path;
@@ -286,6 +326,95 @@ TEST_F(SoundChannels, SoundsInAFileLoadPlainCompressedAndByRange) {
   SoundStop(app, kSoundKindSamples, nullptr);
   FileClose(file);
   FileClose(in);
+}
+
+// A file holding 100 bytes of something else, then a name and a WAV file:
+// the sound streams from offset 104 through a handle the host keeps open.
+struct SharedFile {
+  SharedFile(ScratchDir& dir, const SoundBytes& wav) {
+    bytes.assign(100, 0xEE);
+    for (char c : std::string("song")) bytes.push_back(static_cast<uint8_t>(c));
+    bytes.insert(bytes.end(), wav.begin(), wav.end());
+    handle = FileOpen(dir.Write("shared.bin", bytes).c_str(), 0);
+  }
+  ~SharedFile() { FileClose(handle); }
+  SoundFileRange Range(uint32_t wavBytes) const {
+    return {reinterpret_cast<uintptr_t>(handle), 100, 4 + wavBytes, 4, 0, nullptr};
+  }
+  SoundBytes bytes;
+  OmbHandle handle;
+};
+
+// Whether `heard` starts with `data` played `times` times in a row.
+bool HeardRepeats(const SoundBytes& heard, const SoundBytes& data, size_t times) {
+  if (heard.size() < data.size() * times) return false;
+  for (size_t t = 0; t < times; ++t)
+    if (!std::equal(data.begin(), data.end(), heard.begin() + static_cast<std::ptrdiff_t>(t * data.size())))
+      return false;
+  return true;
+}
+
+// Each stream reads at its own position: two channels streaming one range of
+// a shared handle each hear the whole sound.
+TEST_F(SoundChannels, TwoChannelsStreamingOneFileRangeEachHearTheWholeSound) {
+  ScratchDir dir;
+  const SoundBytes data = RampData(format, 110250, 3);
+  SharedFile file(dir, WavFile(format, data));
+  const SoundFileRange range = file.Range(static_cast<uint32_t>(WavFile(format, data).size()));
+  const int32_t id = SoundAdd(app, SoundKindSample | SoundTypeStreamed, "shared", &range, sizeof range);
+  ASSERT_EQ(SoundPlay(player, app, id, nullptr, 0, 0, 1), 0);
+  ASSERT_EQ(SoundPlay(player, app, id, nullptr, 0, 0, 2), 0);
+  FakeSoundBuffer* buffers[] = {static_cast<FakeSoundBuffer*>(SoundOn(1)->Buffer()),
+                                static_cast<FakeSoundBuffer*>(SoundOn(2)->Buffer())};
+  for (int t = 0; t < 200 && (SoundOn(1)->PlaysOrPaused() || SoundOn(2)->PlaysOrPaused()); ++t) {
+    buffers[0]->Advance(4410);
+    buffers[1]->Advance(t % 2 ? 8820 : 2205);
+    device->Tick();
+  }
+  for (FakeSoundBuffer* b : buffers) EXPECT_TRUE(HeardRepeats(b->heard, data, 1));
+}
+
+// A sound kept in a file loads through the handle's position while the timer
+// streams another sound from the same handle on its own thread: neither
+// takes the other's bytes.
+TEST_F(SoundChannels, LazyLoadsFromAHandleTheTimerStreamsFromReadTheirOwnBytes) {
+  ScratchDir dir;
+  const SoundBytes data = RampData(format, 60000, 8);
+  SharedFile file(dir, WavFile(format, data));
+  const SoundFileRange range = file.Range(static_cast<uint32_t>(WavFile(format, data).size()));
+  const int32_t id = SoundAdd(app, SoundKindSample | SoundTypeStreamed, "looped", &range, sizeof range);
+  ASSERT_EQ(SoundPlay(player, app, id, nullptr, SoundPlayLoop, 0, 1), 0);
+  auto* buffer = static_cast<FakeSoundBuffer*>(SoundOn(1)->Buffer());
+  std::atomic<bool> stop{false};
+  std::atomic<size_t> streamed{0};
+  std::thread timer([&] {
+    // The cursor moves on only after a refill ran, so a skipped tick never
+    // lets it pass bytes that were not written yet.
+    while (!stop.load()) {
+      if (!device->Tick()) continue;
+      buffer->Advance(17640);
+      streamed.store(buffer->heard.size());
+    }
+  });
+  // Loads go on until the timer has streamed the sound a few times over.
+  std::mt19937 rng(5);
+  int wrong = 0;
+  for (int i = 0; i < 1000 || streamed.load() < 3 * data.size(); ++i) {
+    const uint32_t count = 64 + rng() % 8000;
+    const uint32_t offset = rng() % (static_cast<uint32_t>(file.bytes.size()) - count);
+    SoundFileBlock block{reinterpret_cast<uintptr_t>(file.handle), offset, count, 0, 0};
+    const int32_t lazy = SoundAdd(app, SoundKindSample | SoundTypeInFile, "lazy", &block, sizeof block);
+    if (SoundPlay(nullptr, app, lazy, nullptr, 0, 0, 0) != 0 ||
+        std::memcmp(SoundGetDataPointer(app, lazy), file.bytes.data() + offset, count) != 0)
+      ++wrong;
+    SoundRelease(app, lazy);
+  }
+  stop.store(true);
+  timer.join();
+  EXPECT_EQ(wrong, 0);
+  size_t mismatch = 0;
+  while (mismatch < buffer->heard.size() && buffer->heard[mismatch] == data[mismatch % data.size()]) ++mismatch;
+  EXPECT_EQ(mismatch, buffer->heard.size()) << "the looped sound went wrong there";
 }
 
 // Seeded hostile references: a load either succeeds or gives -1 with the

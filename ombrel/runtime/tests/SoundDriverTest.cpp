@@ -4,6 +4,7 @@
 // the players hold, and the device's life across registries.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <mutex>
 #include <random>
@@ -13,6 +14,7 @@
 #include "SoundMix.h"
 #include "SoundTestData.h"
 #include "sound/SoundControls.h"
+#include "sound/SoundSystemPlatform.h"
 #include "sound/cDSound.h"
 #include "sound/cDSoundDevice.h"
 #include "sound/cDSoundPlayer.h"
@@ -356,5 +358,105 @@ TEST(SoundDeviceLife, SurvivesWhileAnotherRegistrysPlayerPlays) {
   EXPECT_EQ(CreateSoundPlayer(nullptr), nullptr) << "no device, no player";
   SetSoundDeviceFactory(nullptr);
 }
+
+// A streamed WAV sound in a memory stream the sound owns.
+cMemorySource* WavStream(const SoundFormat& f, uint32_t bytes) {
+  const SoundBytes file = WavFile(f, RampData(f, bytes));
+  cMemorySource* s = cMemorySource::New();
+  s->Allocate(static_cast<uint32_t>(file.size()));
+  std::memcpy(s->Data(), file.data(), file.size());
+  return s;
+}
+
+// The last registry unloads while a player still plays: the device lives on
+// with its players (no new sound finds a decoder) and goes with the last one.
+TEST(SoundDeviceLife, APlayerOutlivesTheRegistriesOfItsDevice) {
+  FakeSoundSystem system;
+  factorySystem = &system;
+  SetSoundDeviceFactory(MakeFakeDevice);
+  ScratchDir dir;
+  cSoundPluginRegistry registry;
+  registry.LoadFilters(dir.Path().c_str(), 0);
+  AddWavDecoder(registry);
+  auto* device = static_cast<cSoundDevice*>(SoundDevice());
+  cSoundPlayer* player = CreateSoundPlayer(nullptr);
+  ASSERT_EQ(player->Open(nullptr), 1);
+  const SoundFormat f = MakePcmFormat(1, 8000, 8);
+  auto* sound = static_cast<cDSound*>(player->CreateSound(WavStream(f, 40000), 1, SoundOpenStreamed));
+  ASSERT_NE(sound, nullptr);
+  ASSERT_EQ(sound->Play(), 1);
+  registry.Unload();
+  EXPECT_EQ(SoundDevice(), nullptr) << "no longer the process's device";
+  EXPECT_EQ(system.LiveOutputs(), 1) << "but alive with its player";
+  static_cast<FakeSoundBuffer*>(sound->Buffer())->Advance(3000);
+  EXPECT_TRUE(device->Tick());
+  EXPECT_EQ(sound->GetPosition(), 3000u) << "its sound plays on";
+  EXPECT_EQ(player->GetPluginRegistry(), nullptr);
+  cMemorySource* refused = WavStream(f, 4000);
+  EXPECT_EQ(player->CreateSound(refused, 1, 0), nullptr) << "no registry: no decoder";
+  refused->Delete();
+  player->Delete();
+  EXPECT_EQ(system.LiveOutputs(), 0);
+  EXPECT_EQ(system.windowsDestroyed, 1) << "the device went with its last player";
+  EXPECT_EQ(system.timersKilled, 1);
+  SetSoundDeviceFactory(nullptr);
+}
+
+// A registry destroyed without Unload leaves the shared set as Unload does:
+// the device looks decoders up in a registry that stays, and the last one
+// to go takes the device.
+TEST(SoundDeviceLife, ARegistryDestroyedWithoutUnloadLeavesTheSharedSet) {
+  FakeSoundSystem system;
+  factorySystem = &system;
+  SetSoundDeviceFactory(MakeFakeDevice);
+  ScratchDir dir;
+  cSoundPluginRegistry* first = CreateSoundPluginRegistry();
+  cSoundPluginRegistry* second = CreateSoundPluginRegistry();
+  first->LoadFilters(dir.Path().c_str(), 0);
+  second->LoadFilters(dir.Path().c_str(), 0);
+  AddWavDecoder(*second);
+  ASSERT_EQ(SoundDeviceRegistry(), first);
+  first->Delete();
+  EXPECT_EQ(SoundRegistryUsers(), 1);
+  EXPECT_EQ(SoundDeviceRegistry(), second);
+  cSoundPlayer* player = CreateSoundPlayer(nullptr);
+  ASSERT_EQ(player->Open(nullptr), 1);
+  const SoundFormat f = MakePcmFormat(1, 8000, 8);
+  EXPECT_NE(player->CreateSound(WavStream(f, 4000), 1, 0), nullptr) << "decoded through the registry that stays";
+  player->Delete();
+  second->Delete();
+  EXPECT_EQ(SoundRegistryUsers(), 0);
+  EXPECT_EQ(SoundDevice(), nullptr);
+  EXPECT_EQ(system.windowsDestroyed, 1);
+  SetSoundDeviceFactory(nullptr);
+}
+
+#if defined(_WIN32)
+// The system's periodic timer is killed synchronously: Kill returns only
+// after a tick in progress has ended, so no tick runs on a device freed just
+// after StopTimer.
+struct TickProbe {
+  std::atomic<int> entered{0};
+  std::atomic<int> inside{0};
+};
+void OMB_STDCALL SlowTick(uint32_t, uint32_t, uintptr_t user, uintptr_t, uintptr_t) {
+  auto* probe = reinterpret_cast<TickProbe*>(user);
+  probe->inside = 1;
+  probe->entered = 1;
+  PlatformSoundSystem().Sleep(300);  // keeps the tick in progress while Kill is called
+  probe->inside = 0;
+}
+
+TEST(SoundTimer, KillWaitsForATickInProgress) {
+  SoundSystem& system = PlatformSoundSystem();
+  TickProbe probe;
+  const uint32_t id = system.StartPeriodic(10, 10, SlowTick, reinterpret_cast<uintptr_t>(&probe));
+  ASSERT_NE(id, 0u);
+  for (int i = 0; i < 10000 && !probe.entered; ++i) system.Sleep(1);
+  ASSERT_EQ(probe.entered, 1) << "the timer never ticked";
+  system.Kill(id);
+  EXPECT_EQ(probe.inside, 0) << "Kill returned while a tick was still running";
+}
+#endif
 
 }  // namespace
