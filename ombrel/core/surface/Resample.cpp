@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstring>
 
 #include "Memory.h"
 #include "palette/PaletteApi.h"
@@ -98,40 +99,39 @@ inline void ClearPadding(uint8_t* out, int32_t width, int32_t step) {
   for (int32_t x = 0; x < width; ++x) out[4 * x + 3] = 0;
 }
 
+// Row y of the source resampled across into `out` (dest.width pixels).
 template <int C>
-void HorizontalPass(const Plane& src, const Plane& dest, const ResampleWeights& weights,
-                    const KeyRule* key) {
-  for (int32_t y = 0; y < src.height; ++y) {
-    const uint8_t* row = src.first + int64_t(y) * src.pitch;
-    uint8_t* out = dest.first + int64_t(y) * dest.pitch;
-    const uint8_t* alpha = key != nullptr && key->alpha != nullptr ? key->alpha + int64_t(y) * key->alphaPitch : nullptr;
-    for (int32_t i = 0; i < dest.width; ++i, out += dest.step) {
-      const ResampleWeights::Entry& e = weights[i];
-      const int32_t n = e.last - e.first + 1;
-      if (key != nullptr)
-        MixKeyed(row + int64_t(e.first) * src.step, src.step, alpha != nullptr ? alpha + e.first : nullptr,
-                 1, e.weights, n, *key, out);
-      else
-        Mix<C>(row + int64_t(e.first) * src.step, src.step, e.weights, n, out);
-    }
-    ClearPadding<C>(dest.first + int64_t(y) * dest.pitch, dest.width, dest.step);
-  }
-}
-
-// Unkeyed rows of one pixel layout: every byte of an output row is the
-// weighted sum of the same byte of its contributing rows, so the row is
-// summed a block of bytes at a time, contributor by contributor (plain
-// loops the compiler turns into vector code where it can).
-template <int C>
-void VerticalRows(const Plane& src, const Plane& dest, const ResampleWeights& weights) {
-  constexpr int32_t kBlock = 512;
-  uint32_t sum[kBlock];
-  const int32_t bytes = dest.width * dest.step;
-  for (int32_t i = 0; i < dest.height; ++i) {
+void HorizontalRow(const Plane& src, int32_t y, uint8_t* out, const Plane& dest,
+                   const ResampleWeights& weights, const KeyRule* key) {
+  const uint8_t* row = src.first + int64_t(y) * src.pitch;
+  const uint8_t* alpha = key != nullptr && key->alpha != nullptr ? key->alpha + int64_t(y) * key->alphaPitch : nullptr;
+  uint8_t* to = out;
+  for (int32_t i = 0; i < dest.width; ++i, to += dest.step) {
     const ResampleWeights::Entry& e = weights[i];
     const int32_t n = e.last - e.first + 1;
-    const uint8_t* top = src.first + int64_t(e.first) * src.pitch;
-    uint8_t* out = dest.first + int64_t(i) * dest.pitch;
+    if (key != nullptr)
+      MixKeyed(row + int64_t(e.first) * src.step, src.step, alpha != nullptr ? alpha + e.first : nullptr,
+               1, e.weights, n, *key, to);
+    else
+      Mix<C>(row + int64_t(e.first) * src.step, src.step, e.weights, n, to);
+  }
+  ClearPadding<C>(out, dest.width, dest.step);
+}
+
+// Output row `out` of the pass down the rows from its contributing rows,
+// which start at `top` and lie `pitch` apart, pixels `srcStep` bytes each.
+// Unkeyed rows of one pixel layout are summed a block of bytes at a time,
+// contributor by contributor: every byte of the output is the weighted sum
+// of the same byte of its rows (plain loops the compiler turns into vector
+// code where it can). Otherwise pixel by pixel.
+template <int C>
+void VerticalRow(const uint8_t* top, int32_t pitch, int32_t srcStep, const ResampleWeights::Entry& e,
+                 uint8_t* out, const Plane& dest, const KeyRule* key) {
+  const int32_t n = e.last - e.first + 1;
+  if (key == nullptr && srcStep == dest.step) {
+    constexpr int32_t kBlock = 512;
+    uint32_t sum[kBlock];
+    const int32_t bytes = dest.width * dest.step;
     for (int32_t b0 = 0; b0 < bytes; b0 += kBlock) {
       const int32_t m = std::min(kBlock, bytes - b0);
       // An empty list (no contributor) gives 0.
@@ -139,55 +139,35 @@ void VerticalRows(const Plane& src, const Plane& dest, const ResampleWeights& we
       const uint8_t* first = n > 0 ? top + b0 : nullptr;
       for (int32_t b = 0; b < m; ++b) sum[b] = kRounding + (first != nullptr ? w0 * first[b] : 0);
       for (int32_t j = 1; j < n; ++j) {
-        const uint8_t* row = top + int64_t(j) * src.pitch + b0;
+        const uint8_t* row = top + int64_t(j) * pitch + b0;
         const uint32_t w = uint32_t(e.weights[j]);
         for (int32_t b = 0; b < m; ++b) sum[b] += w * row[b];
       }
       for (int32_t b = 0; b < m; ++b) out[b0 + b] = Narrow(sum[b]);
     }
-    ClearPadding<C>(out, dest.width, dest.step);
-  }
-}
-
-// Walks output rows and, inside each, the columns, so the contributing rows
-// are read in memory order.
-template <int C>
-void VerticalPass(const Plane& src, const Plane& dest, const ResampleWeights& weights,
-                  const KeyRule* key) {
-  if (key == nullptr && src.step == dest.step) {
-    VerticalRows<C>(src, dest, weights);
-    return;
-  }
-  for (int32_t i = 0; i < dest.height; ++i) {
-    const ResampleWeights::Entry& e = weights[i];
-    const int32_t n = e.last - e.first + 1;
-    const uint8_t* top = src.first + int64_t(e.first) * src.pitch;
+  } else {
     const uint8_t* alphaTop =
         key != nullptr && key->alpha != nullptr ? key->alpha + int64_t(e.first) * key->alphaPitch : nullptr;
-    uint8_t* out = dest.first + int64_t(i) * dest.pitch;
-    for (int32_t x = 0; x < dest.width; ++x, out += dest.step) {
+    uint8_t* to = out;
+    for (int32_t x = 0; x < dest.width; ++x, to += dest.step) {
       if (key != nullptr)
-        MixKeyed(top + int64_t(x) * src.step, src.pitch, alphaTop != nullptr ? alphaTop + x : nullptr,
-                 key->alphaPitch, e.weights, n, *key, out);
+        MixKeyed(top + int64_t(x) * srcStep, pitch, alphaTop != nullptr ? alphaTop + x : nullptr,
+                 key->alphaPitch, e.weights, n, *key, to);
       else
-        Mix<C>(top + int64_t(x) * src.step, src.pitch, e.weights, n, out);
+        Mix<C>(top + int64_t(x) * srcStep, pitch, e.weights, n, to);
     }
-    ClearPadding<C>(dest.first + int64_t(i) * dest.pitch, dest.width, dest.step);
   }
+  ClearPadding<C>(out, dest.width, dest.step);
 }
 
-// Heap rows of a pass's intermediate result.
-class ScratchPlane {
+// Heap block of a pass's intermediate rows.
+class ScratchRows {
  public:
-  ~ScratchPlane() { MemFree(&block_); }
-  bool Make(int32_t width, int32_t height, int32_t step) {
-    const uint64_t pitch = uint64_t(width) * uint64_t(step);
-    const uint64_t bytes = pitch * uint64_t(height);
-    if (bytes == 0 || bytes > (uint64_t(1) << 31) || !MemAlloc(uint32_t(bytes), &block_)) return false;
-    plane = Plane{static_cast<uint8_t*>(block_), int32_t(pitch), width, height, step};
-    return true;
+  ~ScratchRows() { MemFree(&block_); }
+  uint8_t* Make(uint64_t bytes) {
+    if (bytes == 0 || bytes > (uint64_t(1) << 31) || !MemAlloc(uint32_t(bytes), &block_)) return nullptr;
+    return static_cast<uint8_t*>(block_);
   }
-  Plane plane{};
 
  private:
   void* block_ = nullptr;
@@ -195,7 +175,11 @@ class ScratchPlane {
 
 // src (sw x sh) onto dest (dw x dh), C channels each; the key applies to the
 // pass that reads the source (its alpha) and, by colour, to the second pass.
-// The intermediate rows take the destination's pixel layout.
+// The intermediate rows take the destination's pixel layout. Each output row
+// needs at most `Support()` consecutive intermediate rows, and the rows
+// needed move only downwards, so only those are kept: row r at slots r mod
+// k and k + r mod k of 2k slots, where any k consecutive rows lie in order,
+// one pitch apart.
 template <int C>
 bool ResamplePlanes(const Plane& src, const Plane& dest, const KeyRule* key) {
   const int32_t sw = src.width, sh = src.height, dw = dest.width, dh = dest.height;
@@ -203,19 +187,53 @@ bool ResamplePlanes(const Plane& src, const Plane& dest, const KeyRule* key) {
   if (dw != sw && !across.Build(dw, sw, double(dw) / double(sw))) return false;
   if (dh != sh && !down.Build(dh, sh, double(dh) / double(sh))) return false;
   if (dh == sh) {
-    HorizontalPass<C>(src, dest, across, key);
+    for (int32_t y = 0; y < sh; ++y)
+      HorizontalRow<C>(src, y, dest.first + int64_t(y) * dest.pitch, dest, across, key);
     return true;
   }
   if (dw == sw) {
-    VerticalPass<C>(src, dest, down, key);
+    for (int32_t i = 0; i < dh; ++i)
+      VerticalRow<C>(src.first + int64_t(down[i].first) * src.pitch, src.pitch, src.step, down[i],
+                     dest.first + int64_t(i) * dest.pitch, dest, key);
     return true;
   }
-  ScratchPlane middle;
-  if (!middle.Make(dw, sh, dest.step)) return false;
-  HorizontalPass<C>(src, middle.plane, across, key);
+  const int32_t kept = std::max(1, std::min(down.Support(), sh));
+  const bool ring = 2 * int64_t(kept) < sh;
+  const int32_t slots = ring ? 2 * kept : sh;
+  const int32_t pitch = dw * dest.step;
+  // With the ring, the row each of the first `kept` slots holds; then the rows.
+  const uint64_t heldBytes = ring ? uint64_t(kept) * sizeof(int32_t) : 0;
+  ScratchRows scratch;
+  uint8_t* block = scratch.Make(heldBytes + uint64_t(pitch) * uint64_t(slots));
+  if (block == nullptr) return false;
+  int32_t* held = reinterpret_cast<int32_t*>(block);
+  std::fill(held, held + heldBytes / sizeof(int32_t), -1);
+  uint8_t* rows = block + heldBytes;
+  const Plane middle{rows, pitch, dw, sh, dest.step};
   KeyRule byColour{};
   if (key != nullptr) byColour = KeyRule{{key->bgr[0], key->bgr[1], key->bgr[2]}, nullptr, 0};
-  VerticalPass<C>(middle.plane, dest, down, key != nullptr ? &byColour : nullptr);
+  int32_t made = 0;  // without the ring: rows made so far, in order
+  for (int32_t i = 0; i < dh; ++i) {
+    const ResampleWeights::Entry& e = down[i];
+    const uint8_t* top = rows;
+    if (ring) {
+      for (int32_t r = e.first; r <= e.last; ++r) {
+        const int32_t slot = r % kept;
+        if (held[slot] == r) continue;
+        uint8_t* at = rows + int64_t(slot) * pitch;
+        HorizontalRow<C>(src, r, at, middle, across, key);
+        std::memcpy(at + int64_t(kept) * pitch, at, size_t(pitch));
+        held[slot] = r;
+      }
+      if (e.last >= e.first) top = rows + int64_t(e.first % kept) * pitch;
+    } else {
+      for (; made <= e.last; ++made)
+        HorizontalRow<C>(src, made, rows + int64_t(made) * pitch, middle, across, key);
+      if (e.last >= e.first) top = rows + int64_t(e.first) * pitch;
+    }
+    VerticalRow<C>(top, pitch, dest.step, e, dest.first + int64_t(i) * dest.pitch, dest,
+                   key != nullptr ? &byColour : nullptr);
+  }
   return true;
 }
 
