@@ -4,6 +4,9 @@
 #include <cstring>
 
 #include "pixel/PixelFormat.h"
+#include "pixel/PixelFormat16.h"
+#include "pixel/PixelRows.h"
+#include "pixel/PixelVector32.h"
 #include "pixel/RowStretchers.h"
 
 using pixel::RowAt;
@@ -103,4 +106,33 @@ int32_t FindContentBounds(const PixelView* view, PixelRect* out) {
   }
   *out = PixelRect{minX, minY, maxX + 1, maxY + 1};
   return 1;
+}
+
+void FillRectStored(PixelView* view, int32_t x, int32_t y, int32_t width, int32_t height,
+                    uint32_t value) {
+  if (width <= 0 || height <= 0) return;
+  uint8_t* row = RowAt(view, x, y);
+  switch (view->bytesPerPixel) {
+    case 1:
+      pixel::FillRowPlain(pixel::Fmt8{}, row, width, value);
+      break;
+    case 2:
+      pixel::FillRowPlain(pixel::Fmt565{}, row, width, value);
+      break;
+    case 3:
+      pixel::FillRowPlain(pixel::Fmt24{}, row, width, value & 0x00FFFFFFu);
+      break;
+    case 4:
+      if ((view->flags & kPixelFlagVector) != 0) {
+        pixel::FillRows32Vector(row, view->pitch, width, height, value);
+        return;
+      }
+      pixel::FillRowPlain(pixel::Fmt32{}, row, width, value);
+      break;
+    default:
+      return;
+  }
+  // The other rows copy the first, as the surfaces' fills do.
+  const size_t bytes = size_t(width) * size_t(view->bytesPerPixel);
+  for (uint8_t* to = row + view->pitch; --height > 0; to += view->pitch) std::memcpy(to, row, bytes);
 }

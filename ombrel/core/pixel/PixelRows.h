@@ -20,6 +20,8 @@ namespace pixel {
 // plain formulas.
 struct PlainRows {
   static bool FillRow(uint8_t*, int32_t, uint32_t, uint32_t) { return false; }
+  // The whole rectangle: h rows of n pixels, pitch bytes apart.
+  static bool FillRows(uint8_t*, int32_t, int32_t, int32_t, uint32_t, uint32_t) { return false; }
   static bool KeyedCopyRow(const uint8_t*, uint8_t*, int32_t, uint32_t, uint32_t) { return false; }
   static bool AlphaCopyRow(const uint8_t*, const uint8_t*, uint8_t*, int32_t, uint32_t) {
     return false;
@@ -66,6 +68,7 @@ void FillRectOf(PixelView* s, int32_t x, int32_t y, int32_t pitch, int32_t w, in
   const uint32_t v = F::FromColour(colour);
   uint8_t* row = s->firstRow + static_cast<intptr_t>(y) * pitch + static_cast<intptr_t>(x) * F::kBytes;
   if (h <= 0 || w <= 0) return;
+  if (V::FillRows(row, pitch, w, h, v, s->flags)) return;
   if (!V::FillRow(row, w, v, s->flags)) FillRowPlain(F{}, row, w, v);
   // The other rows copy the first one: one cache-resident source, whole-line
   // moves, and the same bytes as filling each row.

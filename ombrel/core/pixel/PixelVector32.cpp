@@ -2,6 +2,7 @@
 
 #include <emmintrin.h>
 
+#include <cstdint>
 #include <cstring>
 
 #include "pixel/InkKernels.h"
@@ -45,6 +46,30 @@ OMB_SSE2 void FillRow32Vector(uint8_t* d, int32_t n, uint32_t value) {
   }
   for (; n >= 4; n -= 4, d += 16) Store4(d, v);
   for (; n > 0; --n, d += 4) StoreU32(d, value);
+}
+
+// Each row stored whole with aligned 16-byte stores (a copy of the first row
+// would read as much as it writes; library fills switch to string
+// instructions on long rows, slow on some processors).
+OMB_SSE2 void FillRows32Vector(uint8_t* d, int32_t pitch, int32_t n, int32_t h, uint32_t value) {
+  const __m128i v = _mm_set1_epi32(static_cast<int>(value));
+  for (; h > 0; --h, d += pitch) {
+    uint8_t* p = d;
+    int32_t left = n;
+    if ((reinterpret_cast<uintptr_t>(p) & 3) != 0) {
+      FillRow32Vector(p, left, value);
+      continue;
+    }
+    for (; left > 0 && (reinterpret_cast<uintptr_t>(p) & 15) != 0; --left, p += 4) StoreU32(p, value);
+    for (; left >= 16; left -= 16, p += 64) {
+      _mm_store_si128(reinterpret_cast<__m128i*>(p), v);
+      _mm_store_si128(reinterpret_cast<__m128i*>(p + 16), v);
+      _mm_store_si128(reinterpret_cast<__m128i*>(p + 32), v);
+      _mm_store_si128(reinterpret_cast<__m128i*>(p + 48), v);
+    }
+    for (; left >= 4; left -= 4, p += 16) _mm_store_si128(reinterpret_cast<__m128i*>(p), v);
+    for (; left > 0; --left, p += 4) StoreU32(p, value);
+  }
 }
 
 namespace {

@@ -10,6 +10,8 @@
 namespace pixel {
 
 void FillRow32Vector(uint8_t* dest, int32_t n, uint32_t value);
+// h rows of n pixels, `pitch` bytes apart.
+void FillRows32Vector(uint8_t* dest, int32_t pitch, int32_t n, int32_t h, uint32_t value);
 void KeyedCopyRow32Vector(const uint8_t* src, uint8_t* dest, int32_t n, uint32_t key);
 // Alpha-weighted copy: 0 leaves, 255 copies the source word, others mix.
 void AlphaCopyRow32Vector(const uint8_t* src, const uint8_t* alpha, uint8_t* dest, int32_t n);

@@ -283,6 +283,29 @@ TEST(PixelStretch, ClippedShrinkKeepsTheLastRowOfTheUnclippedOne) {
   EXPECT_EQ(clipped.Raw(0, 1), 22u);
 }
 
+// The stored-value fill writes the value's bytes (a 32-bit fourth byte too)
+// into exactly the rectangle, plain and vector, every pixel size, both pitch
+// signs, 4-aligned rows and rows of odd length.
+TEST(PixelFill, StoredValueFillsExactlyTheRectangle) {
+  std::mt19937 rng(12);
+  const int32_t depths[5] = {8, 15, 16, 24, 32};
+  for (int round = 0; round < 300; ++round) {
+    const int32_t depth = depths[round % 5], bpp = (depth + 7) / 8;
+    const int32_t w = 1 + rng() % 70, h = 1 + rng() % 6;
+    const uint32_t rowBytes = round % 3 == 0 ? uint32_t(w + 3) * bpp + 1 : 0;
+    const uint32_t flags = (round / 5) % 2 ? CpuFeatures() : 0;
+    PixelTestImage image(w + 3, h + 2, depth, (round / 10) % 2 != 0, false, flags, rowBytes);
+    image.Randomise(rng, 0, 0);
+    PixelTestImage want(image);
+    const uint32_t value = rng() & (bpp == 4 ? 0xFFFFFFFFu : (1u << (8 * bpp)) - 1);
+    const int32_t x = rng() % 3, y = rng() % 2, fw = 1 + rng() % (w + 3 - x), fh = 1 + rng() % (h + 2 - y);
+    for (int32_t j = 0; j < fh; ++j)
+      for (int32_t i = 0; i < fw; ++i) want.SetRaw(x + i, y + j, value);
+    FillRectStored(&image.view, x, y, fw, fh, value);
+    ASSERT_EQ(FirstDifference(image.pixels, want.pixels), "") << "round " << round << ", " << depth << " bits";
+  }
+}
+
 TEST(PixelConvert, ZeroOnlyFromZeroAndByteOrder) {
   struct Case {
     int32_t srcIndex;
