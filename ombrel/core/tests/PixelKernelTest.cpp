@@ -10,6 +10,7 @@
 #include "palette/PaletteApi.h"
 #include "pixel/CopyKernels.h"
 #include "pixel/CpuFeatures.h"
+#include "pixel/PixelVector32.h"
 #include "pixel/RowConverters.h"
 #include "pixel/RowStretchers.h"
 #include "support/PixelCompare.h"
@@ -334,6 +335,33 @@ TEST(PixelConvert, ZeroOnlyFromZeroAndByteOrder) {
   }
   EXPECT_EQ(GetRowConverters(5), nullptr);
   EXPECT_EQ(GetRowConverters(-1), nullptr);
+}
+
+// The vector narrowing of 32-bit rows to 5-5-5 and 5-6-5 words equals the
+// plain converters on rows full of the cases that matter: black, pixels too
+// dark to show (stored as 1), pixels with only a fourth byte, random ones.
+TEST(PixelConvert, VectorNarrowingEqualsThePlainConverters) {
+  std::mt19937 rng(16);
+  for (int round = 0; round < 400; ++round) {
+    const int32_t n = 1 + rng() % 40;
+    std::vector<uint32_t> row(n);
+    for (uint32_t& p : row) {
+      switch (rng() % 4) {
+        case 0: p = 0; break;
+        case 1: p = rng() & 0x07070707u; break;
+        case 2: p = rng() & 0xFF000000u; break;
+        default: p = rng(); break;
+      }
+    }
+    for (int32_t to : {1, 2}) {
+      std::vector<uint16_t> plain(n + 1, 0xEEEE), vector(n + 1, 0xEEEE);
+      const auto* src = reinterpret_cast<const uint8_t*>(row.data());
+      GetRowConverters(4)[to](src, reinterpret_cast<uint8_t*>(plain.data()), n, nullptr);
+      (to == 1 ? pixel::From32To15RowVector : pixel::From32To16RowVector)(
+          src, reinterpret_cast<uint8_t*>(vector.data()), n);
+      ASSERT_EQ(vector, plain) << "round " << round << " to depth index " << to;
+    }
+  }
 }
 
 TEST(PixelConvert, ToEightBitsLooksUpTheColourForm) {
