@@ -38,26 +38,55 @@ inline int32_t TableAnswer(const uint8_t* inverse, uint32_t v) {
   }
 }
 
-template <class F>
-void ToIndexed(const uint8_t* s, uint8_t* d, int32_t n, const cPalette* palette) {
-  const uint8_t* inverse = palette != nullptr ? palette->inverse : nullptr;
+// Slow answers (PaletteColourToIndex), a run of one colour asked once.
+struct SlowAnswers {
+  const cPalette* palette;
   uint32_t lastColour = 0;
   uint8_t lastIndex = 0;
   bool known = false;
-  for (; n > 0; --n, s += F::kBytes, ++d) {
-    const uint32_t v = F::Load(s);
-    const int32_t answer = inverse != nullptr ? TableAnswer<F>(inverse, v) : -1;
-    if (answer >= 0) {
-      *d = static_cast<uint8_t>(answer);
-      continue;
-    }
-    const uint32_t colour = F::ToColour(v);
+  uint8_t Of(uint32_t colour) {
     if (!known || colour != lastColour) {
       lastIndex = static_cast<uint8_t>(PaletteColourToIndex(palette, colour));
       lastColour = colour;
       known = true;
     }
-    *d = lastIndex;
+    return lastIndex;
+  }
+};
+
+template <class F>
+void ToIndexed(const uint8_t* s, uint8_t* d, int32_t n, const cPalette* palette) {
+  SlowAnswers slow{palette};
+  const uint8_t* inverse = palette != nullptr ? palette->inverse : nullptr;
+  if constexpr (F::kBytes >= 3) {
+    if (inverse != nullptr) {
+      // A block's keys first (a loop the compiler makes vector code of;
+      // black gets a key past the table), then their answers.
+      constexpr int32_t kBlock = 256;
+      constexpr uint32_t kBlack = 0x8000u;
+      uint16_t keys[kBlock];
+      while (n > 0) {
+        const int32_t m = n < kBlock ? n : kBlock;
+        for (int32_t i = 0; i < m; ++i) {
+          const uint32_t v = F::Load(s + i * F::kBytes) & 0x00FFFFFFu;  // native 0x00RRGGBB
+          const uint32_t key = (v >> 9 & 0x7C00u) | (v >> 6 & 0x3E0u) | (v >> 3 & 0x1Fu);
+          keys[i] = static_cast<uint16_t>(v == 0 ? kBlack : key);
+        }
+        for (int32_t i = 0; i < m; ++i) {
+          const int32_t answer = keys[i] == kBlack ? -1 : InverseTableAnswerOfKey(inverse, keys[i]);
+          d[i] = answer >= 0 ? static_cast<uint8_t>(answer) : slow.Of(F::ToColour(F::Load(s + i * F::kBytes)));
+        }
+        s += m * F::kBytes;
+        d += m;
+        n -= m;
+      }
+      return;
+    }
+  }
+  for (; n > 0; --n, s += F::kBytes, ++d) {
+    const uint32_t v = F::Load(s);
+    const int32_t answer = inverse != nullptr ? TableAnswer<F>(inverse, v) : -1;
+    *d = answer >= 0 ? static_cast<uint8_t>(answer) : slow.Of(F::ToColour(v));
   }
 }
 
