@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "palette/PaletteApi.h"
+#include "palette/cPalette.h"
 #include "pixel/CopyKernels.h"
 #include "pixel/CpuFeatures.h"
 #include "pixel/PixelVector32.h"
@@ -362,6 +363,37 @@ TEST(PixelConvert, VectorNarrowingEqualsThePlainConverters) {
       ASSERT_EQ(vector, plain) << "round " << round << " to depth index " << to;
     }
   }
+}
+
+// Long 24- and 32-bit rows (several blocks of keys) to 8 bits give each
+// pixel's PaletteColourToIndex answer: black, runs, colours of keys several
+// entries share, misses.
+TEST(PixelConvert, LongRowsToEightBitsAnswerAsTheLookup) {
+  cPalette* palette = PaletteStartup();
+  ASSERT_NE(palette, nullptr);
+  ASSERT_EQ(BuildInverseTable(palette), 1);
+  std::mt19937 rng(8);
+  for (int32_t bytes : {3, 4}) {
+    const int32_t n = 700;
+    std::vector<uint8_t> row(size_t(n) * bytes + 1);
+    for (int32_t i = 0; i < n; ++i) {
+      uint32_t colour = rng() % 5 == 0 ? 0 : rng() % 5 == 1 ? EntryColour(palette->log.entries[rng() % 256]) : rng();
+      if (i > 0 && rng() % 3 == 0) std::memcpy(&colour, &row[size_t(i - 1) * bytes], 3);  // runs
+      else colour = (colour & 0xFFu) << 16 | (colour & 0xFF00u) | (colour >> 16 & 0xFFu);  // to native
+      std::memcpy(&row[size_t(i) * bytes], &colour, size_t(bytes));
+    }
+    std::vector<uint8_t> got(n + 1, 0xEE), want(n + 1, 0xEE);
+    for (int32_t i = 0; i < n; ++i) {
+      uint32_t native = 0;
+      std::memcpy(&native, &row[size_t(i) * bytes], 3);
+      const uint32_t colour = (native & 0xFFu) << 16 | (native & 0xFF00u) | (native >> 16 & 0xFFu);
+      want[size_t(i)] = uint8_t(PaletteColourToIndex(palette, colour));
+    }
+    GetRowConverters(bytes == 3 ? 3 : 4)[0](row.data(), got.data(), n, palette);
+    EXPECT_EQ(got, want) << bytes << " bytes a pixel";
+  }
+  ReleasePalette(palette);
+  PaletteShutdown();
 }
 
 TEST(PixelConvert, ToEightBitsLooksUpTheColourForm) {
