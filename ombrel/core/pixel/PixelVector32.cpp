@@ -220,8 +220,16 @@ OMB_SSE2 inline void From32To16Row(const uint8_t* s, uint8_t* d, int32_t n) {
 
 }  // namespace
 
-OMB_SSE2 void From32To15RowVector(const uint8_t* s, uint8_t* d, int32_t n) { From32To16Row<5>(s, d, n); }
-OMB_SSE2 void From32To16RowVector(const uint8_t* s, uint8_t* d, int32_t n) { From32To16Row<6>(s, d, n); }
+OMB_SSE2 void From32To15RowSse2(const uint8_t* s, uint8_t* d, int32_t n) { From32To16Row<5>(s, d, n); }
+OMB_SSE2 void From32To16RowSse2(const uint8_t* s, uint8_t* d, int32_t n) { From32To16Row<6>(s, d, n); }
+void From32To15RowVector(const uint8_t* s, uint8_t* d, int32_t n) {
+  if (CpuRunsAvx2()) From32To15RowAvx2(s, d, n);
+  else From32To15RowSse2(s, d, n);
+}
+void From32To16RowVector(const uint8_t* s, uint8_t* d, int32_t n) {
+  if (CpuRunsAvx2()) From32To16RowAvx2(s, d, n);
+  else From32To16RowSse2(s, d, n);
+}
 
 OMB_SSE2 void BlendSpan32Vector(const InkState* st, const uint8_t* s, uint8_t* d, int32_t n) {
   SpanLoop(s, d, n, BlendOp(st));

@@ -338,13 +338,13 @@ TEST(PixelConvert, ZeroOnlyFromZeroAndByteOrder) {
   EXPECT_EQ(GetRowConverters(-1), nullptr);
 }
 
-// The vector narrowing of 32-bit rows to 5-5-5 and 5-6-5 words equals the
-// plain converters on rows full of the cases that matter: black, pixels too
+// The vector narrowings (SSE2, and AVX2 where the processor runs it) of
+// 32-bit rows to 5-5-5 and 5-6-5 words equal the plain converters on rows full of the cases that matter: black, pixels too
 // dark to show (stored as 1), pixels with only a fourth byte, random ones.
 TEST(PixelConvert, VectorNarrowingEqualsThePlainConverters) {
   std::mt19937 rng(16);
   for (int round = 0; round < 400; ++round) {
-    const int32_t n = 1 + rng() % 40;
+    const int32_t n = 1 + rng() % 70;
     std::vector<uint32_t> row(n);
     for (uint32_t& p : row) {
       switch (rng() % 4) {
@@ -358,9 +358,15 @@ TEST(PixelConvert, VectorNarrowingEqualsThePlainConverters) {
       std::vector<uint16_t> plain(n + 1, 0xEEEE), vector(n + 1, 0xEEEE);
       const auto* src = reinterpret_cast<const uint8_t*>(row.data());
       GetRowConverters(4)[to](src, reinterpret_cast<uint8_t*>(plain.data()), n, nullptr);
-      (to == 1 ? pixel::From32To15RowVector : pixel::From32To16RowVector)(
+      (to == 1 ? pixel::From32To15RowSse2 : pixel::From32To16RowSse2)(
           src, reinterpret_cast<uint8_t*>(vector.data()), n);
-      ASSERT_EQ(vector, plain) << "round " << round << " to depth index " << to;
+      ASSERT_EQ(vector, plain) << "SSE2, round " << round << " to depth index " << to;
+      if (pixel::CpuRunsAvx2()) {
+        std::vector<uint16_t> wide(n + 1, 0xEEEE);
+        (to == 1 ? pixel::From32To15RowAvx2 : pixel::From32To16RowAvx2)(
+            src, reinterpret_cast<uint8_t*>(wide.data()), n);
+        ASSERT_EQ(wide, plain) << "AVX2, round " << round << " to depth index " << to;
+      }
     }
   }
 }
