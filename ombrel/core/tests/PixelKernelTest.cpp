@@ -2,6 +2,7 @@
 // routine table.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <iterator>
 #include <random>
@@ -163,8 +164,8 @@ TEST(PixelStretch, EveryPixelWritten) {
 // The rectangle stretch against the plain walk it replaces: each destination
 // row is the row stretcher's result for the source row the accumulator walk
 // down the rows gives it (rows left over repeat the last row made). Random
-// sizes, odd widths, rows wider than the column table, both pitch signs,
-// clipped and not.
+// sizes, odd widths, halvings and doublings, rows wider than the column table, both pitch
+// signs, clipped and not, with the source's vector flag set and cleared.
 TEST(PixelStretch, RectangleStretchEqualsThePlainRowWalk) {
   std::mt19937 rng(21);
   const RowStretchers& rs = GetRowStretchers();
@@ -172,9 +173,11 @@ TEST(PixelStretch, RectangleStretchEqualsThePlainRowWalk) {
   for (int round = 0; round < 600; ++round) {
     const int32_t idx = round % 5, depth = depths[idx];
     const int32_t sw = 1 + rng() % 70, sh = 1 + rng() % 20;
-    const int32_t dw = round % 100 == 7 ? 4000 + rng() % 5000 : 1 + rng() % 150;
+    int32_t dw = round % 100 == 7 ? 4000 + rng() % 5000 : 1 + rng() % 150;
+    if (round % 4 == 1) dw = std::max(1, sw / 2);  // halving
+    if (round % 4 == 3) dw = 2 * sw;  // doubling
     const int32_t dh = 1 + rng() % 30;
-    PixelTestImage src(sw + 3, sh + 2, depth, rng() % 2 != 0, false, 0);
+    PixelTestImage src(sw + 3, sh + 2, depth, rng() % 2 != 0, false, (round / 5) % 2 ? CpuFeatures() : 0);
     src.Randomise(rng, 0, 0);
     PixelTestImage dest(dw + 4, dh + 4, depth, rng() % 2 != 0, false, 0);
     dest.Randomise(rng, 0, 0);
