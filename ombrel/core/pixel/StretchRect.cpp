@@ -59,7 +59,7 @@ void GatherRow(const uint8_t* s, uint8_t* d, const int32_t* table, int32_t n) {
   }
 }
 
-// A 32-bit row halved: every second source pixel from `from`, four a step
+// A 32-bit row halved: every second source pixel from `s`, four a step
 // (SSE2, on the source's flag bit 0). A block reads one pixel past the last
 // it keeps, so the last block is left to single moves.
 __attribute__((target("sse2"))) void HalveRow32(const uint8_t* s, uint8_t* d, int32_t n) {
