@@ -1,11 +1,15 @@
 #include "paint/cPaintTile.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "ExportedTable.h"
 #include "paint/PaintArea.h"
 #include "paint/PaintColour.h"
+#include "pixel/CopyKernels.h"
+#include "surface/SurfaceAccess.h"
 #include "surface/SurfaceHandle.h"
+#include "surface/cSurfaceImpl.h"
 
 OMB_EXPORT_VFTABLE(cPaintTile, "_ZTV10cPaintTile")
 
@@ -67,6 +71,38 @@ bool Widen(cSurfaceHandle& pattern, int32_t w, int32_t h, cSurfaceHandle* wide, 
   return true;
 }
 
+// A 1 x 1 pattern drawn by blits stores its pixel's bytes over the whole
+// part: that is one fill of the stored value, when both surfaces have pixels
+// of one depth and no blit rule of the pattern (origin, alpha, compressed
+// rows) applies. False (nothing drawn) otherwise. r is in the surface
+// handle's coordinates, inside its clip.
+bool FillWithThePixel(cSurfaceHandle& pattern, cSurfaceHandle& surface, const SurfaceRect& r) {
+  cSurfaceImpl* from = cSurfaceHandle::GetImpl(&pattern);
+  cSurfaceImpl* to = cSurfaceHandle::GetImpl(&surface);
+  if (pattern.originX != 0 || pattern.originY != 0 || pattern.HasAlpha() || from->IsCompressed() ||
+      from->IsDCOnly() || to->IsCompressed() || to->IsDCOnly() || from->view.depth != to->view.depth ||
+      from->view.bytesPerPixel != to->view.bytesPerPixel)
+    return false;
+  uint32_t value = 0;
+  {
+    SurfaceAccess access(*from);
+    if (!access.ok()) return false;
+    std::memcpy(&value, from->view.firstRow, size_t(from->view.bytesPerPixel));
+  }
+  SurfaceAccess access(*to);
+  if (!access.ok()) return true;  // as the blits, which fail on the lock alike
+  PixelView& v = to->view;
+  // Handle to implementation coordinates as the blits take them, kept inside
+  // the implementation's clip.
+  const int64_t left = std::max<int64_t>(int32_t(uint32_t(r.left) - uint32_t(surface.originX)), v.clipLeft);
+  const int64_t top = std::max<int64_t>(int32_t(uint32_t(r.top) - uint32_t(surface.originY)), v.clipTop);
+  const int64_t right = std::min<int64_t>(left + (int64_t(r.right) - r.left), v.clipRight);
+  const int64_t bottom = std::min<int64_t>(top + (int64_t(r.bottom) - r.top), v.clipBottom);
+  if (left < right && top < bottom)
+    FillRectStored(&v, int32_t(left), int32_t(top), int32_t(right - left), int32_t(bottom - top), value);
+  return true;
+}
+
 }  // namespace
 
 cPaintTile::cPaintTile(cSurfaceHandle* p, int32_t ox, int32_t oy) : pattern(p), offsetX(ox), offsetY(oy) {}
@@ -90,6 +126,7 @@ int32_t cPaintTile::Fill(cSurfaceHandle* surface, int32_t x1, int32_t y1, int32_
   // Only the visible part is tiled (the blits would cut the rest anyway).
   SurfaceRect r{};
   if (!VisiblePart(*surface, x1, y1, x2, y2, &r)) return 1;
+  if (w == 1 && h == 1 && FillWithThePixel(*pattern, *surface, r)) return 1;
   cSurfaceHandle wide;
   cSurfaceHandle* source = pattern;
   int32_t sw = w, sh = h;

@@ -36,5 +36,18 @@ OMB_PIN_SIZE(cPalette, 1048);
 // when it exists, else by the nearest-entry search. Null palette: 0.
 int PaletteColourToIndex(const cPalette* palette, uint32_t colour);
 
+// The inverse table's answer for a colour key (ColourKey) when the table
+// alone decides it: the key has an answer that no other entry shares; -1
+// otherwise (a miss, a shared key), and for black and colours naming an entry,
+// which the table does not answer: PaletteColourToIndex decides those. The
+// table block holds the 32768 answers, then one bit per key set where
+// entries share it.
+inline int InverseTableAnswerOfKey(const uint8_t* inverse, uint32_t key) {
+  const uint8_t answer = __atomic_load_n(inverse + key, __ATOMIC_RELAXED);
+  const uint8_t* shared = inverse + kInverseTableBytes;
+  if (answer == 0 || ((shared[key >> 3] >> (key & 7)) & 1) != 0) return -1;
+  return answer;
+}
+
 // Reference count as seen now (for diagnostics and tests).
 int32_t PaletteRefCount(const cPalette* palette);

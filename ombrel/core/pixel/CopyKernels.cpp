@@ -4,6 +4,9 @@
 #include <cstring>
 
 #include "pixel/PixelFormat.h"
+#include "pixel/PixelFormat16.h"
+#include "pixel/PixelRows.h"
+#include "pixel/PixelVector32.h"
 #include "pixel/RowStretchers.h"
 
 using pixel::RowAt;
@@ -105,74 +108,31 @@ int32_t FindContentBounds(const PixelView* view, PixelRect* out) {
   return 1;
 }
 
-namespace {
-
-// Shared walk of both rectangle stretches: source rows are consumed by a
-// 16.16 accumulator; the first destination row of a source row is stretched,
-// further ones copy the row above.
-template <bool Clipped>
-void StretchRect(PixelView* dest, int32_t dx, int32_t dy, const PixelView* src, int32_t sx,
-                 int32_t sy, int32_t dw, int32_t dh, int32_t sw, int32_t sh) {
-  if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
-  if (src->depthIndex < 0 || src->depthIndex > 4) return;
-  const RowStretchers& rs = GetRowStretchers();
-  const int32_t idx = src->depthIndex;
-  const uint32_t xstep = static_cast<uint32_t>((static_cast<uint64_t>(dw) << 16) / sw);
-  const uint32_t ystep = static_cast<uint32_t>((static_cast<uint64_t>(dh) << 16) / sh);
-  const int32_t bpp = dest->bytesPerPixel;
-  const size_t rowBytes = static_cast<size_t>(((dest->depth + 7) & ~7) / 8) * dw;
-  // Copied columns of a clipped row.
-  const int32_t colStart = Clipped ? std::max(dx, dest->clipLeft) : dx;
-  const int32_t colEnd = Clipped ? std::min(dx + dw, dest->clipRight) : dx + dw;
-
-  int32_t made = 0;              // destination rows done
-  bool previousWritten = false;  // the row above holds this walk's pixels
-  auto makeRow = [&](int32_t srcRow, bool fresh) {
-    const int32_t y = dy + made;
-    ++made;
-    if (Clipped && (y < dest->clipTop || y >= dest->clipBottom)) {
-      previousWritten = false;
+void FillRectStored(PixelView* view, int32_t x, int32_t y, int32_t width, int32_t height,
+                    uint32_t value) {
+  if (width <= 0 || height <= 0) return;
+  uint8_t* row = RowAt(view, x, y);
+  switch (view->bytesPerPixel) {
+    case 1:
+      pixel::FillRowPlain(pixel::Fmt8{}, row, width, value);
+      break;
+    case 2:
+      pixel::FillRowPlain(pixel::Fmt565{}, row, width, value);
+      break;
+    case 3:
+      pixel::FillRowPlain(pixel::Fmt24{}, row, width, value & 0x00FFFFFFu);
+      break;
+    case 4:
+      if ((view->flags & kPixelFlagVector) != 0) {
+        pixel::FillRows32Vector(row, view->pitch, width, height, value);
+        return;
+      }
+      pixel::FillRowPlain(pixel::Fmt32{}, row, width, value);
+      break;
+    default:
       return;
-    }
-    uint8_t* row = RowAt(dest, dx, y);
-    if (fresh || !previousWritten) {
-      const uint8_t* s = RowAt(src, sx, srcRow);
-      if (Clipped)
-        rs.stretchRowClipped[idx](s, row, dw, sw, xstep, xstep, dx, dest->clipLeft,
-                                  dest->clipRight);
-      else
-        rs.stretchRow[idx](s, row, dw, sw, xstep);
-    } else if (colEnd > colStart) {
-      const intptr_t off = static_cast<intptr_t>(colStart - dx) * bpp;
-      const size_t bytes = Clipped ? static_cast<size_t>(colEnd - colStart) * bpp : rowBytes;
-      std::memcpy(row + off, row - dest->pitch + off, bytes);
-    }
-    previousWritten = true;
-  };
-
-  uint32_t a = ystep;
-  for (int32_t i = 0; i < sh && made < dh; ++i) {
-    bool fresh = true;
-    while (a >= 0x10000u && made < dh) {
-      makeRow(sy + i, fresh);
-      fresh = false;
-      a -= 0x10000u;
-    }
-    a += ystep;
   }
-  // Rows still missing repeat the last one (or stretch the last source row).
-  while (made < dh) makeRow(sy + sh - 1, made == 0);
-}
-
-}  // namespace
-
-void StretchRectNearest(PixelView* dest, int32_t dx, int32_t dy, const PixelView* src, int32_t sx,
-                        int32_t sy, int32_t dw, int32_t dh, int32_t sw, int32_t sh) {
-  StretchRect<false>(dest, dx, dy, src, sx, sy, dw, dh, sw, sh);
-}
-
-void StretchRectNearestClipped(PixelView* dest, int32_t dx, int32_t dy, const PixelView* src,
-                               int32_t sx, int32_t sy, int32_t dw, int32_t dh, int32_t sw,
-                               int32_t sh) {
-  StretchRect<true>(dest, dx, dy, src, sx, sy, dw, dh, sw, sh);
+  // The other rows copy the first, as the surfaces' fills do.
+  const size_t bytes = size_t(width) * size_t(view->bytesPerPixel);
+  for (uint8_t* to = row + view->pitch; --height > 0; to += view->pitch) std::memcpy(to, row, bytes);
 }

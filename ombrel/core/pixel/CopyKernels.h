@@ -41,6 +41,11 @@ int32_t IsUniformColour(const PixelView* view);
 // whose pixels all equal the key gives (width - 1, height - 1, 1, 1).
 int32_t FindContentBounds(const PixelView* view, PixelRect* out);
 
+// Stores `value` (the view's bytes per pixel of it, little-endian) in every
+// pixel of the rectangle, a 32-bit pixel's fourth byte included.
+void FillRectStored(PixelView* view, int32_t x, int32_t y, int32_t width, int32_t height,
+                    uint32_t value);
+
 // Nearest-pixel stretch of (sx, sy, sw, sh) of src onto (dx, dy, dw, dh) of
 // dest; both of one format.
 void StretchRectNearest(PixelView* dest, int32_t dx, int32_t dy, const PixelView* src, int32_t sx,

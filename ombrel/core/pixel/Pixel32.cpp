@@ -11,6 +11,11 @@ struct VectorRows32 : PlainRows {
     FillRow32Vector(d, n, v);
     return true;
   }
+  static bool FillRows(uint8_t* d, int32_t pitch, int32_t n, int32_t h, uint32_t v, uint32_t flags) {
+    if ((flags & kPixelFlagVector) == 0) return false;
+    FillRows32Vector(d, pitch, n, h, v);
+    return true;
+  }
   static bool KeyedCopyRow(const uint8_t* s, uint8_t* d, int32_t n, uint32_t key, uint32_t flags) {
     if ((flags & kPixelFlagVector) == 0) return false;
     KeyedCopyRow32Vector(s, d, n, key);

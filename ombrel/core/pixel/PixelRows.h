@@ -20,6 +20,8 @@ namespace pixel {
 // plain formulas.
 struct PlainRows {
   static bool FillRow(uint8_t*, int32_t, uint32_t, uint32_t) { return false; }
+  // The whole rectangle: h rows of n pixels, pitch bytes apart.
+  static bool FillRows(uint8_t*, int32_t, int32_t, int32_t, uint32_t, uint32_t) { return false; }
   static bool KeyedCopyRow(const uint8_t*, uint8_t*, int32_t, uint32_t, uint32_t) { return false; }
   static bool AlphaCopyRow(const uint8_t*, const uint8_t*, uint8_t*, int32_t, uint32_t) {
     return false;
@@ -66,6 +68,7 @@ void FillRectOf(PixelView* s, int32_t x, int32_t y, int32_t pitch, int32_t w, in
   const uint32_t v = F::FromColour(colour);
   uint8_t* row = s->firstRow + static_cast<intptr_t>(y) * pitch + static_cast<intptr_t>(x) * F::kBytes;
   if (h <= 0 || w <= 0) return;
+  if (V::FillRows(row, pitch, w, h, v, s->flags)) return;
   if (!V::FillRow(row, w, v, s->flags)) FillRowPlain(F{}, row, w, v);
   // The other rows copy the first one: one cache-resident source, whole-line
   // moves, and the same bytes as filling each row.
@@ -74,8 +77,38 @@ void FillRectOf(PixelView* s, int32_t x, int32_t y, int32_t pitch, int32_t w, in
   for (row += pitch; --h > 0; row += pitch) std::memcpy(row, first, bytes);
 }
 
+// 8- and 16-bit rows a machine word of pixels at a time, in plain code: the
+// word's lanes equal to the key are found with carries (the top bit of
+// (lane & 0x7F..) + 0x7F.. or the lane itself is set unless the lane is
+// 0), then a word without key pixels is stored, one of key pixels only is
+// passed over, and a mixed one keeps the destination's lanes under its keys.
+template <int Bytes>
+inline void KeyedCopyWords(const uint8_t*& s, uint8_t*& d, int32_t& n, uint32_t key) {
+  using Word = uintptr_t;
+  constexpr int32_t kPer = int32_t(sizeof(Word)) / Bytes;
+  constexpr Word kLaneOnes = Word(~Word(0)) / (Bytes == 1 ? 0xFFu : 0xFFFFu);  // 1 in each lane
+  constexpr Word kTop = kLaneOnes << (8 * Bytes - 1);
+  const Word keys = kLaneOnes * Word(key);
+  for (; n >= kPer; n -= kPer, s += sizeof(Word), d += sizeof(Word)) {
+    Word w;
+    std::memcpy(&w, s, sizeof w);
+    const Word x = w ^ keys;
+    const Word shown = (((x & ~kTop) + ~kTop) | x) & kTop;  // top bit of each lane not the key
+    if (shown == kTop) {
+      std::memcpy(d, &w, sizeof w);
+    } else if (shown != 0) {
+      const Word keep = (shown >> (8 * Bytes - 1)) * (Bytes == 1 ? 0xFFu : 0xFFFFu);
+      Word old;
+      std::memcpy(&old, d, sizeof old);
+      old = (w & keep) | (old & ~keep);
+      std::memcpy(d, &old, sizeof old);
+    }
+  }
+}
+
 template <class F>
 void KeyedCopyRowPlain(const uint8_t* s, uint8_t* d, int32_t n, uint32_t key) {
+  if constexpr (F::kBytes <= 2) KeyedCopyWords<F::kBytes>(s, d, n, key);
   for (; n > 0; --n, s += F::kBytes, d += F::kBytes) {
     const uint32_t v = F::Load(s);
     if (v != key) F::Store(d, v);

@@ -2,6 +2,7 @@
 
 #include <emmintrin.h>
 
+#include <cstdint>
 #include <cstring>
 
 #include "pixel/InkKernels.h"
@@ -45,6 +46,30 @@ OMB_SSE2 void FillRow32Vector(uint8_t* d, int32_t n, uint32_t value) {
   }
   for (; n >= 4; n -= 4, d += 16) Store4(d, v);
   for (; n > 0; --n, d += 4) StoreU32(d, value);
+}
+
+// Each row stored whole with aligned 16-byte stores (a copy of the first row
+// would read as much as it writes; library fills switch to string
+// instructions on long rows, slow on some processors).
+OMB_SSE2 void FillRows32Vector(uint8_t* d, int32_t pitch, int32_t n, int32_t h, uint32_t value) {
+  const __m128i v = _mm_set1_epi32(static_cast<int>(value));
+  for (; h > 0; --h, d += pitch) {
+    uint8_t* p = d;
+    int32_t left = n;
+    if ((reinterpret_cast<uintptr_t>(p) & 3) != 0) {
+      FillRow32Vector(p, left, value);
+      continue;
+    }
+    for (; left > 0 && (reinterpret_cast<uintptr_t>(p) & 15) != 0; --left, p += 4) StoreU32(p, value);
+    for (; left >= 16; left -= 16, p += 64) {
+      _mm_store_si128(reinterpret_cast<__m128i*>(p), v);
+      _mm_store_si128(reinterpret_cast<__m128i*>(p + 16), v);
+      _mm_store_si128(reinterpret_cast<__m128i*>(p + 32), v);
+      _mm_store_si128(reinterpret_cast<__m128i*>(p + 48), v);
+    }
+    for (; left >= 4; left -= 4, p += 16) _mm_store_si128(reinterpret_cast<__m128i*>(p), v);
+    for (; left > 0; --left, p += 4) StoreU32(p, value);
+  }
 }
 
 namespace {
@@ -156,26 +181,31 @@ OMB_SSE2 void AlphaCopyRow32Vector(const uint8_t* s, const uint8_t* a, uint8_t* 
 
 namespace {
 
-// Eight pixels narrowed into eight words. The low and high halves of each
-// pixel are first gathered into words (sign-extended, so that the signed
-// packs keep them whole), then each field is cut from its byte.
+// Four pixels narrowed in their 32-bit lanes: red and blue are moved into
+// place by one multiply-add of their masked bytes (blue by 2^(shift - 3),
+// red by 2^13), green by its mask, then the lanes are cut to 16 bits with
+// their sign so that the signed pack keeps them whole. shift is 5 for 5-6-5
+// and 6 for 5-5-5.
+template <int GreenBits>
+OMB_SSE2 inline __m128i Narrow4(__m128i w) {
+  constexpr int kShift = GreenBits == 6 ? 5 : 6;
+  const __m128i rb = _mm_and_si128(w, _mm_set1_epi32(0x00F800F8));
+  const __m128i multiplier = _mm_set1_epi32(0x20000000 | (1 << (kShift - 3)));
+  const __m128i green = _mm_and_si128(w, _mm_set1_epi32(GreenBits == 6 ? 0xFC00 : 0xF800));
+  const __m128i t = _mm_or_si128(_mm_madd_epi16(rb, multiplier), green);
+  return _mm_srai_epi32(_mm_slli_epi32(t, 16 - kShift), 16);
+}
+
+// Eight pixels into eight words; a word of 0 from a pixel that is not 0
+// (byte 3 included) becomes 1, looked at only when some word is 0.
 template <int GreenBits>
 OMB_SSE2 inline __m128i Narrow8(__m128i w0, __m128i w1) {
-  constexpr int kRedShift = 5 + GreenBits;
-  const __m128i lo = _mm_packs_epi32(_mm_srai_epi32(_mm_slli_epi32(w0, 16), 16),
-                                     _mm_srai_epi32(_mm_slli_epi32(w1, 16), 16));  // green, blue
-  const __m128i hi = _mm_packs_epi32(_mm_srai_epi32(w0, 16), _mm_srai_epi32(w1, 16));  // byte 3, red
-  const __m128i red = _mm_slli_epi16(_mm_and_si128(hi, _mm_set1_epi16(0xF8)), kRedShift - 3);
-  const __m128i green = _mm_srli_epi16(
-      _mm_and_si128(lo, _mm_set1_epi16(static_cast<short>((0xFF00 << (8 - GreenBits)) & 0xFF00))),
-      11 - GreenBits);
-  const __m128i blue = _mm_srli_epi16(_mm_and_si128(lo, _mm_set1_epi16(0xF8)), 3);
-  const __m128i v = _mm_or_si128(_mm_or_si128(red, green), blue);
-  // A word of 0 from a pixel that is not 0 (byte 3 included) becomes 1.
   const __m128i zero = _mm_setzero_si128();
-  const __m128i darkened = _mm_andnot_si128(_mm_cmpeq_epi16(_mm_or_si128(lo, hi), zero),
-                                            _mm_cmpeq_epi16(v, zero));
-  return _mm_or_si128(v, _mm_srli_epi16(darkened, 15));
+  const __m128i v = _mm_packs_epi32(Narrow4<GreenBits>(w0), Narrow4<GreenBits>(w1));
+  const __m128i zeroWords = _mm_cmpeq_epi16(v, zero);
+  if (_mm_movemask_epi8(zeroWords) == 0) return v;
+  const __m128i zeroPixels = _mm_packs_epi32(_mm_cmpeq_epi32(w0, zero), _mm_cmpeq_epi32(w1, zero));
+  return _mm_or_si128(v, _mm_srli_epi16(_mm_andnot_si128(zeroPixels, zeroWords), 15));
 }
 
 template <int GreenBits>
@@ -190,8 +220,16 @@ OMB_SSE2 inline void From32To16Row(const uint8_t* s, uint8_t* d, int32_t n) {
 
 }  // namespace
 
-OMB_SSE2 void From32To15RowVector(const uint8_t* s, uint8_t* d, int32_t n) { From32To16Row<5>(s, d, n); }
-OMB_SSE2 void From32To16RowVector(const uint8_t* s, uint8_t* d, int32_t n) { From32To16Row<6>(s, d, n); }
+OMB_SSE2 void From32To15RowSse2(const uint8_t* s, uint8_t* d, int32_t n) { From32To16Row<5>(s, d, n); }
+OMB_SSE2 void From32To16RowSse2(const uint8_t* s, uint8_t* d, int32_t n) { From32To16Row<6>(s, d, n); }
+void From32To15RowVector(const uint8_t* s, uint8_t* d, int32_t n) {
+  if (CpuRunsAvx2()) From32To15RowAvx2(s, d, n);
+  else From32To15RowSse2(s, d, n);
+}
+void From32To16RowVector(const uint8_t* s, uint8_t* d, int32_t n) {
+  if (CpuRunsAvx2()) From32To16RowAvx2(s, d, n);
+  else From32To16RowSse2(s, d, n);
+}
 
 OMB_SSE2 void BlendSpan32Vector(const InkState* st, const uint8_t* s, uint8_t* d, int32_t n) {
   SpanLoop(s, d, n, BlendOp(st));

@@ -21,10 +21,73 @@ inline uint16_t To565(uint32_t v, bool sourceZero) {
 }
 inline void Store16(uint8_t* p, uint16_t w) { std::memcpy(p, &w, 2); }
 
+// Colours to the palette's indices: the inverse table read in place where it
+// alone decides (24- and 32-bit pixels give their key without becoming
+// colours first), everything else (black, misses, keys several entries
+// share) through PaletteColourToIndex, a run of one such colour once.
+template <class F>
+inline int32_t TableAnswer(const uint8_t* inverse, uint32_t v) {
+  if constexpr (F::kBytes >= 3) {
+    const uint32_t n = v & 0x00FFFFFFu;  // native 0x00RRGGBB
+    if (n == 0) return -1;
+    return InverseTableAnswerOfKey(inverse, (n >> 9 & 0x7C00u) | (n >> 6 & 0x3E0u) | (n >> 3 & 0x1Fu));
+  } else {
+    const uint32_t colour = F::ToColour(v);
+    if (colour == 0) return -1;
+    return InverseTableAnswerOfKey(inverse, ColourKey(colour));
+  }
+}
+
+// Slow answers (PaletteColourToIndex), a run of one colour asked once.
+struct SlowAnswers {
+  const cPalette* palette;
+  uint32_t lastColour = 0;
+  uint8_t lastIndex = 0;
+  bool known = false;
+  uint8_t Of(uint32_t colour) {
+    if (!known || colour != lastColour) {
+      lastIndex = static_cast<uint8_t>(PaletteColourToIndex(palette, colour));
+      lastColour = colour;
+      known = true;
+    }
+    return lastIndex;
+  }
+};
+
 template <class F>
 void ToIndexed(const uint8_t* s, uint8_t* d, int32_t n, const cPalette* palette) {
-  for (; n > 0; --n, s += F::kBytes, ++d)
-    *d = static_cast<uint8_t>(PaletteColourToIndex(palette, F::ToColour(F::Load(s))));
+  SlowAnswers slow{palette};
+  const uint8_t* inverse = palette != nullptr ? palette->inverse : nullptr;
+  if constexpr (F::kBytes >= 3) {
+    if (inverse != nullptr) {
+      // A block's keys first (a loop the compiler makes vector code of;
+      // black gets a key past the table), then their answers.
+      constexpr int32_t kBlock = 256;
+      constexpr uint32_t kBlack = 0x8000u;
+      uint16_t keys[kBlock];
+      while (n > 0) {
+        const int32_t m = n < kBlock ? n : kBlock;
+        for (int32_t i = 0; i < m; ++i) {
+          const uint32_t v = F::Load(s + i * F::kBytes) & 0x00FFFFFFu;  // native 0x00RRGGBB
+          const uint32_t key = (v >> 9 & 0x7C00u) | (v >> 6 & 0x3E0u) | (v >> 3 & 0x1Fu);
+          keys[i] = static_cast<uint16_t>(v == 0 ? kBlack : key);
+        }
+        for (int32_t i = 0; i < m; ++i) {
+          const int32_t answer = keys[i] == kBlack ? -1 : InverseTableAnswerOfKey(inverse, keys[i]);
+          d[i] = answer >= 0 ? static_cast<uint8_t>(answer) : slow.Of(F::ToColour(F::Load(s + i * F::kBytes)));
+        }
+        s += m * F::kBytes;
+        d += m;
+        n -= m;
+      }
+      return;
+    }
+  }
+  for (; n > 0; --n, s += F::kBytes, ++d) {
+    const uint32_t v = F::Load(s);
+    const int32_t answer = inverse != nullptr ? TableAnswer<F>(inverse, v) : -1;
+    *d = answer >= 0 ? static_cast<uint8_t>(answer) : slow.Of(F::ToColour(v));
+  }
 }
 
 template <class F>

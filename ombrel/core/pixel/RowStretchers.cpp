@@ -24,21 +24,6 @@ uint32_t ReadNext(const uint8_t*& p) {
   return v;
 }
 
-// Writes destination pixels in order, passing over those left of the clip
-// range and refusing any at or past its end.
-template <int N>
-struct ClippedWriter {
-  uint8_t* dest;
-  int32_t x, start, end;
-  bool Put(const uint8_t* pixel) {
-    if (x >= end) return false;
-    if (x >= start) std::memcpy(dest, pixel, N);
-    dest += N;
-    ++x;
-    return true;
-  }
-};
-
 // The pixel size is a constant so each copy is one move, not a call.
 template <int N>
 struct PlainWriter {
@@ -95,18 +80,9 @@ void StretchRow(const uint8_t* src, uint8_t* dest, int32_t destCount, int32_t sr
   StretchWith<N>(out, src, destCount, srcCount, step, step);
 }
 
-template <int N>
-void StretchRowClipped(const uint8_t* src, uint8_t* dest, int32_t destCount, int32_t srcCount,
-                       uint32_t step, uint32_t acc, int32_t destX, int32_t start, int32_t end) {
-  ClippedWriter<N> out{dest, destX, start, end};
-  StretchWith<N>(out, src, destCount, srcCount, step, acc);
-}
-
 const RowStretchers kStretchers = {
     {&ReadNext<1>, &ReadNext<2>, &ReadNext<2>, &ReadNext<3>, &ReadNext<4>},
     {&StretchRow<1>, &StretchRow<2>, &StretchRow<2>, &StretchRow<3>, &StretchRow<4>},
-    {&StretchRowClipped<1>, &StretchRowClipped<2>, &StretchRowClipped<2>, &StretchRowClipped<3>,
-     &StretchRowClipped<4>},
 };
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Slots 42 `Rotate` (any angle, nearest or bilinear) and 43 `RotateQuarter`.
 // Both read and write stored pixel bytes of any depth; colours are needed
 // only for the fill and the bilinear mix, through the depth's own form.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -47,65 +48,185 @@ struct RotateCall {
   bool antiAlias;
   uint32_t fill;
   bool keepTransparent;
+  bool fast;  // the source's flag bit 0: 24- and 32-bit smoothing on stored bytes
 };
 
-uint32_t Mix(uint32_t c00, uint32_t c10, uint32_t c01, uint32_t c11, float fx, float fy) {
-  const float w00 = (1 - fx) * (1 - fy), w10 = fx * (1 - fy), w01 = (1 - fx) * fy, w11 = fx * fy;
+// Positions in the source in fixed point with 32 fraction bits: a row's
+// points follow from its first one by adding one step per column, so a
+// column costs two additions, and its integer part is a shift.
+using Fixed = int64_t;
+constexpr double kFixedOne = 4294967296.0;
+inline Fixed ToFixed(double v) { return Fixed(std::floor(v * kFixedOne + 0.5)); }
+inline int32_t Whole(Fixed v) { return int32_t(v >> 32); }
+// The top 8 bits of the fraction: the bilinear weight.
+inline uint32_t Fraction8(Fixed v) { return uint32_t(v >> 24) & 0xFFu; }
+
+struct RowWalk {
+  Fixed x, y;          // source point of column 0
+  Fixed stepX, stepY;  // per column
+  bool Inside(int32_t column, int32_t w, int32_t h) const {
+    const Fixed px = x + stepX * column, py = y + stepY * column;
+    return px >= 0 && py >= 0 && Whole(px) < w && Whole(py) < h;
+  }
+};
+
+// The columns [*first, *last) of a row of `count` whose points have whole
+// parts inside w x h. The whole parts change monotonically along a row, so
+// those columns are one run: an estimate in double precision, widened, is
+// cut to it by the exact test.
+void InsideRun(const RowWalk& r, int32_t count, int32_t w, int32_t h, int32_t* first, int32_t* last) {
+  double lo = 0, hi = count;
+  auto limit = [&](Fixed start, Fixed step, int32_t size) {
+    if (step == 0) {
+      if (start < 0 || Whole(start) >= size) hi = lo;
+      return;
+    }
+    double a = -double(start) / double(step), b = (double(size) * kFixedOne - double(start)) / double(step);
+    if (step < 0) std::swap(a, b);
+    lo = std::max(lo, a);
+    hi = std::min(hi, b);
+  };
+  limit(r.x, r.stepX, w);
+  limit(r.y, r.stepY, h);
+  if (!(lo < hi)) hi = lo;
+  int32_t f = int32_t(std::max(0.0, std::min(double(count), std::floor(lo) - 2)));
+  int32_t l = int32_t(std::max(0.0, std::min(double(count), std::ceil(hi) + 2)));
+  while (f < l && !r.Inside(f, w, h)) ++f;
+  while (l > f && !r.Inside(l - 1, w, h)) --l;
+  *first = f;
+  *last = l;
+}
+
+// Per colour byte, the bilinear mix with 8-bit weights (they sum to 65536).
+uint32_t Mix(uint32_t c00, uint32_t c10, uint32_t c01, uint32_t c11, uint32_t fx, uint32_t fy) {
+  const uint32_t w00 = (256 - fx) * (256 - fy), w10 = fx * (256 - fy), w01 = (256 - fx) * fy, w11 = fx * fy;
   uint32_t out = 0;
   for (int shift = 0; shift < 24; shift += 8) {
-    const float v = w00 * float((c00 >> shift) & 0xFF) + w10 * float((c10 >> shift) & 0xFF) +
-                    w01 * float((c01 >> shift) & 0xFF) + w11 * float((c11 >> shift) & 0xFF) + 0.5f;
-    out |= (uint32_t(v) & 0xFF) << shift;
+    const uint32_t v = w00 * ((c00 >> shift) & 0xFF) + w10 * ((c10 >> shift) & 0xFF) +
+                       w01 * ((c01 >> shift) & 0xFF) + w11 * ((c11 >> shift) & 0xFF) + 0x8000;
+    out |= (v >> 16) << shift;
   }
   return out;
 }
 
-// Every destination pixel from the source at the turned point, stepping the
-// source coordinates per column and per row.
-inline int32_t Floor(float v) {
-  const int32_t t = int32_t(v);
-  return v < float(t) ? t - 1 : t;
+// The same mix on stored 24- or 32-bit values (the colour bytes in any
+// order), two colour bytes a word: the weights factor into a horizontal and
+// a vertical one, (256 - fy) ((256 - fx) c00 + fx c10) + fy ((256 - fx) c01 +
+// fx c11), whose inner sums need 16 bits and outer sums 24 bits a byte.
+inline uint32_t MixStored(uint32_t c00, uint32_t c10, uint32_t c01, uint32_t c11, uint32_t fx, uint32_t fy) {
+  const uint32_t ax = 256 - fx, ay = 256 - fy;
+  const uint32_t top = (c00 & 0xFF00FFu) * ax + (c10 & 0xFF00FFu) * fx;
+  const uint32_t bottom = (c01 & 0xFF00FFu) * ax + (c11 & 0xFF00FFu) * fx;
+  const uint32_t topG = (c00 >> 8 & 0xFFu) * ax + (c10 >> 8 & 0xFFu) * fx;
+  const uint32_t bottomG = (c01 >> 8 & 0xFFu) * ax + (c11 >> 8 & 0xFFu) * fx;
+  auto spread = [](uint32_t v) { return uint64_t(v & 0xFFFFu) | uint64_t(v >> 16) << 32; };
+  const uint64_t outer = spread(top) * ay + spread(bottom) * fy + 0x0000800000008000ull;
+  const uint32_t g = topG * ay + bottomG * fy + 0x8000u;
+  return (uint32_t(outer >> 16) & 0xFFu) | (g >> 16 & 0xFFu) << 8 | (uint32_t(outer >> 48) & 0xFFu) << 16;
+}
+
+template <int Bytes>
+inline uint32_t LoadStored(const uint8_t* p) {
+  if constexpr (Bytes == 4) {
+    uint32_t v;
+    std::memcpy(&v, p, 4);
+    return v & 0x00FFFFFFu;
+  }
+  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16;
+}
+
+// Smoothed columns [first, last) of a 24- or 32-bit row on stored values:
+// the colour path's pixels, without converting each one to a colour and back.
+template <int Bytes>
+void SmoothRunStored(const PixelView& src, uint8_t* out, RowWalk row, int32_t first, int32_t last,
+                     uint32_t fillStored, bool keepTransparent) {
+  const uint8_t* base = src.firstRow;
+  const int64_t pitch = src.pitch;
+  const int32_t sw = src.width, sh = src.height;
+  Fixed px = row.x + row.stepX * first, py = row.y + row.stepY * first;
+  for (int32_t x = first; x < last; ++x, px += row.stepX, py += row.stepY) {
+    const int32_t ix = Whole(px), iy = Whole(py);
+    const uint8_t* p = base + iy * pitch + int64_t(ix) * Bytes;
+    const uint32_t centre = LoadStored<Bytes>(p);
+    uint8_t* to = out + int64_t(x) * Bytes;
+    uint32_t v = centre;
+    if (!keepTransparent || centre != fillStored) {
+      const bool right = ix + 1 < sw, down = iy + 1 < sh;
+      auto neighbour = [&](bool inside, const uint8_t* q) {
+        if (!inside) return centre;
+        const uint32_t c = LoadStored<Bytes>(q);
+        return keepTransparent && c == fillStored ? centre : c;
+      };
+      v = MixStored(centre, neighbour(right, p + Bytes), neighbour(down, p + pitch),
+                    neighbour(right && down, p + pitch + Bytes), Fraction8(px), Fraction8(py));
+    }
+    to[0] = uint8_t(v);
+    to[1] = uint8_t(v >> 8);
+    to[2] = uint8_t(v >> 16);
+  }
 }
 
 template <int Depth>
 void RotatePlane(const Plane<Depth>& src, const Plane<Depth>& dest, const RotateCall& call) {
-  const float cx = float(src.view->width) / 2, cy = float(src.view->height) / 2;
-  const float dx = float(dest.view->width) / 2, dy = float(dest.view->height) / 2;
+  const double cosine = call.cos, sine = call.sin;
+  const double cx = double(src.view->width) / 2, cy = double(src.view->height) / 2;
+  const double dx = double(dest.view->width) / 2, dy = double(dest.view->height) / 2;
   constexpr int32_t bytes = Plane<Depth>::kBytes;
   uint8_t fillStored[4] = {};
   dest.Encode(fillStored, call.fill);
   constexpr int32_t fillBytes = Plane<Depth>::kEncodedBytes;
-  float rowX = cx - dx * call.cos + dy * call.sin;
-  float rowY = cy - dx * call.sin - dy * call.cos;
-  for (int32_t y = 0; y < dest.view->height; ++y, rowX -= call.sin, rowY += call.cos) {
-    float sx = rowX, sy = rowY;
-    for (int32_t x = 0; x < dest.view->width; ++x, sx += call.cos, sy += call.sin) {
-      if (!call.antiAlias) {
-        const int32_t ix = Floor(sx + 0.5f), iy = Floor(sy + 0.5f);
-        if (src.Inside(ix, iy))
-          std::memcpy(dest.At(x, y), src.At(ix, iy), size_t(bytes));
-        else
-          std::memcpy(dest.At(x, y), fillStored, size_t(fillBytes));
+  const int32_t sw = src.view->width, sh = src.view->height, width = dest.view->width;
+  // Nearest: the pixel whose centre is nearest, floor(point + 0.5); smoothed:
+  // the pixel the point lies in and its right and lower neighbours.
+  const double shift = call.antiAlias ? 0.0 : 0.5;
+  const Fixed stepX = ToFixed(cosine), stepY = ToFixed(sine);
+  for (int32_t y = 0; y < dest.view->height; ++y) {
+    const RowWalk row{ToFixed(cx - dx * cosine + (dy - y) * sine + shift),
+                      ToFixed(cy - dx * sine + (y - dy) * cosine + shift), stepX, stepY};
+    int32_t first = 0, last = 0;
+    InsideRun(row, width, sw, sh, &first, &last);
+    uint8_t* out = dest.At(0, y);
+    auto fill = [&](int32_t from, int32_t to) {
+      for (int32_t x = from; x < to; ++x) {
+        if (call.antiAlias) dest.PutColour(x, y, call.fill);
+        else std::memcpy(out + int64_t(x) * bytes, fillStored, size_t(fillBytes));
+      }
+    };
+    fill(0, first);
+    Fixed px = row.x + stepX * first, py = row.y + stepY * first;
+    if constexpr (Depth == 24 || Depth == 32) {
+      if (call.antiAlias && call.fast) {
+        uint32_t fillValue = 0;
+        std::memcpy(&fillValue, fillStored, 3);
+        SmoothRunStored<bytes>(*src.view, out, row, first, last, fillValue, call.keepTransparent);
+        fill(last, width);
         continue;
       }
-      const int32_t ix = int32_t(sx), iy = int32_t(sy);  // truncated
-      if (sx < 0 || sy < 0 || !src.Inside(ix, iy)) {
-        dest.PutColour(x, y, call.fill);
-        continue;
-      }
-      const uint32_t centre = src.Colour(ix, iy);
-      if (call.keepTransparent && centre == call.fill) {
-        dest.PutColour(x, y, centre);
-        continue;
-      }
-      auto neighbour = [&](int32_t nx, int32_t ny) {
-        if (!src.Inside(nx, ny)) return centre;
-        const uint32_t c = src.Colour(nx, ny);
-        return call.keepTransparent && c == call.fill ? centre : c;
-      };
-      dest.PutColour(x, y, Mix(centre, neighbour(ix + 1, iy), neighbour(ix, iy + 1),
-                               neighbour(ix + 1, iy + 1), sx - float(ix), sy - float(iy)));
     }
+    if (!call.antiAlias) {
+      const uint8_t* base = src.view->firstRow;
+      const int64_t pitch = src.view->pitch;
+      for (int32_t x = first; x < last; ++x, px += stepX, py += stepY)
+        std::memcpy(out + int64_t(x) * bytes, base + Whole(py) * pitch + int64_t(Whole(px)) * bytes,
+                    size_t(bytes));
+    } else {
+      for (int32_t x = first; x < last; ++x, px += stepX, py += stepY) {
+        const int32_t ix = Whole(px), iy = Whole(py);
+        const uint32_t centre = src.Colour(ix, iy);
+        if (call.keepTransparent && centre == call.fill) {
+          dest.PutColour(x, y, centre);
+          continue;
+        }
+        auto neighbour = [&](int32_t nx, int32_t ny) {
+          if (nx >= sw || ny >= sh) return centre;
+          const uint32_t c = src.Colour(nx, ny);
+          return call.keepTransparent && c == call.fill ? centre : c;
+        };
+        dest.PutColour(x, y, Mix(centre, neighbour(ix + 1, iy), neighbour(ix, iy + 1),
+                                 neighbour(ix + 1, iy + 1), Fraction8(px), Fraction8(py)));
+      }
+    }
+    fill(last, width);
   }
 }
 
@@ -145,6 +266,7 @@ int32_t cSurfaceImpl::Rotate(cSurfaceImpl* dest, int32_t angle, int32_t antiAlia
   call.antiAlias = antiAlias != 0;
   call.fill = fillColour & 0x00FFFFFFu;
   call.keepTransparent = keepTransparent != 0 && view.alphaFirstRow == nullptr;
+  call.fast = (view.flags & kPixelFlagVector) != 0;
   switch (view.depth) {
     case 8:
       RotatePlane(Plane<8>{&view, this}, Plane<8>{&dest->view, dest}, call);
@@ -169,7 +291,7 @@ int32_t cSurfaceImpl::Rotate(cSurfaceImpl* dest, int32_t angle, int32_t antiAlia
     PixelView from = AlphaPlaneView(view);
     PixelView to = AlphaPlaneView(dest->view);
     RotatePlane(Plane<0>{&from, nullptr}, Plane<0>{&to, nullptr},
-                RotateCall{call.cos, call.sin, call.antiAlias, 0, false});
+                RotateCall{call.cos, call.sin, call.antiAlias, 0, false, false});
   }
   return 1;
 }

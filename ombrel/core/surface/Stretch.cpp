@@ -74,11 +74,18 @@ int32_t cSurfaceImpl::Stretch(cSurfaceImpl* dest, int32_t dx, int32_t dy, int32_
 
   if (resample) {
     const int32_t fw = dw < 1 ? 1 : dw, fh = dh < 1 ? 1 : dh;
-    cSurfaceImpl* temp = MakeInstance(fw, fh);
-    if (temp == nullptr) return 0;
     const bool hasAlpha = view.alphaFirstRow != nullptr;
     const bool keyed = (stretchFlags & StretchResampleKeyed) != 0 || hasAlpha;
-    bool done = Resample(*this, sx, sy, sw, sh, *temp, fw, fh, keyed);
+    // A plain resample that lies inside the clip between two 24- or 32-bit
+    // surfaces of one depth is written in place: the temporary's opaque blit
+    // would copy the same bytes.
+    if (!cut && mode == BlitOpaque && effect == 0 && !withAlpha && dest != this &&
+        dest->view.depth == view.depth && (view.depth == 24 || view.depth == 32) &&
+        !dest->IsCompressed())
+      return Resample(*this, sx, sy, sw, sh, *dest, dx, dy, fw, fh, keyed) ? 1 : 0;
+    cSurfaceImpl* temp = MakeInstance(fw, fh);
+    if (temp == nullptr) return 0;
+    bool done = Resample(*this, sx, sy, sw, sh, *temp, 0, 0, fw, fh, keyed);
     if (done && hasAlpha && (mode == BlitKeyed || withAlpha))
       done = temp->CreateAlpha() != nullptr && ResampleAlpha(*this, sx, sy, sw, sh, *temp, fw, fh);
     if (done)

@@ -200,6 +200,44 @@ TEST_F(TilePaint, EveryPixelShowsThePatternAtItsFlooredRemainder) {
   }
 }
 
+// A 1 x 1 pattern stores its pixel's bytes over the visible part and nothing
+// elsewhere, at every depth, with an origin and a clip: as a fill where a
+// colour stores those bytes, by blits where none does (a 32-bit fourth byte,
+// bit 15 of a 5-5-5 pixel).
+TEST_F(TilePaint, OnePixelPatternsStoreTheirBytesEverywhere) {
+  struct Case {
+    int32_t depth;
+    uint32_t raw;
+  };
+  const Case cases[] = {{32, 0x00A1B2C3}, {32, 0x7FA1B2C3}, {24, 0xA1B2C3}, {16, 0xF81F},
+                        {15, 0x7C1F},     {15, 0xFC1F},     {8, 0x05},     {8, 0xFD}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.depth << " bits, 0x" << std::hex << c.raw);
+    cSurfaceHandle pattern, h;
+    ASSERT_NE(pattern.Create(1, 1, Prototype(c.depth)), nullptr);
+    ASSERT_NE(h.Create(23, 17, Prototype(c.depth)), nullptr);
+    const PixelView& pv = cSurfaceHandle::GetImpl(&pattern)->view;
+    const PixelView& v = cSurfaceHandle::GetImpl(&h)->view;
+    for (int32_t i = 0; i < pv.bytesPerPixel; ++i) pv.firstRow[i] = uint8_t(c.raw >> (8 * i));
+    for (int32_t y = 0; y < 17; ++y)
+      for (int32_t i = 0; i < 23 * v.bytesPerPixel; ++i) v.firstRow[int64_t(y) * v.pitch + i] = uint8_t(i * 7 + y);
+    std::vector<uint8_t> before(v.firstRow, v.firstRow + int64_t(v.pitch) * 17);
+    h.SetOrigin(2, -3);
+    h.SetClipRect(4, -1, 15, 9);  // handle coordinates
+    cPaintTile paint(&pattern, 5, -7);
+    ASSERT_EQ(paint.Fill(&h, 0, -10, 30, 30, 0), 1);
+    for (int32_t y = 0; y < 17; ++y)
+      for (int32_t x = 0; x < 23; ++x) {
+        const int32_t hx = x + 2, hy = y - 3;
+        const bool inside = hx >= 4 && hx < 19 && hy >= -1 && hy < 8;
+        for (int32_t i = 0; i < v.bytesPerPixel; ++i) {
+          const size_t at = size_t(int64_t(y) * v.pitch + int64_t(x) * v.bytesPerPixel + i);
+          ASSERT_EQ(v.firstRow[at], inside ? uint8_t(c.raw >> (8 * i)) : before[at]) << x << ", " << y;
+        }
+      }
+  }
+}
+
 TEST_F(TilePaint, HugeAreasTileOnlyTheVisiblePart) {
   MakePattern(1, 1);
   cSurfaceHandle h;

@@ -2,14 +2,17 @@
 // routine table.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <iterator>
 #include <random>
 #include <vector>
 
 #include "palette/PaletteApi.h"
+#include "palette/cPalette.h"
 #include "pixel/CopyKernels.h"
 #include "pixel/CpuFeatures.h"
+#include "pixel/PixelVector32.h"
 #include "pixel/RowConverters.h"
 #include "pixel/RowStretchers.h"
 #include "support/PixelCompare.h"
@@ -134,10 +137,9 @@ TEST(PixelStretch, RowStretchPicksTheNearestPixels) {
   EXPECT_EQ(shrunk.back(), 272u) << "the last destination pixel is written";
 }
 
-// Every destination pixel is written for any pair of sizes; the clipped
-// stretch writes exactly the unclipped pixels inside its range, for each
-// pixel size.
-TEST(PixelStretch, EveryPixelWrittenAndClippedAgreesWithUnclipped) {
+// Every destination pixel is written for any pair of sizes, for each pixel
+// size.
+TEST(PixelStretch, EveryPixelWritten) {
   const RowStretchers& rs = GetRowStretchers();
   const int bytes[5] = {1, 2, 2, 3, 4};
   for (int idx = 0; idx < 5; ++idx) {
@@ -149,16 +151,6 @@ TEST(PixelStretch, EveryPixelWrittenAndClippedAgreesWithUnclipped) {
         const uint32_t step = static_cast<uint32_t>((uint64_t(to) << 16) / from);
         rs.stretchRow[idx](src.data(), full.data(), to, from, step);
         for (uint8_t b : full) ASSERT_NE(b, 0xFF) << from << " -> " << to << " bytes " << n;
-        const int32_t destX = 3, start = 5, end = 3 + to - 2;
-        std::vector<uint8_t> clipped(to * n, 0xFF);
-        rs.stretchRowClipped[idx](src.data(), clipped.data(), to, from, step, step, destX, start, end);
-        for (int32_t i = 0; i < to; ++i) {
-          const int32_t x = destX + i;
-          const bool inside = x >= start && x < end;
-          for (int k = 0; k < n; ++k)
-            ASSERT_EQ(clipped[i * n + k], inside ? full[i * n + k] : 0xFF)
-                << from << " -> " << to << " at " << i << " bytes " << n;
-        }
       }
   }
   const uint8_t one[4] = {1, 2, 3, 4};
@@ -167,6 +159,68 @@ TEST(PixelStretch, EveryPixelWrittenAndClippedAgreesWithUnclipped) {
   v = rs.readNextPixel[3](p);
   EXPECT_EQ(v, 0x030201u);
   EXPECT_EQ(p, one + 3);
+}
+
+// The rectangle stretch against the plain walk it replaces: each destination
+// row is the row stretcher's result for the source row the accumulator walk
+// down the rows gives it (rows left over repeat the last row made). Random
+// sizes, odd widths, halvings and doublings, rows wider than the column table, both pitch
+// signs, clipped and not, with the source's vector flag set and cleared.
+TEST(PixelStretch, RectangleStretchEqualsThePlainRowWalk) {
+  std::mt19937 rng(21);
+  const RowStretchers& rs = GetRowStretchers();
+  const int32_t depths[5] = {8, 15, 16, 24, 32};
+  for (int round = 0; round < 600; ++round) {
+    const int32_t idx = round % 5, depth = depths[idx];
+    const int32_t sw = 1 + rng() % 70, sh = 1 + rng() % 20;
+    int32_t dw = round % 100 == 7 ? 4000 + rng() % 5000 : 1 + rng() % 150;
+    if (round % 4 == 1) dw = std::max(1, sw / 2);  // halving
+    if (round % 4 == 3) dw = 2 * sw;  // doubling
+    const int32_t dh = 1 + rng() % 30;
+    PixelTestImage src(sw + 3, sh + 2, depth, rng() % 2 != 0, false, (round / 5) % 2 ? CpuFeatures() : 0);
+    src.Randomise(rng, 0, 0);
+    PixelTestImage dest(dw + 4, dh + 4, depth, rng() % 2 != 0, false, 0);
+    dest.Randomise(rng, 0, 0);
+    const bool clip = round % 3 != 0;
+    if (clip) {
+      dest.view.clipLeft = rng() % (dw + 4);
+      dest.view.clipTop = rng() % (dh + 4);
+      dest.view.clipRight = dest.view.clipLeft + rng() % (dw + 5 - dest.view.clipLeft);
+      dest.view.clipBottom = dest.view.clipTop + rng() % (dh + 5 - dest.view.clipTop);
+    }
+    const int32_t dx = 2, dy = 1, sx = 1 + rng() % 3, sy = 1 + rng() % 2;
+    PixelTestImage want(dest);
+    // Rows of the plain walk, each stretched by the row stretcher.
+    std::vector<int32_t> rowSource;
+    const uint32_t ystep = uint32_t((uint64_t(dh) << 16) / uint32_t(sh));
+    uint32_t a = ystep;
+    for (int32_t i = 0; i < sh && int32_t(rowSource.size()) < dh; ++i, a += ystep)
+      for (; a >= 0x10000u && int32_t(rowSource.size()) < dh; a -= 0x10000u) rowSource.push_back(i);
+    while (int32_t(rowSource.size()) < dh) rowSource.push_back(rowSource.empty() ? sh - 1 : rowSource.back());
+    const uint32_t xstep = uint32_t((uint64_t(dw) << 16) / uint32_t(sw));
+    std::vector<uint8_t> row(size_t(dw) * 4);
+    for (int32_t j = 0; j < dh; ++j) {
+      const uint8_t* from = src.view.firstRow + int64_t(sy + rowSource[size_t(j)]) * src.view.pitch +
+                            sx * src.view.bytesPerPixel;
+      rs.stretchRow[idx](from, row.data(), dw, sw, xstep);
+      const int32_t y = dy + j;
+      for (int32_t i = 0; i < dw; ++i) {
+        const int32_t x = dx + i;
+        if (clip && (x < dest.view.clipLeft || x >= dest.view.clipRight || y < dest.view.clipTop ||
+                     y >= dest.view.clipBottom))
+          continue;
+        uint32_t v = 0;
+        std::memcpy(&v, &row[size_t(i) * src.view.bytesPerPixel], size_t(src.view.bytesPerPixel));
+        want.SetRaw(x, y, v);
+      }
+    }
+    if (clip)
+      StretchRectNearestClipped(&dest.view, dx, dy, &src.view, sx, sy, dw, dh, sw, sh);
+    else
+      StretchRectNearest(&dest.view, dx, dy, &src.view, sx, sy, dw, dh, sw, sh);
+    ASSERT_EQ(FirstDifference(dest.pixels, want.pixels), "")
+        << "round " << round << ", " << depth << " bits, " << sw << "x" << sh << " to " << dw << "x" << dh;
+  }
 }
 
 TEST(PixelStretch, RectangleStretchRepeatsAndSkipsRows) {
@@ -184,13 +238,20 @@ TEST(PixelStretch, RectangleStretchRepeatsAndSkipsRows) {
   }
 }
 
+// A clipped stretch writes exactly the unclipped stretch's pixels inside its
+// clip and nothing outside, shrinking and enlarging, at every pixel size and
+// both pitch signs (1200 random cases; a shrink once drew another last row
+// when the row above it lay outside the clip).
 TEST(PixelStretch, ClippedRectangleStretchWritesOnlyInsideTheClip) {
   std::mt19937 rng(9);
-  for (int round = 0; round < 40; ++round) {
+  const int32_t depths[5] = {8, 15, 16, 24, 32};
+  for (int round = 0; round < 1200; ++round) {
+    const int32_t depth = depths[round % 5];
     const int32_t sw = 1 + rng() % 9, sh = 1 + rng() % 9, dw = 1 + rng() % 14, dh = 1 + rng() % 14;
-    PixelTestImage src(sw, sh, 32, false, false, 0);
+    PixelTestImage src(sw, sh, depth, (round / 5) % 2 != 0, false, 0);
     src.Randomise(rng, 0, 0);
-    PixelTestImage full(dw + 2, dh + 2, 32, round % 2, false, 0);
+    PixelTestImage full(dw + 2, dh + 2, depth, (round / 10) % 2 != 0, false, 0);
+    full.Randomise(rng, 0, 0);
     PixelTestImage clipped(full);
     StretchRectNearest(&full.view, 1, 1, &src.view, 0, 0, dw, dh, sw, sh);
     clipped.view.clipLeft = rng() % (dw + 2);
@@ -204,8 +265,49 @@ TEST(PixelStretch, ClippedRectangleStretchWritesOnlyInsideTheClip) {
         const bool inside = x >= clipped.view.clipLeft && x < clipped.view.clipRight &&
                             y >= clipped.view.clipTop && y < clipped.view.clipBottom;
         ASSERT_EQ(clipped.Raw(x, y), inside ? full.Raw(x, y) : untouched.Raw(x, y))
-            << "round " << round << " at " << x << "," << y;
+            << "round " << round << ", " << depth << " bits, " << sw << "x" << sh << " to " << dw
+            << "x" << dh << " at " << x << "," << y;
       }
+  }
+}
+
+TEST(PixelStretch, ClippedShrinkKeepsTheLastRowOfTheUnclippedOne) {
+  // Rows 11, 22, 33 to two rows give 22, 22; clipped to the second row alone
+  // it is still 22.
+  PixelTestImage src(1, 3, 8, false, false, 0);
+  for (int32_t y = 0; y < 3; ++y) src.SetRaw(0, y, 11u * (y + 1));
+  PixelTestImage full(1, 2, 8, false, false, 0);
+  StretchRectNearest(&full.view, 0, 0, &src.view, 0, 0, 1, 2, 1, 3);
+  EXPECT_EQ(full.Raw(0, 0), 22u);
+  EXPECT_EQ(full.Raw(0, 1), 22u);
+  PixelTestImage clipped(1, 2, 8, false, false, 0);
+  clipped.SetRaw(0, 0, 99);
+  clipped.view.clipTop = 1;
+  StretchRectNearestClipped(&clipped.view, 0, 0, &src.view, 0, 0, 1, 2, 1, 3);
+  EXPECT_EQ(clipped.Raw(0, 0), 99u);
+  EXPECT_EQ(clipped.Raw(0, 1), 22u);
+}
+
+// The stored-value fill writes the value's bytes (a 32-bit fourth byte too)
+// into exactly the rectangle, plain and vector, every pixel size, both pitch
+// signs, 4-aligned rows and rows of odd length.
+TEST(PixelFill, StoredValueFillsExactlyTheRectangle) {
+  std::mt19937 rng(12);
+  const int32_t depths[5] = {8, 15, 16, 24, 32};
+  for (int round = 0; round < 300; ++round) {
+    const int32_t depth = depths[round % 5], bpp = (depth + 7) / 8;
+    const int32_t w = 1 + rng() % 70, h = 1 + rng() % 6;
+    const uint32_t rowBytes = round % 3 == 0 ? uint32_t(w + 3) * bpp + 1 : 0;
+    const uint32_t flags = (round / 5) % 2 ? CpuFeatures() : 0;
+    PixelTestImage image(w + 3, h + 2, depth, (round / 10) % 2 != 0, false, flags, rowBytes);
+    image.Randomise(rng, 0, 0);
+    PixelTestImage want(image);
+    const uint32_t value = rng() & (bpp == 4 ? 0xFFFFFFFFu : (1u << (8 * bpp)) - 1);
+    const int32_t x = rng() % 3, y = rng() % 2, fw = 1 + rng() % (w + 3 - x), fh = 1 + rng() % (h + 2 - y);
+    for (int32_t j = 0; j < fh; ++j)
+      for (int32_t i = 0; i < fw; ++i) want.SetRaw(x + i, y + j, value);
+    FillRectStored(&image.view, x, y, fw, fh, value);
+    ASSERT_EQ(FirstDifference(image.pixels, want.pixels), "") << "round " << round << ", " << depth << " bits";
   }
 }
 
@@ -237,6 +339,70 @@ TEST(PixelConvert, ZeroOnlyFromZeroAndByteOrder) {
   }
   EXPECT_EQ(GetRowConverters(5), nullptr);
   EXPECT_EQ(GetRowConverters(-1), nullptr);
+}
+
+// The vector narrowings (SSE2, and AVX2 where the processor runs it) of
+// 32-bit rows to 5-5-5 and 5-6-5 words equal the plain converters on rows full of the cases that matter: black, pixels too
+// dark to show (stored as 1), pixels with only a fourth byte, random ones.
+TEST(PixelConvert, VectorNarrowingEqualsThePlainConverters) {
+  std::mt19937 rng(16);
+  for (int round = 0; round < 400; ++round) {
+    const int32_t n = 1 + rng() % 70;
+    std::vector<uint32_t> row(n);
+    for (uint32_t& p : row) {
+      switch (rng() % 4) {
+        case 0: p = 0; break;
+        case 1: p = rng() & 0x07070707u; break;
+        case 2: p = rng() & 0xFF000000u; break;
+        default: p = rng(); break;
+      }
+    }
+    for (int32_t to : {1, 2}) {
+      std::vector<uint16_t> plain(n + 1, 0xEEEE), vector(n + 1, 0xEEEE);
+      const auto* src = reinterpret_cast<const uint8_t*>(row.data());
+      GetRowConverters(4)[to](src, reinterpret_cast<uint8_t*>(plain.data()), n, nullptr);
+      (to == 1 ? pixel::From32To15RowSse2 : pixel::From32To16RowSse2)(
+          src, reinterpret_cast<uint8_t*>(vector.data()), n);
+      ASSERT_EQ(vector, plain) << "SSE2, round " << round << " to depth index " << to;
+      if (pixel::CpuRunsAvx2()) {
+        std::vector<uint16_t> wide(n + 1, 0xEEEE);
+        (to == 1 ? pixel::From32To15RowAvx2 : pixel::From32To16RowAvx2)(
+            src, reinterpret_cast<uint8_t*>(wide.data()), n);
+        ASSERT_EQ(wide, plain) << "AVX2, round " << round << " to depth index " << to;
+      }
+    }
+  }
+}
+
+// Long 24- and 32-bit rows (several blocks of keys) to 8 bits give each
+// pixel's PaletteColourToIndex answer: black, runs, colours of keys several
+// entries share, misses.
+TEST(PixelConvert, LongRowsToEightBitsAnswerAsTheLookup) {
+  cPalette* palette = PaletteStartup();
+  ASSERT_NE(palette, nullptr);
+  ASSERT_EQ(BuildInverseTable(palette), 1);
+  std::mt19937 rng(8);
+  for (int32_t bytes : {3, 4}) {
+    const int32_t n = 700;
+    std::vector<uint8_t> row(size_t(n) * bytes + 1);
+    for (int32_t i = 0; i < n; ++i) {
+      uint32_t colour = rng() % 5 == 0 ? 0 : rng() % 5 == 1 ? EntryColour(palette->log.entries[rng() % 256]) : rng();
+      if (i > 0 && rng() % 3 == 0) std::memcpy(&colour, &row[size_t(i - 1) * bytes], 3);  // runs
+      else colour = (colour & 0xFFu) << 16 | (colour & 0xFF00u) | (colour >> 16 & 0xFFu);  // to native
+      std::memcpy(&row[size_t(i) * bytes], &colour, size_t(bytes));
+    }
+    std::vector<uint8_t> got(n + 1, 0xEE), want(n + 1, 0xEE);
+    for (int32_t i = 0; i < n; ++i) {
+      uint32_t native = 0;
+      std::memcpy(&native, &row[size_t(i) * bytes], 3);
+      const uint32_t colour = (native & 0xFFu) << 16 | (native & 0xFF00u) | (native >> 16 & 0xFFu);
+      want[size_t(i)] = uint8_t(PaletteColourToIndex(palette, colour));
+    }
+    GetRowConverters(bytes == 3 ? 3 : 4)[0](row.data(), got.data(), n, palette);
+    EXPECT_EQ(got, want) << bytes << " bytes a pixel";
+  }
+  ReleasePalette(palette);
+  PaletteShutdown();
 }
 
 TEST(PixelConvert, ToEightBitsLooksUpTheColourForm) {

@@ -477,6 +477,55 @@ TEST_F(Stretch, ResampleMatchesTheWeightModel) {
   }
 }
 
+// A plain resample inside the clip between 24- or 32-bit surfaces writes the
+// destination in place; it gives the bytes of the route through a temporary
+// (taken here by asking for the alpha plane, which the source lacks), on
+// random sizes, odd widths, keyed or not, both pitch signs.
+TEST_F(Stretch, ResampleInPlaceEqualsTheTemporaryRoute) {
+  std::mt19937 rng(17);
+  // Rows seen bottom-up: the view starts at the last row and steps back.
+  auto turnRows = [](cSurfaceImpl* s) {
+    s->view.firstRow += int64_t(s->view.height - 1) * s->view.pitch;
+    s->view.pitch = -s->view.pitch;
+  };
+  for (int round = 0; round < 80; ++round) {
+    const int32_t depth = round % 2 ? 32 : 24;
+    const int32_t sw = 1 + rng() % 31, sh = 1 + rng() % 19;
+    int32_t dw = 1 + rng() % 57, dh = 1 + rng() % 41;
+    if (dw == sw && dh == sh) ++dw;
+    const uint32_t flags = rng() % 2 ? StretchResample : StretchResampleKeyed;
+    const bool bottomUp = (round / 2) % 2 != 0;
+    SCOPED_TRACE(testing::Message() << "round " << round << ", " << depth << " bits, " << sw << "x" << sh
+                                    << " to " << dw << "x" << dh << ", flags " << flags);
+    cSurfaceImpl* src = MakeRandom(depth, sw + 2, sh + 1, kKey, 4);
+    cSurfaceImpl* inPlace = MakeRandom(depth, dw + 5, dh + 3, kKey, 0);
+    ASSERT_NE(src, nullptr);
+    ASSERT_NE(inPlace, nullptr);
+    cSurfaceImpl* viaTemporary = Make(depth, dw + 5, dh + 3);
+    ASSERT_NE(viaTemporary, nullptr);
+    viaTemporary->SetTransparentColour(kKey);
+    for (int32_t y = 0; y < dh + 3; ++y)
+      for (int32_t x = 0; x < dw + 5; ++x) SetRaw(viaTemporary, x, y, Raw(inPlace, x, y));
+    if (bottomUp) {
+      turnRows(src);
+      turnRows(inPlace);
+      turnRows(viaTemporary);
+    }
+    const PixelTestImage before = ImageOf(inPlace);
+    ASSERT_EQ(src->Stretch(inPlace, 3, 2, dw, dh, 1, 1, sw, sh, BlitOpaque, 0, 0, flags), 1);
+    ASSERT_EQ(src->Stretch(viaTemporary, 3, 2, dw, dh, 1, 1, sw, sh, BlitOpaque, 0, 0,
+                           flags | StretchWithAlpha),
+              1);
+    EXPECT_EQ(Differs(inPlace, ImageOf(viaTemporary)), "");
+    EXPECT_NE(Differs(inPlace, before), "");
+    if (bottomUp) {
+      turnRows(src);
+      turnRows(inPlace);
+      turnRows(viaTemporary);
+    }
+  }
+}
+
 TEST_F(Stretch, ResampleLeavesPixelsOutsideTheClipAlone) {
   cSurfaceImpl* src = MakeRandom(24, 20, 12, kKey, 0);
   cSurfaceImpl* dest = MakeRandom(24, 40, 30, kKey, 0);
