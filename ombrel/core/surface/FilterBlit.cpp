@@ -6,6 +6,7 @@
 
 #include "Memory.h"
 #include "surface/BlitPaths.h"
+#include "surface/Resample.h"
 #include "surface/SurfaceAccess.h"
 #include "surface/cSurfaceImpl.h"
 
@@ -83,7 +84,9 @@ int32_t cSurfaceImpl::FilterBlit(cSurfaceImpl* dest, int32_t dx, int32_t dy, int
     }
   }
 
-  const uint32_t key = view.transparentColour & 0x00FFFFFFu;
+  // Outside the source's clip: the colour its key pixels read as (at 8 bits
+  // the key index's palette colour).
+  const uint32_t key = view.depth == 8 ? KeyColourAt24(*this) : view.transparentColour & 0x00FFFFFFu;
   for (int64_t y = int64_t(dy) - marginY; y < int64_t(dy) + height + marginY; ++y) {
     for (int64_t x = int64_t(dx) - marginX; x < int64_t(dx) + width + marginX; ++x) {
       // Background block: top-left at destination (x - anchorX, y - anchorY).

@@ -189,4 +189,52 @@ TEST_F(FilterBlit, SmoothEdgesPassFollowsTheBlit) {
     }
 }
 
+// The smoothing pass of an 8-bit source (entry 0 magenta, the key index 0)
+// knows its transparent pixels by the key index's colour, onto 8 bits
+// directly and onto 32 bits through the converted copy.
+TEST_F(FilterBlit, SmoothEdgesOfAnEightBitSourceKeyOnTheKeyIndexColour) {
+  LogPalette log = defaultPalette_->log;
+  log.entries[0] = {0xFF, 0x00, 0xFF, 0};
+  const uint32_t key = EntryColour(log.entries[0]);
+  for (int32_t to : {8, 32}) {
+    cSurfaceImpl* src = Make(8, 10, 8);
+    ASSERT_EQ(src->SetLogPalette(&log, 0), 1);
+    for (int32_t y = 0; y < 8; ++y)
+      for (int32_t x = 0; x < 10; ++x) SetRaw(src, x, y, (x + y) % 7 != 0 && x > y / 3 && y > x / 4 ? 250u : 0u);
+    cSurfaceImpl* dest = Make(to, 20, 16);
+    if (to == 8) {
+      ASSERT_EQ(dest->SetLogPalette(&log, 0), 1);
+    }
+    for (int32_t y = 0; y < 16; ++y)
+      for (int32_t x = 0; x < 20; ++x) dest->SetPixel(x, y, (x + y) % 2 ? 0x00FFFFFFu : 0x00E0E0E0u);
+    cSurfaceImpl* blitted = Make(to, 20, 16);
+    if (to == 8) {
+      ASSERT_EQ(blitted->SetLogPalette(&log, 0), 1);
+    }
+    for (int32_t y = 0; y < 16; ++y)
+      for (int32_t x = 0; x < 20; ++x) SetRaw(blitted, x, y, Raw(dest, x, y));
+    ASSERT_EQ(src->Blit(blitted, 5, 4, 0, 0, 10, 8, 1, 0, 0, 0), 1);
+    cSurfaceImpl* want = Make(to, 20, 16);
+    if (to == 8) {
+      ASSERT_EQ(want->SetLogPalette(&log, 0), 1);
+    }
+    for (int32_t y = 0; y < 16; ++y)
+      for (int32_t x = 0; x < 20; ++x) SetRaw(want, x, y, Raw(blitted, x, y));
+    for (int32_t y = 3; y < 13; ++y)
+      for (int32_t x = 4; x < 16; ++x) {
+        uint32_t b[9], s[9];
+        for (int32_t j = 0; j < 3; ++j)
+          for (int32_t i = 0; i < 3; ++i) {
+            b[j * 3 + i] = blitted->GetPixelFast(std::clamp(x - 1 + i, 0, 19), std::clamp(y - 1 + j, 0, 15)) & 0xFFFFFF;
+            const int32_t u = x - 6 + i, v = y - 5 + j;
+            s[j * 3 + i] = u >= 0 && v >= 0 && u < 10 && v < 8 ? src->GetPixelFast(u, v) & 0xFFFFFF : key;
+          }
+        want->SetPixel(x, y, SmoothEdgeKeyed(b, s, key));
+      }
+    ASSERT_EQ(src->Blit(dest, 5, 4, 0, 0, 10, 8, 1, 0, 0, BlitSmoothEdges), 1);
+    EXPECT_EQ(Differs(dest, ImageOf(want)), "") << "8 to " << to;
+    EXPECT_NE(Differs(want, ImageOf(blitted)), "") << "the pass changed nothing: a weak case";
+  }
+}
+
 }  // namespace
