@@ -4,11 +4,20 @@
 #include <new>
 
 #include "Memory.h"
+#include "sprite/SpriteGrid.h"
 
 namespace {
 
 // A block is split only when the rest can hold a block header of its own.
 constexpr uint32_t kSplitAbove = kSpriteBytes + kBlockHeaderBytes;
+
+// The pool's heap block starts with the address of its spatial grid; the
+// pool (of the documented size) follows, at the heap's own alignment.
+constexpr uint32_t kGridSlotBytes = 16;
+
+SpriteGrid*& GridSlot(SpritePool* pool) {
+  return *reinterpret_cast<SpriteGrid**>(reinterpret_cast<uint8_t*>(pool) - kGridSlotBytes);
+}
 
 }  // namespace
 
@@ -35,8 +44,8 @@ uint32_t SpritePoolSize(int32_t n) {
 SpritePool* MakeSpritePool(int32_t n) {
   if (n < 0 || uint64_t(n) * kSpriteBytes > (uint64_t(1) << 30)) return nullptr;
   void* block = nullptr;
-  if (!MemCalloc(SpritePoolSize(n), &block)) return nullptr;
-  auto* pool = static_cast<SpritePool*>(block);
+  if (!MemCalloc(kGridSlotBytes + SpritePoolSize(n), &block)) return nullptr;
+  auto* pool = reinterpret_cast<SpritePool*>(static_cast<uint8_t*>(block) + kGridSlotBytes);
   SpriteRecord* arena = pool->Arena();
   // One free block: n records less one block header, so that the header
   // after it stays inside the pool.
@@ -44,12 +53,24 @@ SpritePool* MakeSpritePool(int32_t n) {
   arena->state = kBlockFree;
   if (n > 0) NextBlock(arena)->prevBlockSize = arena->blockSize;
   ListAppend(pool->Free(), arena);
+  GridSlot(pool) = MakeSpriteGrid(pool, n);  // without one, searches walk the pool
   return pool;
 }
 
+SpriteGrid* SpritePoolGrid(SpritePool* pool) { return pool != nullptr ? GridSlot(pool) : nullptr; }
+
+void SpritePoolDropGrid(SpritePool* pool) {
+  if (pool == nullptr) return;
+  FreeSpriteGrid(GridSlot(pool));
+  GridSlot(pool) = nullptr;
+}
+
 void FreeSpritePool(SpritePool** pool) {
-  void* block = *pool;
-  if (block != nullptr) MemFree(&block);
+  if (*pool != nullptr) {
+    FreeSpriteGrid(GridSlot(*pool));
+    void* block = reinterpret_cast<uint8_t*>(*pool) - kGridSlotBytes;
+    MemFree(&block);
+  }
   *pool = nullptr;
 }
 
@@ -80,12 +101,14 @@ SpriteRecord* SpritePoolTake(SpritePool* pool) {
   std::memset(reinterpret_cast<uint8_t*>(b) + kBlockHeaderBytes, 0, kSpriteBytes - kBlockHeaderBytes);
   new (&b->overlaps) cSpriteVector();
   ListAppend(pool->Sprites(), b);
+  SpriteGridAdd(GridSlot(pool), b);
   return b;
 }
 
 void SpritePoolGive(SpritePool* pool, SpriteRecord* sprite) {
   if (pool == nullptr || sprite == nullptr || sprite->state != kBlockSprite) return;
   sprite->overlaps.~cSpriteVector();
+  SpriteGridRemove(GridSlot(pool), sprite);
   ListUnlink(pool->Sprites(), sprite);
   SpriteList& free = pool->Free();
   SpriteRecord* b = sprite;
