@@ -1,11 +1,21 @@
 // Slot 34 `FilterBlit`: a callback computes each destination pixel from a
 // block of the destination as it was before the pass and the matching block
 // of the source. Colours are 0x00BBGGRR at every depth.
+//
+// Both surfaces are read once into colour copies (the destination's with its
+// edges repeated, the source's with the key outside its clip), so a block is
+// a few loads from them; the routine rows of the library's formats are read
+// and written inline. The edge smoothing callbacks of `Blit` are recognised
+// and computed in place, without building their blocks.
 #include <algorithm>
 #include <cstdint>
 
 #include "Memory.h"
+#include "palette/PaletteApi.h"
+#include "pixel/PixelFormat.h"
+#include "pixel/PixelFormat16.h"
 #include "surface/BlitPaths.h"
+#include "surface/FilterSmoothEdges.h"
 #include "surface/Resample.h"
 #include "surface/SurfaceAccess.h"
 #include "surface/cSurfaceImpl.h"
@@ -29,6 +39,73 @@ class ColourBlock {
 
 bool ReadsColours(const cSurfaceImpl& s) {
   return s.view.depth == 8 || (s.view.ops != nullptr && s.view.ops->GetPixel != nullptr);
+}
+
+// The library's own routine row of the surface's format: its pixel read and
+// write are the format's formulas, done inline here.
+bool PlainRow(const PixelView& v) {
+  if (v.depth == 8) return v.ops != nullptr && v.ops->GetPixel != nullptr && v.palette != nullptr;
+  return v.ops != nullptr && v.ops == GetPixelOps(v.depthIndex);
+}
+
+template <class F>
+void ReadFormatRow(const PixelView& v, int32_t x, int32_t y, int32_t n, uint32_t* out) {
+  const uint8_t* p = pixel::RowAt(&v, x, y);
+  for (int32_t i = 0; i < n; ++i, p += F::kBytes) out[i] = F::ToColour(F::Load(p)) & 0x00FFFFFFu;
+}
+
+// n colours of row y from x on, as GetPixelFast gives them (without byte 3).
+void ReadRow(cSurfaceImpl& s, int32_t x, int32_t y, int32_t n, uint32_t* out) {
+  const PixelView& v = s.view;
+  if (!PlainRow(v)) {
+    for (int32_t i = 0; i < n; ++i) out[i] = s.GetPixelFast(x + i, y) & 0x00FFFFFFu;
+    return;
+  }
+  switch (v.depth) {
+    case 8: {
+      const uint8_t* p = pixel::RowAt(&v, x, y);
+      const PaletteEntry* entries = v.palette->log.entries;
+      for (int32_t i = 0; i < n; ++i) out[i] = EntryColour(entries[p[i]]) & 0x00FFFFFFu;
+      return;
+    }
+    case 15:
+      return ReadFormatRow<pixel::Fmt555>(v, x, y, n, out);
+    case 16:
+      return ReadFormatRow<pixel::Fmt565>(v, x, y, n, out);
+    case 24:
+      return ReadFormatRow<pixel::Fmt24>(v, x, y, n, out);
+    default:
+      return ReadFormatRow<pixel::Fmt32>(v, x, y, n, out);
+  }
+}
+
+// The keyed smoothing of FilterSmoothEdges.h at one point, on the copies:
+// b and s point at the block's top-left entry, rows `bPitch` and `sPitch`
+// apart. OverColour: background zeros count as `colour`, the key is 0.
+template <bool OverColour>
+inline uint32_t SmoothAt(const uint32_t* b, int64_t bPitch, const uint32_t* s, int64_t sPitch, uint32_t key,
+                         uint32_t colour) {
+  const uint32_t* s0 = s;
+  const uint32_t* s1 = s + sPitch;
+  const uint32_t* s2 = s1 + sPitch;
+  auto back = [&](int32_t i, int32_t j) {
+    const uint32_t v = b[j * bPitch + i];
+    return OverColour && v == 0 && colour != 0 ? colour : v;
+  };
+  if (s1[1] != key || (s0[1] == key && s2[1] == key) || (s1[0] == key && s1[2] == key)) return back(1, 1);
+  static constexpr uint32_t kWeight[9] = {1, 2, 1, 2, 12, 2, 1, 2, 1};
+  const uint32_t* rows[3] = {s0, s1, s2};
+  const uint32_t centre = back(1, 1);
+  uint32_t sum[3] = {0, 0, 0};
+  for (int32_t j = 0; j < 3; ++j)
+    for (int32_t i = 0; i < 3; ++i) {
+      const uint32_t w = kWeight[j * 3 + i];
+      const uint32_t c = (i != 1 || j != 1) && rows[j][i] == key ? centre : back(i, j);
+      sum[0] += w * (c & 0xFF);
+      sum[1] += w * (c >> 8 & 0xFF);
+      sum[2] += w * (c >> 16 & 0xFF);
+    }
+  return (sum[0] / 24) | (sum[1] / 24) << 8 | (sum[2] / 24) << 16;
 }
 
 }  // namespace
@@ -75,43 +152,122 @@ int32_t cSurfaceImpl::FilterBlit(cSurfaceImpl* dest, int32_t dx, int32_t dy, int
   if (background.data() == nullptr || backBlock.data() == nullptr || srcBlock.data() == nullptr)
     return 0;
   const PixelView& d = dest->view;
-  for (int32_t j = 0; j < ch; ++j) {
-    const int32_t y = int32_t(std::clamp<int64_t>(originY + j, 0, d.height - 1));
-    uint32_t* row = background.data() + int64_t(j) * cw;
-    for (int32_t i = 0; i < cw; ++i) {
-      const int32_t x = int32_t(std::clamp<int64_t>(originX + i, 0, d.width - 1));
-      row[i] = dest->GetPixelFast(x, y) & 0x00FFFFFFu;
+  {
+    // Columns inside the destination are read as one run; the rest repeat an edge.
+    const int64_t inFirst = std::clamp<int64_t>(-originX, 0, cw), inEnd = std::clamp<int64_t>(d.width - originX, 0, cw);
+    for (int32_t j = 0; j < ch; ++j) {
+      const int32_t y = int32_t(std::clamp<int64_t>(originY + j, 0, d.height - 1));
+      uint32_t* row = background.data() + int64_t(j) * cw;
+      if (inEnd > inFirst) ReadRow(*dest, int32_t(originX + inFirst), y, int32_t(inEnd - inFirst), row + inFirst);
+      for (int64_t i = 0; i < inFirst; ++i) row[i] = dest->GetPixelFast(0, y) & 0x00FFFFFFu;
+      for (int64_t i = std::max(inEnd, inFirst); i < cw; ++i) row[i] = dest->GetPixelFast(d.width - 1, y) & 0x00FFFFFFu;
     }
   }
 
   // Outside the source's clip: the colour its key pixels read as (at 8 bits
   // the key index's palette colour).
   const uint32_t key = view.depth == 8 ? KeyColourAt24(*this) : view.transparentColour & 0x00FFFFFFu;
-  for (int64_t y = int64_t(dy) - marginY; y < int64_t(dy) + height + marginY; ++y) {
-    for (int64_t x = int64_t(dx) - marginX; x < int64_t(dx) + width + marginX; ++x) {
-      // Background block: top-left at destination (x - anchorX, y - anchorY).
-      const int64_t bx = x - anchorX - originX, by = y - anchorY - originY;
-      uint32_t* b = backBlock.data();
-      for (int32_t j = 0; j < kernelHeight; ++j) {
-        const int64_t cy = std::clamp<int64_t>(by + j, 0, ch - 1);
-        for (int32_t i = 0; i < kernelWidth; ++i)
-          *b++ = background.data()[cy * cw + std::clamp<int64_t>(bx + i, 0, cw - 1)];
+
+  // The destination pixel written as the base SetPixel does (the back ends
+  // that write pixels otherwise are refused above), under the lock held here.
+  const bool plainDest = PlainRow(d);
+  auto write = [&](int32_t x, int32_t y, uint32_t colour) {
+    if (!dest->InClip(x, y)) return;
+    if (d.depth == 8) {
+      pixel::RowAt(&d, x, y)[0] = uint8_t(dest->ColourToIndex(colour));
+      return;
+    }
+    if (plainDest) {
+      uint8_t* p = pixel::RowAt(&d, x, y);
+      switch (d.depth) {
+        case 15:
+          return pixel::Fmt555::PutColour(p, colour);
+        case 16:
+          return pixel::Fmt565::PutColour(p, colour);
+        case 24:
+          return pixel::Fmt24::PutColour(p, colour);
+        default:
+          return pixel::Fmt32::PutColour(p, colour);
       }
-      // Source block: outside the source's clip the transparent colour.
-      const int64_t px = sx + x - dx - anchorX, py = sy + y - dy - anchorY;
-      uint32_t* s = srcBlock.data();
-      for (int32_t j = 0; j < kernelHeight; ++j) {
-        const int64_t v = py + j;
-        const bool rowInside = v >= view.clipTop && v < view.clipBottom;
-        for (int32_t i = 0; i < kernelWidth; ++i) {
-          const int64_t u = px + i;
-          *s++ = rowInside && u >= view.clipLeft && u < view.clipRight
-                     ? GetPixelFast(int32_t(u), int32_t(v)) & 0x00FFFFFFu
-                     : key;
+    }
+    if (d.ops != nullptr && d.ops->PutPixel != nullptr) dest->view.ops->PutPixel(&dest->view, x, y, colour);
+  };
+
+  const int64_t xFirst = int64_t(dx) - marginX, xEnd = int64_t(dx) + width + marginX;
+  const int64_t yFirst = int64_t(dy) - marginY, yEnd = int64_t(dy) + height + marginY;
+
+  // Writing into the surface it reads, the source is read as the pass goes.
+  if (dest == this || d.firstRow == view.firstRow) {
+    for (int64_t y = yFirst; y < yEnd; ++y) {
+      for (int64_t x = xFirst; x < xEnd; ++x) {
+        const int64_t bx = x - anchorX - originX, by = y - anchorY - originY;
+        uint32_t* b = backBlock.data();
+        for (int32_t j = 0; j < kernelHeight; ++j)
+          for (int32_t i = 0; i < kernelWidth; ++i) *b++ = background.data()[(by + j) * cw + bx + i];
+        const int64_t px = sx + x - dx - anchorX, py = sy + y - dy - anchorY;
+        uint32_t* s = srcBlock.data();
+        for (int32_t j = 0; j < kernelHeight; ++j) {
+          const int64_t v = py + j;
+          const bool rowInside = v >= view.clipTop && v < view.clipBottom;
+          for (int32_t i = 0; i < kernelWidth; ++i) {
+            const int64_t u = px + i;
+            *s++ = rowInside && u >= view.clipLeft && u < view.clipRight
+                       ? GetPixelFast(int32_t(u), int32_t(v)) & 0x00FFFFFFu
+                       : key;
+          }
         }
+        write(int32_t(x), int32_t(y), filter(backBlock.data(), srcBlock.data(), user));
+      }
+    }
+    return 1;
+  }
+
+  // The source copy: block entry (i, j) of the point whose background block
+  // starts at copy column bx, row by is source entry (bx + i, by + j).
+  const int32_t sw = cw - 1, sh = ch - 1;
+  ColourBlock source{uint64_t(sw) * uint64_t(sh)};
+  if (source.data() == nullptr) return 0;
+  {
+    const int64_t u0 = int64_t(sx) - marginX - anchorX, v0 = int64_t(sy) - marginY - anchorY;
+    const int64_t inFirst = std::clamp<int64_t>(view.clipLeft - u0, 0, sw);
+    const int64_t inEnd = std::clamp<int64_t>(view.clipRight - u0, 0, sw);
+    for (int32_t j = 0; j < sh; ++j) {
+      uint32_t* row = source.data() + int64_t(j) * sw;
+      const int64_t v = v0 + j;
+      const bool rowInside = v >= view.clipTop && v < view.clipBottom && inEnd > inFirst;
+      std::fill(row, row + sw, key);
+      if (rowInside) ReadRow(*this, int32_t(u0 + inFirst), int32_t(v), int32_t(inEnd - inFirst), row + inFirst);
+    }
+  }
+
+  const bool keyedSmoothing = filter == &SmoothEdgeKeyed && kernelWidth == 3 && kernelHeight == 3;
+  const bool colourSmoothing = filter == &SmoothEdgeOverColour && kernelWidth == 3 && kernelHeight == 3;
+  for (int64_t y = yFirst; y < yEnd; ++y) {
+    const int64_t by = y - anchorY - originY;
+    const uint32_t* bRow = background.data() + by * cw;
+    const uint32_t* sRow = source.data() + by * sw;
+    for (int64_t x = xFirst; x < xEnd; ++x) {
+      const int64_t bx = x - anchorX - originX;
+      uint32_t result;
+      if (keyedSmoothing) {
+        result = SmoothAt<false>(bRow + bx, cw, sRow + bx, sw, user, 0);
+      } else if (colourSmoothing) {
+        result = SmoothAt<true>(bRow + bx, cw, sRow + bx, sw, 0, user);
+      } else {
+        uint32_t* b = backBlock.data();
+        uint32_t* s = srcBlock.data();
+        for (int32_t j = 0; j < kernelHeight; ++j) {
+          const uint32_t* bFrom = bRow + int64_t(j) * cw + bx;
+          const uint32_t* sFrom = sRow + int64_t(j) * sw + bx;
+          for (int32_t i = 0; i < kernelWidth; ++i) {
+            *b++ = bFrom[i];
+            *s++ = sFrom[i];
+          }
+        }
+        result = filter(backBlock.data(), srcBlock.data(), user);
       }
       // Within the 2^30 entries allowed above, so in 32-bit range.
-      dest->SetPixel(int32_t(x), int32_t(y), filter(backBlock.data(), srcBlock.data(), user));
+      write(int32_t(x), int32_t(y), result);
     }
   }
   return 1;
