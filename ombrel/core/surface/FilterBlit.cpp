@@ -108,6 +108,89 @@ inline uint32_t SmoothAt(const uint32_t* b, int64_t bPitch, const uint32_t* s, i
   return (sum[0] / 24) | (sum[1] / 24) << 8 | (sum[2] / 24) << 16;
 }
 
+// What a pass computes at each point.
+enum class PassKind { Callback, SmoothKeyed, SmoothOverColour };
+
+struct PassInput {
+  const uint32_t* background;  // the copy, rows cw apart
+  const uint32_t* source;      // rows sw apart
+  int64_t cw, sw;
+  int64_t xFirst, xEnd, yFirst, yEnd;  // destination points of the pass
+  int64_t shiftX, shiftY;              // copy column / row of a point's block = point - shift
+  int32_t kw, kh;
+  FilterBlockFn filter;
+  uint32_t user;
+  uint32_t* backBlock;
+  uint32_t* srcBlock;
+  int32_t clipLeft, clipTop, clipRight, clipBottom;  // the destination's clip
+};
+
+// The pass over every point. put(x, y, colour) writes one destination pixel
+// inside the clip; with SkipUnchanged a smoothing result equal to the pixel's
+// own colour is not written (the write would store the same bytes).
+template <PassKind Kind, bool SkipUnchanged, class Put>
+void RunPass(const PassInput& in, Put put) {
+  for (int64_t y = in.yFirst; y < in.yEnd; ++y) {
+    const int64_t by = y - in.shiftY;
+    const uint32_t* bRow = in.background + by * in.cw;
+    const uint32_t* sRow = in.source + by * in.sw;
+    const bool rowInClip = y >= in.clipTop && y < in.clipBottom;
+    if (Kind != PassKind::Callback) {
+      // The smoothing callbacks are pure: points outside the clip are not computed.
+      if (!rowInClip) continue;
+      const int64_t xFirst = std::max<int64_t>(in.xFirst, in.clipLeft), xEnd = std::min<int64_t>(in.xEnd, in.clipRight);
+      const int64_t cw = in.cw, sw = in.sw;
+      const uint32_t key = Kind == PassKind::SmoothKeyed ? in.user : 0, colour = in.user;
+      const uint32_t* centres = sRow + sw + 1 - in.shiftX;  // source centre of point x: centres[x]
+      for (int64_t x = xFirst; x < xEnd; ++x) {
+        // Keyed, an opaque source centre keeps the background's own colour.
+        if (Kind == PassKind::SmoothKeyed && SkipUnchanged && centres[x] != key) continue;
+        const int64_t bx = x - in.shiftX;
+        const uint32_t r = Kind == PassKind::SmoothKeyed ? SmoothAt<false>(bRow + bx, cw, sRow + bx, sw, key, 0)
+                                                         : SmoothAt<true>(bRow + bx, cw, sRow + bx, sw, 0, colour);
+        if (SkipUnchanged && r == bRow[bx + cw + 1]) continue;
+        put(int32_t(x), int32_t(y), r);
+      }
+      continue;
+    }
+    for (int64_t x = in.xFirst; x < in.xEnd; ++x) {
+      const int64_t bx = x - in.shiftX;
+      uint32_t* b = in.backBlock;
+      uint32_t* s = in.srcBlock;
+      for (int32_t j = 0; j < in.kh; ++j) {
+        const uint32_t* bFrom = bRow + int64_t(j) * in.cw + bx;
+        const uint32_t* sFrom = sRow + int64_t(j) * in.sw + bx;
+        for (int32_t i = 0; i < in.kw; ++i) {
+          *b++ = bFrom[i];
+          *s++ = sFrom[i];
+        }
+      }
+      const uint32_t r = in.filter(in.backBlock, in.srcBlock, in.user);
+      if (rowInClip && x >= in.clipLeft && x < in.clipRight) put(int32_t(x), int32_t(y), r);
+    }
+  }
+}
+
+template <PassKind Kind, class Put>
+void RunPassOn(const PassInput& in, bool skipUnchanged, Put put) {
+  if (skipUnchanged)
+    RunPass<Kind, true>(in, put);
+  else
+    RunPass<Kind, false>(in, put);
+}
+
+template <class Put>
+void RunAnyPass(const PassInput& in, PassKind kind, bool skipUnchanged, Put put) {
+  switch (kind) {
+    case PassKind::SmoothKeyed:
+      return RunPassOn<PassKind::SmoothKeyed>(in, skipUnchanged, put);
+    case PassKind::SmoothOverColour:
+      return RunPassOn<PassKind::SmoothOverColour>(in, skipUnchanged, put);
+    default:
+      return RunPass<PassKind::Callback, false>(in, put);
+  }
+}
+
 }  // namespace
 
 int32_t cSurfaceImpl::FilterBlit(cSurfaceImpl* dest, int32_t dx, int32_t dy, int32_t sx,
@@ -240,35 +323,51 @@ int32_t cSurfaceImpl::FilterBlit(cSurfaceImpl* dest, int32_t dx, int32_t dy, int
     }
   }
 
-  const bool keyedSmoothing = filter == &SmoothEdgeKeyed && kernelWidth == 3 && kernelHeight == 3;
-  const bool colourSmoothing = filter == &SmoothEdgeOverColour && kernelWidth == 3 && kernelHeight == 3;
-  for (int64_t y = yFirst; y < yEnd; ++y) {
-    const int64_t by = y - anchorY - originY;
-    const uint32_t* bRow = background.data() + by * cw;
-    const uint32_t* sRow = source.data() + by * sw;
-    for (int64_t x = xFirst; x < xEnd; ++x) {
-      const int64_t bx = x - anchorX - originX;
-      uint32_t result;
-      if (keyedSmoothing) {
-        result = SmoothAt<false>(bRow + bx, cw, sRow + bx, sw, user, 0);
-      } else if (colourSmoothing) {
-        result = SmoothAt<true>(bRow + bx, cw, sRow + bx, sw, 0, user);
-      } else {
-        uint32_t* b = backBlock.data();
-        uint32_t* s = srcBlock.data();
-        for (int32_t j = 0; j < kernelHeight; ++j) {
-          const uint32_t* bFrom = bRow + int64_t(j) * cw + bx;
-          const uint32_t* sFrom = sRow + int64_t(j) * sw + bx;
-          for (int32_t i = 0; i < kernelWidth; ++i) {
-            *b++ = bFrom[i];
-            *s++ = sFrom[i];
-          }
-        }
-        result = filter(backBlock.data(), srcBlock.data(), user);
-      }
-      // Within the 2^30 entries allowed above, so in 32-bit range.
-      write(int32_t(x), int32_t(y), result);
-    }
+  PassInput in{};
+  in.background = background.data();
+  in.source = source.data();
+  in.cw = cw;
+  in.sw = sw;
+  in.xFirst = xFirst;
+  in.xEnd = xEnd;
+  in.yFirst = yFirst;
+  in.yEnd = yEnd;
+  in.shiftX = anchorX + originX;
+  in.shiftY = anchorY + originY;
+  in.kw = kernelWidth;
+  in.kh = kernelHeight;
+  in.filter = filter;
+  in.user = user;
+  in.backBlock = backBlock.data();
+  in.srcBlock = srcBlock.data();
+  in.clipLeft = d.clipLeft;
+  in.clipTop = d.clipTop;
+  in.clipRight = d.clipRight;
+  in.clipBottom = d.clipBottom;
+  // The smoothing callbacks as Blit calls them: a 3 x 3 block around each point.
+  const bool smoothing = kernelWidth == 3 && kernelHeight == 3 && anchorX == 1 && anchorY == 1;
+  const PassKind kind = smoothing && filter == &SmoothEdgeKeyed         ? PassKind::SmoothKeyed
+                        : smoothing && filter == &SmoothEdgeOverColour ? PassKind::SmoothOverColour
+                                                                       : PassKind::Callback;
+  PixelView& dv = dest->view;
+  auto at = [&dv](int32_t x, int32_t y) { return pixel::RowAt(&dv, x, y); };
+  if (d.depth == 8) {
+    RunAnyPass(in, kind, false, [&](int32_t x, int32_t y, uint32_t c) { at(x, y)[0] = uint8_t(dest->ColourToIndex(c)); });
+  } else if (!plainDest) {
+    if (dv.ops != nullptr && dv.ops->PutPixel != nullptr)
+      RunAnyPass(in, kind, false, [&](int32_t x, int32_t y, uint32_t c) { dv.ops->PutPixel(&dv, x, y, c); });
+  } else if (d.depth == 15) {
+    RunAnyPass(in, kind, false, [&](int32_t x, int32_t y, uint32_t c) { pixel::Fmt555::PutColour(at(x, y), c); });
+  } else if (d.depth == 16) {
+    // 5-6-5: every bit is colour, so a pixel's own colour stores its bits
+    // again (at 5-5-5 bit 15 would be cleared: written).
+    RunAnyPass(in, kind, true, [&](int32_t x, int32_t y, uint32_t c) { pixel::Fmt565::PutColour(at(x, y), c); });
+  } else if (d.depth == 24) {
+    // Writing a pixel's own colour back stores the bytes it holds (at 32
+    // bits byte 3 is not written).
+    RunAnyPass(in, kind, true, [&](int32_t x, int32_t y, uint32_t c) { pixel::Fmt24::PutColour(at(x, y), c); });
+  } else {
+    RunAnyPass(in, kind, true, [&](int32_t x, int32_t y, uint32_t c) { pixel::Fmt32::PutColour(at(x, y), c); });
   }
   return 1;
 }
