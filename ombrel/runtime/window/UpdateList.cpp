@@ -46,18 +46,19 @@ int32_t FirstOverlapPlain(const SurfaceRect* e, int32_t count, const SurfaceRect
 #ifdef OMB_UPDATE_LIST_SSE2
 // The same with one rectangle per SSE2 register: (new left, new top, left,
 // top) < (right, bottom, new right, new bottom) in all four lanes.
-__attribute__((target("sse2"))) int32_t FirstOverlapSse2(const SurfaceRect* e, int32_t count,
-                                                        const SurfaceRect& rect, int32_t from) {
+#define OMB_SSE2 __attribute__((target("sse2")))
+OMB_SSE2 inline __m128i Hit(__m128i n, const SurfaceRect& b) {
+  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&b));
+  return _mm_cmplt_epi32(_mm_unpacklo_epi64(n, v), _mm_unpackhi_epi64(v, n));
+}
+
+OMB_SSE2 int32_t FirstOverlapSse2(const SurfaceRect* e, int32_t count, const SurfaceRect& rect, int32_t from) {
   const __m128i n = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&rect));
-  auto hit = [n](const SurfaceRect& b) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&b));
-    return _mm_cmplt_epi32(_mm_unpacklo_epi64(n, v), _mm_unpackhi_epi64(v, n));
-  };
   int32_t i = from;
   for (; i + 4 <= count; i += 4) {
     // A lane of each rectangle is clear unless it overlaps: AND the lanes
     // within each, OR the four.
-    const __m128i h0 = hit(e[i]), h1 = hit(e[i + 1]), h2 = hit(e[i + 2]), h3 = hit(e[i + 3]);
+    const __m128i h0 = Hit(n, e[i]), h1 = Hit(n, e[i + 1]), h2 = Hit(n, e[i + 2]), h3 = Hit(n, e[i + 3]);
     const __m128i a = _mm_unpacklo_epi32(h0, h1), b = _mm_unpackhi_epi32(h0, h1);  // h0.0 h1.0 h0.1 h1.1 | .2 .3
     const __m128i c = _mm_unpacklo_epi32(h2, h3), d = _mm_unpackhi_epi32(h2, h3);
     const __m128i ab = _mm_and_si128(a, b), cd = _mm_and_si128(c, d);  // lanes 0/2 and 1/3 joined
@@ -65,7 +66,7 @@ __attribute__((target("sse2"))) int32_t FirstOverlapSse2(const SurfaceRect* e, i
     if (_mm_movemask_epi8(all) != 0) break;
   }
   for (; i < count; ++i)
-    if (_mm_movemask_epi8(hit(e[i])) == 0xFFFF) return i;
+    if (_mm_movemask_epi8(Hit(n, e[i])) == 0xFFFF) return i;
   return count;
 }
 #endif
