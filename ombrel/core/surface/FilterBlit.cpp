@@ -143,8 +143,11 @@ void RunPass(const PassInput& in, Put put) {
       const uint32_t key = Kind == PassKind::SmoothKeyed ? in.user : 0, colour = in.user;
       const uint32_t* centres = sRow + sw + 1 - in.shiftX;  // source centre of point x: centres[x]
       for (int64_t x = xFirst; x < xEnd; ++x) {
-        // Keyed, an opaque source centre keeps the background's own colour.
-        if (Kind == PassKind::SmoothKeyed && SkipUnchanged && centres[x] != key) continue;
+        if (Kind == PassKind::SmoothKeyed && SkipUnchanged) {
+          // Keyed, an opaque source centre keeps the background's own colour.
+          while (x < xEnd && centres[x] != key) ++x;
+          if (x == xEnd) break;
+        }
         const int64_t bx = x - in.shiftX;
         const uint32_t r = Kind == PassKind::SmoothKeyed ? SmoothAt<false>(bRow + bx, cw, sRow + bx, sw, key, 0)
                                                          : SmoothAt<true>(bRow + bx, cw, sRow + bx, sw, 0, colour);
