@@ -93,19 +93,21 @@ inline uint32_t SmoothAt(const uint32_t* b, int64_t bPitch, const uint32_t* s, i
     return OverColour && v == 0 && colour != 0 ? colour : v;
   };
   if (s1[1] != key || (s0[1] == key && s2[1] == key) || (s1[0] == key && s1[2] == key)) return back(1, 1);
-  static constexpr uint32_t kWeight[9] = {1, 2, 1, 2, 12, 2, 1, 2, 1};
+  static constexpr uint64_t kWeight[9] = {1, 2, 1, 2, 12, 2, 1, 2, 1};
   const uint32_t* rows[3] = {s0, s1, s2};
   const uint32_t centre = back(1, 1);
-  uint32_t sum[3] = {0, 0, 0};
+  // The three channels side by side in 21-bit fields of one word: a sum of
+  // weights 24 times 255 fits, so one multiply-add per entry.
+  auto spread = [](uint32_t c) { return uint64_t(c & 0xFF) | uint64_t(c & 0xFF00) << 13 | uint64_t(c & 0xFF0000) << 26; };
+  uint64_t sum = 0;
   for (int32_t j = 0; j < 3; ++j)
     for (int32_t i = 0; i < 3; ++i) {
-      const uint32_t w = kWeight[j * 3 + i];
       const uint32_t c = (i != 1 || j != 1) && rows[j][i] == key ? centre : back(i, j);
-      sum[0] += w * (c & 0xFF);
-      sum[1] += w * (c >> 8 & 0xFF);
-      sum[2] += w * (c >> 16 & 0xFF);
+      sum += kWeight[j * 3 + i] * spread(c);
     }
-  return (sum[0] / 24) | (sum[1] / 24) << 8 | (sum[2] / 24) << 16;
+  const uint32_t red = uint32_t(sum & 0x1FFFFF) / 24, green = uint32_t(sum >> 21 & 0x1FFFFF) / 24,
+                 blue = uint32_t(sum >> 42 & 0x1FFFFF) / 24;
+  return red | green << 8 | blue << 16;
 }
 
 // What a pass computes at each point.
