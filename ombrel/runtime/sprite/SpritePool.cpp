@@ -11,13 +11,30 @@ namespace {
 // A block is split only when the rest can hold a block header of its own.
 constexpr uint32_t kSplitAbove = kSpriteBytes + kBlockHeaderBytes;
 
-// The pool's heap block starts with the address of its spatial grid; the
-// pool (of the documented size) follows, at the heap's own alignment.
+// A pool made here sits 16 bytes into its heap block, after the address of
+// its spatial grid and a mark naming the pool; the pool itself (of the
+// documented size) follows at the heap's own alignment. A pool that a caller
+// made itself has no mark: it is searched by walking and freed as it is.
 constexpr uint32_t kGridSlotBytes = 16;
+constexpr uint32_t kPoolMark = 0x4C4F4F50;  // "POOL"
 
-SpriteGrid*& GridSlot(SpritePool* pool) {
-  return *reinterpret_cast<SpriteGrid**>(reinterpret_cast<uint8_t*>(pool) - kGridSlotBytes);
+struct PoolPrefix {
+  SpriteGrid* grid;
+  uint32_t mark;
+  uint32_t self;  // the pool's address, folded to 32 bits
+};
+static_assert(sizeof(PoolPrefix) <= kGridSlotBytes, "the prefix fits before the pool");
+
+PoolPrefix* PrefixOf(SpritePool* pool) {
+  return reinterpret_cast<PoolPrefix*>(reinterpret_cast<uint8_t*>(pool) - kGridSlotBytes);
 }
+
+bool MadeHere(SpritePool* pool) {
+  const PoolPrefix* p = PrefixOf(pool);
+  return p->mark == kPoolMark && p->self == uint32_t(reinterpret_cast<uintptr_t>(pool));
+}
+
+SpriteGrid* GridSlot(SpritePool* pool) { return MadeHere(pool) ? PrefixOf(pool)->grid : nullptr; }
 
 }  // namespace
 
@@ -53,7 +70,10 @@ SpritePool* MakeSpritePool(int32_t n) {
   arena->state = kBlockFree;
   if (n > 0) NextBlock(arena)->prevBlockSize = arena->blockSize;
   ListAppend(pool->Free(), arena);
-  GridSlot(pool) = MakeSpriteGrid(pool, n);  // without one, searches walk the pool
+  PoolPrefix* prefix = PrefixOf(pool);
+  prefix->mark = kPoolMark;
+  prefix->self = uint32_t(reinterpret_cast<uintptr_t>(pool));
+  prefix->grid = MakeSpriteGrid(pool, n);  // without one, searches walk the pool
   return pool;
 }
 
@@ -61,14 +81,19 @@ SpriteGrid* SpritePoolGrid(SpritePool* pool) { return pool != nullptr ? GridSlot
 
 void SpritePoolDropGrid(SpritePool* pool) {
   if (pool == nullptr) return;
-  FreeSpriteGrid(GridSlot(pool));
-  GridSlot(pool) = nullptr;
+  if (!MadeHere(pool)) return;
+  FreeSpriteGrid(PrefixOf(pool)->grid);
+  PrefixOf(pool)->grid = nullptr;
 }
 
 void FreeSpritePool(SpritePool** pool) {
   if (*pool != nullptr) {
-    FreeSpriteGrid(GridSlot(*pool));
-    void* block = reinterpret_cast<uint8_t*>(*pool) - kGridSlotBytes;
+    void* block = *pool;
+    if (MadeHere(*pool)) {
+      FreeSpriteGrid(PrefixOf(*pool)->grid);
+      PrefixOf(*pool)->mark = 0;
+      block = PrefixOf(*pool);
+    }
     MemFree(&block);
   }
   *pool = nullptr;
