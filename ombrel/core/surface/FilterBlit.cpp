@@ -79,6 +79,21 @@ void ReadRow(cSurfaceImpl& s, int32_t x, int32_t y, int32_t n, uint32_t* out) {
   }
 }
 
+// The bytes a view's rows span.
+void RowSpan(const PixelView& v, uintptr_t* first, uintptr_t* end) {
+  const uintptr_t top = reinterpret_cast<uintptr_t>(v.firstRow);
+  const intptr_t last = intptr_t(v.height > 0 ? v.height - 1 : 0) * v.pitch;
+  *first = last < 0 ? top + uintptr_t(last) : top;
+  *end = (last < 0 ? top : top + uintptr_t(last)) + uintptr_t(v.width > 0 ? v.width : 0) * uintptr_t(v.bytesPerPixel);
+}
+
+bool SharePixels(const PixelView& a, const PixelView& b) {
+  uintptr_t a0 = 0, a1 = 0, b0 = 0, b1 = 0;
+  RowSpan(a, &a0, &a1);
+  RowSpan(b, &b0, &b1);
+  return a0 < b1 && b0 < a1;
+}
+
 // The keyed smoothing of FilterSmoothEdges.h at one point, on the copies:
 // b and s point at the block's top-left entry, rows `bPitch` and `sPitch`
 // apart. OverColour: background zeros count as `colour`, the key is 0.
@@ -284,8 +299,9 @@ int32_t cSurfaceImpl::FilterBlit(cSurfaceImpl* dest, int32_t dx, int32_t dy, int
   const int64_t xFirst = int64_t(dx) - marginX, xEnd = int64_t(dx) + width + marginX;
   const int64_t yFirst = int64_t(dy) - marginY, yEnd = int64_t(dy) + height + marginY;
 
-  // Writing into the surface it reads, the source is read as the pass goes.
-  if (dest == this || d.firstRow == view.firstRow) {
+  // Writing into pixels it reads (the same surface, or two sharing rows),
+  // the source is read as the pass goes.
+  if (dest == this || SharePixels(view, d)) {
     for (int64_t y = yFirst; y < yEnd; ++y) {
       for (int64_t x = xFirst; x < xEnd; ++x) {
         const int64_t bx = x - anchorX - originX, by = y - anchorY - originY;

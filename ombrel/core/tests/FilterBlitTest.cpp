@@ -148,34 +148,45 @@ TEST_F(FilterBlit, InPlaceSmoothingMatchesTheCallbacksAtEveryDepth) {
       ASSERT_EQ(doneA, doneB) << depth << " round " << round;
       ASSERT_EQ(Differs(a, ImageOf(b)), "") << depth << " round " << round;
     }
-  // Onto itself: the source is read as the pass writes.
-  for (int32_t depth : {8, 16, 32}) {
-    cSurfaceImpl* self = MakeRandom(depth, 12, 9, kKey, 3);
-    cSurfaceImpl* copy = Make(depth, 12, 9);
-    for (int32_t y = 0; y < 9; ++y)
-      for (int32_t x = 0; x < 12; ++x) SetRaw(copy, x, y, Raw(self, x, y));
-    std::vector<uint32_t> expected;
-    const auto cb = reinterpret_cast<FilterCallback>(&HashBlocks);
-    ASSERT_EQ(self->FilterBlit(self, 2, 1, 0, 0, 8, 6, 3, 2, 1, 0, 1, 1, cb, 6), 1);
-    // The model: per pixel in order, blocks of the copy taken before the
-    // pass (background) and of the surface as written so far (source).
-    cSurfaceImpl* want = Make(depth, 12, 9);
-    for (int32_t y = 0; y < 9; ++y)
-      for (int32_t x = 0; x < 12; ++x) SetRaw(want, x, y, Raw(copy, x, y));
-    for (int32_t y = 0; y < 8; ++y)
-      for (int32_t x = 1; x < 11; ++x) {
-        uint32_t bb[6], ss[6];
-        for (int32_t j = 0; j < 2; ++j)
-          for (int32_t i = 0; i < 3; ++i) {
-            bb[j * 3 + i] = copy->GetPixelFast(std::clamp(x - 1 + i, 0, 11), std::clamp(y + j, 0, 8)) & 0xFFFFFF;
-            const int32_t u = x - 2 - 1 + i, v = y - 1 + j;
-            ss[j * 3 + i] = u >= 0 && v >= 0 && u < 12 && v < 9 ? want->GetPixelFast(u, v) & 0xFFFFFF
-                                                                 : self->view.transparentColour & 0xFFFFFF;
-          }
-        want->SetPixel(x, y, HashBlocks(bb, ss, 6));
+  // Onto itself, and onto a second surface whose rows are the first one's
+  // from row 1 on: the source is read as the pass writes.
+  for (int32_t shift : {0, 1})
+    for (int32_t depth : {8, 16, 32}) {
+      cSurfaceImpl* self = MakeRandom(depth, 12, 9, kKey, 3);
+      cSurfaceImpl* dest = self;
+      uint8_t* ownRows = nullptr;
+      if (shift == 1) {
+        dest = Make(depth, 12, 8);
+        ownRows = dest->view.firstRow;
+        dest->view.firstRow = self->view.firstRow + self->view.pitch;
       }
-    EXPECT_EQ(Differs(self, ImageOf(want)), "") << depth;
-  }
+      cSurfaceImpl* copy = Make(depth, 12, 9);
+      for (int32_t y = 0; y < 9; ++y)
+        for (int32_t x = 0; x < 12; ++x) SetRaw(copy, x, y, Raw(self, x, y));
+      const auto cb = reinterpret_cast<FilterCallback>(&HashBlocks);
+      ASSERT_EQ(self->FilterBlit(dest, 2, 1, 0, 0, 8, 6, 3, 2, 1, 0, 1, 1, cb, 6), 1);
+      // The model: per pixel in order, blocks of the destination as it was
+      // before the pass (background) and of the source as written so far.
+      cSurfaceImpl* want = Make(depth, 12, 9);
+      for (int32_t y = 0; y < 9; ++y)
+        for (int32_t x = 0; x < 12; ++x) SetRaw(want, x, y, Raw(copy, x, y));
+      const int32_t destRows = 9 - shift;
+      for (int32_t y = 0; y < 8 && y < destRows; ++y)
+        for (int32_t x = 1; x < 11; ++x) {
+          uint32_t bb[6], ss[6];
+          for (int32_t j = 0; j < 2; ++j)
+            for (int32_t i = 0; i < 3; ++i) {
+              bb[j * 3 + i] =
+                  copy->GetPixelFast(std::clamp(x - 1 + i, 0, 11), std::clamp(y + j, 0, destRows - 1) + shift) & 0xFFFFFF;
+              const int32_t u = x - 2 - 1 + i, v = y - 1 + j;
+              ss[j * 3 + i] = u >= 0 && v >= 0 && u < 12 && v < 9 ? want->GetPixelFast(u, v) & 0xFFFFFF
+                                                                   : self->view.transparentColour & 0xFFFFFF;
+            }
+          want->SetPixel(x, y + shift, HashBlocks(bb, ss, 6));
+        }
+      EXPECT_EQ(Differs(self, ImageOf(want)), "") << depth << " shift " << shift;
+      if (ownRows != nullptr) dest->view.firstRow = ownRows;
+    }
 }
 
 TEST_F(FilterBlit, Refusals) {
