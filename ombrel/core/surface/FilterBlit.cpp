@@ -10,6 +10,10 @@
 #include <algorithm>
 #include <cstdint>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 #include "Memory.h"
 #include "palette/PaletteApi.h"
 #include "pixel/PixelFormat.h"
@@ -125,6 +129,19 @@ inline uint32_t SmoothAt(const uint32_t* b, int64_t bPitch, const uint32_t* s, i
   return red | green << 8 | blue << 16;
 }
 
+// The first x from `x` on below `end` whose entry is the key (end if none).
+inline int64_t NextKey(const uint32_t* entries, int64_t x, int64_t end, uint32_t key) {
+#ifdef __SSE2__
+  const __m128i k = _mm_set1_epi32(int32_t(key));
+  for (; x + 4 <= end; x += 4) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(entries + x));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi32(v, k)) != 0) break;
+  }
+#endif
+  while (x < end && entries[x] != key) ++x;
+  return x;
+}
+
 // What a pass computes at each point.
 enum class PassKind { Callback, SmoothKeyed, SmoothOverColour };
 
@@ -162,7 +179,7 @@ void RunPass(const PassInput& in, Put put) {
       for (int64_t x = xFirst; x < xEnd; ++x) {
         if (Kind == PassKind::SmoothKeyed && SkipUnchanged) {
           // Keyed, an opaque source centre keeps the background's own colour.
-          while (x < xEnd && centres[x] != key) ++x;
+          x = NextKey(centres, x, xEnd, key);
           if (x == xEnd) break;
         }
         const int64_t bx = x - in.shiftX;
