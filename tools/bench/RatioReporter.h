@@ -27,7 +27,11 @@ public:
     {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
-            const std::string name = run.run_name.str();
+            // Keyed without the warm-up part, so a bench that warms its
+            // cases up asks for them by their plain names.
+            benchmark::BenchmarkName plain = run.run_name;
+            plain.min_warmup_time.clear();
+            const std::string name = plain.str();
             const double ns = run.GetAdjustedRealTime() * benchmark::GetTimeUnitMultiplier(benchmark::kNanosecond) /
                               benchmark::GetTimeUnitMultiplier(run.time_unit);
             if (run.run_type == Run::RT_Aggregate) {

@@ -103,7 +103,7 @@ void BM_LoadResources(benchmark::State& state)
     }
     state.SetBytesProcessed(state.iterations() * totalBytes);
 }
-BENCHMARK(BM_LoadResources)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadResources)->MinWarmUpTime(0.05)->Unit(benchmark::kMillisecond);
 
 void BM_LoadModelsOnly(benchmark::State& state)
 {
@@ -115,7 +115,7 @@ void BM_LoadModelsOnly(benchmark::State& state)
         benchmark::DoNotOptimize(beams.data());
     }
 }
-BENCHMARK(BM_LoadModelsOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadModelsOnly)->MinWarmUpTime(0.05)->Unit(benchmark::kMillisecond);
 
 void BM_ReadEachFileWhole(benchmark::State& state)
 {
@@ -129,7 +129,7 @@ void BM_ReadEachFileWhole(benchmark::State& state)
     }
     state.SetBytesProcessed(state.iterations() * totalBytes);
 }
-BENCHMARK(BM_ReadEachFileWhole)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadEachFileWhole)->MinWarmUpTime(0.05)->Unit(benchmark::kMillisecond);
 
 std::string blobPath;
 
@@ -141,7 +141,7 @@ void BM_ReadOneBufferedBlob(benchmark::State& state)
     }
     state.SetBytesProcessed(state.iterations() * totalBytes);
 }
-BENCHMARK(BM_ReadOneBufferedBlob)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadOneBufferedBlob)->MinWarmUpTime(0.05)->Unit(benchmark::kMillisecond);
 
 // Opens the model reader makes for one file: the test open, then one per
 // field it reads (origin, count, six fields per beam, count, two per circle).

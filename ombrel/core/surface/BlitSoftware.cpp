@@ -6,6 +6,7 @@
 #include "pixel/InkEffects.h"
 #include "surface/BlitPaths.h"
 #include "surface/FilterSmoothEdges.h"
+#include "surface/Resample.h"
 #include "surface/SurfaceAccess.h"
 #include "surface/cSurfaceImpl.h"
 
@@ -31,10 +32,12 @@ int32_t ConvertBlit(cSurfaceImpl& src, cSurfaceImpl& dest, int32_t dx, int32_t d
   }
   if (call.mode != BlitOpaque || call.effect != 0 || (call.flags & BlitSmoothEdges)) {
     // Converted first into the destination's format, key included, then
-    // drawn with the mode and effect at one depth.
+    // drawn with the mode and effect at one depth. At 8 bits the key is the
+    // colour its index converts to, which is not black when the palette's
+    // entry says otherwise.
     cSurfaceImpl* converted = dest.MakeInstance(w, h);
     if (converted == nullptr) return 0;
-    converted->SetTransparentColour(src.view.transparentColour);
+    converted->SetTransparentColour(src.view.depth == 8 ? KeyColourAt24(src) : src.view.transparentColour);
     int32_t done = ConvertBlit(src, *converted, 0, 0, sx, sy, w, h,
                                BlitCall{BlitOpaque, 0, 0, BlitWithAlpha});
     if (done)
@@ -67,7 +70,7 @@ int32_t SmoothEdges(cSurfaceImpl& src, cSurfaceImpl& dest, int32_t x, int32_t y,
   const uint32_t colour = parameter & 0x00FFFFFFu;
   const bool overColour = effect == EffectBlendOverColour && colour != 0;
   const FilterBlockFn callback = overColour ? &SmoothEdgeOverColour : &SmoothEdgeKeyed;
-  const uint32_t user = overColour ? colour : from->view.transparentColour;
+  const uint32_t user = overColour ? colour : from->view.depth == 8 ? KeyColourAt24(*from) : from->view.transparentColour;
   const int32_t done =
       from->FilterBlit(&dest, x, y, 0, 0, from->view.width, from->view.height, 3, 3, 1, 1, 1, 1,
                        reinterpret_cast<FilterCallback>(callback), user);

@@ -88,6 +88,9 @@ uint32_t cSurfaceImpl::BuildCollisionMask(void* mask, uint32_t flags) {
       for (int32_t x = 0; x < width; ++x)
         if (a[x] != 0) writer.Solid(x);
     }
+  } else if (budget == nullptr) {
+    uint8_t* rows = static_cast<uint8_t*>(mask) + sizeof(CollisionMaskHeader);
+    for (int32_t y = 0; y < height; ++y) collide::OrSolidBits(view, y, rows + int64_t(y) * rowBytes);
   } else {
     for (int32_t y = 0; y < height; ++y) {
       writer.Row(y);

@@ -168,6 +168,35 @@ TEST_F(BlitDispatch, TrueColourDepthsConvert) {
   }
 }
 
+// A keyed blit from 8 bits to another depth leaves the key index's pixels
+// out, whatever colour the palette gives that index: keyed equals opaque
+// on every other pixel and the untouched destination on the key's.
+TEST_F(BlitDispatch, EightBitKeyIndexStaysTransparentAtOtherDepths) {
+  LogPalette log = defaultPalette_->log;
+  log.entries[0] = {0xFF, 0x00, 0xFF, 0};  // magenta, not black
+  for (int32_t to : {15, 16, 24, 32})
+    for (uint32_t keyColour : {0u, 0x01000009u}) {  // index 0 (the default), index 9
+      cSurfaceImpl* src = Make(8, 7, 5);
+      ASSERT_EQ(src->SetLogPalette(&log, 0), 1);
+      src->SetTransparentColour(keyColour);
+      const uint32_t keyIndex = src->view.transparentValue;
+      for (int32_t y = 0; y < 5; ++y)
+        for (int32_t x = 0; x < 7; ++x) SetRaw(src, x, y, (x + y) % 3 == 0 ? keyIndex : (x + y) % 3 == 1 ? 0 : 9 + x);
+      cSurfaceImpl* keyed = Make(to, 9, 7);
+      cSurfaceImpl* opaque = Make(to, 9, 7);
+      keyed->FillRect(0, 0, 9, 7, 0x00123456);
+      opaque->FillRect(0, 0, 9, 7, 0x00123456);
+      const PixelTestImage before = ImageOf(keyed);
+      ASSERT_EQ(src->Blit(keyed, 1, 1, 0, 0, 7, 5, 1, 0, 0, 0), 1);
+      ASSERT_EQ(src->Blit(opaque, 1, 1, 0, 0, 7, 5, 0, 0, 0, 0), 1);
+      PixelTestImage want = ImageOf(opaque);
+      for (int32_t y = 0; y < 5; ++y)
+        for (int32_t x = 0; x < 7; ++x)
+          if (Raw(src, x, y) == keyIndex) want.SetRaw(1 + x, 1 + y, before.Raw(1 + x, 1 + y));
+      EXPECT_EQ(Differs(keyed, want), "") << "8 to " << to << ", key index " << keyIndex;
+    }
+}
+
 TEST_F(BlitDispatch, TrueColourToPaletteGoesThroughTheInverseTable) {
   constexpr int32_t kW = 24, kH = 12;
   cSurfaceImpl* src = MakeRandom(32, kW, kH, kKey, 0);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <vector>
 
 #include "BlitTestSurfaces.h"
 #include "support/PixelReference.h"
@@ -69,7 +70,7 @@ TEST_F(FilterBlit, BlocksMatchTheModel) {
       {3, 2, 0, 0, 9, 6, 1, 1, 0, 0, 0, 0, {0, 0, 9, 6}, {5, 4, 6, 5}},     // 1 x 1, dest clip
       {3, 2, -4, 0, 9, 6, 3, 3, -1, 2, 3, 1, {0, 0, 9, 6}, {0, 0, 16, 12}},
   };
-  for (int32_t depth : {24, 32})
+  for (int32_t depth : {8, 15, 16, 24, 32})
     for (const Case& c : cases) {
       cSurfaceImpl* src = MakeRandom(depth, 9, 6, kKey, 4);
       cSurfaceImpl* dest = MakeRandom(depth, 16, 12, kKey, 0);
@@ -96,7 +97,7 @@ TEST_F(FilterBlit, BlocksMatchTheModel) {
               const int32_t u = sx + x - dx - c.ax + i, v = sy + y - dy - c.ay + j;
               const bool inside = u >= c.srcClip[0] && u < c.srcClip[0] + c.srcClip[2] &&
                                   v >= c.srcClip[1] && v < c.srcClip[1] + c.srcClip[3];
-              s[j * c.kw + i] = inside ? colourAt(src, u, v) : kKey;
+              s[j * c.kw + i] = inside ? colourAt(src, u, v) : src->view.transparentColour & 0xFFFFFF;
             }
           want->SetPixel(x, y, HashBlocks(b.data(), s.data(), uint32_t(c.kw * c.kh)));
         }
@@ -106,6 +107,85 @@ TEST_F(FilterBlit, BlocksMatchTheModel) {
                                 uint32_t(c.kw * c.kh)),
                 1);
       EXPECT_EQ(Differs(dest, ImageOf(want)), "") << depth << " case dx " << c.dx << " kw " << c.kw;
+    }
+}
+
+// The smoothing callbacks called through another address: FilterBlit does
+// not know them and builds their blocks.
+uint32_t OMB_STDCALL ViaKeyed(const uint32_t* background, const uint32_t* source, uint32_t key) {
+  return SmoothEdgeKeyed(background, source, key);
+}
+uint32_t OMB_STDCALL ViaOverColour(const uint32_t* background, const uint32_t* source, uint32_t colour) {
+  return SmoothEdgeOverColour(background, source, colour);
+}
+
+// The smoothing computed in place against the callbacks on their blocks, and
+// a pass onto the surface it reads from against the same pass onto a copy:
+// random sizes (odd widths), places, clips and keys at every depth.
+TEST_F(FilterBlit, InPlaceSmoothingMatchesTheCallbacksAtEveryDepth) {
+  for (int32_t depth : {8, 15, 16, 24, 32})
+    for (int round = 0; round < 40; ++round) {
+      const int32_t sw = 1 + int32_t(rng_() % 21), sh = 1 + int32_t(rng_() % 12);
+      const int32_t w = 1 + int32_t(rng_() % 30), h = 1 + int32_t(rng_() % 20);
+      const bool overColour = round % 3 == 2;
+      cSurfaceImpl* src = MakeRandom(depth, sw, sh, overColour ? 0 : kKey, 3);
+      cSurfaceImpl* a = MakeRandom(depth, w, h, kKey, 5);
+      cSurfaceImpl* b = Make(depth, w, h);
+      for (int32_t y = 0; y < h; ++y)
+        for (int32_t x = 0; x < w; ++x) SetRaw(b, x, y, Raw(a, x, y));
+      if (round % 4 == 1) {
+        const int32_t l = int32_t(rng_() % uint32_t(w)), t = int32_t(rng_() % uint32_t(h));
+        const int32_t cw = 1 + int32_t(rng_() % uint32_t(w)), ch = 1 + int32_t(rng_() % uint32_t(h));
+        for (cSurfaceImpl* d : {a, b}) d->SetClipRect(l, t, cw, ch);
+      }
+      if (round % 5 == 2) src->SetClipRect(1, 0, sw, sh);
+      const int32_t dx = int32_t(rng_() % 40) - 8, dy = int32_t(rng_() % 30) - 8;
+      const uint32_t user = overColour ? 0x00102030u + uint32_t(round) : src->view.transparentColour & 0xFFFFFF;
+      const auto known = reinterpret_cast<FilterCallback>(overColour ? &SmoothEdgeOverColour : &SmoothEdgeKeyed);
+      const auto other = reinterpret_cast<FilterCallback>(overColour ? &ViaOverColour : &ViaKeyed);
+      const int32_t doneA = src->FilterBlit(a, dx, dy, 0, 0, sw, sh, 3, 3, 1, 1, 1, 1, known, user);
+      const int32_t doneB = src->FilterBlit(b, dx, dy, 0, 0, sw, sh, 3, 3, 1, 1, 1, 1, other, user);
+      ASSERT_EQ(doneA, doneB) << depth << " round " << round;
+      ASSERT_EQ(Differs(a, ImageOf(b)), "") << depth << " round " << round;
+    }
+  // Onto itself, and onto a second surface whose rows are the first one's
+  // from row 1 on: the source is read as the pass writes.
+  for (int32_t shift : {0, 1})
+    for (int32_t depth : {8, 16, 32}) {
+      cSurfaceImpl* self = MakeRandom(depth, 12, 9, kKey, 3);
+      cSurfaceImpl* dest = self;
+      uint8_t* ownRows = nullptr;
+      if (shift == 1) {
+        dest = Make(depth, 12, 8);
+        ownRows = dest->view.firstRow;
+        dest->view.firstRow = self->view.firstRow + self->view.pitch;
+      }
+      cSurfaceImpl* copy = Make(depth, 12, 9);
+      for (int32_t y = 0; y < 9; ++y)
+        for (int32_t x = 0; x < 12; ++x) SetRaw(copy, x, y, Raw(self, x, y));
+      const auto cb = reinterpret_cast<FilterCallback>(&HashBlocks);
+      ASSERT_EQ(self->FilterBlit(dest, 2, 1, 0, 0, 8, 6, 3, 2, 1, 0, 1, 1, cb, 6), 1);
+      // The model: per pixel in order, blocks of the destination as it was
+      // before the pass (background) and of the source as written so far.
+      cSurfaceImpl* want = Make(depth, 12, 9);
+      for (int32_t y = 0; y < 9; ++y)
+        for (int32_t x = 0; x < 12; ++x) SetRaw(want, x, y, Raw(copy, x, y));
+      const int32_t destRows = 9 - shift;
+      for (int32_t y = 0; y < 8 && y < destRows; ++y)
+        for (int32_t x = 1; x < 11; ++x) {
+          uint32_t bb[6], ss[6];
+          for (int32_t j = 0; j < 2; ++j)
+            for (int32_t i = 0; i < 3; ++i) {
+              bb[j * 3 + i] =
+                  copy->GetPixelFast(std::clamp(x - 1 + i, 0, 11), std::clamp(y + j, 0, destRows - 1) + shift) & 0xFFFFFF;
+              const int32_t u = x - 2 - 1 + i, v = y - 1 + j;
+              ss[j * 3 + i] = u >= 0 && v >= 0 && u < 12 && v < 9 ? want->GetPixelFast(u, v) & 0xFFFFFF
+                                                                   : self->view.transparentColour & 0xFFFFFF;
+            }
+          want->SetPixel(x, y + shift, HashBlocks(bb, ss, 6));
+        }
+      EXPECT_EQ(Differs(self, ImageOf(want)), "") << depth << " shift " << shift;
+      if (ownRows != nullptr) dest->view.firstRow = ownRows;
     }
 }
 
@@ -187,6 +267,54 @@ TEST_F(FilterBlit, SmoothEdgesPassFollowsTheBlit) {
       EXPECT_EQ(Differs(dest, ImageOf(want)), "") << depth << " at " << c.dx << " effect " << c.effect;
       EXPECT_NE(Differs(want, ImageOf(blitted)), "") << "the pass changed nothing: a weak case";
     }
+}
+
+// The smoothing pass of an 8-bit source (entry 0 magenta, the key index 0)
+// knows its transparent pixels by the key index's colour, onto 8 bits
+// directly and onto 32 bits through the converted copy.
+TEST_F(FilterBlit, SmoothEdgesOfAnEightBitSourceKeyOnTheKeyIndexColour) {
+  LogPalette log = defaultPalette_->log;
+  log.entries[0] = {0xFF, 0x00, 0xFF, 0};
+  const uint32_t key = EntryColour(log.entries[0]);
+  for (int32_t to : {8, 32}) {
+    cSurfaceImpl* src = Make(8, 10, 8);
+    ASSERT_EQ(src->SetLogPalette(&log, 0), 1);
+    for (int32_t y = 0; y < 8; ++y)
+      for (int32_t x = 0; x < 10; ++x) SetRaw(src, x, y, (x + y) % 7 != 0 && x > y / 3 && y > x / 4 ? 250u : 0u);
+    cSurfaceImpl* dest = Make(to, 20, 16);
+    if (to == 8) {
+      ASSERT_EQ(dest->SetLogPalette(&log, 0), 1);
+    }
+    for (int32_t y = 0; y < 16; ++y)
+      for (int32_t x = 0; x < 20; ++x) dest->SetPixel(x, y, (x + y) % 2 ? 0x00FFFFFFu : 0x00E0E0E0u);
+    cSurfaceImpl* blitted = Make(to, 20, 16);
+    if (to == 8) {
+      ASSERT_EQ(blitted->SetLogPalette(&log, 0), 1);
+    }
+    for (int32_t y = 0; y < 16; ++y)
+      for (int32_t x = 0; x < 20; ++x) SetRaw(blitted, x, y, Raw(dest, x, y));
+    ASSERT_EQ(src->Blit(blitted, 5, 4, 0, 0, 10, 8, 1, 0, 0, 0), 1);
+    cSurfaceImpl* want = Make(to, 20, 16);
+    if (to == 8) {
+      ASSERT_EQ(want->SetLogPalette(&log, 0), 1);
+    }
+    for (int32_t y = 0; y < 16; ++y)
+      for (int32_t x = 0; x < 20; ++x) SetRaw(want, x, y, Raw(blitted, x, y));
+    for (int32_t y = 3; y < 13; ++y)
+      for (int32_t x = 4; x < 16; ++x) {
+        uint32_t b[9], s[9];
+        for (int32_t j = 0; j < 3; ++j)
+          for (int32_t i = 0; i < 3; ++i) {
+            b[j * 3 + i] = blitted->GetPixelFast(std::clamp(x - 1 + i, 0, 19), std::clamp(y - 1 + j, 0, 15)) & 0xFFFFFF;
+            const int32_t u = x - 6 + i, v = y - 5 + j;
+            s[j * 3 + i] = u >= 0 && v >= 0 && u < 10 && v < 8 ? src->GetPixelFast(u, v) & 0xFFFFFF : key;
+          }
+        want->SetPixel(x, y, SmoothEdgeKeyed(b, s, key));
+      }
+    ASSERT_EQ(src->Blit(dest, 5, 4, 0, 0, 10, 8, 1, 0, 0, BlitSmoothEdges), 1);
+    EXPECT_EQ(Differs(dest, ImageOf(want)), "") << "8 to " << to;
+    EXPECT_NE(Differs(want, ImageOf(blitted)), "") << "the pass changed nothing: a weak case";
+  }
 }
 
 }  // namespace

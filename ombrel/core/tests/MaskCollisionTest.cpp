@@ -4,9 +4,12 @@
 
 #include <cstring>
 #include <functional>
+#include <tuple>
 
 #include "BlitTestSurfaces.h"
 #include "support/PixelCompare.h"
+#include "pixel/CopyKernels.h"
+#include "surface/BlitPaths.h"
 #include "surface/MaskRecord.h"
 
 namespace {
@@ -212,6 +215,40 @@ TEST_F(MaskCollision, ContentBoxByKeyOrAlpha) {
   EXPECT_EQ(Make(32, 3, 2)->GetContentBox(nullptr), 0);
   LockFailSurface locked(32, 5, 5);
   EXPECT_EQ(locked.GetContentBox(&box), 0);
+}
+
+// The row scans of the mask and the content box against the per-pixel
+// reference and the plain kernel (FindContentBounds) on random sizes, key
+// densities (down to one solid pixel or none) and alpha planes.
+TEST_F(MaskCollision, RowScansMatchThePlainOnesOnRandomImages) {
+  for (int32_t depth : {8, 15, 16, 24, 32})
+    for (int round = 0; round < 30; ++round) {
+      const int32_t w = 1 + int32_t(rng_() % 70), h = 1 + int32_t(rng_() % 9);
+      const bool alpha = round % 5 == 4;
+      cSurfaceImpl* s = MakeRandom(depth, w, h, kKey, 1 + round % 4, alpha);
+      const uint32_t key = s->view.transparentValue;
+      if (round % 6 == 1) {  // all transparent but one pixel, or none
+        for (int32_t y = 0; y < h; ++y)
+          for (int32_t x = 0; x < w; ++x) SetRaw(s, x, y, key);
+        if (round % 12 == 1) SetRaw(s, int32_t(rng_() % uint32_t(w)), int32_t(rng_() % uint32_t(h)), key ^ 2);
+      }
+      auto solid = [&](int32_t x, int32_t y) { return alpha ? Alpha(s, x, y) != 0 : Raw(s, x, y) != key; };
+      EXPECT_EQ(FirstDifference(BuildMask(s, 0), ReferenceMask(w, h, false, solid)), "")
+          << depth << " " << w << "x" << h << " round " << round;
+      PixelRect plain{};
+      const PixelView view = alpha ? AlphaPlaneView(s->view) : s->view;
+      const int32_t found = FindContentBounds(&view, &plain);
+      SurfaceRect box{-7, -7, -7, -7};
+      const int32_t got = s->GetContentBox(&box);
+      if (w <= 2 && h <= 2) {
+        EXPECT_EQ(got, 0);
+        continue;
+      }
+      ASSERT_EQ(got, found) << depth << " round " << round;
+      EXPECT_EQ(std::make_tuple(box.left, box.top, box.right, box.bottom),
+                std::make_tuple(plain.left, plain.top, plain.right, plain.bottom))
+          << depth << " " << w << "x" << h << " round " << round;
+    }
 }
 
 }  // namespace

@@ -208,23 +208,31 @@ void Uncompress(benchmark::State& state) {
   }
 }
 
+// Each case runs a while before it is measured, so no first touch of the
+// file, the page cache or the heap becomes the result.
+constexpr double kWarmUp = 0.05;
+
 }  // namespace
 
-BENCHMARK(SourceRead)->Arg(4096)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
-BENCHMARK(Fread)->Arg(4096)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
-BENCHMARK(SourceReadByte)->Unit(benchmark::kMillisecond);
-BENCHMARK(Getc)->Unit(benchmark::kMillisecond);
-BENCHMARK(SinkWrite)->Unit(benchmark::kMillisecond);
-BENCHMARK(Fwrite)->Unit(benchmark::kMillisecond);
-BENCHMARK(MemorySinkGrowing)->Unit(benchmark::kMillisecond);
-BENCHMARK(PresizedCopy)->Unit(benchmark::kMillisecond);
-BENCHMARK(Deflate)->Arg(1)->Arg(6)->Arg(9)->Unit(benchmark::kMillisecond);
-BENCHMARK(Compress2)->Arg(1)->Arg(6)->Arg(9)->Unit(benchmark::kMillisecond);
-BENCHMARK(Inflate)->Arg(1)->Arg(6)->Arg(9)->Unit(benchmark::kMillisecond);
-BENCHMARK(Uncompress)->Arg(1)->Arg(6)->Arg(9)->Unit(benchmark::kMillisecond);
+BENCHMARK(SourceRead)->MinWarmUpTime(kWarmUp)->Arg(4096)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
+BENCHMARK(Fread)->MinWarmUpTime(kWarmUp)->Arg(4096)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
+BENCHMARK(SourceReadByte)->MinWarmUpTime(kWarmUp)->Unit(benchmark::kMillisecond);
+BENCHMARK(Getc)->MinWarmUpTime(kWarmUp)->Unit(benchmark::kMillisecond);
+BENCHMARK(SinkWrite)->MinWarmUpTime(kWarmUp)->Unit(benchmark::kMillisecond);
+BENCHMARK(Fwrite)->MinWarmUpTime(kWarmUp)->Unit(benchmark::kMillisecond);
+BENCHMARK(MemorySinkGrowing)->MinWarmUpTime(kWarmUp)->Unit(benchmark::kMillisecond);
+BENCHMARK(PresizedCopy)->MinWarmUpTime(kWarmUp)->Unit(benchmark::kMillisecond);
+BENCHMARK(Deflate)->MinWarmUpTime(kWarmUp)->Arg(1)->Arg(6)->Arg(9)->Unit(benchmark::kMillisecond);
+BENCHMARK(Compress2)->MinWarmUpTime(kWarmUp)->Arg(1)->Arg(6)->Arg(9)->Unit(benchmark::kMillisecond);
+BENCHMARK(Inflate)->MinWarmUpTime(kWarmUp)->Arg(1)->Arg(6)->Arg(9)->Unit(benchmark::kMillisecond);
+BENCHMARK(Uncompress)->MinWarmUpTime(kWarmUp)->Arg(1)->Arg(6)->Arg(9)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
+  // Every input exists before the first timed loop: the 16 MiB file (written
+  // once, so it sits in the page cache) and the 10 MiB to pack.
+  DataFile();
+  PackInput();
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   std::printf("\nTime / reference time (goals: reads 0.9x..0.95x of fread -> ratio <= 1.11/1.05, "

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "sprite/SpriteGrid.h"
+
 namespace {
 
 SpriteRecord* LinkAt(const SpriteRecord* s, int32_t i) {
@@ -34,18 +36,63 @@ SpriteRect UnionBox(const SpriteRecord* s) {
 
 
 
-void RenewLinks(SpritePool* pool, SpriteRecord* sprite) {
-  const SpriteRect box = UnionBox(sprite);
-  // Present links carry the working flag until the scan confirms them.
-  for (int32_t i = 0; i < sprite->overlaps.GetCount(); ++i) LinkAt(sprite, i)->flags |= kSpriteLinkWork;
-  for (SpriteRecord* o = pool->First(); o != nullptr; o = o->next) {
+namespace {
+
+// Links the sprite and o both ways (never one way only).
+void LinkBoth(SpriteRecord* sprite, SpriteRecord* o) {
+  if (sprite->overlaps.Add(o) < 0) return;
+  if (o->overlaps.Add(sprite) < 0) Unlink(sprite, o);
+}
+
+// The sprites met that are not linked yet, from the pool's grid, put in
+// drawing order (the order a walk of the pool adds them in); -1 without a
+// grid search.
+int32_t NewNeighbours(SpritePool* pool, SpriteRecord* sprite, const SpriteRect& box, SpriteRecord*** out) {
+  SpriteGrid* grid = SpritePoolGrid(pool);
+  SpriteRecord** near = nullptr;
+  const int32_t count = SpriteGridSearch(grid, box, &near);
+  if (count < 0) return -1;
+  int32_t fresh = 0;
+  for (int32_t i = 0; i < count; ++i) {
+    SpriteRecord* o = near[i];
     if (o == sprite || !MeetsBox(o, box)) continue;
     if (o->flags & kSpriteLinkWork) {
       o->flags &= ~kSpriteLinkWork;
       continue;
     }
-    if (sprite->overlaps.Add(o) < 0) continue;
-    if (o->overlaps.Add(sprite) < 0) Unlink(sprite, o);  // never one way only
+    near[fresh++] = o;
+  }
+  if (fresh > 1) {
+    SpriteGridBeginMarks(grid);
+    for (int32_t i = 0; i < fresh; ++i) SpriteGridMark(grid, near[i]);
+    int32_t placed = 0;
+    for (SpriteRecord* o = pool->First(); o != nullptr && placed < fresh; o = o->next)
+      if (SpriteGridMarked(grid, o)) near[placed++] = o;
+  }
+  *out = near;
+  return fresh;
+}
+
+}  // namespace
+
+void RenewLinks(SpritePool* pool, SpriteRecord* sprite) {
+  const SpriteRect box = UnionBox(sprite);
+  SpriteGridPlace(SpritePoolGrid(pool), sprite, box);
+  // Present links carry the working flag until the search confirms them.
+  for (int32_t i = 0; i < sprite->overlaps.GetCount(); ++i) LinkAt(sprite, i)->flags |= kSpriteLinkWork;
+  SpriteRecord** fresh = nullptr;
+  const int32_t count = NewNeighbours(pool, sprite, box, &fresh);
+  if (count >= 0) {
+    for (int32_t i = 0; i < count; ++i) LinkBoth(sprite, fresh[i]);
+  } else {
+    for (SpriteRecord* o = pool->First(); o != nullptr; o = o->next) {
+      if (o == sprite || !MeetsBox(o, box)) continue;
+      if (o->flags & kSpriteLinkWork) {
+        o->flags &= ~kSpriteLinkWork;
+        continue;
+      }
+      LinkBoth(sprite, o);
+    }
   }
   for (int32_t i = sprite->overlaps.GetCount() - 1; i >= 0; --i) {
     SpriteRecord* o = LinkAt(sprite, i);

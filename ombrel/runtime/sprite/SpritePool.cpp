@@ -4,11 +4,37 @@
 #include <new>
 
 #include "Memory.h"
+#include "sprite/SpriteGrid.h"
 
 namespace {
 
 // A block is split only when the rest can hold a block header of its own.
 constexpr uint32_t kSplitAbove = kSpriteBytes + kBlockHeaderBytes;
+
+// A pool made here sits 16 bytes into its heap block, after the address of
+// its spatial grid and a mark naming the pool; the pool itself (of the
+// documented size) follows at the heap's own alignment. A pool that a caller
+// made itself has no mark: it is searched by walking and freed as it is.
+constexpr uint32_t kGridSlotBytes = 16;
+constexpr uint32_t kPoolMark = 0x4C4F4F50;  // "POOL"
+
+struct PoolPrefix {
+  SpriteGrid* grid;
+  uint32_t mark;
+  uint32_t self;  // the pool's address, folded to 32 bits
+};
+static_assert(sizeof(PoolPrefix) <= kGridSlotBytes, "the prefix fits before the pool");
+
+PoolPrefix* PrefixOf(SpritePool* pool) {
+  return reinterpret_cast<PoolPrefix*>(reinterpret_cast<uint8_t*>(pool) - kGridSlotBytes);
+}
+
+bool MadeHere(SpritePool* pool) {
+  const PoolPrefix* p = PrefixOf(pool);
+  return p->mark == kPoolMark && p->self == uint32_t(reinterpret_cast<uintptr_t>(pool));
+}
+
+SpriteGrid* GridSlot(SpritePool* pool) { return MadeHere(pool) ? PrefixOf(pool)->grid : nullptr; }
 
 }  // namespace
 
@@ -35,8 +61,8 @@ uint32_t SpritePoolSize(int32_t n) {
 SpritePool* MakeSpritePool(int32_t n) {
   if (n < 0 || uint64_t(n) * kSpriteBytes > (uint64_t(1) << 30)) return nullptr;
   void* block = nullptr;
-  if (!MemCalloc(SpritePoolSize(n), &block)) return nullptr;
-  auto* pool = static_cast<SpritePool*>(block);
+  if (!MemCalloc(kGridSlotBytes + SpritePoolSize(n), &block)) return nullptr;
+  auto* pool = reinterpret_cast<SpritePool*>(static_cast<uint8_t*>(block) + kGridSlotBytes);
   SpriteRecord* arena = pool->Arena();
   // One free block: n records less one block header, so that the header
   // after it stays inside the pool.
@@ -44,12 +70,32 @@ SpritePool* MakeSpritePool(int32_t n) {
   arena->state = kBlockFree;
   if (n > 0) NextBlock(arena)->prevBlockSize = arena->blockSize;
   ListAppend(pool->Free(), arena);
+  PoolPrefix* prefix = PrefixOf(pool);
+  prefix->mark = kPoolMark;
+  prefix->self = uint32_t(reinterpret_cast<uintptr_t>(pool));
+  prefix->grid = MakeSpriteGrid(pool, n);  // without one, searches walk the pool
   return pool;
 }
 
+SpriteGrid* SpritePoolGrid(SpritePool* pool) { return pool != nullptr ? GridSlot(pool) : nullptr; }
+
+void SpritePoolDropGrid(SpritePool* pool) {
+  if (pool == nullptr) return;
+  if (!MadeHere(pool)) return;
+  FreeSpriteGrid(PrefixOf(pool)->grid);
+  PrefixOf(pool)->grid = nullptr;
+}
+
 void FreeSpritePool(SpritePool** pool) {
-  void* block = *pool;
-  if (block != nullptr) MemFree(&block);
+  if (*pool != nullptr) {
+    void* block = *pool;
+    if (MadeHere(*pool)) {
+      FreeSpriteGrid(PrefixOf(*pool)->grid);
+      PrefixOf(*pool)->mark = 0;
+      block = PrefixOf(*pool);
+    }
+    MemFree(&block);
+  }
   *pool = nullptr;
 }
 
@@ -80,12 +126,14 @@ SpriteRecord* SpritePoolTake(SpritePool* pool) {
   std::memset(reinterpret_cast<uint8_t*>(b) + kBlockHeaderBytes, 0, kSpriteBytes - kBlockHeaderBytes);
   new (&b->overlaps) cSpriteVector();
   ListAppend(pool->Sprites(), b);
+  SpriteGridAdd(GridSlot(pool), b);
   return b;
 }
 
 void SpritePoolGive(SpritePool* pool, SpriteRecord* sprite) {
   if (pool == nullptr || sprite == nullptr || sprite->state != kBlockSprite) return;
   sprite->overlaps.~cSpriteVector();
+  SpriteGridRemove(GridSlot(pool), sprite);
   ListUnlink(pool->Sprites(), sprite);
   SpriteList& free = pool->Free();
   SpriteRecord* b = sprite;

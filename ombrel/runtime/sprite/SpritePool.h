@@ -38,6 +38,12 @@ uint32_t SpritePoolSize(int32_t n);
 SpritePool* MakeSpritePool(int32_t n);
 // Frees the block only; the caller deletes the sprites first.
 void FreeSpritePool(SpritePool** pool);
+// The pool's spatial grid (sprite/SpriteGrid.h), null when it has none.
+struct SpriteGrid;
+SpriteGrid* SpritePoolGrid(SpritePool* pool);
+// Frees the grid: from then on every search walks the pool (the reference
+// the grid is tested against).
+void SpritePoolDropGrid(SpritePool* pool);
 
 // A record taken from the free blocks, appended to the drawing order, zeroed
 // from the flags on; null when no block is large enough.

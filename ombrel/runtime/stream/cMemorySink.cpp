@@ -91,6 +91,13 @@ LibError cMemorySink::AttachFixed(void* buffer, uint32_t size) {
   return LibOk;
 }
 
+bool cMemorySink::Resize(uint32_t bytes) {
+  void* block = base_;
+  if (!(block ? MemRealloc(bytes, &block) : MemAlloc(bytes, &block))) return false;
+  base_ = static_cast<uint8_t*>(block);
+  return true;
+}
+
 LibError cMemorySink::Write(const void* buffer, uint32_t n) {
   if (n == 0) return LibOk;
   const uint32_t offset = static_cast<uint32_t>(cursor_ - base_);
@@ -99,12 +106,17 @@ LibError cMemorySink::Write(const void* buffer, uint32_t n) {
     if (!ownedGrowable_) return ErrBufferFull;
     const uint64_t grown = (end + growth_ - 1) / growth_ * growth_;
     if (grown > UINT32_MAX) return ErrOutOfMemory;
-    void* block = base_;
-    if (!(block ? MemRealloc(static_cast<uint32_t>(grown), &block)
-                : MemAlloc(static_cast<uint32_t>(grown), &block)))
-      return ErrOutOfMemory;
-    base_ = static_cast<uint8_t*>(block);
-    cursor_ = base_ + offset;
+    // The capacity follows the growth block; the block itself grows by half
+    // again at least, so a long run of small writes moves each byte a
+    // bounded number of times. When the larger block cannot be had, the
+    // exact one is asked for.
+    const uint64_t held = base_ ? MemSize(base_) : 0;
+    if (grown > held) {
+      const uint64_t ahead = std::min<uint64_t>(std::max(grown, held + held / 2), UINT32_MAX);
+      if (!Resize(static_cast<uint32_t>(ahead)) && (ahead == grown || !Resize(static_cast<uint32_t>(grown))))
+        return ErrOutOfMemory;
+      cursor_ = base_ + offset;
+    }
     capacity_ = static_cast<uint32_t>(grown);
   }
   std::memcpy(cursor_, buffer, n);
@@ -133,7 +145,10 @@ const char* cMemorySink::GetName() { return nullptr; }
 
 void* cMemorySink::DetachBuffer() {
   void* block = base_;
-  if (block && size_ != 0 && ownedGrowable_ && size_ < capacity_) MemRealloc(size_, &block);
+  // Also when the block runs ahead of the capacity: the caller gets the
+  // written bytes only.
+  if (block && size_ != 0 && ownedGrowable_ && (size_ < capacity_ || MemSize(block) > size_))
+    MemRealloc(size_, &block);
   base_ = cursor_ = nullptr;
   size_ = capacity_ = 0;
   return block;

@@ -34,6 +34,8 @@ class cMemorySink : public cByteSink {
 
  private:
   void Release();
+  // The owned block made or resized to `bytes`; false (nothing changed) when it cannot be.
+  bool Resize(uint32_t bytes);
   void CopyFrom(const cMemorySink& other);
   static void CheckLayout();
 

@@ -2,7 +2,10 @@
 // ranges, byte-order readers, memory sources and both sinks.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <map>
 
 #include "Memory.h"
 #include "ScratchDir.h"
@@ -207,6 +210,65 @@ TEST(MemorySink, GrowsByBlocksAndDetachesTheWrittenBytes) {
   EXPECT_EQ(sink.GetSize(), 0u);
   EXPECT_EQ(sink.Capacity(), 0u);
   cMemorySink::FreeBuffer(block);
+}
+
+// A heap that keeps each block's exact size and counts the bytes a copying
+// reallocation would move (the Windows heap copies; glibc often does not).
+class CopyCountingHeap final : public HeapBackend {
+ public:
+  void* Alloc(size_t size) override { return Keep(std::malloc(size), size); }
+  void* Calloc(size_t size) override { return Keep(std::calloc(1, size), size); }
+  void* Realloc(void* block, size_t size) override {
+    ++reallocs;
+    moved += std::min(size, sizes[block]);
+    sizes.erase(block);
+    return Keep(std::realloc(block, size), size);
+  }
+  void Free(void* block) override {
+    sizes.erase(block);
+    std::free(block);
+  }
+  int Compact() override { return 0; }
+  size_t UsableSize(void* block) override { return sizes.count(block) ? sizes[block] : 0; }
+  std::map<void*, size_t> sizes;
+  uint64_t moved = 0;
+  int reallocs = 0;
+
+ private:
+  void* Keep(void* block, size_t size) {
+    if (block != nullptr) sizes[block] = size;
+    return block;
+  }
+};
+
+// 10 MiB in 1 KiB writes: the block grows geometrically (a few dozen
+// resizes moving a few times the data, not one resize per growth block),
+// while the capacity stays the growth block rounding and the detached block
+// holds exactly the written bytes.
+TEST(MemorySink, ManySmallWritesMoveTheDataAFewTimesOnly) {
+  CopyCountingHeap heap;
+  HeapBackend* previous = SetLibraryHeap(&heap);
+  constexpr uint32_t kTotal = 10u << 20;
+  const Bytes piece = PatternBytes(1024, 9);
+  void* block = nullptr;
+  {
+    cMemorySink sink;
+    for (uint32_t done = 0; done < kTotal; done += 1024) {
+      ASSERT_EQ(sink.Write(piece.data(), 1024), LibOk);
+      ASSERT_EQ(sink.Capacity(), (done + 1024 + 511) / 512 * 512);
+    }
+    EXPECT_LE(heap.reallocs, 40);
+    EXPECT_LE(heap.moved, 4ull * kTotal);
+    ASSERT_EQ(sink.Write("tail", 4), LibOk);
+    EXPECT_EQ(sink.Capacity(), kTotal + 512);
+    block = sink.DetachBuffer();
+  }
+  ASSERT_NE(block, nullptr);
+  EXPECT_EQ(MemSize(block), kTotal + 4);
+  EXPECT_EQ(std::memcmp(static_cast<uint8_t*>(block) + kTotal - 1024, piece.data(), 1024), 0);
+  EXPECT_EQ(std::memcmp(static_cast<uint8_t*>(block) + kTotal, "tail", 4), 0);
+  cMemorySink::FreeBuffer(block);
+  SetLibraryHeap(previous);
 }
 
 TEST(MemorySink, AllocateZeroKeepsTheDefaultGrowthBlock) {

@@ -109,6 +109,87 @@ TEST(SpriteLinks, LinksEqualABruteForceScanAfterRandomChanges) {
   }
 }
 
+std::vector<int32_t> LinkUsers(const SpriteRecord* s) {
+  std::vector<int32_t> out;
+  for (int32_t i = 0; i < s->overlaps.GetCount(); ++i) out.push_back(static_cast<SpriteRecord*>(s->overlaps.GetAt(i))->user);
+  return out;
+}
+
+// The pool's grid against a pool without one (every renewal walks the
+// pool): the same script of creations, moves, rectangle changes (small,
+// empty and wider than the grid lists), ink changes, commits and deletions
+// gives every sprite the same links in the same order, which the collision
+// search walks.
+TEST(SpriteLinks, GridSearchesGiveTheLinksOfAPoolWalkInTheSameOrder) {
+  for (uint32_t seed = 1; seed <= 3; ++seed) {
+    SpriteTestPool grid, walk;
+    SpritePoolDropGrid(walk.pool);
+    ASSERT_EQ(SpritePoolGrid(walk.pool), nullptr);
+    ASSERT_NE(SpritePoolGrid(grid.pool), nullptr);
+    std::mt19937 rng(seed);
+    for (uint32_t id = 1; id <= 4; ++id)
+      grid.images.table[id] = walk.images.table[id] = {int32_t(8 + 9 * id), int32_t(30 - 5 * id), int32_t(id), 2};
+    std::uniform_int_distribution<int32_t> pos(-200, 600);
+    std::vector<SpriteRecord*> a, b;
+    auto create = [&](int32_t user) {
+      const int32_t x = pos(rng), y = pos(rng);
+      const uint32_t image = uint32_t(rng() % 5);
+      a.push_back(grid.Create(x, y, image, int32_t(user % 3), 0, 0, user));
+      b.push_back(walk.Create(x, y, image, int32_t(user % 3), 0, 0, user));
+    };
+    for (int32_t i = 0; i < 150; ++i) create(i);
+    int32_t nextUser = 150;
+    for (int step = 0; step < 4000; ++step) {
+      const size_t i = rng() % a.size();
+      const int32_t x = pos(rng), y = pos(rng), angle = int32_t(rng() % 360);
+      switch (rng() % 8) {
+        case 0:
+        case 1:
+          MoveSprite(grid.pool, &grid.images, a[i], x, y, a[i]->nextImage);
+          MoveSprite(walk.pool, &walk.images, b[i], x, y, b[i]->nextImage);
+          break;
+        case 2: {  // a small step, the common case
+          const int32_t dx = int32_t(rng() % 5) - 2, dy = int32_t(rng() % 5) - 2;
+          MoveSprite(grid.pool, &grid.images, a[i], a[i]->nextX + dx, a[i]->nextY + dy, a[i]->nextImage);
+          MoveSprite(walk.pool, &walk.images, b[i], b[i]->nextX + dx, b[i]->nextY + dy, b[i]->nextImage);
+          break;
+        }
+        case 3: {
+          const int32_t w = rng() % 4 == 0 ? int32_t(rng() % 3000) : int32_t(rng() % 40);  // wide ones too
+          const int32_t h = rng() % 4 == 0 ? int32_t(rng() % 3000) : int32_t(rng() % 40);
+          SetSpriteRect(grid.pool, a[i], {x, y, x + w, y + h});
+          SetSpriteRect(walk.pool, b[i], {x, y, x + w, y + h});
+          break;
+        }
+        case 4:
+          SetSpriteInk(grid.pool, a[i], a[i]->ink ^ kInkSmoothEdges, 0);
+          SetSpriteInk(walk.pool, b[i], b[i]->ink ^ kInkSmoothEdges, 0);
+          break;
+        case 5:
+          for (auto* list : {&a, &b})
+            for (SpriteRecord* o : *list) o->rect = o->nextRect;
+          break;
+        case 6:  // a deletion and a creation, which reuses the record
+          DropLinks(a[i]);
+          SpritePoolGive(grid.pool, a[i]);
+          DropLinks(b[i]);
+          SpritePoolGive(walk.pool, b[i]);
+          a.erase(a.begin() + std::ptrdiff_t(i));
+          b.erase(b.begin() + std::ptrdiff_t(i));
+          create(nextUser++);
+          break;
+        default:
+          SetSpriteAngle(grid.pool, &grid.images, a[i], angle, 0);
+          SetSpriteAngle(walk.pool, &walk.images, b[i], angle, 0);
+      }
+      if (step % 20 != 0 && step < 3900) continue;
+      for (size_t k = 0; k < a.size(); ++k) {
+        ASSERT_EQ(LinkUsers(a[k]), LinkUsers(b[k])) << "seed " << seed << " step " << step << " sprite " << a[k]->user;
+      }
+    }
+  }
+}
+
 TEST(SpriteLinks, PendingRectanglePlacesTheImageByHotSpotScaleAndAngle) {
   TestImages images;
   images.table[1] = {20, 10, 5, 3};

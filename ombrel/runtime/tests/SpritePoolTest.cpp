@@ -8,6 +8,7 @@
 #include <random>
 #include <vector>
 
+#include "sprite/SpriteLinks.h"
 #include "sprite/SpritePool.h"
 
 namespace {
@@ -141,6 +142,35 @@ TEST(SpritePool, RandomCreatesAndDeletesKeepTheBlocksTiledAndTheFreeListOrdered)
     EXPECT_EQ(CheckPool(p.pool, n, {}), uint32_t(n) * kSpriteBytes - kBlockHeaderBytes);
     EXPECT_EQ(p.pool->Free().head, p.pool->Free().tail);
   }
+}
+
+// A pool laid out by a caller in memory of its own (the documented header
+// and free block, whatever bytes before it, no grid): records come from it as from a pool made here,
+// and the links of its sprites come from walking it.
+TEST(SpritePool, APoolTheCallerLaidOutIsSearchedByWalking) {
+  constexpr int32_t n = 20;
+  std::vector<uint64_t> memory((64 + SpritePoolSize(n)) / 8 + 1, 0);  // zeroed, room before the pool
+  std::fill(reinterpret_cast<uint8_t*>(memory.data()), reinterpret_cast<uint8_t*>(memory.data()) + 64, 0xAB);
+  auto* pool = reinterpret_cast<SpritePool*>(reinterpret_cast<uint8_t*>(memory.data()) + 64);
+  SpriteRecord* arena = pool->Arena();
+  arena->blockSize = uint32_t(n) * kSpriteBytes - kBlockHeaderBytes;
+  arena->state = kBlockFree;
+  NextBlock(arena)->prevBlockSize = arena->blockSize;
+  ListAppend(pool->Free(), arena);
+  EXPECT_EQ(SpritePoolGrid(pool), nullptr);
+  SpriteRecord* a = SpritePoolTake(pool);
+  SpriteRecord* b = SpritePoolTake(pool);
+  ASSERT_NE(a, nullptr);
+  ASSERT_NE(b, nullptr);
+  a->rect = a->nextRect = {0, 0, 10, 10};
+  b->rect = b->nextRect = {5, 5, 15, 15};
+  RenewLinks(pool, b);
+  ASSERT_EQ(a->overlaps.GetCount(), 1);
+  EXPECT_EQ(a->overlaps.GetAt(0), b);
+  DropLinks(a);
+  SpritePoolGive(pool, a);
+  SpritePoolGive(pool, b);
+  EXPECT_EQ(pool->First(), nullptr);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <memory>
 #include <random>
@@ -136,6 +138,67 @@ TEST(UpdateList, RandomAddsStayCoveredAndMergedEntriesNeverOverlap) {
       for (size_t i = 0; i < entries.size(); ++i)
         for (size_t j = i + 1; j < entries.size(); ++j)
           EXPECT_FALSE(Overlap(entries[i], entries[j])) << "seed " << seed << " " << i << "/" << j;
+    }
+  }
+}
+
+// The merge as the rule states it, the scan restarting from the first entry
+// after every fold: the list holds the same entries in the same order after
+// each add, for random rectangles (nested, touching, empty ones and corners
+// near the ends of the int range among them).
+void ModelAdd(std::vector<SurfaceRect>& list, SurfaceRect r) {
+  r = {std::min(r.left, r.right), std::min(r.top, r.bottom), std::max(r.left, r.right), std::max(r.top, r.bottom)};
+  for (size_t i = 0; i < list.size();) {
+    if (Overlap(r, list[i])) {
+      r = {std::min(r.left, list[i].left), std::min(r.top, list[i].top), std::max(r.right, list[i].right),
+           std::max(r.bottom, list[i].bottom)};
+      list[i] = list.back();
+      list.pop_back();
+      i = 0;
+    } else {
+      ++i;
+    }
+  }
+  if (list.size() < size_t(UpdateList::kCapacity))
+    list.push_back(r);
+  else
+    list[0] = {std::min(list[0].left, r.left), std::min(list[0].top, r.top), std::max(list[0].right, r.right),
+               std::max(list[0].bottom, r.bottom)};
+}
+
+TEST(UpdateList, MergesLikeTheRestartingScanAndBothScansAgree) {
+  for (uint32_t seed = 1; seed <= 30; ++seed) {
+    std::mt19937 rng(seed);
+    auto list = EmptyList();
+    std::vector<SurfaceRect> model;
+    const int32_t span = seed % 3 == 0 ? 2000 : 400;
+    for (int i = 0; i < 700; ++i) {
+      SurfaceRect r{};
+      const uint32_t kind = rng() % 16;
+      if (kind == 0) {
+        const int32_t far[] = {INT32_MIN, INT32_MIN + 1, -1, 0, 1, INT32_MAX - 1, INT32_MAX};
+        r = {far[rng() % 7], far[rng() % 7], far[rng() % 7], far[rng() % 7]};
+      } else if (kind == 1 && !model.empty()) {  // inside or touching an entry
+        const SurfaceRect& e = model[rng() % model.size()];
+        const int32_t half = int32_t(e.left + (int64_t(e.right) - e.left) / 2);
+        const int32_t past = int32_t(std::min<int64_t>(int64_t(e.right) + 5, INT32_MAX));
+        r = rng() & 1 ? SurfaceRect{e.left, e.top, half, e.bottom} : SurfaceRect{e.right, e.top, past, e.bottom};
+      } else {
+        const int32_t x = int32_t(rng() % uint32_t(span)) - 20, y = int32_t(rng() % uint32_t(span)) - 20;
+        r = {x, y, x + int32_t(rng() % 24), y + int32_t(rng() % 24)};
+      }
+      // The two scans from a random start over the list as it stands.
+      const int32_t from = list->count > 0 ? int32_t(rng() % uint32_t(list->count)) : 0;
+      const SurfaceRect sorted{std::min(r.left, r.right), std::min(r.top, r.bottom), std::max(r.left, r.right),
+                               std::max(r.top, r.bottom)};
+      ASSERT_EQ(UpdateListFirstOverlapPlain(list->rects, list->count, sorted, from),
+                UpdateListFirstOverlapVector(list->rects, list->count, sorted, from))
+          << "seed " << seed << " add " << i;
+      UpdateListAdd(*list, r, false);
+      ModelAdd(model, r);
+      ASSERT_EQ(list->count, int32_t(model.size())) << "seed " << seed << " add " << i;
+      for (size_t k = 0; k < model.size(); ++k)
+        ASSERT_TRUE(Same(list->rects[k], model[k])) << "seed " << seed << " add " << i << " entry " << k;
     }
   }
 }

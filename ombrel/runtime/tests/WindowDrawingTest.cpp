@@ -221,6 +221,28 @@ TEST_F(WindowDrawingTest, PresentCopiesTheListedRectanglesInOrderClippedAndEmpti
   EXPECT_EQ(updates_->count, 0);
 }
 
+// Past kBoundingBoxAbove rectangles (after clipping) the present copies
+// their bounding box once; at that count still each rectangle.
+TEST_F(WindowDrawingTest, PresentOfManyRectanglesCopiesTheirBoundingBoxOnce) {
+  Attach(640, 480);
+  for (int32_t n : {kBoundingBoxAbove, kBoundingBoxAbove + 1}) {
+    for (int32_t i = 0; i < n; ++i) {
+      const int32_t x = 30 + (i % 20) * 24, y = 40 + (i / 20) * 24;
+      WindowAddUpdate(&window_, x, y, x + 16, y + 16);
+    }
+    WindowAddUpdate(&window_, -30, 100, -10, 120);  // outside: not counted
+    RecordingTarget target;
+    PresentUpdates(window_, target);
+    if (n == kBoundingBoxAbove) {
+      EXPECT_EQ(target.copies.size(), size_t(n));
+    } else {
+      ASSERT_EQ(target.copies.size(), 1u);
+      EXPECT_TRUE(Same(target.copies[0], SurfaceRect{30, 40, 30 + 19 * 24 + 16, 40 + (n - 1) / 20 * 24 + 16}));
+    }
+    EXPECT_EQ(updates_->count, 0);
+  }
+}
+
 TEST_F(WindowDrawingTest, PresentStretchesOnlyWhenTheFactorsDifferFromOne) {
   struct Row {
     const char* name;

@@ -28,3 +28,9 @@ void UpdateListAdd(UpdateList& list, SurfaceRect rect, bool keepApart);
 void UpdateListSetWhole(UpdateList& list, int32_t width, int32_t height);
 // The count as a caller may have left it, limited to 0..513.
 int32_t UpdateListCount(const UpdateList& list);
+
+// The scans behind the merge: the first of `count` entries from `from` on
+// that overlaps `rect`, or `count`; plain C++ and SSE2 (the plain one when the
+// processor has no SSE2). Exposed for the tests that hold them to each other.
+int32_t UpdateListFirstOverlapPlain(const SurfaceRect* rects, int32_t count, const SurfaceRect& rect, int32_t from);
+int32_t UpdateListFirstOverlapVector(const SurfaceRect* rects, int32_t count, const SurfaceRect& rect, int32_t from);

@@ -55,7 +55,20 @@ void PresentUpdates(WindowObject& window, PresentTarget& target) {
     SurfaceRect r = list->rects[i];
     if (Clip(r, width, height)) clipped[shown++] = r;
   }
-  if (shown > 0) target.CopyList(*buffer, clipped, shown);
+  if (shown > kBoundingBoxAbove) {
+    // Many rectangles: one copy of their bounding box costs less than the
+    // clip region of all of them (it also shows the buffer between them).
+    SurfaceRect box = clipped[0];
+    for (int32_t i = 1; i < shown; ++i) {
+      box.left = std::min(box.left, clipped[i].left);
+      box.top = std::min(box.top, clipped[i].top);
+      box.right = std::max(box.right, clipped[i].right);
+      box.bottom = std::max(box.bottom, clipped[i].bottom);
+    }
+    target.Copy(*buffer, box);
+  } else if (shown > 0) {
+    target.CopyList(*buffer, clipped, shown);
+  }
   list->count = 0;
 }
 

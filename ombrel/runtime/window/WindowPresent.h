@@ -28,6 +28,9 @@ class PresentTarget {
   ~PresentTarget() = default;
 };
 
+// Above this many dirty rectangles a present copies their bounding box once.
+constexpr int32_t kBoundingBoxAbove = 64;
+
 // Presents the window's dirty list (or stretches the whole buffer); the
 // caller has checked that updates are on and paced the present.
 void PresentUpdates(WindowObject& window, PresentTarget& target);
