@@ -157,13 +157,20 @@ bool Shell(const std::string& command)
     return std::system(command.c_str()) == 0;
 }
 
-// A person's press: down, a moment held, up (a press and release inside one
-// game tick would cancel out).
+// A person's press: down, a moment held, up.
 bool ClickAt(Window window, int x, int y)
 {
     const std::string w = std::to_string(window);
     return Shell("xdotool mousemove --window " + w + " " + std::to_string(x) + " " + std::to_string(y)) &&
            Shell("xdotool mousedown 1") && Shell("sleep 0.15") && Shell("xdotool mouseup 1");
+}
+
+// A click far shorter than a game tick: down and up at once.
+bool QuickClickAt(Window window, int x, int y)
+{
+    const std::string w = std::to_string(window);
+    return Shell("xdotool mousemove --window " + w + " " + std::to_string(x) + " " + std::to_string(y) +
+                 " click 1");
 }
 
 bool PressKey(Window window, const char* key)
@@ -786,7 +793,9 @@ TEST_F(EndToEnd, HiScoresShowsTheLocalTableAndReturns)
     ASSERT_NE(window, 0u) << ReadFile(output);
     ASSERT_TRUE(WaitForLog("Loading Music: Data/Sound/DovirEzuded Away.mp3", 1, 60));
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-    ASSERT_TRUE(ClickAt(window, 427, 440)); // HISCORES
+    // HISCORES, with a click shorter than a tick, as xdotool and quick
+    // fingers make them.
+    ASSERT_TRUE(QuickClickAt(window, 427, 440));
     ASSERT_TRUE(WaitForLog("Loading Local HiScores...Done", 1, 30)) << ReadFile(folder / "Logfile.txt");
     Shell("xdotool mousemove --window " + std::to_string(window) + " 20 20");
     std::this_thread::sleep_for(std::chrono::milliseconds(1500)); // the entry fade
