@@ -9,6 +9,7 @@
 
 // After the test framework: Xlib's macros (None, Bool, Status) would clash.
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 #include <sys/types.h>
 #include <sys/wait.h>
@@ -320,16 +321,50 @@ protected:
             fs::remove_all(folder);
     }
 
-    // Answers the setup dialog with a click on "Done" (at (10, 80), 80 x 30)
-    // as a person would.
+    // Answers the setup dialog with a click on "Done" as a person would.
     void PressDone()
     {
         const Window dialog = WaitForWindow("ZELVORANT2 SETUP", 60);
         ASSERT_NE(dialog, 0u) << "the setup dialog did not appear\n" << ReadFile(output);
         std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        KeepDialogShot(dialog);
+        const auto [x, y] = DonePoint(dialog);
         const std::string click = "xdotool windowraise " + std::to_string(dialog) + " mousemove --window " +
-                                  std::to_string(dialog) + " 50 95 click 1";
+                                  std::to_string(dialog) + " " + std::to_string(x) + " " + std::to_string(y) +
+                                  " click 1";
         ASSERT_EQ(std::system(click.c_str()), 0);
+    }
+
+    // "Done" sits 10 pixels from the dialog's left and bottom edges, at least
+    // 30 pixels high and wide: a point inside it at any font size.
+    std::pair<int, int> DonePoint(Window dialog)
+    {
+        XWindowAttributes attributes{};
+        XGetWindowAttributes(display, dialog, &attributes);
+        return {10 + 15, attributes.height - 10 - 15};
+    }
+
+    // Keeps a picture of the dialog where ZELV_E2E_SHOTS names a folder.
+    void KeepDialogShot(Window dialog)
+    {
+        const char* shots = std::getenv("ZELV_E2E_SHOTS");
+        if (shots == nullptr)
+            return;
+        XWindowAttributes attributes{};
+        XGetWindowAttributes(display, dialog, &attributes);
+        XImage* image = XGetImage(display, dialog, 0, 0, static_cast<unsigned>(attributes.width),
+                                  static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
+        ASSERT_NE(image, nullptr);
+        std::ofstream out(fs::path(shots) / "setup.ppm", std::ios::binary);
+        out << "P6\n" << image->width << " " << image->height << "\n255\n";
+        for (int y = 0; y < image->height; ++y)
+            for (int x = 0; x < image->width; ++x) {
+                const unsigned long pixel = XGetPixel(image, x, y);
+                const char rgb[3] = {static_cast<char>((pixel >> 16) & 0xff), static_cast<char>((pixel >> 8) & 0xff),
+                                     static_cast<char>(pixel & 0xff)};
+                out.write(rgb, 3);
+            }
+        XDestroyImage(image);
     }
 
     // The frame the program dumps, then the window closed as a window manager
@@ -681,7 +716,7 @@ TEST_F(EndToEnd, TitleMenuNewGamePauseCocktailQuitAndCredits)
     const Window dialog = WaitForWindow("ZELVORANT2 SETUP", 60);
     ASSERT_NE(dialog, 0u) << "the setup dialog did not appear\n" << ReadFile(output);
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    ASSERT_TRUE(ClickAt(dialog, 50, 95));
+    ASSERT_TRUE(ClickAt(dialog, DonePoint(dialog).first, DonePoint(dialog).second));
     const Window window = WaitForWindow("Zelvorant2", 60);
     ASSERT_NE(window, 0u) << ReadFile(output);
 
@@ -788,7 +823,7 @@ TEST_F(EndToEnd, HiScoresShowsTheLocalTableAndReturns)
     const Window dialog = WaitForWindow("ZELVORANT2 SETUP", 60);
     ASSERT_NE(dialog, 0u) << "the setup dialog did not appear\n" << ReadFile(output);
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    ASSERT_TRUE(ClickAt(dialog, 50, 95));
+    ASSERT_TRUE(ClickAt(dialog, DonePoint(dialog).first, DonePoint(dialog).second));
     const Window window = WaitForWindow("Zelvorant2", 60);
     ASSERT_NE(window, 0u) << ReadFile(output);
     ASSERT_TRUE(WaitForLog("Loading Music: Data/Sound/DovirEzuded Away.mp3", 1, 60));
