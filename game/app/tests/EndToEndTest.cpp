@@ -195,6 +195,8 @@ int CountPixels(const Picture& picture, int left, int top, int right, int bottom
 bool IsWhite(const unsigned char* p) { return p[0] > 200 && p[1] > 200 && p[2] > 200; }
 bool IsRed(const unsigned char* p) { return p[0] > 200 && p[1] < 80 && p[2] < 80; }
 bool IsLit(const unsigned char* p) { return std::max({p[0], p[1], p[2]}) > 128; }
+// The level's cyan and blue lines (the menu's texts are white and red).
+bool IsBlue(const unsigned char* p) { return p[2] > 120 && p[2] > p[0] + 60; }
 
 // A loopback port on which nobody listens (bound, read and closed again):
 // a download from it fails at once, whatever the machine runs on port 80.
@@ -737,6 +739,8 @@ TEST_F(EndToEnd, TitleMenuNewGamePauseCocktailQuitAndCredits)
         EXPECT_GT(CountPixels(title, 327, row, 527, row + 16, IsWhite), 20) << "row " << row;
     EXPECT_GT(CountPixels(title, 227, 410, 627, 426, IsRed), 20);
     EXPECT_LT(CountPixels(title, 227, 410, 627, 426, IsWhite), 5);
+    // Nothing of the level's lines crosses the menu's texts.
+    EXPECT_LT(CountPixels(title, 267, 362, 587, 470, IsBlue), 5) << "a beam crosses the menu";
 
     // NEW GAME: the first map of the pack.
     ASSERT_TRUE(ClickAt(window, 427, 380));
@@ -771,6 +775,7 @@ TEST_F(EndToEnd, TitleMenuNewGamePauseCocktailQuitAndCredits)
         EXPECT_GT(CountPixels(turned, column, 160, column + 16, 320, IsWhite), 20) << "column " << column;
     EXPECT_GT(CountPixels(turned, 597, 100, 613, 380, IsRed), 20);
     EXPECT_LT(CountPixels(turned, 597, 100, 613, 380, IsWhite), 5);
+    EXPECT_LT(CountPixels(turned, 549, 80, 665, 400, IsBlue), 5) << "a beam crosses the menu";
 
     // QUIT at layout (240, 647): the credits, then the end.
     ASSERT_TRUE(ClickAt(window, 427, 364));

@@ -112,10 +112,12 @@ void ExpectEveryControlWhole(SetupDialog& dialog, const std::string& where)
         EXPECT_TRUE(client.Contains(r)) << name << " leaves the client area";
         EXPECT_GE(r.width, child->GetBestSize().x) << name << " is cut";
         EXPECT_GE(r.height, child->GetBestSize().y) << name << " is cut";
-        for (wxWindow* other : children)
-            if (other != child)
+        for (wxWindow* other : children) {
+            if (other != child) {
                 EXPECT_FALSE(r.Intersects(other->GetRect()))
                     << name << " overlaps " << other->GetLabel().ToStdString();
+            }
+        }
     }
     EXPECT_EQ(pictures, 1);
     EXPECT_LT(dialog.resolutionBox->GetRect().GetBottom(), dialog.fullScreenBox->GetRect().GetTop());
