@@ -211,6 +211,14 @@ run_case() { # display name expected damage
   while [ -z "$pid" ] && [ $i -lt 50 ]; do pid=$(cat "$pidfile" 2>/dev/null); sleep 0.1; i=$((i + 1)); done
   local verdict="" ended=""
 
+  # "Done" lies 10 pixels from the dialog's left and bottom edges, at least
+  # 30 pixels high and wide, wherever the font puts the other controls.
+  press_done() {
+    local height
+    height=$(DISPLAY=$display xdotool getwindowgeometry --shell "$1" 2>/dev/null | sed -n 's/^HEIGHT=//p')
+    DISPLAY=$display xdotool mousemove --window "$1" 25 $((${height:-160} - 25)) click 1 >/dev/null 2>&1
+  }
+
   # The dialog, then "Done".
   local dialog="" deadline=$((SECONDS + DIALOG_LIMIT))
   while [ -z "$dialog" ] && [ ! -s "$statusfile" ] && [ $SECONDS -lt $deadline ]; do
@@ -221,7 +229,7 @@ run_case() { # display name expected damage
     verdict="no setup dialog"
   else
     sleep 0.3
-    DISPLAY=$display xdotool mousemove --window "$dialog" 50 95 click 1 >/dev/null 2>&1
+    press_done "$dialog"
     # A frame, or the end. A click lost on a busy machine leaves the dialog
     # up: press "Done" again rather than report a hang.
     deadline=$((SECONDS + FRAME_LIMIT))
@@ -231,7 +239,7 @@ run_case() { # display name expected damage
       if [ $SECONDS -ge $again ]; then
         again=$((SECONDS + 3))
         if DISPLAY=$display xdotool search --onlyvisible --pid "$pid" --name '^ZELVORANT2 SETUP$' >/dev/null 2>&1; then
-          DISPLAY=$display xdotool mousemove --window "$dialog" 50 95 click 1 >/dev/null 2>&1
+          press_done "$dialog"
         fi
       fi
     done

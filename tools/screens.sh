@@ -4,7 +4,8 @@
 # (ZELV_E2E_SHOTS) and the documented ones are written as PNG.
 #   tools/screens.sh                     every screenshot
 #   tools/screens.sh hiscores-online     only the ones named
-# Names: title title-cocktail hud hiscores hiscores-online controls core-pit.
+# Names: setup title title-cocktail hud hiscores hiscores-online controls core-pit
+# (setup is the start-up dialog, read back from the X server).
 set -eu
 cd "$(dirname "$0")/.."
 ROOT=$PWD
@@ -13,12 +14,13 @@ if [ ! -x "$TESTS/EndToEndTest" ]; then
   echo "Build the end-to-end test first: cmake --build build/native --target EndToEndTest" >&2
   exit 1
 fi
-names=${*:-"title title-cocktail hud hiscores hiscores-online controls core-pit"}
+names=${*:-"setup title title-cocktail hud hiscores hiscores-online controls core-pit"}
 
 # The run that keeps each shot.
 filter=""
 for name in $names; do
   case "$name" in
+    setup) run=EndToEnd.DoneStartsTheSplashLevelAndClosingTheWindowEndsCleanly ;;
     title | title-cocktail) run=EndToEnd.TitleMenuNewGamePauseCocktailQuitAndCredits ;;
     hud) run=ScriptedFlight.TheHudLiesOverTheLevel ;;
     hiscores) run=EndToEnd.HiScoresShowsTheLocalTableAndReturns ;;

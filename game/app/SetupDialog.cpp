@@ -12,6 +12,7 @@
 #include <wx/combobox.h>
 #include <wx/filefn.h>
 #include <wx/log.h>
+#include <wx/sizer.h>
 
 namespace {
 
@@ -26,19 +27,22 @@ void Cancel(wxDialog& dialog)
 } // namespace
 
 SetupDialog::SetupDialog(int* width, int* height, bool* fullScreen, bool* antiAliasing)
-    : wxDialog(nullptr, wxID_ANY, "ZELVORANT2 SETUP", wxDefaultPosition, wxSize(400, 160),
+    : wxDialog(nullptr, wxID_ANY, "ZELVORANT2 SETUP", wxDefaultPosition, wxDefaultSize,
                wxDEFAULT_DIALOG_STYLE, "Config"),
       width(width), height(height), fullScreen(fullScreen), antiAliasing(antiAliasing)
 {
-    doneButton = new wxButton(this, wxID_OK, "Done", wxPoint(10, 80), wxSize(80, 30));
-    fullScreenBox = new wxCheckBox(this, wxID_ANY, "Full Screen", wxPoint(10, 40));
-    antiAliasingBox = new wxCheckBox(this, wxID_ANY, "AntiAliasing", wxPoint(10, 60));
+    // Every control takes the size its label needs in the toolkit's font:
+    // fixed places cut "Full Screen" and hid the list's arrow under the
+    // picture whenever the font was larger than the one they were made for.
+    doneButton = new wxButton(this, wxID_OK, "Done");
+    fullScreenBox = new wxCheckBox(this, wxID_ANY, "Full Screen");
+    antiAliasingBox = new wxCheckBox(this, wxID_ANY, "AntiAliasing");
 
     wxArrayString labels;
     for (const Resolution& row : ResolutionTable())
         labels.Add(row.label);
     resolutionBox = new wxComboBox(this, wxID_ANY, ResolutionTable()[kDefaultResolutionIndex].label,
-                                   wxPoint(10, 10), wxDefaultSize, labels, wxCB_READONLY);
+                                   wxDefaultPosition, wxDefaultSize, labels, wxCB_READONLY);
     // Every toolkit port selects the row a read-only box is given as its
     // value; make sure of it, since an untouched dialog means "854x480".
     if (resolutionBox->GetSelection() != kDefaultResolutionIndex)
@@ -52,6 +56,17 @@ SetupDialog::SetupDialog(int* width, int* height, bool* fullScreen, bool* antiAl
             event.Skip();
     });
 
+    // The controls in a column on the left, "Done" at its foot, the picture
+    // on the right.
+    auto* column = new wxBoxSizer(wxVERTICAL);
+    column->Add(resolutionBox, 0, wxEXPAND | wxBOTTOM, kSetupDialogGap);
+    column->Add(fullScreenBox, 0, wxBOTTOM, kSetupDialogGap / 2);
+    column->Add(antiAliasingBox, 0, wxBOTTOM, kSetupDialogGap);
+    column->AddStretchSpacer();
+    column->Add(doneButton, 0);
+    auto* row = new wxBoxSizer(wxHORIZONTAL);
+    row->Add(column, 0, wxEXPAND | wxALL, kSetupDialogMargin);
+
     // A missing or broken picture only leaves the space empty; keep the
     // toolkit from reporting it in a message box. A path that is no
     // picture-sized file is refused unread (the toolkit would read a sparse
@@ -60,8 +75,10 @@ SetupDialog::SetupDialog(int* width, int* height, bool* fullScreen, bool* antiAl
         wxLogNull quiet;
         wxBitmap picture;
         if (picture.LoadFile(kSplashPictureFile, wxBITMAP_TYPE_BMP) && picture.IsOk())
-            new wxBitmapButton(this, wxID_ANY, picture, wxPoint(100, 0), wxSize(300, 140), wxBU_AUTODRAW);
+            row->Add(new wxBitmapButton(this, wxID_ANY, picture, wxDefaultPosition, wxDefaultSize, wxBU_AUTODRAW),
+                     0, wxALIGN_CENTER_VERTICAL);
     }
+    SetSizerAndFit(row);
 }
 
 SetupDialog::~SetupDialog()

@@ -6,7 +6,10 @@ class wxButton;
 class wxCheckBox;
 class wxComboBox;
 
-// The start-up dialog: window size, full screen and anti-aliasing. "Done"
+// The start-up dialog: window size, full screen and anti-aliasing, laid out
+// by sizers from the controls' own sizes, so no font cuts or covers one:
+// the controls in a column kSetupDialogMargin pixels from the left, top and
+// bottom edges ("Done" at its foot), the picture to the right. "Done"
 // ends its modal loop with wxID_OK, the close box and Escape with
 // wxID_CANCEL; whichever way it closes, its destructor stores the choices.
 class SetupDialog : public wxDialog {
@@ -28,3 +31,8 @@ private:
 
 // The dialog's picture, shown beside the controls when it loads.
 constexpr const char* kSplashPictureFile = "splash.bmp";
+
+// Pixels between the controls' column and the dialog's edges, and between
+// the controls.
+constexpr int kSetupDialogMargin = 10;
+constexpr int kSetupDialogGap = 8;

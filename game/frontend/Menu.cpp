@@ -84,7 +84,7 @@ bool Menu::Clicked() const
     return selected != 0 && theGame->input.Button(ButtonMenuClick).key.state == KeyState::Pressed;
 }
 
-void Menu::ConsumeClick() { theGame->input.Button(ButtonMenuClick).key.state = KeyState::Up; }
+void Menu::ConsumeClick() { theGame->input.Button(ButtonMenuClick).key.Reset(); }
 
 void Menu::PlaySound(SampleId id) { PlayCentred(*theGame, id); }
 

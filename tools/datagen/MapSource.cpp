@@ -1,4 +1,5 @@
 #include "MapSource.h"
+#include "MapText.h"
 #include "SourceLine.h"
 
 #include <cmath>
@@ -149,6 +150,8 @@ public:
             return Stress(t, error);
         if (kind == "rough")
             return Rough(t, error);
+        if (kind == "text")
+            return Text(t, error);
         Vec2 position;
         if (t.size() < 3 || !ParseFloat(t[1], position.x) || !ParseFloat(t[2], position.y)) {
             error = "'" + kind + "' needs x and y";
@@ -209,6 +212,27 @@ private:
             }
             points.push_back(p);
         }
+        return true;
+    }
+
+    // text x y height WORD: the word's letters as thin rocks, in the colour
+    // set last, never roughened.
+    bool Text(const std::vector<std::string>& t, std::string& error)
+    {
+        Vec2 topLeft;
+        float height = 0.0f;
+        if (t.size() != 5 || !ParseFloat(t[1], topLeft.x) || !ParseFloat(t[2], topLeft.y) ||
+            !ParseFloat(t[3], height)) {
+            error = "'text' needs x y height WORD";
+            return false;
+        }
+        std::vector<std::vector<Vec2>> outlines;
+        if (!MapTextOutlines(topLeft, height, t[4], outlines, error))
+            return false;
+        for (const std::vector<Vec2>& outline : outlines)
+            for (std::size_t i = 0; i < outline.size(); ++i)
+                out.contents.beams.push_back(
+                    MakeTerrainBeam(outline[i], outline[(i + 1) % outline.size()], colourA, colourB));
         return true;
     }
 

@@ -9,6 +9,7 @@
 
 // After the test framework: Xlib's macros (None, Bool, Status) would clash.
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 #include <sys/types.h>
 #include <sys/wait.h>
@@ -157,13 +158,20 @@ bool Shell(const std::string& command)
     return std::system(command.c_str()) == 0;
 }
 
-// A person's press: down, a moment held, up (a press and release inside one
-// game tick would cancel out).
+// A person's press: down, a moment held, up.
 bool ClickAt(Window window, int x, int y)
 {
     const std::string w = std::to_string(window);
     return Shell("xdotool mousemove --window " + w + " " + std::to_string(x) + " " + std::to_string(y)) &&
            Shell("xdotool mousedown 1") && Shell("sleep 0.15") && Shell("xdotool mouseup 1");
+}
+
+// A click far shorter than a game tick: down and up at once.
+bool QuickClickAt(Window window, int x, int y)
+{
+    const std::string w = std::to_string(window);
+    return Shell("xdotool mousemove --window " + w + " " + std::to_string(x) + " " + std::to_string(y) +
+                 " click 1");
 }
 
 bool PressKey(Window window, const char* key)
@@ -187,6 +195,8 @@ int CountPixels(const Picture& picture, int left, int top, int right, int bottom
 bool IsWhite(const unsigned char* p) { return p[0] > 200 && p[1] > 200 && p[2] > 200; }
 bool IsRed(const unsigned char* p) { return p[0] > 200 && p[1] < 80 && p[2] < 80; }
 bool IsLit(const unsigned char* p) { return std::max({p[0], p[1], p[2]}) > 128; }
+// The level's cyan and blue lines (the menu's texts are white and red).
+bool IsBlue(const unsigned char* p) { return p[2] > 120 && p[2] > p[0] + 60; }
 
 // A loopback port on which nobody listens (bound, read and closed again):
 // a download from it fails at once, whatever the machine runs on port 80.
@@ -313,16 +323,50 @@ protected:
             fs::remove_all(folder);
     }
 
-    // Answers the setup dialog with a click on "Done" (at (10, 80), 80 x 30)
-    // as a person would.
+    // Answers the setup dialog with a click on "Done" as a person would.
     void PressDone()
     {
         const Window dialog = WaitForWindow("ZELVORANT2 SETUP", 60);
         ASSERT_NE(dialog, 0u) << "the setup dialog did not appear\n" << ReadFile(output);
         std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        KeepDialogShot(dialog);
+        const auto [x, y] = DonePoint(dialog);
         const std::string click = "xdotool windowraise " + std::to_string(dialog) + " mousemove --window " +
-                                  std::to_string(dialog) + " 50 95 click 1";
+                                  std::to_string(dialog) + " " + std::to_string(x) + " " + std::to_string(y) +
+                                  " click 1";
         ASSERT_EQ(std::system(click.c_str()), 0);
+    }
+
+    // "Done" sits 10 pixels from the dialog's left and bottom edges, at least
+    // 30 pixels high and wide: a point inside it at any font size.
+    std::pair<int, int> DonePoint(Window dialog)
+    {
+        XWindowAttributes attributes{};
+        XGetWindowAttributes(display, dialog, &attributes);
+        return {10 + 15, attributes.height - 10 - 15};
+    }
+
+    // Keeps a picture of the dialog where ZELV_E2E_SHOTS names a folder.
+    void KeepDialogShot(Window dialog)
+    {
+        const char* shots = std::getenv("ZELV_E2E_SHOTS");
+        if (shots == nullptr)
+            return;
+        XWindowAttributes attributes{};
+        XGetWindowAttributes(display, dialog, &attributes);
+        XImage* image = XGetImage(display, dialog, 0, 0, static_cast<unsigned>(attributes.width),
+                                  static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
+        ASSERT_NE(image, nullptr);
+        std::ofstream out(fs::path(shots) / "setup.ppm", std::ios::binary);
+        out << "P6\n" << image->width << " " << image->height << "\n255\n";
+        for (int y = 0; y < image->height; ++y)
+            for (int x = 0; x < image->width; ++x) {
+                const unsigned long pixel = XGetPixel(image, x, y);
+                const char rgb[3] = {static_cast<char>((pixel >> 16) & 0xff), static_cast<char>((pixel >> 8) & 0xff),
+                                     static_cast<char>(pixel & 0xff)};
+                out.write(rgb, 3);
+            }
+        XDestroyImage(image);
     }
 
     // The frame the program dumps, then the window closed as a window manager
@@ -763,7 +807,7 @@ TEST_F(EndToEnd, TitleMenuNewGamePauseCocktailQuitAndCredits)
     const Window dialog = WaitForWindow("ZELVORANT2 SETUP", 60);
     ASSERT_NE(dialog, 0u) << "the setup dialog did not appear\n" << ReadFile(output);
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    ASSERT_TRUE(ClickAt(dialog, 50, 95));
+    ASSERT_TRUE(ClickAt(dialog, DonePoint(dialog).first, DonePoint(dialog).second));
     const Window window = WaitForWindow("Zelvorant2", 60);
     ASSERT_NE(window, 0u) << ReadFile(output);
 
@@ -784,6 +828,8 @@ TEST_F(EndToEnd, TitleMenuNewGamePauseCocktailQuitAndCredits)
         EXPECT_GT(CountPixels(title, 327, row, 527, row + 16, IsWhite), 20) << "row " << row;
     EXPECT_GT(CountPixels(title, 227, 410, 627, 426, IsRed), 20);
     EXPECT_LT(CountPixels(title, 227, 410, 627, 426, IsWhite), 5);
+    // Nothing of the level's lines crosses the menu's texts.
+    EXPECT_LT(CountPixels(title, 267, 362, 587, 470, IsBlue), 5) << "a beam crosses the menu";
 
     // NEW GAME: the first map of the pack.
     ASSERT_TRUE(ClickAt(window, 427, 380));
@@ -818,6 +864,7 @@ TEST_F(EndToEnd, TitleMenuNewGamePauseCocktailQuitAndCredits)
         EXPECT_GT(CountPixels(turned, column, 160, column + 16, 320, IsWhite), 20) << "column " << column;
     EXPECT_GT(CountPixels(turned, 597, 100, 613, 380, IsRed), 20);
     EXPECT_LT(CountPixels(turned, 597, 100, 613, 380, IsWhite), 5);
+    EXPECT_LT(CountPixels(turned, 549, 80, 665, 400, IsBlue), 5) << "a beam crosses the menu";
 
     // QUIT at layout (240, 647): the credits, then the end.
     ASSERT_TRUE(ClickAt(window, 427, 364));
@@ -870,12 +917,14 @@ TEST_F(EndToEnd, HiScoresShowsTheLocalTableAndReturns)
     const Window dialog = WaitForWindow("ZELVORANT2 SETUP", 60);
     ASSERT_NE(dialog, 0u) << "the setup dialog did not appear\n" << ReadFile(output);
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    ASSERT_TRUE(ClickAt(dialog, 50, 95));
+    ASSERT_TRUE(ClickAt(dialog, DonePoint(dialog).first, DonePoint(dialog).second));
     const Window window = WaitForWindow("Zelvorant2", 60);
     ASSERT_NE(window, 0u) << ReadFile(output);
     ASSERT_TRUE(WaitForLog("Loading Music: Data/Sound/DovirEzuded Away.mp3", 1, 60));
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-    ASSERT_TRUE(ClickAt(window, 427, 440)); // HISCORES
+    // HISCORES, with a click shorter than a tick, as xdotool and quick
+    // fingers make them.
+    ASSERT_TRUE(QuickClickAt(window, 427, 440));
     ASSERT_TRUE(WaitForLog("Loading Local HiScores...Done", 1, 30)) << ReadFile(folder / "Logfile.txt");
     Shell("xdotool mousemove --window " + std::to_string(window) + " 20 20");
     std::this_thread::sleep_for(std::chrono::milliseconds(1500)); // the entry fade

@@ -11,12 +11,14 @@
 #include <wx/checkbox.h>
 #include <wx/combobox.h>
 #include <wx/init.h>
+#include <wx/sizer.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -77,23 +79,86 @@ TEST(SetupDialog, LaidOutAsTheStartUpDialog)
     auto* dialog = new SetupDialog(&c.width, &c.height, &c.fullScreen, &c.antiAliasing);
     EXPECT_EQ(dialog->GetTitle(), "ZELVORANT2 SETUP");
     EXPECT_EQ(dialog->GetName(), "Config");
-    EXPECT_EQ(dialog->GetSize(), wxSize(400, 160));
     EXPECT_EQ(dialog->doneButton->GetId(), wxID_OK);
     EXPECT_EQ(dialog->doneButton->GetLabel(), "Done");
-    EXPECT_EQ(dialog->doneButton->GetPosition(), wxPoint(10, 80));
-    EXPECT_EQ(dialog->doneButton->GetSize(), wxSize(80, 30));
     EXPECT_EQ(dialog->fullScreenBox->GetLabel(), "Full Screen");
-    EXPECT_EQ(dialog->fullScreenBox->GetPosition(), wxPoint(10, 40));
     EXPECT_FALSE(dialog->fullScreenBox->GetValue());
     EXPECT_EQ(dialog->antiAliasingBox->GetLabel(), "AntiAliasing");
-    EXPECT_EQ(dialog->antiAliasingBox->GetPosition(), wxPoint(10, 60));
-    EXPECT_EQ(dialog->resolutionBox->GetPosition(), wxPoint(10, 10));
+    EXPECT_FALSE(dialog->antiAliasingBox->GetValue());
     ASSERT_EQ(dialog->resolutionBox->GetCount(), 20u);
     for (unsigned i = 0; i < 20; ++i)
         EXPECT_EQ(dialog->resolutionBox->GetString(i), ResolutionTable()[i].label);
     EXPECT_EQ(dialog->resolutionBox->GetSelection(), 2);
     EXPECT_EQ(dialog->resolutionBox->GetValue(), "854x480");
     dialog->Destroy();
+}
+
+namespace {
+
+// Every control of the dialog at least its best size (its whole label and
+// the list's arrow), inside the client area, none over another or over the
+// picture; the column's order; "Done" in the bottom-left corner, where the
+// end-to-end runs click it.
+void ExpectEveryControlWhole(SetupDialog& dialog, const std::string& where)
+{
+    SCOPED_TRACE(where);
+    const wxRect client(wxPoint(0, 0), dialog.GetClientSize());
+    std::vector<wxWindow*> children(dialog.GetChildren().begin(), dialog.GetChildren().end());
+    int pictures = 0;
+    for (wxWindow* child : children) {
+        const wxRect r = child->GetRect();
+        const std::string name = child->GetLabel().ToStdString();
+        pictures += dynamic_cast<wxBitmapButton*>(child) != nullptr;
+        EXPECT_TRUE(client.Contains(r)) << name << " leaves the client area";
+        EXPECT_GE(r.width, child->GetBestSize().x) << name << " is cut";
+        EXPECT_GE(r.height, child->GetBestSize().y) << name << " is cut";
+        for (wxWindow* other : children) {
+            if (other != child) {
+                EXPECT_FALSE(r.Intersects(other->GetRect()))
+                    << name << " overlaps " << other->GetLabel().ToStdString();
+            }
+        }
+    }
+    EXPECT_EQ(pictures, 1);
+    EXPECT_LT(dialog.resolutionBox->GetRect().GetBottom(), dialog.fullScreenBox->GetRect().GetTop());
+    EXPECT_LT(dialog.fullScreenBox->GetRect().GetBottom(), dialog.antiAliasingBox->GetRect().GetTop());
+    EXPECT_LT(dialog.antiAliasingBox->GetRect().GetBottom(), dialog.doneButton->GetRect().GetTop());
+    const wxRect done = dialog.doneButton->GetRect();
+    EXPECT_EQ(done.GetLeft(), kSetupDialogMargin);
+    EXPECT_EQ(client.GetBottom() - done.GetBottom(), kSetupDialogMargin);
+}
+
+} // namespace
+
+// The toolkit's own font, then fonts twice and three times its size: the
+// dialog grows around its controls.
+TEST(SetupDialog, EveryControlShowsWholeBesideThePictureAtAnyFontSize)
+{
+    REQUIRE_TOOLKIT();
+    const fs::path folder = fs::temp_directory_path() / ("zelv-dialog-fonts-" + std::to_string(getpid()));
+    fs::create_directories(folder);
+    const fs::path before = fs::current_path();
+    fs::copy_file(fs::path(ZELV_DEMO_DATA_DIR) / kSplashPictureFile, folder / kSplashPictureFile);
+    fs::current_path(folder);
+    {
+        Choices c;
+        SetupDialog dialog(&c.width, &c.height, &c.fullScreen, &c.antiAliasing);
+        ExpectEveryControlWhole(dialog, "the toolkit's font");
+        ASSERT_NE(dialog.GetSizer(), nullptr) << "laid out by hand";
+        const wxFont base = dialog.doneButton->GetFont();
+        for (const int factor : {2, 3}) {
+            wxFont bigger = base;
+            bigger.SetPointSize(base.GetPointSize() * factor);
+            for (wxWindow* child : dialog.GetChildren())
+                child->SetFont(bigger);
+            dialog.Show();
+            wxYield();
+            dialog.GetSizer()->SetSizeHints(&dialog);
+            ExpectEveryControlWhole(dialog, "font size x" + std::to_string(factor));
+        }
+    }
+    fs::current_path(before);
+    fs::remove_all(folder);
 }
 
 TEST(SetupDialog, TheDestructorStoresTheChoices)
@@ -145,8 +210,10 @@ TEST(SetupDialog, ThePictureIsShownOnlyWhenItsFileLoads)
         for (wxWindow* child : dialog.GetChildren()) {
             if (auto* button = dynamic_cast<wxBitmapButton*>(child)) {
                 ++count;
-                EXPECT_EQ(button->GetPosition(), wxPoint(100, 0));
-                EXPECT_EQ(button->GetSize(), wxSize(300, 140));
+                // The whole picture, right of the controls.
+                EXPECT_GE(button->GetSize().x, 300);
+                EXPECT_GE(button->GetSize().y, 140);
+                EXPECT_GT(button->GetPosition().x, dialog.resolutionBox->GetRect().GetRight());
             }
         }
         return count;

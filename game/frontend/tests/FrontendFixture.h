@@ -191,6 +191,14 @@ struct Frontend {
         PushButton(SDL_BUTTON_LEFT, false);
         Frame();
     }
+    // A click shorter than a tick: press and release drained in one frame.
+    void QuickClickAt(float x, float y)
+    {
+        PointAt(x, y);
+        PushButton(SDL_BUTTON_LEFT, true);
+        PushButton(SDL_BUTTON_LEFT, false);
+        Frame();
+    }
     void Tap(int symbol)
     {
         PushKey(symbol, true);

@@ -223,6 +223,22 @@ TEST(MainMenu, ClicksBetweenRowsAndOnTheMapPackRowDoNothing)
         EXPECT_EQ(call.rfind("SetPosition(", 0), 0u) << call;
 }
 
+// A click whose press and release reach the game in one tick (a quick finger,
+// xdotool's click) chooses like a held one.
+TEST(MainMenu, AClickShorterThanATickChoosesTheRow)
+{
+    Frontend f;
+    f.EnterTitleAndOpenMenu();
+    MainMenu* menu = f.TopAs<MainMenu>();
+    f.host.audio.calls.clear();
+    f.QuickClickAt(kX, kQuitY);
+    EXPECT_EQ(menu->selected, 4); // QUIT
+    f.Frame();
+    EXPECT_TRUE(menu->closing);
+    EXPECT_EQ(f.Calls("FadeOutMusic(500)"), 1);
+    EXPECT_EQ(f.game.input.Button(ButtonMenuClick).key.state, KeyState::Up);
+}
+
 TEST(MainMenu, HiScoresLeavesTheMusicPlayingAndQuitEndsInTheCredits)
 {
     {

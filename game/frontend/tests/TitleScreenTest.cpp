@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 const char* const kTitleMusicLoad = "LoadMusic(Data/Sound/DovirEzuded Away.mp3)";
 }
@@ -163,4 +165,70 @@ TEST(TitleScreen, TheBackdropRunsAndTheMenusAreDrawnAfterTheFades)
     EXPECT_NE(std::find(calls.begin(), fade, "Setup2DView(640,480)"), fade);
     EXPECT_NE(std::find(fade, calls.end(), "Setup2DView(640,480)"), calls.end());
     EXPECT_NE(f.text.Find("NEW GAME"), nullptr);
+}
+
+namespace {
+
+// Whether the segment from a to b comes within `margin` of the box.
+bool SegmentNearBox(Vec2 a, Vec2 b, float left, float top, float right, float bottom, float margin)
+{
+    // Clip the segment's parameter range to the grown box (Liang-Barsky).
+    float t0 = 0.0f, t1 = 1.0f;
+    const float d[2] = {b.x - a.x, b.y - a.y};
+    const float lo[2] = {left - margin - a.x, top - margin - a.y};
+    const float hi[2] = {right + margin - a.x, bottom + margin - a.y};
+    for (int axis = 0; axis < 2; ++axis) {
+        if (d[axis] == 0.0f) {
+            if (lo[axis] > 0.0f || hi[axis] < 0.0f)
+                return false;
+            continue;
+        }
+        float ta = lo[axis] / d[axis], tb = hi[axis] / d[axis];
+        if (ta > tb)
+            std::swap(ta, tb);
+        t0 = std::max(t0, ta);
+        t1 = std::min(t1, tb);
+        if (t0 > t1)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+// The demo title: no line of the "Splash" level runs through a text of the
+// main menu, at every view width, upright and turned. A label is taken as
+// 12 units a character wide around its centre and one 20-unit row high; the
+// beams' glow needs 8 units more.
+TEST(TitleScreen, NoBeamOfTheDemoLevelCrossesTheMainMenusTexts)
+{
+    for (const int width : {640, 720, 854}) {
+        for (const bool rotated : {false, true}) {
+            Frontend f(width, rotated);
+            f.EnterTitleAndOpenMenu();
+            ASSERT_NE(f.TopAs<MainMenu>(), nullptr);
+            f.text.lines.clear();
+            f.game.DrawTitle(1.0f, f.canvas);
+            const Vec2 camera = f.game.player->camera;
+            const float world = f.game.WorldWidth();
+            int labels = 0;
+            for (const TextRecorder::Line& line : f.text.lines) {
+                if (line.text != "NEW GAME" && line.text != "LOAD GAME" && line.text.rfind("MAP PACK:", 0) != 0 &&
+                    line.text != "HISCORES" && line.text != "QUIT")
+                    continue;
+                ++labels;
+                const float half = 6.0f * static_cast<float>(line.text.size());
+                for (const Beam& beam : f.game.map.liveBeams) {
+                    for (const float image : {-world, 0.0f, world}) {
+                        const Vec2 shift{camera.x - image, camera.y};
+                        EXPECT_FALSE(SegmentNearBox(beam.a - shift, beam.b - shift, line.x - half, line.y,
+                                                    line.x + half, line.y + 20.0f, 8.0f))
+                            << line.text << " at width " << width << (rotated ? " turned" : "") << ": beam from "
+                            << beam.a.x << "," << beam.a.y << " to " << beam.b.x << "," << beam.b.y;
+                    }
+                }
+            }
+            EXPECT_EQ(labels, 5) << width << (rotated ? " turned" : "");
+        }
+    }
 }

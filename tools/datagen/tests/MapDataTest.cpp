@@ -1,6 +1,7 @@
 // The generated maps and packs: layout, terrain rules, spawn area, actor
 // placement, links between named records, pack lists and digests.
 #include "MapFileReader.h"
+#include "MapText.h"
 #include "Md5.h"
 
 #include <gtest/gtest.h>
@@ -375,4 +376,77 @@ TEST(MapData, SplashShowsTerrainAndActorsAroundTheTitleView)
     float nearest = 1e9f;
     for (const BeamRec& b : map.beams) nearest = std::min(nearest, DistanceToSegment(centre, b.a, b.b));
     EXPECT_GT(nearest, 40.0f);
+}
+
+// The title shows the game's name: the highest beams of "Splash" are the
+// generator's letters of "ZELVORANT2", whole, inside the narrowest title view
+// (turned, 480 wide); and no beam crosses the main menu's rows, which lie 350
+// to 450 units below the highest point upright and 430 to 530 turned
+// (menu centre 170 below the view's centre, rows 40 above to 60 below it).
+TEST(MapData, SplashSpellsTheNameOverTheViewAndLeavesTheMenuClear)
+{
+    const char* const kName = "ZELVORANT2";
+    const MapFile map = AfterPlatformsLink(Load("Splash"));
+    const Extent e = BeamExtent(map);
+    const float middle = e.minX + (e.maxX - e.minX) / 2;
+
+    // The name's beams: those within 80 units of the top.
+    std::vector<const BeamRec*> band;
+    Extent named;
+    for (const BeamRec& b : map.beams)
+        if (std::max(b.a.y, b.b.y) < e.minY + 80) {
+            band.push_back(&b);
+            for (Point p : {b.a, b.b}) {
+                named.minX = std::min(named.minX, p.x); named.maxX = std::max(named.maxX, p.x);
+                named.minY = std::min(named.minY, p.y); named.maxY = std::max(named.maxY, p.y);
+            }
+        }
+    ASSERT_FALSE(band.empty());
+
+    // The same word from the generator, sized and placed on the band: its
+    // width grows linearly with the letter height.
+    const auto outlines = [&](Vec2 at, float height) {
+        std::vector<std::vector<Vec2>> out;
+        std::string error;
+        EXPECT_TRUE(datagen::MapTextOutlines(at, height, kName, out, error)) << error;
+        return out;
+    };
+    const auto extent = [](const std::vector<std::vector<Vec2>>& loops) {
+        Extent x;
+        for (const auto& loop : loops)
+            for (Vec2 p : loop) {
+                x.minX = std::min(x.minX, p.x); x.maxX = std::max(x.maxX, p.x);
+                x.minY = std::min(x.minY, p.y); x.maxY = std::max(x.maxY, p.y);
+            }
+        return x;
+    };
+    const Extent at60 = extent(outlines({0, 0}, 60)), at120 = extent(outlines({0, 0}, 120));
+    const float perUnit = ((at120.maxX - at120.minX) - (at60.maxX - at60.minX)) / 60;
+    const float height = 60 + ((named.maxX - named.minX) - (at60.maxX - at60.minX)) / perUnit;
+    const auto expected = outlines({0, 0}, height);
+    const Extent atZero = extent(expected);
+    const Vec2 shift{named.minX - atZero.minX, named.minY - atZero.minY};
+    std::size_t segments = 0;
+    for (const auto& loop : expected)
+        for (std::size_t i = 0; i < loop.size(); ++i) {
+            ++segments;
+            const Vec2 a = loop[i] + shift, b = loop[(i + 1) % loop.size()] + shift;
+            const bool found = std::any_of(band.begin(), band.end(), [&](const BeamRec* beam) {
+                return std::hypot(beam->a.x - a.x, beam->a.y - a.y) < 0.1f &&
+                       std::hypot(beam->b.x - b.x, beam->b.y - b.y) < 0.1f;
+            });
+            EXPECT_TRUE(found) << "no beam from " << a.x << "," << a.y << " to " << b.x << "," << b.y;
+        }
+    EXPECT_EQ(band.size(), segments) << "beams near the name that are not its letters";
+    EXPECT_GE(height, 30.0f) << "too small to read";
+    EXPECT_LE(named.maxX - named.minX, 480 - 2 * 16) << "wider than the turned title view";
+    EXPECT_LT(std::fabs((named.minX + named.maxX) / 2 - middle), 5.0f) << "not centred";
+
+    // The menu's rows, with room for the beams' glow.
+    for (const float top : {350.0f, 430.0f}) {
+        const Point rows{middle, e.minY + top + 50};
+        for (const BeamRec& b : map.beams)
+            EXPECT_FALSE(SegmentMeetsBox(b.a, b.b, rows, 160, 60))
+                << "beam from " << b.a.x << "," << b.a.y << " to " << b.b.x << "," << b.b.y << " crosses the menu";
+    }
 }

@@ -49,6 +49,11 @@ TEST(MapSourceErrors, BrokenSourcesAreReportedWithFileAndLine)
         {"maps/Landfall.txt", "Mover 1 2 colour=red\n", "line 1: unknown option 'colour'"},
         {"maps/Landfall.txt", "0,0 100,0\n", "line 1: points outside a terrain line"},
         {"maps/Landfall.txt", "rough 20 30\n", "line 1: 'rough' needs an amplitude and a step"},
+        // Words in the terrain: each stroke a rock of its own, so strokes that
+        // cross (X) or letters too small for their outlines are refused.
+        {"maps/Landfall.txt", "text 0 0 30\n", "line 1: 'text' needs x y height WORD"},
+        {"maps/Landfall.txt", "text 0 0 10 A\n", "line 1: letters of height 10"},
+        {"maps/Landfall.txt", "text 0 0 60 AXE\n", "line 1: the outlines of 'AXE' cross"},
         {"maps/Default.pack", "Landfall\nNowhere\n", "no map source for 'Nowhere'"},
         {"maps/Standard.pack", "Landfall\n", "a pack may not be called \"standard\""},
         {"maps/Empty.pack", "# nothing\n", "the pack lists no map"},
