@@ -29,7 +29,7 @@ struct LandfallRun {
 
     explicit LandfallRun(const std::string& scriptText) : gamePtr(std::make_unique<Game>(host)), game(*gamePtr)
     {
-        PrepareDemoGame(game, dir, {"Landfall", "Caverns"});
+        PrepareDemoGame(game, dir, {"Landfall"});
         const std::string scriptPath = dir.Path("landfall.run").string();
         dir.WriteBytes("landfall.run", std::vector<std::uint8_t>(scriptText.begin(), scriptText.end()));
         InputScript script;
@@ -176,41 +176,6 @@ TEST(LandfallRun, AnUpsideDownTouchDownCrashesBreaksAndRespawns)
     EXPECT_EQ(ship.lives, 2);
     // The start pad's floor is 1310 here: the hull never went through it.
     EXPECT_LT(lowest, 1310.0f);
-}
-
-// Left alone on Caverns the ship drops from its spawn point onto the floor
-// where the world's last and first beams meet, lands there and stays,
-// whole, never below the floor line.
-TEST(LandfallRun, LeftAloneOnCavernsTheShipLandsUnderItsSpawnAndStays)
-{
-    LandfallRun run("map Caverns\n6000\n");
-    Game& game = run.game;
-    Player& ship = *game.player;
-    float floor = 0.0f;
-    for (const Beam& beam : game.map.liveBeams)
-        if (beam.a.x == 0.0f && beam.a.y == beam.b.y)
-            floor = beam.a.y;
-    ASSERT_GT(floor, 0.0f) << "no level floor starts at x 0";
-    Log::Instance().SetEnabled(true);
-    testing::internal::CaptureStdout();
-    int landedAt = -1;
-    float lowest = 0.0f;
-    for (int tick = 1; tick <= 6000; ++tick) {
-        game.RunTick();
-        lowest = std::max(lowest, ship.position.y);
-        if (landedAt < 0 && ship.landed)
-            landedAt = tick;
-    }
-    const std::string log = testing::internal::GetCapturedStdout();
-    ASSERT_GT(landedAt, 0) << "never landed";
-    EXPECT_NE(log.find("Landed!"), std::string::npos);
-    EXPECT_TRUE(ship.landed);
-    EXPECT_FALSE(ship.dying);
-    EXPECT_EQ(ship.lives, 3);
-    EXPECT_EQ(ship.hull, Player::kFullHull);
-    EXPECT_FLOAT_EQ(ship.position.y, floor - 13.0f);
-    EXPECT_LE(lowest, floor - 13.0f);
-    EXPECT_EQ(log.find("Landed!"), log.rfind("Landed!"));
 }
 
 } // namespace
