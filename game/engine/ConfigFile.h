@@ -18,8 +18,9 @@ constexpr std::int64_t kConfigFileSizeCap = 1 << 20;
 // line per key made of the key, "\t= " and the value. Every call is a bind:
 // it either reads the key into the caller's variable or, for a file that is
 // to be written, appends the key with the variable's value. A file found
-// missing during the run is remembered and from then on only written, so
-// "delete, then bind every key" saves a file.
+// missing during the run is remembered and from then on only written. A save
+// binds every key inside Replace, which writes the lines aside and renames
+// them over the file.
 class ConfigFile {
 public:
     explicit ConfigFile(Log& log = Log::Instance(), FileWriteSteps& files = SystemFileWriteSteps())
