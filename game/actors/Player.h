@@ -54,6 +54,11 @@ public:
     std::int32_t endTimer = 0;
     bool loopSoundsOn[2] = {false, false};
     std::int32_t hitsThisTick = 0;
+    // Ticks since the terrain, and an actor, last touched the ship (counted
+    // up to the hit cooldown): an impact sound marks where a touch begins,
+    // and a touch within the hit cooldown of the last one goes on with it.
+    std::int32_t ticksSinceTerrainTouch = kHitCooldownTicks;
+    std::int32_t ticksSinceActorTouch = kHitCooldownTicks;
 
     // Every field zero (type -1); the new-game reset and the spawn give the
     // rest their values.
@@ -119,7 +124,9 @@ private:
     // The terrain events.
     void Crash(const Beam& beam, Vec2 hitPoint);
     void Scrape(const Beam& beam, Vec2 hitPoint);
-    void NanEvent(const Beam& beam, Vec2 hitPoint);
-    void Land(Beam& beam, float axesAngle);
+    // seamOffset moves the ship next to a beam met across the world's seam.
+    void Land(Beam& beam, float axesAngle, Vec2 seamOffset);
     void ImpactSound();
+    // Counts a tick with or without a touch; true when this touch begins one.
+    static bool TouchBegins(std::int32_t& ticksSinceTouch, bool touching);
 };

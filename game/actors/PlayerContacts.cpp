@@ -9,6 +9,7 @@
 #include "PuffParticles.h"
 #include "Sector.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -75,8 +76,10 @@ void Player::Damage(float amount)
 
 void Player::ContactPass(Vec2 s)
 {
-    if (sectors.empty())
+    if (sectors.empty()) {
+        TouchBegins(ticksSinceActorTouch, false);
         return;
+    }
     for (std::size_t si = 0; si < sectors.size(); ++si) {
         Sector* sector = sectors[si];
         for (std::size_t ei = 0; ei < sector->entities.size(); ++ei) {
@@ -129,8 +132,17 @@ void Player::ContactPass(Vec2 s)
             }
             if (shieldOn)
                 redShieldTimer = 5;
-            ImpactSound();
+            if (TouchBegins(ticksSinceActorTouch, true))
+                ImpactSound();
             return;
         }
     }
+    TouchBegins(ticksSinceActorTouch, false);
+}
+
+bool Player::TouchBegins(std::int32_t& ticksSinceTouch, bool touching)
+{
+    const bool begins = touching && ticksSinceTouch >= kHitCooldownTicks;
+    ticksSinceTouch = touching ? 0 : std::min(ticksSinceTouch + 1, kHitCooldownTicks);
+    return begins;
 }

@@ -16,7 +16,6 @@
 
 namespace {
 
-constexpr float kRadiansToDegrees = 57.2957763671875f;
 constexpr float kLandingTolerance = 0.2f; // |N . F| below this fits the beam
 constexpr float kNearGroundReach = 50.0f;
 constexpr int kImpactLimit = 10;
@@ -28,6 +27,48 @@ void Sparks(const Beam& beam, Vec2 hitPoint)
 }
 
 Line LineOf(const Beam& beam) { return Line(beam.a, beam.b); }
+
+// The ship stands upright on a beam when its cross axis F runs along the
+// beam's direction to within the landing tolerance: its tail then faces the
+// rock. Both measures are dot products of unit vectors, so they are finite
+// for every beam (a zero-length one fits nothing) and do not depend on where
+// in the world the beam lies.
+bool FitsUpright(const Line& line, Vec2 f)
+{
+    const float across = Dot(line.normal, f);
+    return across > -kLandingTolerance && across < kLandingTolerance && Dot(line.direction, f) > 0.0f;
+}
+
+// A beam met across the world's seam lies one world width from the ship
+// (the sector tested it against the ship's circle moved by that width): the
+// offset that brings the ship's points next to it.
+Vec2 SeamOffset(Vec2 hitPoint, Vec2 position, float worldWidth)
+{
+    const float dx = hitPoint.x - position.x;
+    if (dx > 0.5f * worldWidth)
+        return {worldWidth, 0.0f};
+    if (dx < -0.5f * worldWidth)
+        return {-worldWidth, 0.0f};
+    return {};
+}
+
+// Whether a foot circle touches a beam of the ship's cells that the ship
+// fits upright on; the foot is first taken round the seam into the world.
+bool OnUprightBeam(const std::vector<Sector*>& sectors, HullCircle foot, Vec2 f, float worldWidth)
+{
+    if (worldWidth > 0.0f) {
+        foot.x = std::fmod(foot.x, worldWidth);
+        if (foot.x < 0.0f)
+            foot.x += worldWidth;
+    }
+    std::vector<BeamHit> hits;
+    for (Sector* sector : sectors)
+        sector->CollideCircle(foot, hits);
+    for (const BeamHit& hit : hits)
+        if (FitsUpright(LineOf(*hit.beam), f))
+            return true;
+    return false;
+}
 
 } // namespace
 
@@ -44,6 +85,7 @@ void Player::TerrainPass(Vec2 f, Vec2 s, float axesAngle)
     if (sectors.empty())
         return;
     hitsThisTick = 0;
+    const float worldWidth = theGame->WorldWidth();
     std::vector<BeamHit> hits;
     for (std::size_t sector = 0; sector < sectors.size(); ++sector) {
         for (std::size_t circle = 0; circle < shapes.size(); ++circle) {
@@ -52,25 +94,22 @@ void Player::TerrainPass(Vec2 f, Vec2 s, float axesAngle)
                 continue;
             if (Length(velocity) == 0.0f)
                 velocity = s;
-            const Vec2 u = velocity * (1.0f / Length(velocity));
             for (const BeamHit& hit : hits) {
                 Beam& beam = *hit.beam;
                 const Vec2 n = beam.normal;
-                if (Dot(n, u) <= 0.0f)
+                // Only a velocity that still runs into the beam bounces: two
+                // beams meeting in line would otherwise turn it back into both.
+                if (Dot(n, velocity) <= 0.0f)
                     velocity -= 2.0f * Dot(velocity, n) * n;
                 const Line line = LineOf(beam);
-                const float length = Length(beam.b - beam.a);
-                const float theta = line.AngleTo(Line(beam.a, beam.a - length * f)) * kRadiansToDegrees;
-                if (std::isnan(theta)) {
-                    NanEvent(beam, hit.point);
-                    continue;
-                }
-                const float across = Dot(line.normal, f);
-                if (landed && landedBeam == &beam) {
+                const bool upright = FitsUpright(line, f);
+                // Standing, the beam under the ship and any beam it also
+                // stands upright on are the floor.
+                if (landed && (landedBeam == &beam || upright)) {
                     velocity = {};
                     continue;
                 }
-                if (across <= -kLandingTolerance || across >= kLandingTolerance) {
+                if (!upright) {
                     Crash(beam, hit.point);
                     continue;
                 }
@@ -79,9 +118,22 @@ void Player::TerrainPass(Vec2 f, Vec2 s, float axesAngle)
                 AngleToVectors(angle, f2, s2);
                 const Vec2 left = position - 14.0f * f2 + 9.0f * s2;
                 const Vec2 right = position + 14.0f * f2 + 9.0f * s2;
-                if (PointNearSegment(line, HullCircle(8.0f, left.x, left.y)) &&
-                    PointNearSegment(line, HullCircle(8.0f, right.x, right.y))) {
-                    Land(beam, axesAngle);
+                // Both feet on this beam land the ship. A foot off its end
+                // may stand on another beam the ship fits upright on: the
+                // floor goes on across a joint, or across the seam one world
+                // width away.
+                const Vec2 offset = SeamOffset(hit.point, position, worldWidth);
+                bool onThis[2];
+                bool standing = true;
+                int foot = 0;
+                for (const Vec2 at : {left, right}) {
+                    onThis[foot] = PointNearSegment(line, HullCircle(8.0f, at.x + offset.x, at.y + offset.y));
+                    standing = standing && (onThis[foot] || OnUprightBeam(sectors, HullCircle(8.0f, at.x, at.y), f,
+                                                                          worldWidth));
+                    ++foot;
+                }
+                if ((onThis[0] || onThis[1]) && standing) {
+                    Land(beam, axesAngle, offset);
                     break;
                 }
                 Scrape(beam, hit.point);
@@ -101,6 +153,8 @@ void Player::TerrainPass(Vec2 f, Vec2 s, float axesAngle)
         hitCooldown = 0;
         Damage(100.0f);
     }
+    if (TouchBegins(ticksSinceTerrainTouch, hitsThisTick > 0))
+        ImpactSound();
 }
 
 void Player::NearGroundPass()
@@ -131,7 +185,6 @@ void Player::Crash(const Beam& beam, Vec2 hitPoint)
     hitsThisTick += 1;
     position += beam.normal;
     velocity += 0.1f * beam.normal;
-    ImpactSound();
 }
 
 void Player::Scrape(const Beam& beam, Vec2 hitPoint)
@@ -141,23 +194,15 @@ void Player::Scrape(const Beam& beam, Vec2 hitPoint)
     landedBeam = nullptr;
     Damage(Length(velocity) + 3.0f);
     hitsThisTick += 1;
-    ImpactSound();
+    // No push, but no deeper either: what this tick moved the ship into the
+    // beam is taken back, so a ship resting on a beam it cannot land on
+    // never sinks through it under gravity.
+    const float into = Dot(position - previousPosition, beam.normal);
+    if (into < 0.0f)
+        position -= into * beam.normal;
 }
 
-void Player::NanEvent(const Beam& beam, Vec2 hitPoint)
-{
-    if (landed) {
-        hitCooldown = 0;
-        Damage(100.0f);
-    }
-    Log::Instance().Write("Got a NaN angle!\n");
-    Sparks(beam, hitPoint);
-    Damage(Length(velocity));
-    hitsThisTick += 1;
-    ImpactSound();
-}
-
-void Player::Land(Beam& beam, float axesAngle)
+void Player::Land(Beam& beam, float axesAngle, Vec2 seamOffset)
 {
     velocity = {};
     landed = true;
@@ -170,7 +215,8 @@ void Player::Land(Beam& beam, float axesAngle)
     const double along = std::atan2(static_cast<double>(d.y), static_cast<double>(d.x)) * 180.0 / M_PI;
     const float turn = static_cast<float>(std::remainder(along - static_cast<double>(axesAngle), 180.0));
     angle = previousAngle = angle + turn;
-    position = ClosestPointOnSegment(position.x, position.y, LineOf(beam)) + 13.0f * beam.normal;
+    const Vec2 there = position + seamOffset;
+    position = ClosestPointOnSegment(there.x, there.y, LineOf(beam)) + 13.0f * beam.normal - seamOffset;
     Log::Instance().Write("Landed!\n");
     Game& game = *theGame;
     const SampleId sound = Random() % 2 == 0 ? SampleId::PlayerLand2 : SampleId::PlayerLand;

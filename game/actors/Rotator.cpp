@@ -8,9 +8,15 @@
 #include "MathUtil.h"
 #include "PlatformCarry.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
 namespace {
 
 constexpr float kRiderRadius = 15.0f;
+constexpr float kMaxSpeed = 360.0f; // degrees per tick
 
 // The point turned by the angle whose vectors are (cos, sin) about c.
 Vec2 Turn(Vec2 p, Vec2 c, float cosA, float sinA)
@@ -29,6 +35,16 @@ Rotator::Rotator()
 
 void Rotator::Spawn(float x, float y, float a)
 {
+    // A turn of more than a whole revolution a tick shows nothing more, and
+    // a speed past that (up to infinity, or no number) would make the angle
+    // and every carried point infinite or NaN: the speed is kept within one
+    // revolution a tick, NaN counting as standing still. A pause that is no
+    // number is none.
+    if (std::isnan(def.speed))
+        def.speed = 0.0f;
+    def.speed = std::clamp(def.speed, -kMaxSpeed, kMaxSpeed);
+    if (std::isnan(def.pauseTime))
+        def.pauseTime = 0.0f;
     SpawnPose(x, y, a);
     active = def.loops;
     returning = pausing = halfStepDone = loopPlaying = false;
@@ -122,7 +138,15 @@ void Rotator::ReachGoal()
         pausing = true;
     bool phase;
     if (!def.pingPong) {
-        goalAngle += def.stepAngle;
+        // Saturates at the int64 limits, some four billion stops away.
+        const std::int64_t step = def.stepAngle;
+        const std::int64_t limit = std::numeric_limits<std::int64_t>::max();
+        if (step > 0 && goalAngle > limit - step)
+            goalAngle = limit;
+        else if (step < 0 && goalAngle < std::numeric_limits<std::int64_t>::min() - step)
+            goalAngle = std::numeric_limits<std::int64_t>::min();
+        else
+            goalAngle += step;
         halfStepDone = !halfStepDone;
         phase = halfStepDone;
     } else {

@@ -16,7 +16,9 @@ public:
     std::vector<EntityRef<>> carriedActors;     // riders, the ship included
     EntityRef<> target;                         // the target or mover it follows
     bool active = false;
-    std::int32_t goalAngle = 0;
+    // Wider than the map's int32 step: stops at multiples of a step at the
+    // int32 limits lie beyond them.
+    std::int64_t goalAngle = 0;
     bool returning = false;
     bool pausing = false;
     float pauseTimer = 0.0f;

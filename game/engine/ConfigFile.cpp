@@ -97,6 +97,8 @@ ConfigFile& ConfigFile::Instance()
 
 bool ConfigFile::ShouldWrite(const std::string& file)
 {
+    if (replacing != nullptr && *replacing == file)
+        return true;
     if (!FileExists(file)) {
         if (std::find(createdFiles.begin(), createdFiles.end(), file) == createdFiles.end())
             createdFiles.push_back(file);
@@ -105,16 +107,39 @@ bool ConfigFile::ShouldWrite(const std::string& file)
     return std::find(createdFiles.begin(), createdFiles.end(), file) != createdFiles.end();
 }
 
+void ConfigFile::Append(const std::string& file, const std::string& text)
+{
+    if (replacing != nullptr && *replacing == file) {
+        replacement += text;
+        replacement += '\n';
+        return;
+    }
+    AppendText(file, text);
+}
+
+FileWriteResult ConfigFile::Replace(const std::string& file, const std::function<void()>& bindAll)
+{
+    replacement.clear();
+    replacing = &file;
+    bindAll();
+    replacing = nullptr;
+    FileWriteResult result = WriteFileReplacing(file, replacement.data(), replacement.size(), files);
+    replacement.clear();
+    if (result.ok && std::find(createdFiles.begin(), createdFiles.end(), file) == createdFiles.end())
+        createdFiles.push_back(file);
+    return result;
+}
+
 void ConfigFile::WriteLine(const std::string& file, const std::string& text)
 {
     if (ShouldWrite(file))
-        AppendText(file, text);
+        Append(file, text);
 }
 
 void ConfigFile::BindInt(const std::string& file, const std::string& key, int& value)
 {
     if (ShouldWrite(file))
-        AppendText(file, key + "\t= " + FormatValue(value));
+        Append(file, key + "\t= " + FormatValue(value));
     else if (Readable(file))
         ReadNumber(file, key, value);
 }
@@ -122,7 +147,7 @@ void ConfigFile::BindInt(const std::string& file, const std::string& key, int& v
 void ConfigFile::BindFloat(const std::string& file, const std::string& key, float& value)
 {
     if (ShouldWrite(file))
-        AppendText(file, key + "\t= " + FormatValue(value));
+        Append(file, key + "\t= " + FormatValue(value));
     else if (Readable(file))
         ReadNumber(file, key, value);
 }
@@ -130,7 +155,7 @@ void ConfigFile::BindFloat(const std::string& file, const std::string& key, floa
 void ConfigFile::BindString(const std::string& file, const std::string& key, std::string& value)
 {
     if (ShouldWrite(file)) {
-        AppendText(file, key + "\t= " + value);
+        Append(file, key + "\t= " + value);
         return;
     }
     value.clear();

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "Log.h"
+#include "ReplaceFile.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,11 +18,15 @@ constexpr std::int64_t kConfigFileSizeCap = 1 << 20;
 // line per key made of the key, "\t= " and the value. Every call is a bind:
 // it either reads the key into the caller's variable or, for a file that is
 // to be written, appends the key with the variable's value. A file found
-// missing during the run is remembered and from then on only written, so
-// "delete, then bind every key" saves a file.
+// missing during the run is remembered and from then on only written. A save
+// binds every key inside Replace, which writes the lines aside and renames
+// them over the file.
 class ConfigFile {
 public:
-    explicit ConfigFile(Log& log = Log::Instance()) : log(log) {}
+    explicit ConfigFile(Log& log = Log::Instance(), FileWriteSteps& files = SystemFileWriteSteps())
+        : log(log), files(files)
+    {
+    }
 
     // True when the file is missing (it is then remembered as created) or was
     // created earlier in this run.
@@ -37,6 +43,13 @@ public:
     // after the separator joined by single spaces (no length limit).
     void BindString(const std::string& file, const std::string& key, std::string& value);
 
+    // Saves the file anew: every line that bindAll's binds of this file would
+    // append is gathered in memory, written beside the file and renamed over
+    // it (WriteFileReplacing), so a save that fails half-way (a full disk)
+    // leaves the previous file whole. A saved file counts as created in this
+    // run, as one deleted and bound again would.
+    FileWriteResult Replace(const std::string& file, const std::function<void()>& bindAll);
+
     const std::vector<std::string>& CreatedFiles() const { return createdFiles; }
 
     // The program-wide instance used by the key configuration and the high
@@ -47,7 +60,14 @@ private:
     // Whether the file may be read; a refusal is logged once per file.
     bool Readable(const std::string& file);
 
+    // Appends the text and a line end to the file, or to the replacement
+    // being gathered for it.
+    void Append(const std::string& file, const std::string& text);
+
     Log& log;
+    FileWriteSteps& files;
+    const std::string* replacing = nullptr; // the file Replace is gathering
+    std::string replacement;
     std::vector<std::string> createdFiles;
     std::vector<std::string> refusedFiles;
 };

@@ -3,11 +3,11 @@
 #include "ConfigFile.h"
 #include "InputState.h"
 #include "Log.h"
-#include "RemoveFile.h"
+#include "ReplaceFile.h"
 
 namespace {
 
-void BindAllKeys(InputState& input, ConfigFile& config, Log& log, const std::string& path)
+void BindAllKeys(InputState& input, ConfigFile& config, const std::string& path)
 {
     struct Binding {
         const char* key;
@@ -30,7 +30,6 @@ void BindAllKeys(InputState& input, ConfigFile& config, Log& log, const std::str
         ActionButton& button = input.Button(b.button);
         config.BindInt(path, b.key, b.primary ? button.primary : button.alternative);
     }
-    log.Write("Done\n");
 }
 
 } // namespace
@@ -40,12 +39,16 @@ void LoadKeyConfig(InputState& input, ConfigFile& config, Log& log, const std::s
     log.Write("Loading Key config...");
     input.SetDefaultKeys();
     input.bindingCapture.waiting = 0;
-    BindAllKeys(input, config, log, path);
+    BindAllKeys(input, config, path);
+    log.Write("Done\n");
 }
 
 void SaveKeyConfig(InputState& input, ConfigFile& config, Log& log, const std::string& path)
 {
     log.Write("Saving Key config...");
-    RemoveFile(path);
-    BindAllKeys(input, config, log, path);
+    const FileWriteResult saved = config.Replace(path, [&] { BindAllKeys(input, config, path); });
+    if (saved.ok)
+        log.Write("Done\n");
+    else
+        log.Write("failed: " + path + " not written (" + saved.error + "), the previous keys are kept\n");
 }

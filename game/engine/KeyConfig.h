@@ -16,6 +16,7 @@ inline const char* const kKeyConfigFile = "Input.dat";
 void LoadKeyConfig(InputState& input, ConfigFile& config, Log& log,
                    const std::string& path = kKeyConfigFile);
 
-// Deletes the file and binds every key again, writing the current values.
+// Writes the file anew with the current values, aside and renamed over it;
+// when that fails the previous file stays whole and the log line says so.
 void SaveKeyConfig(InputState& input, ConfigFile& config, Log& log,
                    const std::string& path = kKeyConfigFile);

@@ -2,7 +2,6 @@
 
 #include "ConfigFile.h"
 #include "Log.h"
-#include "RemoveFile.h"
 
 #include <cstring>
 
@@ -73,9 +72,12 @@ void LoadLocalHiScores(HiScoreTable& table, ConfigFile& config, Log& log, const 
 
 void SaveLocalHiScores(HiScoreTable& table, ConfigFile& config, Log& log, const std::string& path)
 {
-    RemoveFile(path);
-    BindTable(table, config, path);
-    log.Write("Done\n");
+    const FileWriteResult saved = config.Replace(path, [&] { BindTable(table, config, path); });
+    if (saved.ok)
+        log.Write("Done\n");
+    else
+        log.Write("Could not save the high scores to " + path + " (" + saved.error +
+                  "): the previous file is kept\n");
 }
 
 int HiScoreRankFor(const HiScoreTable& table, std::int32_t score)

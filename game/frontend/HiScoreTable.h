@@ -37,7 +37,9 @@ void ClearHiScoreTable(HiScoreTable& table);
 void LoadLocalHiScores(HiScoreTable& table, ConfigFile& config, Log& log,
                        const std::string& path = kHiScoreFile);
 
-// Replaces the file by one block holding the table.
+// Replaces the file by one block holding the table, written aside and renamed
+// over it; when that fails the previous file stays whole, the table in memory
+// is unchanged and one line saying so is logged.
 void SaveLocalHiScores(HiScoreTable& table, ConfigFile& config, Log& log,
                        const std::string& path = kHiScoreFile);
 

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -71,7 +72,7 @@ TEST(LandfallRun, LandsFiresCrashesBreaksAndRespawns)
     float expectedHull = 0.0f;
     std::size_t debrisAtDeath = 0;
     int livesAfterRespawn = -1;
-    for (int tick = 1; tick <= 1600 && respawnAt < 0; ++tick) {
+    for (int tick = 1; tick <= 2400 && respawnAt < 0; ++tick) {
         const Vec2 velocityBefore = ship.velocity;
         const float angleBefore = ship.angle;
         const float hullBefore = ship.hull;
@@ -132,6 +133,49 @@ TEST(LandfallRun, LandsFiresCrashesBreaksAndRespawns)
     const std::size_t afterDeath = log.rfind("Player Spawned!\n");
     EXPECT_NE(afterDeath, std::string::npos);
     EXPECT_GT(afterDeath, log.find("Landed!\n"));
+}
+
+// Turned over during the spawn and boosted at the ground: the ship touches
+// the start pad upside down. That is a crash, never a landing: it takes
+// damage touch after touch without sinking into the ground, breaks up, and
+// the map starts again with a life less; no angle is ever not a number.
+TEST(LandfallRun, AnUpsideDownTouchDownCrashesBreaksAndRespawns)
+{
+    LandfallRun run("map Landfall\n199\n26 CW\n1800 BOOST\n");
+    Game& game = run.game;
+    Player& ship = *game.player;
+    Log::Instance().SetEnabled(true);
+    testing::internal::CaptureStdout();
+    int deathAt = -1;
+    int respawnAt = -1;
+    std::size_t debrisAtDeath = 0;
+    bool finite = true;
+    float lowest = 0.0f;
+    for (int tick = 1; tick <= 2000 && respawnAt < 0; ++tick) {
+        const bool wasDying = ship.dying;
+        game.RunTick();
+        finite = finite && std::isfinite(ship.angle) && std::isfinite(ship.position.x) &&
+                 std::isfinite(ship.position.y);
+        if (!ship.dying)
+            lowest = std::max(lowest, ship.position.y);
+        if (deathAt < 0 && ship.dying) {
+            deathAt = tick;
+            for (Entity* e : game.entities)
+                debrisAtDeath += dynamic_cast<Debris*>(e) != nullptr ? 1 : 0;
+        }
+        if (wasDying && !ship.dying)
+            respawnAt = tick;
+    }
+    const std::string log = testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(finite);
+    EXPECT_EQ(log.find("NaN"), std::string::npos);
+    EXPECT_EQ(log.find("Landed!"), std::string::npos);
+    ASSERT_GT(deathAt, 0) << "never broke";
+    EXPECT_GT(debrisAtDeath, 0u);
+    ASSERT_GT(respawnAt, deathAt) << "never respawned";
+    EXPECT_EQ(ship.lives, 2);
+    // The start pad's floor is 1310 here: the hull never went through it.
+    EXPECT_LT(lowest, 1310.0f);
 }
 
 } // namespace

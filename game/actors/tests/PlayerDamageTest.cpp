@@ -158,6 +158,31 @@ TEST(PlayerDamage, OnlyTheFirstOfTwoContactsCounts)
     EXPECT_EQ(f.ship.hull, 87.5f);
 }
 
+// Held against an actor tick after tick (a ship pressing on a turret), the
+// ship hears one impact where the touch begins; after the hit cooldown clear
+// of it, a new touch sounds again.
+TEST(PlayerDamage, TheImpactSoundPlaysOncePerContactNotEveryTick)
+{
+    Damaged f;
+    f.AddProbe(EntityTypes::BlueTurret);
+    const auto impacts = [&f] {
+        return f.Plays(SampleId::PlayerCrash1) + f.Plays(SampleId::PlayerCrash2) + f.Plays(SampleId::PlayerCrash3);
+    };
+    for (int i = 0; i < 30; ++i) {
+        f.PlaceShip({1000.0f, 500.0f}, 0.0f);
+        f.ShipTick();
+        ASSERT_LT(f.ship.position.x, 1000.0f) << i; // pushed: the contact was handled
+    }
+    EXPECT_EQ(impacts(), 1);
+    for (int i = 0; i < Player::kHitCooldownTicks; ++i) {
+        f.PlaceShip({1300.0f, 500.0f}, 0.0f);
+        f.ShipTick();
+    }
+    f.PlaceShip({1000.0f, 500.0f}, 0.0f);
+    f.ShipTick();
+    EXPECT_EQ(impacts(), 2);
+}
+
 TEST(PlayerDamage, AShieldedContactCostsHalfAndTurnsTheShieldRed)
 {
     Damaged f;

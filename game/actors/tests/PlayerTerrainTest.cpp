@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -82,7 +83,7 @@ TEST(PlayerTerrain, AtFifteenDegreesTheShipCrashes)
     EXPECT_EQ(f.Plays(SampleId::PlayerCrash1) + f.Plays(SampleId::PlayerCrash2) + f.Plays(SampleId::PlayerCrash3), 1);
 }
 
-TEST(PlayerTerrain, AFootOverTheEndOfAPadScrapesWithoutAPush)
+TEST(PlayerTerrain, AFootOverTheEndOfAPadScrapesWithoutAPushAndSinksNoFurther)
 {
     ShipFixture f;
     // A pad ending under the ship's centre, in one cell.
@@ -91,8 +92,140 @@ TEST(PlayerTerrain, AFootOverTheEndOfAPadScrapesWithoutAPush)
     f.ShipTick();
     EXPECT_FALSE(f.ship.landed);
     EXPECT_FLOAT_EQ(f.ship.hull, 95.96f);
-    EXPECT_NEAR(f.ship.position.y, 1111.0f + 1.04f, 1e-3f); // no push out of the beam
+    // No push out of the beam, but the 1.04 the tick moved it in is taken back.
+    EXPECT_FLOAT_EQ(f.ship.position.y, 1111.0f);
     EXPECT_EQ(f.ship.hitsThisTick, 1);
+}
+
+// A ship that cannot land where it rests (one foot over the end of the pad)
+// scrapes, but gravity never draws it through the beam: it stays where the
+// first touch left it, tick after tick.
+TEST(PlayerTerrain, AShipRestingOnABeamItCannotLandOnNeverSinksThroughIt)
+{
+    ShipFixture f;
+    f.StartLevelOf({MakeBeam({0, 0}, {2000, 0}), MakeBeam({1070, 125}, {1125, 125})});
+    f.PlaceShip({1125.0f, 1111.0f}, 0.0f, {0.0f, 0.5f});
+    float deepest = 0.0f;
+    for (int i = 0; i < 2000 && !f.ship.dying; ++i) {
+        f.ShipTick();
+        EXPECT_FALSE(f.ship.landed);
+        deepest = std::max(deepest, f.ship.position.y);
+    }
+    EXPECT_LE(deepest, 1111.5f); // the pad is at 1125, the hull reaches 13.6 below the centre
+}
+
+// Upside down (the cross axis against the beam's direction) the tail does
+// not face the rock: every touch is a crash, never a landing turned to 180,
+// and no angle is ever not a number (at exactly 180 over a level floor the
+// old measure through world coordinates came out NaN).
+TEST(PlayerTerrain, AnUpsideDownTouchIsACrashAtEveryAngleNearInverted)
+{
+    for (float angle : {180.0f, 172.0f, 185.0f, 191.0f, 169.5f}) {
+        Floor f;
+        f.PlaceShip({1125.0f, 986.0f}, angle, {0.0f, 1.0f});
+        ShipLog log;
+        f.ShipTick();
+        const std::string text = log.Text();
+        EXPECT_FALSE(f.ship.landed) << angle;
+        EXPECT_EQ(f.ship.angle, angle);
+        EXPECT_EQ(text.find("Landed!"), std::string::npos) << angle;
+        EXPECT_EQ(text.find("NaN"), std::string::npos) << angle;
+        EXPECT_LT(f.ship.hull, 100.0f) << angle;
+        EXPECT_LT(f.ship.position.y, 986.0f + 1.04f) << angle; // pushed out along the normal
+        EXPECT_LT(f.ship.velocity.y, 0.0f) << angle;
+    }
+}
+
+TEST(PlayerTerrain, AShipHeldUpsideDownAgainstTheFloorBreaksUp)
+{
+    Floor f;
+    f.PlaceShip({1125.0f, 986.0f}, 180.0f, {0.0f, 1.0f});
+    f.Press(ButtonBoost); // thrust pushes it down into the floor
+    ShipLog log;
+    int ticks = 0;
+    for (; ticks < 3000 && !f.ship.dying; ++ticks) {
+        f.ShipTick();
+        ASSERT_FALSE(f.ship.landed);
+        ASSERT_LT(f.ship.position.y, 1000.0f); // never through the floor
+    }
+    EXPECT_TRUE(f.ship.dying);
+    EXPECT_EQ(log.Text().find("NaN"), std::string::npos);
+}
+
+// The floor under the ship is two beams in line: at a joint, and at the
+// world's seam (x 0, where the last beam ends one world width away). Both
+// feet stand on the floor, so the ship lands where it is.
+TEST(PlayerTerrain, ATouchDownOnTheJointOfTwoBeamsInLineLands)
+{
+    for (float x : {1250.0f, 0.0f, 4.0f, 1996.0f}) {
+        Floor f;
+        f.PlaceShip({x, 984.0f}, 2.0f, {0.0f, 1.0f});
+        ShipLog log;
+        int landedAt = -1;
+        for (int i = 0; i < 500; ++i) {
+            f.ShipTick();
+            if (landedAt < 0 && f.ship.landed)
+                landedAt = i;
+        }
+        const std::string text = log.Text();
+        EXPECT_TRUE(landedAt >= 0 && landedAt < 5) << x << " landed at tick " << landedAt;
+        EXPECT_TRUE(f.ship.landed) << x;
+        EXPECT_EQ(f.ship.angle, 0.0f) << x;
+        EXPECT_FLOAT_EQ(f.ship.position.y, 987.0f) << x;
+        EXPECT_NEAR(f.ship.position.x, x, 1e-3f) << x; // not moved to the far beam
+        EXPECT_EQ(f.ship.hull, 100.0f) << x;
+        // One landing: standing on one beam, the other one of the floor is
+        // no new landing.
+        EXPECT_EQ(text.find("Landed!"), text.rfind("Landed!")) << x;
+        EXPECT_EQ(f.Plays(SampleId::PlayerLand) + f.Plays(SampleId::PlayerLand2), 1) << x;
+    }
+}
+
+// Two beams in line met by one circle in one tick: the first bounce turns
+// the velocity out of the floor and the second must not turn it back in.
+TEST(PlayerTerrain, ACrashOnAJointBouncesOutOfTheFloor)
+{
+    ShipFixture f;
+    // Two short beams meeting at x 1125, both in one cell.
+    f.StartLevelOf({MakeBeam({0, 0}, {2000, 0}), MakeBeam({1085, 125}, {1125, 125}),
+                    MakeBeam({1125, 125}, {1165, 125})});
+    f.game.gravity = {};
+    f.PlaceShip({1125.0f, 1110.0f}, 30.0f, {0.0f, 3.0f});
+    f.ShipTick();
+    EXPECT_FALSE(f.ship.landed);
+    EXPECT_LT(f.ship.velocity.y, 0.0f);
+    EXPECT_EQ(f.ship.hitsThisTick, 2); // a crash on each beam
+}
+
+// One impact sound where a touch of the terrain begins: none more while the
+// ship rests on a beam it cannot land on (touching it every few ticks), a new
+// one once it has been clear of the terrain for the hit cooldown.
+TEST(PlayerTerrain, TheImpactSoundPlaysOncePerTouchNotEveryTick)
+{
+    ShipFixture f;
+    f.StartLevelOf({MakeBeam({0, 0}, {2000, 0}), MakeBeam({1070, 125}, {1125, 125})});
+    f.PlaceShip({1125.0f, 1111.0f}, 0.0f, {0.0f, 0.5f});
+    f.host.audio.calls.clear();
+    const auto impacts = [&f] {
+        return f.Plays(SampleId::PlayerCrash1) + f.Plays(SampleId::PlayerCrash2) + f.Plays(SampleId::PlayerCrash3);
+    };
+    int touchingTicks = 0;
+    for (int i = 0; i < 500; ++i) {
+        f.ShipTick();
+        touchingTicks += f.ship.hitsThisTick > 0 ? 1 : 0;
+    }
+    EXPECT_GT(touchingTicks, 20);
+    EXPECT_EQ(impacts(), 1);
+
+    // Clear of the terrain for the hit cooldown, then down again.
+    f.game.gravity = {};
+    f.PlaceShip({1125.0f, 900.0f}, 0.0f);
+    for (int i = 0; i < Player::kHitCooldownTicks; ++i)
+        f.ShipTick();
+    EXPECT_EQ(impacts(), 1);
+    f.PlaceShip({1125.0f, 1111.0f}, 0.0f, {0.0f, 0.5f});
+    f.ShipTick();
+    EXPECT_EQ(impacts(), 2);
 }
 
 TEST(PlayerTerrain, AHitAtZeroSpeedBouncesAlongTheShipsAxis)

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <limits>
 
 namespace {
 
@@ -134,6 +136,73 @@ TEST(Rotator, AStepAgainstTheSpeedOrOfZeroNeverStopsNorActivates)
         EXPECT_NEAR(r.angle, 402.0f, 1e-2f) << step;
         EXPECT_TRUE(r.active);
         EXPECT_EQ(record->activations, 0) << step;
+    }
+}
+
+// A map may hold any step and any speed. Extreme ones (a step at the int32
+// limits, a speed of 3e38 or -1e30, one that is no number) turn the beams
+// by some angle every tick, stop or not, but never overflow an integer nor
+// put a beam or the angle anywhere but at finite coordinates.
+TEST(Rotator, ExtremeStepsAndSpeedsKeepEverythingFinite)
+{
+    const float huge = 3e38f;
+    const float inf = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const std::int32_t max = std::numeric_limits<std::int32_t>::max();
+    const std::int32_t min = std::numeric_limits<std::int32_t>::min();
+    const RotatorSetup setups[] = {
+        {max, huge, true, 0.0f},  {min, huge, true, 0.0f},   {max, -huge, true, 0.0f}, {min, -huge, false, 0.0f},
+        {max, -1e30f, true, 0.0f}, {min, 1e30f, true, 0.0f}, {90, huge, true, 0.0f},   {-90, -1e30f, true, 0.0f},
+        {0, huge, true, 0.0f},    {max, inf, true, 0.0f},    {90, nan, true, 0.0f},    {max, 1.0f, true, huge},
+        {90, 400.0f, true, nan},  {min, -inf, false, -huge},
+    };
+    for (const RotatorSetup& setup : setups) {
+        SCOPED_TRACE(testing::Message() << "step " << setup.step << " speed " << setup.speed << " pause " << setup.pause);
+        RotatorLevel f;
+        Rotator& made = f.Make(setup);
+        made.def.pingPong = !setup.loops;
+        f.StartWithBeam();
+        Rotator& r = f.Live<Rotator>();
+        r.Activate(nullptr);
+        for (int i = 0; i < 300; ++i) {
+            f.Pass();
+            ASSERT_TRUE(std::isfinite(r.angle)) << i;
+            const Beam& beam = f.LiveBeam(0);
+            ASSERT_TRUE(std::isfinite(beam.a.x) && std::isfinite(beam.a.y) && std::isfinite(beam.b.x) &&
+                        std::isfinite(beam.b.y))
+                << i;
+            // Turned about the centre, the beam keeps its length.
+            ASSERT_NEAR(Length(beam.b - beam.a), 40.0f, 0.01f) << i;
+        }
+    }
+}
+
+// The other float fields of the record at the same extremes: a circle of
+// radius 3e38 or -1e30, or one far outside the world. Whatever they take
+// over, nothing overflows and what turns stays finite.
+TEST(Rotator, ExtremeCirclesKeepEverythingFinite)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const HullCircle circles[] = {
+        HullCircle(3e38f, 1000.0f, 1500.0f), HullCircle(-1e30f, 1000.0f, 1500.0f), HullCircle(nan, 1000.0f, 1500.0f),
+        HullCircle(50.0f, 3e38f, -1e30f),    HullCircle(3e38f, -1e30f, 3e38f),     HullCircle(50.0f, nan, 1500.0f),
+    };
+    for (const HullCircle& circle : circles) {
+        SCOPED_TRACE(testing::Message() << "radius " << circle.radius << " at " << circle.x << ", " << circle.y);
+        RotatorLevel f;
+        Rotator& made = f.Make({90, 7.0f, true, 0.0f});
+        made.def.area = circle;
+        made.position = made.previousPosition = {circle.x, circle.y};
+        f.StartWithBeam();
+        Rotator& r = f.Live<Rotator>();
+        for (int i = 0; i < 100; ++i) {
+            f.Pass();
+            const Beam& beam = f.LiveBeam(0);
+            ASSERT_TRUE(std::isfinite(beam.a.x) && std::isfinite(beam.a.y) && std::isfinite(beam.b.x) &&
+                        std::isfinite(beam.b.y))
+                << i;
+        }
+        EXPECT_TRUE(std::isfinite(r.angle));
     }
 }
 

@@ -122,27 +122,6 @@ bool SaveDigestsMatch(const SaveGameRecord& record)
     return std::strcmp(digest, record.livesDigest) == 0;
 }
 
-bool WriteFileReplacing(const std::string& path, const std::uint8_t* bytes, std::size_t size)
-{
-    if (bytes == nullptr && size > 0)
-        return false;
-    const std::string temporary = path + ".tmp";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (file == nullptr)
-        return false;
-    bool ok = std::fwrite(bytes, 1, size, file) == size;
-    ok = std::fflush(file) == 0 && ok;
-    ok = std::fclose(file) == 0 && ok;
-    std::error_code error;
-    if (ok)
-        std::filesystem::rename(temporary, path, error);
-    if (!ok || error) {
-        std::filesystem::remove(temporary, error);
-        return false;
-    }
-    return true;
-}
-
 bool SaveGameExists(const std::string& root)
 {
     // Never opens what is no save-sized file: a pipe would block the menu.

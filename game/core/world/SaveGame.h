@@ -3,6 +3,7 @@
 #include "MapData.h"
 #include "MapPack.h"
 #include "Md5.h"
+#include "ReplaceFile.h"
 
 #include <array>
 #include <cstdint>
@@ -55,11 +56,6 @@ bool DecodeSaveGame(const std::uint8_t* bytes, std::size_t size, SaveGameRecord&
 
 // Whether both digests match the texts of their numbers.
 bool SaveDigestsMatch(const SaveGameRecord& record);
-
-// Writes the bytes to a temporary file beside the path and renames it over
-// the path only when every byte reached the disk, so a failed save leaves
-// the previous file whole. False when the save did not happen.
-bool WriteFileReplacing(const std::string& path, const std::uint8_t* bytes, std::size_t size);
 
 // A save-sized regular file exists and opens for reading.
 bool SaveGameExists(const std::string& root = ".");

@@ -5,9 +5,11 @@
 #include "Log.h"
 
 #include "support/ScratchDir.h"
+#include "testing/FailingFileSteps.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 #include <string>
 
@@ -121,6 +123,35 @@ TEST_F(KeyConfigTest, ResetToDefaultsAndSaveGivesTheDefaultFile)
     input.SetDefaultKeys();
     SaveKeyConfig(input, config, log, path);
     EXPECT_EQ(ReadWholeFile(path), kDefaultInputDat);
+}
+
+// A save on a full disk (or one whose rename fails) keeps the keys the file
+// held, says so on the save's log line, and the next start reads them.
+TEST_F(KeyConfigTest, AFailedSaveKeepsThePreviousFile)
+{
+    for (const auto step : {FailingFileSteps::Step::Write, FailingFileSteps::Step::Rename}) {
+        WriteWholeFile(path, kDefaultInputDat);
+        console.str("");
+        FailingFileSteps fullDisk;
+        fullDisk.failAt = step;
+        ConfigFile run(log, fullDisk);
+        LoadKeyConfig(input, run, log, path);
+        input.Button(ButtonFire).primary = 4;
+        SaveKeyConfig(input, run, log, path);
+
+        EXPECT_EQ(ReadWholeFile(path), kDefaultInputDat);
+        EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+        const std::string reason =
+            step == FailingFileSteps::Step::Write ? "No space left on device" : "Input/output error";
+        EXPECT_EQ(LogText(), "Loading Key config...Done\nSaving Key config...failed: " + path + " not written (" +
+                                 reason + "), the previous keys are kept\n");
+        EXPECT_EQ(input.Button(ButtonFire).primary, 4); // play goes on with the keys chosen
+
+        ConfigFile nextRun;
+        InputState loaded;
+        LoadKeyConfig(loaded, nextRun, log, path);
+        EXPECT_EQ(loaded.Button(ButtonFire).primary, KeyCodes::MouseLeft);
+    }
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "ConfigFile.h"
 #include "HiScoreTable.h"
 #include "LogCapture.h"
+#include "testing/FailingFileSteps.h"
 
 #include <gtest/gtest.h>
 
@@ -199,6 +200,39 @@ TEST_F(ScoresFileTest, ABlankNameIsSavedWithoutAValueAndReadsAsEmptyvar)
     HiScoreTable read;
     LoadLocalHiScores(read, laterRun, log.Get(), path);
     EXPECT_STREQ(read.entries[3].name, "emptyvar");
+}
+
+// A full disk (or a failed rename) keeps the table the file held: no empty
+// file, no "Done", one line saying what happened; the table in memory keeps
+// the new score.
+TEST_F(ScoresFileTest, AFailedSaveKeepsThePreviousTable)
+{
+    for (const auto step : {FailingFileSteps::Step::Write, FailingFileSteps::Step::Rename}) {
+        WriteFile(kDefaultScoresDat);
+        log.Reset();
+        FailingFileSteps fullDisk;
+        fullDisk.failAt = step;
+        ConfigFile run(log.Get(), fullDisk);
+        ResetHiScoreTable(table);
+        LoadLocalHiScores(table, run, log.Get(), path);
+        InsertHiScore(table, 0, 123456, "NEW BEST");
+        SaveLocalHiScores(table, run, log.Get(), path);
+
+        EXPECT_EQ(FileText(), kDefaultScoresDat);
+        EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+        const std::string reason =
+            step == FailingFileSteps::Step::Write ? "No space left on device" : "Input/output error";
+        EXPECT_EQ(log.Text(), "Loading Local HiScores...Done\nCould not save the high scores to " + path + " (" +
+                                  reason + "): the previous file is kept\n");
+        EXPECT_STREQ(table.entries[0].name, "NEW BEST");
+
+        ConfigFile laterRun;
+        HiScoreTable read;
+        ClearHiScoreTable(read);
+        LoadLocalHiScores(read, laterRun, log.Get(), path);
+        EXPECT_STREQ(read.entries[0].name, "Q-7VN");
+        EXPECT_STREQ(read.entries[9].name, "FAIL");
+    }
 }
 
 TEST(HiScoreRanks, QualificationAndInsertion)
