@@ -6,6 +6,7 @@
 #include "Game.h"
 #include "Line.h"
 #include "Log.h"
+#include "MapData.h"
 #include "MathUtil.h"
 #include "Player.h"
 #include "PuffParticles.h"
@@ -17,6 +18,7 @@
 #include "WrapFrame.h"
 
 #include <cmath>
+#include <cstring>
 #include <memory>
 
 
@@ -230,4 +232,13 @@ void Laser::Die() {}
 Entity* Laser::Clone() const
 {
     return new Laser(*this);
+}
+
+void Laser::ReadMapRecord(const ActorRecord& record)
+{
+    std::memcpy(name, record.name, sizeof name);
+    onTime = record.onTime;
+    offTime = record.offTime;
+    startDelay = record.startDelay;
+    startsOn = record.startsOn;
 }

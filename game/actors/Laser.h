@@ -36,6 +36,8 @@ public:
     bool CollideShapes(const std::vector<HullCircle>& circles, Vec2* normalOut) override;
     void Die() override;
     Entity* Clone() const override;
+    // Its record's fields: name, on and off times, start delay, whether it starts on.
+    void ReadMapRecord(const ActorRecord& record) override;
     // By the hull and along the whole beam.
     void EnterSectors() override;
     // Toggles the beam and restarts the phase without the start delay.

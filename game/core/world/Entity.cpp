@@ -106,6 +106,8 @@ void Entity::MoveArea(Vec2) {}
 
 const char* Entity::OwnName() const { return nullptr; }
 
+void Entity::ReadMapRecord(const ActorRecord&) {}
+
 void Entity::Link(std::vector<Beam>&, EntityList&) {}
 
 void Entity::LeaveSectors()

@@ -12,6 +12,7 @@ class Sector;
 class DrawSink;
 class EntityList;
 struct Beam;
+struct ActorRecord;
 
 // The shared type number space of the map format and the factory.
 using EntityType = std::int32_t;
@@ -110,6 +111,10 @@ public:
     // Runs once at level start, after every template is spawned: takes over
     // the live beams and actors of its area; by default nothing.
     virtual void Link(std::vector<Beam>& liveBeams, EntityList& entities);
+    // Takes what its map record (the actor section) holds for its class
+    // beyond the type, place and angle the loader has set: names, timings,
+    // sizes. By default the record holds nothing more.
+    virtual void ReadMapRecord(const ActorRecord& record);
 
     // Leaves every cell of `sectors` (all occurrences) and empties the list.
     void LeaveSectors();
