@@ -108,6 +108,8 @@ void Laser::CastBeam(Vec2 a0, Vec2 muzzle, Vec2 u)
                 }
                 for (std::size_t i = 0; i < cell->entities.size(); ++i) {
                     Entity* other = cell->entities[i];
+                    if (other == nullptr)
+                        continue; // it left the cell
                     if (other->type == EntityTypes::Switch) {
                         if (CollideShapes(other->shapes, nullptr))
                             other->OnContact(this);
@@ -194,12 +196,12 @@ void Laser::EnterSectors()
     if (theWorld == nullptr)
         return;
     SectorGrid& grid = theWorld->Grid();
+    const std::size_t first = sectors.size();
     for (const HullCircle& circle : shapes)
         grid.SectorsForCircle(circle, sectors);
     if (on && hasBeam)
         grid.SectorsForBeam(beam, sectors);
-    for (Sector* sector : sectors)
-        sector->entities.push_back(this);
+    EnterListedSectors(first);
 }
 
 void Laser::Activate(Entity* source)

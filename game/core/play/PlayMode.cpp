@@ -109,6 +109,8 @@ void DetonateVisibleSectors(Game& game)
             Sector* sector = image[s];
             for (std::size_t e = 0; e < sector->entities.size(); ++e) {
                 Entity* entity = sector->entities[e];
+                if (entity == nullptr)
+                    continue; // it left the cell
                 if (!entity->dead)
                     entity->Die();
                 entity->dead = true;

@@ -57,6 +57,8 @@ void DrawWrapImage(Game& game, int image, float alpha, DrawSink& sink, WorldDraw
         }
         for (std::size_t e = 0; e < sector->entities.size(); ++e) {
             Entity* entity = sector->entities[e];
+            if (entity == nullptr)
+                continue; // it left the cell
             if (entity->drawStamp == stamp)
                 continue;
             entity->drawStamp = stamp;
