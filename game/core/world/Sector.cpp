@@ -75,6 +75,7 @@ void Sector::RemoveEntity(const Entity* entity, std::uint32_t slot)
 {
     if (entity == nullptr)
         return;
+    ++departures;
     if (slot < entities.size() && entities[slot] == entity) {
         entities[slot] = nullptr;
         ++gaps;
@@ -100,6 +101,7 @@ void Sector::CloseGaps()
     gapListed = false;
     if (gaps == 0)
         return;
+    ++departures;
     std::size_t kept = 0;
     for (std::size_t i = 0; i < entities.size(); ++i) {
         Entity* entity = entities[i];

@@ -48,6 +48,9 @@ public:
     // Nulls in `entities`, and whether the grid lists the cell for closing.
     std::uint32_t gaps = 0;
     bool gapListed = false;
+    // Counts every entity that left the cell or moved in its list: while it
+    // stays the same, the list has only grown at its end.
+    std::uint32_t departures = 0;
 
     // The 375-unit test box around the centre.
     Rect TestBox() const { return Rect(kSectorTestSize, kSectorTestSize, centre.x, centre.y); }
