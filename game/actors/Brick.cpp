@@ -3,6 +3,7 @@
 #include "ActorDraw.h"
 #include "Collision.h"
 #include "Log.h"
+#include "MapData.h"
 #include "Rect.h"
 
 #include <algorithm>
@@ -127,4 +128,10 @@ Entity* Brick::Clone() const
 void Brick::BuildHull()
 {
     shapes.emplace_back(std::max(halfWidth, halfHeight), position.x, position.y);
+}
+
+void Brick::ReadMapRecord(const ActorRecord& record)
+{
+    halfWidth = record.halfWidth;
+    halfHeight = record.halfHeight;
 }

@@ -25,6 +25,8 @@ public:
     bool CollideShapes(const std::vector<HullCircle>& circles, Vec2* normalOut) override;
     void Die() override;
     Entity* Clone() const override;
+    // Its record's fields: the half width and height.
+    void ReadMapRecord(const ActorRecord& record) override;
     // Every cell present: trunc(2 * half / 16) columns and rows, none for a
     // negative size, at most kMaxCellsPerSide each.
     void InitCells(float hw, float hh);

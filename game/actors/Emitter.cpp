@@ -5,11 +5,13 @@
 #include "Game.h"
 #include "JetParticles.h"
 #include "Log.h"
+#include "MapData.h"
 #include "MathUtil.h"
 #include "Player.h"
 #include "ResourceTables.h"
 #include "WrapFrame.h"
 
+#include <cstring>
 #include <memory>
 
 
@@ -109,4 +111,12 @@ void Emitter::Activate(Entity*)
 {
     on = !on;
     phaseTimer = 0.0f;
+}
+
+void Emitter::ReadMapRecord(const ActorRecord& record)
+{
+    std::memcpy(name, record.name, sizeof name);
+    onTime = record.onTime;
+    offTime = record.offTime;
+    startsOn = record.startsOn;
 }

@@ -31,6 +31,8 @@ public:
     void Damage(float amount) override;
     void Die() override;
     Entity* Clone() const override;
+    // Its record's fields: name, on and off times, whether it starts on.
+    void ReadMapRecord(const ActorRecord& record) override;
     void Activate(Entity* source) override;
 
     // The push on the ship per blowing tick, along the jet.

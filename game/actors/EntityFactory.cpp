@@ -27,6 +27,8 @@
 #include "Tree.h"
 #include "TriggerAction.h"
 
+#include <cstring>
+
 namespace {
 template <typename T>
 Entity* Make(Log& log, const char* line)
@@ -81,3 +83,64 @@ Entity* CreateEntity(EntityType id, Log& log)
 }
 
 Entity* CreateEntity(EntityType id) { return CreateEntity(id, Log::Instance()); }
+
+namespace {
+// The class that CreateEntity makes for the type, placed; null when it
+// makes none.
+template <typename T>
+T* Placed(EntityType id, float x, float y, float angle, Log& log)
+{
+    Entity* entity = CreateEntity(id, log);
+    if (entity == nullptr) {
+        log.Write("Failed to Create entity!\n");
+        return nullptr;
+    }
+    entity->position = {x, y};
+    entity->angle = angle;
+    // The switch above makes exactly this class for this type.
+    return static_cast<T*>(entity);
+}
+} // namespace
+
+Entity* CreateActorTemplate(const ActorRecord& record, Log& log)
+{
+    Entity* entity = Placed<Entity>(record.type, record.x, record.y, record.angle, log);
+    if (entity != nullptr)
+        entity->ReadMapRecord(record);
+    return entity;
+}
+
+Entity* CreateTargetTemplate(const TargetRecord& record, Log& log)
+{
+    Target* target = Placed<Target>(EntityTypes::Target, record.x, record.y, 0.0f, log);
+    if (target != nullptr) {
+        target->point = {record.x, record.y};
+        std::memcpy(target->name, record.name, sizeof target->name);
+    }
+    return target;
+}
+
+Entity* CreateRotatorTemplate(const RotatorDef& def, Log& log)
+{
+    Rotator* rotator = Placed<Rotator>(EntityTypes::Rotator, def.area.x, def.area.y, 0.0f, log);
+    if (rotator != nullptr)
+        rotator->def = def;
+    return rotator;
+}
+
+Entity* CreateMoverTemplate(const MoverDef& def, Log& log)
+{
+    Mover* mover = Placed<Mover>(EntityTypes::Mover, def.area.centre.x, def.area.centre.y, 0.0f, log);
+    if (mover != nullptr)
+        mover->def = def;
+    return mover;
+}
+
+Entity* CreateTriggerTemplate(const TriggerDef& def, Log& log)
+{
+    TriggerAction* trigger =
+        Placed<TriggerAction>(EntityTypes::TriggerAction, def.area.centre.x, def.area.centre.y, 0.0f, log);
+    if (trigger != nullptr)
+        trigger->def = def;
+    return trigger;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Entity.h"
+#include "MapData.h"
 
 class Log;
 
@@ -10,3 +11,16 @@ class Log;
 // and debris are silent; null writes nothing).
 Entity* CreateEntity(EntityType id);
 Entity* CreateEntity(EntityType id, Log& log);
+
+// A template of the map's actor section: CreateEntity's actor at the place and
+// angle, holding its record's fields (Entity::ReadMapRecord). Null, with
+// "Failed to Create entity!\n" in the log, for a type without a class.
+Entity* CreateActorTemplate(const ActorRecord& record, Log& log);
+
+// Templates of the target, rotating platform, moving platform and trigger
+// zone sections: the section's class at the record's place (angle 0), holding
+// the record. A target's point is its place.
+Entity* CreateTargetTemplate(const TargetRecord& record, Log& log);
+Entity* CreateRotatorTemplate(const RotatorDef& def, Log& log);
+Entity* CreateMoverTemplate(const MoverDef& def, Log& log);
+Entity* CreateTriggerTemplate(const TriggerDef& def, Log& log);

@@ -122,6 +122,8 @@ void Flea::Land(Sector& cell, Beam& beam)
     const std::vector<HullCircle> hull = shapes;
     for (std::size_t e = 0; e < cell.entities.size(); ++e) {
         Entity* other = cell.entities[e];
+        if (other == nullptr)
+            continue; // it left the cell
         if (other == this || (other->type != EntityTypes::Rotator && other->type != EntityTypes::Mover))
             continue;
         Vec2 n;

@@ -90,6 +90,8 @@ bool Lander::Choose(const Sector& cell, Vec2 ground)
     const Line column(position, ground);
     for (std::size_t e = 0; e < cell.entities.size(); ++e) {
         Entity* entity = cell.entities[e];
+        if (entity == nullptr)
+            continue; // it left the cell
         if (entity->type != EntityTypes::Scientist)
             continue;
         auto* scientist = static_cast<Scientist*>(entity);

@@ -6,6 +6,7 @@
 #include "Game.h"
 #include "Line.h"
 #include "Log.h"
+#include "MapData.h"
 #include "MathUtil.h"
 #include "Player.h"
 #include "PuffParticles.h"
@@ -17,7 +18,9 @@
 #include "WrapFrame.h"
 
 #include <cmath>
+#include <cstring>
 #include <memory>
+#include <unordered_map>
 
 
 Laser::Laser()
@@ -77,6 +80,56 @@ void Laser::Update()
     EnterSectors();
 }
 
+void Laser::TouchCellEntities(Sector& cell, CellScan& scan, Vec2 muzzle, Vec2 end)
+{
+    // Between the cell's departures its list only grows at the end, so the
+    // places found stay true. After a departure the walk goes on from the
+    // first place not yet visited, as a walk of the whole list by index
+    // would, and the next visit looks at the whole list again.
+    std::size_t next = 0; // the first place this visit has not reached
+    if (!scan.complete || scan.departures != cell.departures)
+        scan = CellScan{};
+    for (std::size_t k = 0;;) {
+        if (scan.scanned != 0 && scan.departures != cell.departures) {
+            scan = CellScan{};
+            scan.scanned = next;
+            scan.complete = next == 0;
+            k = 0;
+        }
+        scan.departures = cell.departures;
+        for (; scan.scanned < cell.entities.size(); ++scan.scanned) {
+            const Entity* other = cell.entities[scan.scanned];
+            if (other != nullptr && (other->type == EntityTypes::Switch || other->type == EntityTypes::Player))
+                scan.sought.push_back(static_cast<std::uint32_t>(scan.scanned));
+        }
+        if (k >= scan.sought.size())
+            break;
+        next = scan.sought[k] + 1;
+        Entity* other = cell.entities[scan.sought[k++]];
+        if (other == nullptr)
+            continue; // it left the cell
+        if (other->type == EntityTypes::Switch) {
+            if (CollideShapes(other->shapes, nullptr))
+                other->OnContact(this);
+        } else if (other->type == EntityTypes::Player) {
+            auto* ship = static_cast<Player*>(other);
+            if (ship->dying || !CollideShapes(ship->shapes, nullptr))
+                continue;
+            const Line toward(muzzle, end);
+            const std::vector<HullCircle> hull = ship->shapes;
+            for (const HullCircle& c : hull) {
+                Vec2 q;
+                if (!SegmentCircleIntersection(toward, c, &q))
+                    continue;
+                if (theGame != nullptr)
+                    theGame->particles.Add(std::make_unique<PuffParticles>(q.x, q.y, 0.0f, 0.0f));
+                ship->hitCooldown = 0;
+                ship->Damage(kBeamDamage);
+            }
+        }
+    }
+}
+
 void Laser::CastBeam(Vec2 a0, Vec2 muzzle, Vec2 u)
 {
     const SectorGrid& grid = theWorld->Grid();
@@ -86,6 +139,7 @@ void Laser::CastBeam(Vec2 a0, Vec2 muzzle, Vec2 u)
     Vec2 hitPoint;
     Vec2 hitNormal;
     static const float kOffsets[3] = {-kSectorSize, 0.0f, kSectorSize};
+    std::unordered_map<const Sector*, CellScan> scans;
     while (grid.SectorAt(s.x, s.y) != nullptr) {
         const Line ray(muzzle, s);
         for (float dx : kOffsets) {
@@ -104,28 +158,12 @@ void Laser::CastBeam(Vec2 a0, Vec2 muzzle, Vec2 u)
                         hit = true;
                     }
                 }
-                for (std::size_t i = 0; i < cell->entities.size(); ++i) {
-                    Entity* other = cell->entities[i];
-                    if (other->type == EntityTypes::Switch) {
-                        if (CollideShapes(other->shapes, nullptr))
-                            other->OnContact(this);
-                    } else if (other->type == EntityTypes::Player) {
-                        auto* ship = static_cast<Player*>(other);
-                        if (ship->dying || !CollideShapes(ship->shapes, nullptr))
-                            continue;
-                        const Line toward(muzzle, hit ? hitPoint : s);
-                        const std::vector<HullCircle> hull = ship->shapes;
-                        for (const HullCircle& c : hull) {
-                            Vec2 q;
-                            if (!SegmentCircleIntersection(toward, c, &q))
-                                continue;
-                            if (theGame != nullptr)
-                                theGame->particles.Add(std::make_unique<PuffParticles>(q.x, q.y, 0.0f, 0.0f));
-                            ship->hitCooldown = 0;
-                            ship->Damage(kBeamDamage);
-                        }
-                    }
-                }
+                // A cell is met by up to 18 visits of one march; only its
+                // switches and ships matter, so they are found once.
+                auto found = scans.find(cell);
+                if (found == scans.end())
+                    found = scans.emplace(cell, CellScan{}).first;
+                TouchCellEntities(*cell, found->second, muzzle, hit ? hitPoint : s);
             }
         }
         if (hit)
@@ -192,12 +230,12 @@ void Laser::EnterSectors()
     if (theWorld == nullptr)
         return;
     SectorGrid& grid = theWorld->Grid();
+    const std::size_t first = sectors.size();
     for (const HullCircle& circle : shapes)
         grid.SectorsForCircle(circle, sectors);
     if (on && hasBeam)
         grid.SectorsForBeam(beam, sectors);
-    for (Sector* sector : sectors)
-        sector->entities.push_back(this);
+    EnterListedSectors(first);
 }
 
 void Laser::Activate(Entity* source)
@@ -230,4 +268,13 @@ void Laser::Die() {}
 Entity* Laser::Clone() const
 {
     return new Laser(*this);
+}
+
+void Laser::ReadMapRecord(const ActorRecord& record)
+{
+    std::memcpy(name, record.name, sizeof name);
+    onTime = record.onTime;
+    offTime = record.offTime;
+    startDelay = record.startDelay;
+    startsOn = record.startsOn;
 }

@@ -36,6 +36,8 @@ public:
     bool CollideShapes(const std::vector<HullCircle>& circles, Vec2* normalOut) override;
     void Die() override;
     Entity* Clone() const override;
+    // Its record's fields: name, on and off times, start delay, whether it starts on.
+    void ReadMapRecord(const ActorRecord& record) override;
     // By the hull and along the whole beam.
     void EnterSectors() override;
     // Toggles the beam and restarts the phase without the start delay.
@@ -51,5 +53,15 @@ private:
     // Casts the beam from the start a0 along -u; the beam record and the
     // strike (for sparks) follow.
     void CastBeam(Vec2 a0, Vec2 muzzle, Vec2 u);
+    // What the march found of a cell's entities so far in one cast.
+    struct CellScan {
+        std::size_t scanned = 0;           // entries looked at
+        std::uint32_t departures = 0;      // the cell's count when they were
+        bool complete = true;              // scanned from the list's start
+        std::vector<std::uint32_t> sought; // places of switches and ships among them
+    };
+    // The march's visit of one cell's entities: presses switches the body
+    // touches and burns a ship the beam meets, in list order.
+    void TouchCellEntities(Sector& cell, CellScan& scan, Vec2 muzzle, Vec2 end);
     void PlayPhaseSound();
 };

@@ -140,6 +140,8 @@ void Missile::Touch()
         }
         for (std::size_t e = 0; e < cell->entities.size(); ++e) {
             Entity* other = cell->entities[e];
+            if (other == nullptr)
+                continue; // it left the cell
             if (other == this || other->type == EntityTypes::Player ||
                 std::find(touched.begin(), touched.end(), other) != touched.end())
                 continue;

@@ -3,6 +3,7 @@
 #include "ParticleRef.h"
 #include "Entity.h"
 #include "EntityRef.h"
+#include "GameShip.h"
 
 #include <cstdint>
 #include <vector>
@@ -19,7 +20,7 @@ struct RespawnPoint {
 
 // The player's ship. Made once by the Game and never in Game::entities; its
 // statistics (score, lives, next extra life) live here too.
-class Player : public Entity {
+class Player : public Entity, public GameShip {
 public:
     Vec2 velocity; // per tick
     Vec2 camera;   // top-left of the view
@@ -86,7 +87,22 @@ public:
 
     // The values of a new game: score 0, lives 3, no checkpoint or carrier,
     // gravity (0, 0.04), next extra life at 20000.
-    void ResetStats();
+    void ResetStats() override;
+
+    // What the game's passes ask of the ship (GameShip, PlayerSeams.cpp).
+    Entity& Body() override { return *this; }
+    Vec2 Camera() const override { return camera; }
+    Vec2 PreviousCamera() const override { return previousCamera; }
+    float Zoom() const override { return zoom; }
+    bool Dying() const override { return dying; }
+    std::int32_t DeathTicks() const override { return endTimer; }
+    void LeaveLevel() override;
+    void EnterLevel() override;
+    void FinishLevelStart() override;
+    void MeetClone(Entity& clone, std::int32_t templateIndex) override;
+    void ForgetMap() override;
+    ShipTally Tally() const override { return {score, lives, nextExtraLife}; }
+    void SetTally(const ShipTally& tally) override;
     // Adds to the score, stopping at the int32 limits instead of overflowing.
     void AddScore(std::int64_t amount);
     // What a completed mission adds to the score: the bonus time plus ten

@@ -84,6 +84,8 @@ void Player::ContactPass(Vec2 s)
         Sector* sector = sectors[si];
         for (std::size_t ei = 0; ei < sector->entities.size(); ++ei) {
             Entity* other = sector->entities[ei];
+            if (other == nullptr)
+                continue; // it left the cell
             if (other == this)
                 continue;
             Vec2 normal;

@@ -56,6 +56,8 @@ Entity* PlayerShot::FindVictim()
         // By index: a contact test may change the cell's lists.
         for (std::size_t e = 0; e < sector->entities.size(); ++e) {
             Entity* entity = sector->entities[e];
+            if (entity == nullptr)
+                continue; // it left the cell
             Vec2 normal;
             // The ship is never this kind's victim, shielded or not.
             if (entity->CollideShapes(shapes, &normal) && !PassesThrough(entity->type) &&

@@ -117,6 +117,8 @@ Entity* Projectile::FindVictim()
     for (Sector* sector : sectors) {
         for (std::size_t e = 0; e < sector->entities.size(); ++e) {
             Entity* entity = sector->entities[e];
+            if (entity == nullptr)
+                continue; // it left the cell
             Vec2 normal;
             if (entity->type == EntityTypes::Player) {
                 auto* ship = static_cast<Player*>(entity);

@@ -3,8 +3,11 @@
 #include "ActorDraw.h"
 #include "Game.h"
 #include "Log.h"
+#include "MapData.h"
 #include "PlatformCarry.h"
 #include "ResourceTables.h"
+
+#include <cstring>
 
 Switch::Switch()
 {
@@ -73,4 +76,9 @@ void Switch::Die() {}
 Entity* Switch::Clone() const
 {
     return new Switch(*this);
+}
+
+void Switch::ReadMapRecord(const ActorRecord& record)
+{
+    std::memcpy(name, record.name, sizeof name);
 }

@@ -23,6 +23,8 @@ public:
     bool OnContact(Entity* other) override;
     void Die() override;
     Entity* Clone() const override;
+    // Its record's fields: the name.
+    void ReadMapRecord(const ActorRecord& record) override;
     // A hand-back from what it activated: pops out or in again, ignored
     // while cooling down.
     void Activate(Entity* source) override;

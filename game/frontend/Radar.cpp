@@ -96,6 +96,8 @@ void Game::DrawRadar(float alpha, ScreenCanvas& canvas)
                 state.SetBlend(GL_ONE, GL_ONE);
                 for (std::size_t e = 0; e < sector->entities.size(); ++e) {
                     Entity* entity = sector->entities[e];
+                    if (entity == nullptr)
+                        continue; // it left the cell
                     // The ship is not shown: neither drawn nor stamped.
                     if (entity == ship || entity->drawStamp == stamp)
                         continue;

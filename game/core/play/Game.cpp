@@ -50,6 +50,8 @@ Game::Game(GameHost& host)
     ClearHiScoreTable(onlineHiScores);
 }
 
+GameShip* Game::Ship() const { return player.get(); }
+
 Game::~Game()
 {
     // Sounds and music go back to the mixer while it is still open.

@@ -34,6 +34,7 @@
 
 class Entity;
 class Player;
+class GameShip;
 class Projectile;
 class InputScriptPlayer;
 class InputRecorder;
@@ -205,6 +206,8 @@ public:
     std::vector<Sector*> visibleSectors[3]; // per wrap image -W, 0, +W
     std::vector<Sector*> activeSectors[3];
     std::unique_ptr<Player> player;
+    // The ship as the game's own passes see it; null without a ship.
+    GameShip* Ship() const;
     Vec2 gravity;            // per tick; the new-game reset sets (0, 0.04)
 
     // ---- Level state --------------------------------------------------------

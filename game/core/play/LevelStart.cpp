@@ -1,11 +1,10 @@
 #include "Game.h"
 
-#include "CheckPoint.h"
 #include "Entity.h"
+#include "GameShip.h"
 #include "Log.h"
 #include "MapFile.h"
 #include "MapLoader.h"
-#include "Player.h"
 #include "Projectile.h"
 #include "Ribbons.h"
 
@@ -20,19 +19,6 @@ void LogFailure(Log& log, const std::string& name, const std::string& reason)
     log.Write(name);
     log.Write(".map\n");
     log.Write(reason);
-}
-
-// A checkpoint clone learns its template's place; the one made from the
-// ship's current checkpoint's template becomes current again (a restart of
-// the same map keeps it lit while the respawn point lies there).
-void RelinkCheckPoint(Player& ship, Entity* clone, std::int32_t templateIndex)
-{
-    auto* checkpoint = dynamic_cast<CheckPoint*>(clone);
-    if (checkpoint == nullptr)
-        return;
-    checkpoint->templateIndex = templateIndex;
-    if (templateIndex == ship.currentCheckPointTemplate)
-        ship.currentCheckPoint = clone;
 }
 
 } // namespace
@@ -66,10 +52,7 @@ bool Game::LoadMap(const char* name, Log& log)
     log.Write("Loaded map ");
     log.Write(wanted);
     log.Write(".map\n");
-    player->respawnPoint = RespawnPoint{0.0f, 400.0f, 0.0f};
-    // A checkpoint of another map is never current.
-    player->currentCheckPoint = nullptr;
-    player->currentCheckPointTemplate = -1;
+    Ship()->ForgetMap();
     bonusTime = 9999;
     if (MapSavesGame(wanted.c_str()))
         SaveGame();
@@ -95,15 +78,11 @@ void Game::ClearLevel(Log& log)
 
 void Game::StartLevel(Log& log)
 {
-    // The ship may still stand in cells of the old grid, on one of its live
-    // beams, carried by one of its platforms: let go of all that first.
-    player->LeaveSectors();
-    player->carrier = nullptr;
-    player->landedBeam = nullptr;
-    player->landed = false;
-    // The ship counts as spawning from here on, so nothing that waits for it
-    // (fleas, landers, missiles) starts during the warm-up updates.
-    player->spawnTimer = 200;
+    // The ship lets go of the old level first, and counts as spawning from
+    // here on, so nothing that waits for it (fleas, landers, missiles)
+    // starts during the warm-up updates.
+    GameShip& ship = *Ship();
+    ship.LeaveLevel();
 
     // Actors and the grid point into the live beams: they go first.
     ClearLevel(log);
@@ -124,7 +103,7 @@ void Game::StartLevel(Log& log)
             const Entity& source = *map.entityTemplates[i];
             Entity* clone = source.Clone();
             clone->Spawn(source.position.x, source.position.y, source.angle);
-            RelinkCheckPoint(*player, clone, static_cast<std::int32_t>(i));
+            ship.MeetClone(*clone, static_cast<std::int32_t>(i));
             entities.Append(clone);
         }
         for (Entity* entity : entities)
@@ -145,19 +124,11 @@ void Game::StartLevel(Log& log)
         entity->PostLoad();
     FillStarLayers();
 
-    player->LeaveSectors();
-    player->Spawn(0.0f, 400.0f, 0.0f);
-    player->carrier = nullptr;
-    player->landedBeam = nullptr;
-    player->landed = false;
-    player->zoom = 0.0f;
-    player->spawnTimer = 200;
-
-    player->Update();
+    ship.EnterLevel();
+    ship.Body().Update();
     entities.Pass();
-    player->Update();
+    ship.Body().Update();
 
-    player->zoom = 2.0f;
-    player->spawnTimer = 200;
-    parallaxOffset = {-player->camera.x, -player->camera.y};
+    ship.FinishLevelStart();
+    parallaxOffset = {-ship.Camera().x, -ship.Camera().y};
 }

@@ -1,7 +1,7 @@
 #include "Game.h"
 
+#include "GameShip.h"
 #include "MapData.h"
-#include "Player.h"
 
 bool Game::NewGame() { return NewGameOnMap(""); }
 
@@ -15,7 +15,7 @@ bool Game::NewGameOnMap(const std::string& name)
             mapIndex = static_cast<std::int32_t>(i);
             break;
         }
-    player->ResetStats();
+    Ship()->ResetStats();
     if (wanted.empty() || !LoadMap(wanted.c_str()))
         return false;
     SetMode(GameMode::Play, 0);

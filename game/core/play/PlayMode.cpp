@@ -4,8 +4,8 @@
 #include "Entity.h"
 #include "EntityFactory.h"
 #include "Game.h"
+#include "GameShip.h"
 #include "MathUtil.h"
-#include "Player.h"
 #include "PlayModeLinks.h"
 #include "Random.h"
 
@@ -101,14 +101,16 @@ void RunSelfDestruct(Game& game)
 
 void DetonateVisibleSectors(Game& game)
 {
-    if (game.player != nullptr)
-        game.player->Damage(kDetonationDamage);
+    if (GameShip* ship = game.Ship())
+        ship->Body().Damage(kDetonationDamage);
     // Lists are walked by index: a dying actor may register debris in them.
     for (std::vector<Sector*>& image : game.visibleSectors) {
         for (std::size_t s = 0; s < image.size(); ++s) {
             Sector* sector = image[s];
             for (std::size_t e = 0; e < sector->entities.size(); ++e) {
                 Entity* entity = sector->entities[e];
+                if (entity == nullptr)
+                    continue; // it left the cell
                 if (!entity->dead)
                     entity->Die();
                 entity->dead = true;
@@ -145,9 +147,10 @@ void CountBonusTime(Game& game)
 
 void ApplyDeathSlowMotion(Game& game)
 {
-    if (game.player == nullptr || !game.player->dying)
+    const GameShip* ship = game.Ship();
+    if (ship == nullptr || !ship->Dying())
         return;
-    if (game.player->endTimer > kSlowMotionUntil) {
+    if (ship->DeathTicks() > kSlowMotionUntil) {
         game.tickLength *= 1.05f;
         if (game.tickLength > kSlowestTick)
             game.tickLength = kSlowestTick;
@@ -173,7 +176,7 @@ void SectorsForWrapImages(const SectorGrid& grid, Rect box, std::vector<Sector*>
 
 void QueryPlaySectors(Game& game)
 {
-    const Vec2 camera = game.player != nullptr ? game.player->camera : Vec2{};
+    const Vec2 camera = game.Ship() != nullptr ? game.Ship()->Camera() : Vec2{};
     const Vec2 centre = camera + game.screenCentre;
     const Rect view(game.screenSize.x, game.screenSize.y, centre.x, centre.y);
     SectorsForWrapImages(game.sectorGrid, view, game.visibleSectors);
@@ -201,16 +204,16 @@ void Game::UpdatePlay()
     }
 
     RunSelfDestruct(*this);
-    if (player != nullptr)
-        player->Update();
+    GameShip* ship = Ship();
+    if (ship != nullptr)
+        ship->Body().Update();
     CountBonusTime(*this);
     ApplyDeathSlowMotion(*this);
     ClearMouseMotion(*this);
     QueryPlaySectors(*this);
     UpdateLevelLists(*this);
 
-    const Vec2 cameraMove =
-        player != nullptr ? player->camera - player->previousCamera : Vec2{};
+    const Vec2 cameraMove = ship != nullptr ? ship->Camera() - ship->PreviousCamera() : Vec2{};
     previousParallaxOffset = parallaxOffset;
     parallaxOffset -= cameraMove;
 }

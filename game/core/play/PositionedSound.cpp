@@ -1,9 +1,10 @@
 #include "PositionedSound.h"
 
 #include "Audio.h"
+#include "Entity.h"
 #include "Game.h"
+#include "GameShip.h"
 #include "MathUtil.h"
-#include "Player.h"
 #include "Random.h"
 
 #include <algorithm>
@@ -40,8 +41,8 @@ namespace {
 WrapFrame ShipFrame(const Game& game)
 {
     WrapFrame frame;
-    if (game.player != nullptr)
-        frame.player = game.player->position;
+    if (GameShip* ship = game.Ship())
+        frame.player = ship->Body().position;
     frame.worldWidth = game.WorldWidth();
     return frame;
 }

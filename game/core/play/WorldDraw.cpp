@@ -10,7 +10,7 @@
 #include "Ribbons.h"
 #include "ScreenCanvas.h"
 #include "TextWriter.h"
-#include "Player.h"
+#include "GameShip.h"
 #include "Projectile.h"
 #include "WorldDrawState.h"
 
@@ -57,6 +57,8 @@ void DrawWrapImage(Game& game, int image, float alpha, DrawSink& sink, WorldDraw
         }
         for (std::size_t e = 0; e < sector->entities.size(); ++e) {
             Entity* entity = sector->entities[e];
+            if (entity == nullptr)
+                continue; // it left the cell
             if (entity->drawStamp == stamp)
                 continue;
             entity->drawStamp = stamp;
@@ -90,9 +92,9 @@ float StarBrightness(float cameraY)
 
 void DrawStarLayers(const Game& game, float alpha, DrawSink& sink, WorldDrawState& state)
 {
-    if (game.starLayers[0].empty() || game.player == nullptr)
+    if (game.starLayers[0].empty() || game.Ship() == nullptr)
         return;
-    const float cameraY = game.player->camera.y;
+    const float cameraY = game.Ship()->Camera().y;
     if (!(cameraY < game.screenSize.y + kStarsHiddenBelow))
         return;
     const float f = StarBrightness(cameraY);
@@ -132,14 +134,15 @@ void Game::DrawWorld(float alpha, DrawSink& sink, WorldDrawState& state)
         state.Rotate(90.0f);
         state.Translate(-screenSize.x, 0.0f);
     }
-    const float z = player != nullptr ? player->zoom : 1.0f;
+    const GameShip* ship = Ship();
+    const float z = ship != nullptr ? ship->Zoom() : 1.0f;
     state.Scale(z, z);
     state.Translate(-0.5f * screenCentre.x * (z - 1.0f), -0.5f * screenCentre.y * (z - 1.0f));
     state.Translate(shakeOffset.x, shakeOffset.y);
 
     DrawStarLayers(*this, alpha, sink, state);
 
-    const Vec2 c = player != nullptr ? Lerp2(player->camera, player->previousCamera, alpha) : Vec2{};
+    const Vec2 c = ship != nullptr ? Lerp2(ship->Camera(), ship->PreviousCamera(), alpha) : Vec2{};
     state.PushMatrix();
     state.Translate(-c.x, -c.y);
     drawSink = &sink;

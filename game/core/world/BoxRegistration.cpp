@@ -9,7 +9,7 @@ void EnterSectorsByBox(Entity& entity, const Rect& box)
 {
     if (theWorld == nullptr)
         return;
+    const std::size_t first = entity.sectors.size();
     theWorld->Grid().SectorsForRect(box, entity.sectors);
-    for (Sector* sector : entity.sectors)
-        sector->entities.push_back(&entity);
+    entity.EnterListedSectors(first);
 }

@@ -22,6 +22,7 @@ Entity::Entity(const Entity& other)
       angle(other.angle),
       previousAngle(other.previousAngle),
       sectors(other.sectors),
+      sectorSlots(other.sectors.size(), kNoSlot),
       shapes(other.shapes),
       points(other.points)
 {
@@ -84,10 +85,40 @@ void Entity::EnterSectors()
 {
     if (theWorld == nullptr)
         return;
+    const std::size_t first = sectors.size();
     for (const HullCircle& circle : shapes)
         theWorld->Grid().SectorsForCircle(circle, sectors);
-    for (Sector* sector : sectors)
-        sector->entities.push_back(this);
+    EnterListedSectors(first);
+}
+
+void Entity::JoinSector(Sector* cell)
+{
+    sectorSlots.resize(sectors.size(), kNoSlot);
+    sectors.push_back(cell);
+    sectorSlots.push_back(cell->AddEntity(this));
+}
+
+void Entity::EnterListedSectors(std::size_t first)
+{
+    sectorSlots.resize(first < sectors.size() ? first : sectors.size(), kNoSlot);
+    sectorSlots.resize(sectors.size(), kNoSlot);
+    for (std::size_t i = first; i < sectors.size(); ++i)
+        sectorSlots[i] = sectors[i]->AddEntity(this);
+}
+
+void Entity::ForgetSectors()
+{
+    sectors.clear();
+    sectorSlots.clear();
+}
+
+void Entity::MovedInSector(const Sector* cell, std::uint32_t from, std::uint32_t to)
+{
+    for (std::size_t i = 0; i < sectors.size() && i < sectorSlots.size(); ++i)
+        if (sectors[i] == cell && sectorSlots[i] == from) {
+            sectorSlots[i] = to;
+            return;
+        }
 }
 
 void Entity::PlaceShapes(float x, float y) { PlaceHull(shapes, x, y); }
@@ -106,13 +137,15 @@ void Entity::MoveArea(Vec2) {}
 
 const char* Entity::OwnName() const { return nullptr; }
 
+void Entity::ReadMapRecord(const ActorRecord&) {}
+
 void Entity::Link(std::vector<Beam>&, EntityList&) {}
 
 void Entity::LeaveSectors()
 {
-    for (Sector* sector : sectors)
-        sector->RemoveEntity(this);
-    sectors.clear();
+    for (std::size_t i = 0; i < sectors.size(); ++i)
+        sectors[i]->RemoveEntity(this, i < sectorSlots.size() ? sectorSlots[i] : kNoSlot);
+    ForgetSectors();
 }
 
 const char* HullModelName(EntityType type)

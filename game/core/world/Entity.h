@@ -12,6 +12,7 @@ class Sector;
 class DrawSink;
 class EntityList;
 struct Beam;
+struct ActorRecord;
 
 // The shared type number space of the map format and the factory.
 using EntityType = std::int32_t;
@@ -62,6 +63,11 @@ public:
     float angle = 0.0f; // degrees
     float previousAngle = 0.0f;
     std::vector<Sector*> sectors; // non-owning
+    // Beside each cell of `sectors`, the entity's place in the cell's entity
+    // list (Sector::AddEntity), so leaving needs no search; kNoSlot for a
+    // listed cell the entity did not enter itself.
+    std::vector<std::uint32_t> sectorSlots;
+    static constexpr std::uint32_t kNoSlot = 0xFFFFFFFFu;
     std::vector<HullCircle> shapes;
     std::int32_t points = 0;
 
@@ -110,9 +116,22 @@ public:
     // Runs once at level start, after every template is spawned: takes over
     // the live beams and actors of its area; by default nothing.
     virtual void Link(std::vector<Beam>& liveBeams, EntityList& entities);
+    // Takes what its map record (the actor section) holds for its class
+    // beyond the type, place and angle the loader has set: names, timings,
+    // sizes. By default the record holds nothing more.
+    virtual void ReadMapRecord(const ActorRecord& record);
 
-    // Leaves every cell of `sectors` (all occurrences) and empties the list.
+    // Leaves every cell of `sectors` and empties the list.
     void LeaveSectors();
+    // Lists the cell and enters it.
+    void JoinSector(Sector* cell);
+    // Enters every cell listed in `sectors` from index `first` on (cells a
+    // query has just appended).
+    void EnterListedSectors(std::size_t first);
+    // Forgets every cell without touching them (the grid is going).
+    void ForgetSectors();
+    // The cell moved the entity from one place in its list to another.
+    void MovedInSector(const Sector* cell, std::uint32_t from, std::uint32_t to);
     // Rebuilds the hull (BuildHull), places and rotates it through the
     // slots, and clears the dead flag.
     void ResetShapes();

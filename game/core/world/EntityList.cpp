@@ -1,6 +1,8 @@
 #include "EntityList.h"
 
 #include "Entity.h"
+#include "EntityWorld.h"
+#include "SectorGrid.h"
 
 EntityList::~EntityList() { DeleteAll(); }
 
@@ -12,6 +14,10 @@ void EntityList::Append(Entity* entity)
 
 void EntityList::Pass()
 {
+    // No cell's list is walked between passes: the gaps that leaving
+    // entities left close here.
+    if (theWorld != nullptr)
+        theWorld->Grid().CloseGaps();
     // std::list keeps every other element (and end()) valid across push_back
     // and the erase of the current one, so appended entities are reached.
     for (auto it = items.begin(); it != items.end();) {

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -102,12 +103,36 @@ std::string NotFinite(const char* section, std::int32_t index)
     return LogFormat("%s record %i holds a coordinate that is not a finite number\n", section, index);
 }
 
-bool DecodeBeams(ByteCursor& cursor, std::vector<Beam>& beams, std::string& reason)
+// The box around every beam's end points, gathered while the beams decode
+// (a second walk over a large map's beams cost a third of its decoding).
+struct Extent {
+    bool empty = true;
+    float minX = 0.0f, maxX = 0.0f, minY = 0.0f, maxY = 0.0f;
+
+    void Take(Vec2 p)
+    {
+        if (empty) {
+            minX = maxX = p.x;
+            minY = maxY = p.y;
+            empty = false;
+            return;
+        }
+        // Finite by now, so plain comparisons (no libm calls) suffice.
+        minX = p.x < minX ? p.x : minX;
+        maxX = p.x > maxX ? p.x : maxX;
+        minY = p.y < minY ? p.y : minY;
+        maxY = p.y > maxY ? p.y : maxY;
+    }
+};
+
+bool DecodeBeams(ByteCursor& cursor, std::vector<Beam>& beams, Extent& extent, std::string& reason)
 {
     static const Section kSection{"beam", kMapBeamRecordBytes};
     std::int32_t count = 0;
     if (!ReadCount(cursor, kSection, count, reason))
         return false;
+    // Each record is filled in place: a 64-byte beam pushed back was copied
+    // with a slow string move, most of the decoding time of a large map.
     beams.reserve(static_cast<std::size_t>(count));
     for (std::int32_t i = 0; i < count; ++i) {
         const std::uint8_t* p = cursor.Take(kMapBeamRecordBytes);
@@ -116,7 +141,7 @@ bool DecodeBeams(ByteCursor& cursor, std::vector<Beam>& beams, std::string& reas
             return false;
         }
         // File order: A, B, colour A, colour B, direction, normal.
-        Beam beam;
+        Beam& beam = beams.emplace_back();
         beam.a = VecAt(p);
         beam.b = VecAt(p + 8);
         beam.colourA = RgbAt(p + 16);
@@ -128,7 +153,8 @@ bool DecodeBeams(ByteCursor& cursor, std::vector<Beam>& beams, std::string& reas
             reason = NotFinite("Beam", i);
             return false;
         }
-        beams.push_back(beam);
+        extent.Take(beam.a);
+        extent.Take(beam.b);
     }
     return true;
 }
@@ -313,23 +339,13 @@ bool DecodeTriggers(ByteCursor& cursor, std::vector<TriggerDef>& triggers, std::
 // The grid spans the beams' end points plus 1000 units above and below, in
 // cells of 250 units; a map whose extent asks for more cells than the grid
 // makes is refused here rather than played as an empty world.
-bool FitsGrid(const std::vector<Beam>& beams, std::string& reason)
+bool FitsGrid(const Extent& extent, std::string& reason)
 {
-    if (beams.empty())
+    if (extent.empty)
         return true;
-    float minX = beams[0].a.x, maxX = minX, minY = beams[0].a.y, maxY = minY;
-    for (const Beam& beam : beams) {
-        for (const Vec2& p : {beam.a, beam.b}) {
-            // Finite by now, so plain comparisons (no libm calls) suffice.
-            minX = p.x < minX ? p.x : minX;
-            maxX = p.x > maxX ? p.x : maxX;
-            minY = p.y < minY ? p.y : minY;
-            maxY = p.y > maxY ? p.y : maxY;
-        }
-    }
-    if (!SectorGrid::FitsExtent(maxX - minX, maxY - minY)) {
+    if (!SectorGrid::FitsExtent(extent.maxX - extent.minX, extent.maxY - extent.minY)) {
         reason = LogFormat("The beams span %.0f x %.0f units, more than the sector grid can hold\n",
-                           double(maxX) - double(minX), double(maxY) - double(minY));
+                           double(extent.maxX) - double(extent.minX), double(extent.maxY) - double(extent.minY));
         return false;
     }
     return true;
@@ -353,10 +369,11 @@ bool DecodeMapFile(const std::uint8_t* bytes, std::size_t size, MapFileContents&
     }
     ByteCursor cursor(bytes, size);
     MapFileContents map;
-    if (!DecodeBeams(cursor, map.beams, reason) || !DecodeActors(cursor, map.actors, reason) ||
+    Extent extent;
+    if (!DecodeBeams(cursor, map.beams, extent, reason) || !DecodeActors(cursor, map.actors, reason) ||
         !DecodeTargets(cursor, map.targets, reason) || !DecodeRotators(cursor, map.rotators, reason) ||
         !DecodeMovers(cursor, map.movers, reason) || !DecodeTriggers(cursor, map.triggers, reason) ||
-        !FitsGrid(map.beams, reason))
+        !FitsGrid(extent, reason))
         return false;
     out = std::move(map);
     return true;
@@ -388,10 +405,16 @@ bool ReadMapFile(const std::string& path, MapFileContents& out, std::string& rea
         reason = DataFileRefusal(path, verdict);
         return false;
     }
-    std::vector<std::uint8_t> bytes;
-    if (!ReadWholeFile(path, bytes)) {
+    // Read into a buffer that is not zeroed first: every byte is read over.
+    const std::size_t size = static_cast<std::size_t>(verdict.size);
+    std::unique_ptr<std::uint8_t[]> bytes(new std::uint8_t[size > 0 ? size : 1]);
+    std::FILE* file = verdict.state == DataFileState::Readable ? std::fopen(path.c_str(), "rb") : nullptr;
+    const bool read = file != nullptr && std::fread(bytes.get(), 1, size, file) == size;
+    if (file != nullptr)
+        std::fclose(file);
+    if (!read) {
         reason = LogFormat("Cannot open %s\n", path.c_str());
         return false;
     }
-    return DecodeMapFile(bytes.data(), bytes.size(), out, reason);
+    return DecodeMapFile(bytes.get(), size, out, reason);
 }

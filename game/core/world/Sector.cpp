@@ -1,6 +1,7 @@
 #include "Sector.h"
 
 #include "Collision.h"
+#include "Entity.h"
 #include "Line.h"
 #include "SectorGrid.h"
 
@@ -64,9 +65,56 @@ bool Sector::PointOnBeam(float x, float y, std::vector<BeamHit>& hits) const
     return false;
 }
 
-void Sector::RemoveEntity(const Entity* entity)
+std::uint32_t Sector::AddEntity(Entity* entity)
 {
-    entities.erase(std::remove(entities.begin(), entities.end(), entity), entities.end());
+    entities.push_back(entity);
+    return static_cast<std::uint32_t>(entities.size() - 1);
+}
+
+void Sector::RemoveEntity(const Entity* entity, std::uint32_t slot)
+{
+    if (entity == nullptr)
+        return;
+    ++departures;
+    if (slot < entities.size() && entities[slot] == entity) {
+        entities[slot] = nullptr;
+        ++gaps;
+    } else {
+        for (Entity*& held : entities)
+            if (held == entity) {
+                held = nullptr;
+                ++gaps;
+            }
+    }
+    while (!entities.empty() && entities.back() == nullptr) {
+        entities.pop_back();
+        --gaps;
+    }
+    if (gaps > 0 && !gapListed && grid != nullptr) {
+        gapListed = true;
+        grid->ListGaps(this);
+    }
+}
+
+void Sector::CloseGaps()
+{
+    gapListed = false;
+    if (gaps == 0)
+        return;
+    ++departures;
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < entities.size(); ++i) {
+        Entity* entity = entities[i];
+        if (entity == nullptr)
+            continue;
+        if (i != kept) {
+            entities[kept] = entity;
+            entity->MovedInSector(this, static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(kept));
+        }
+        ++kept;
+    }
+    entities.resize(kept);
+    gaps = 0;
 }
 
 void Sector::RemoveProjectile(const Projectile* projectile)

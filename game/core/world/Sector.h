@@ -32,6 +32,12 @@ class Sector {
 public:
     Vec2 centre;
     std::vector<Beam*> beams;
+    // The entities standing in the cell, in the order they entered. One that
+    // leaves turns its place into a null at once (found through its slot,
+    // Entity::sectorSlots, so leaving costs no search however full the cell
+    // is, and no walker of the list is disturbed); walkers skip nulls. Nulls
+    // at the end are dropped at once, the others when the grid closes the
+    // gaps (SectorGrid::CloseGaps, before each update pass).
     std::vector<Entity*> entities;
     std::vector<Projectile*> projectiles;
     // The grid this cell belongs to (for the wrap width); set by the build.
@@ -39,6 +45,12 @@ public:
     // The grid's query stamp when a query last took this cell (see
     // SectorGrid::BeginQuery); not part of the cell's contents.
     mutable std::uint32_t queryMark = 0;
+    // Nulls in `entities`, and whether the grid lists the cell for closing.
+    std::uint32_t gaps = 0;
+    bool gapListed = false;
+    // Counts every entity that left the cell or moved in its list: while it
+    // stays the same, the list has only grown at its end.
+    std::uint32_t departures = 0;
 
     // The 375-unit test box around the centre.
     Rect TestBox() const { return Rect(kSectorTestSize, kSectorTestSize, centre.x, centre.y); }
@@ -55,7 +67,15 @@ public:
     // The first beam within 1.0 of (x, y), appended with that point.
     bool PointOnBeam(float x, float y, std::vector<BeamHit>& hits) const;
 
-    // Every occurrence of the pointer leaves the list.
-    void RemoveEntity(const Entity* entity);
+    // Appends the entity and answers its slot.
+    std::uint32_t AddEntity(Entity* entity);
+    // The entity leaves the slot when the slot holds it; otherwise (a slot
+    // unknown or stale) every occurrence leaves.
+    void RemoveEntity(const Entity* entity, std::uint32_t slot);
+    // Moves the entities together over the nulls, keeping their order, and
+    // tells each moved one its new slot. Only between walks of the list.
+    void CloseGaps();
+    // Entities standing in the cell (the non-null entries).
+    std::size_t EntityCount() const { return entities.size() - gaps; }
     void RemoveProjectile(const Projectile* projectile);
 };

@@ -275,6 +275,7 @@ void SectorGrid::Build(std::vector<Beam>& beams, EntityList& entities)
     columns = static_cast<std::int32_t>(worldWidth * kSectorScale + 1.0f);
     rows = static_cast<std::int32_t>(worldHeight * kSectorScale + 1.0f);
     const std::size_t count = static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows);
+    gapped.clear();
     cells.reset(new Sector[count]);
 
     // 5. Move the world.
@@ -345,10 +346,15 @@ void SectorGrid::Build(std::vector<Beam>& beams, EntityList& entities)
     std::sort(entries.begin(), entries.end(), [](const Entry& x, const Entry& y) {
         return std::tie(x.order, x.entity, x.circle) < std::tie(y.order, y.entity, y.circle);
     });
-    for (const Entry& e : entries) {
-        e.cell->entities.push_back(e.owner);
-        e.owner->sectors.push_back(e.cell);
-    }
+    for (const Entry& e : entries)
+        e.owner->JoinSector(e.cell);
+}
+
+void SectorGrid::CloseGaps()
+{
+    for (Sector* cell : gapped)
+        cell->CloseGaps();
+    gapped.clear();
 }
 
 void SectorGrid::Clear() { Clear(Log::Instance()); }
@@ -364,7 +370,8 @@ void SectorGrid::Clear(Log& log)
             // Whoever still stands in a cell forgets it, so nothing keeps a
             // pointer into the freed cells.
             for (Entity* entity : cell.entities)
-                entity->sectors.clear();
+                if (entity != nullptr)
+                    entity->ForgetSectors();
             cell.projectiles.clear();
             cell.entities.clear();
             count += static_cast<long long>(cell.beams.size());
@@ -372,5 +379,6 @@ void SectorGrid::Clear(Log& log)
         }
         cells.reset();
     }
+    gapped.clear();
     log.Writef("Total Beams Cleared:%i\n", static_cast<int>(count));
 }

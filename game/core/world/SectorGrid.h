@@ -80,6 +80,13 @@ public:
     void Clear();
     void Clear(Log& log);
 
+    // Closes the gaps that leaving entities left in the cells' entity lists
+    // (Sector::CloseGaps). The entity list's update pass calls it before it
+    // starts, when no cell's list is being walked.
+    void CloseGaps();
+    // A cell with gaps asks to be closed by the next CloseGaps.
+    void ListGaps(Sector* cell) const { gapped.push_back(cell); }
+
 private:
     // Visits every cell of the ranges after the single wrap step, passing the
     // x shift of the wrap image; columns still outside the grid are skipped.
@@ -98,4 +105,5 @@ private:
 
     std::unique_ptr<Sector[]> cells;
     mutable std::uint32_t queryStamp = 0;
+    mutable std::vector<Sector*> gapped;
 };

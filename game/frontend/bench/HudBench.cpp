@@ -73,7 +73,7 @@ std::size_t ItemsOf(const std::vector<Sector*> (&images)[3], const Entity* skip)
             for (const Beam* beam : sector->beams)
                 seen.insert(beam);
             for (const Entity* entity : sector->entities)
-                if (entity != skip)
+                if (entity != nullptr && entity != skip)
                     seen.insert(entity);
         }
         items += seen.size();

@@ -2,8 +2,8 @@
 // the whole-file read alone (the reference), decoding and checking every
 // record of bytes already in memory, the read plus the decoding, and
 // Game::LoadMap (which also makes the entity
-// templates). The map is the demo data's stress map when the benchmark runs
-// from a build folder that holds it (data/Data/Maps/stress.map), else a
+// templates). The map is the demo data's stress map when the build folder's
+// data set holds it (data/Data/Maps/stress.map), else a
 // generated one of 20000 beams and 3000 records of every other kind. It is
 // loaded under the name "home", which writes no saved game, so every round
 // measures only the load. Ratios are printed after the table.
@@ -79,7 +79,7 @@ struct BenchMap {
         root = std::filesystem::temp_directory_path() / "zelv_mapload_bench";
         std::filesystem::create_directories(root / "Data" / "Maps");
         path = (root / "Data" / "Maps" / "home.map").string();
-        const std::filesystem::path stress = std::filesystem::path("data") / "Data" / "Maps" / "stress.map";
+        const std::filesystem::path stress = std::filesystem::path(ZELV_DEMO_DATA_DIR) / "Data" / "Maps" / "stress.map";
         std::error_code error;
         if (std::filesystem::exists(stress, error)) {
             std::filesystem::copy_file(stress, path, std::filesystem::copy_options::overwrite_existing, error);

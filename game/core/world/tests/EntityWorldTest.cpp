@@ -126,6 +126,91 @@ TEST_F(EntityWorldTest, RegistrationUsesTheWorldsGrid)
     EXPECT_TRUE(boxed.sectors.empty());
 }
 
+// The non-null entries of a cell's entity list, in order.
+std::vector<const Entity*> Standing(const Sector* cell)
+{
+    std::vector<const Entity*> out;
+    for (const Entity* entity : cell->entities)
+        if (entity != nullptr)
+            out.push_back(entity);
+    return out;
+}
+
+TEST_F(EntityWorldTest, AnEntityLeavingDuringAWalkOfItsCellHidesNoOther)
+{
+    // Three actors on one spot: the contact and blast passes walk the cell by
+    // index while what they touch may leave it.
+    Turret a, b, c;
+    for (Turret* t : {&a, &b, &c}) {
+        t->Spawn(1000.0f, 1400.0f, 0.0f);
+        t->EnterSectors();
+    }
+    Sector* cell = a.sectors.front();
+    ASSERT_EQ(Standing(cell), (std::vector<const Entity*>{&a, &b, &c}));
+    std::vector<const Entity*> met;
+    for (std::size_t i = 0; i < cell->entities.size(); ++i) {
+        Entity* entity = cell->entities[i];
+        if (entity == nullptr)
+            continue;
+        met.push_back(entity);
+        if (entity == &a)
+            a.LeaveSectors();
+    }
+    EXPECT_EQ(met, (std::vector<const Entity*>{&a, &b, &c})) << "b was skipped";
+    EXPECT_EQ(cell->EntityCount(), 2u);
+    world.grid.CloseGaps();
+    EXPECT_EQ(cell->entities, (std::vector<Entity*>{&b, &c}));
+    b.LeaveSectors();
+    c.LeaveSectors();
+    EXPECT_TRUE(cell->entities.empty());
+}
+
+TEST_F(EntityWorldTest, CellsHoldWhatAPlainListWouldThroughRandomEntriesLeavesAndClosings)
+{
+    // Differential: each cell against a plain ordered list that erases the
+    // leaving entity; every registered entity's slot names its own place.
+    const Vec2 spots[] = {{1000.0f, 1400.0f}, {1010.0f, 1390.0f}, {1240.0f, 1400.0f}, {600.0f, 1300.0f}};
+    std::vector<Turret> actors(40);
+    std::map<const Sector*, std::vector<const Entity*>> model;
+    std::uint32_t seed = 12345;
+    auto next = [&seed](std::uint32_t bound) {
+        seed = seed * 1664525u + 1013904223u;
+        return (seed >> 8) % bound;
+    };
+    for (int step = 0; step < 3000; ++step) {
+        Turret& t = actors[next(40)];
+        if (t.sectors.empty()) {
+            const Vec2 spot = spots[next(4)];
+            t.Spawn(spot.x, spot.y, 0.0f);
+            t.EnterSectors();
+            for (const Sector* cell : t.sectors)
+                model[cell].push_back(&t);
+        } else {
+            for (const Sector* cell : t.sectors) {
+                auto& list = model[cell];
+                list.erase(std::find(list.begin(), list.end(), &t));
+            }
+            t.LeaveSectors();
+        }
+        if (next(7) == 0)
+            world.grid.CloseGaps();
+        for (const auto& [cell, list] : model) {
+            ASSERT_EQ(Standing(cell), list) << "step " << step;
+            ASSERT_EQ(cell->EntityCount(), list.size());
+        }
+        for (const Turret& a : actors) {
+            ASSERT_EQ(a.sectorSlots.size(), a.sectors.size());
+            for (std::size_t i = 0; i < a.sectors.size(); ++i)
+                ASSERT_EQ(a.sectors[i]->entities.at(a.sectorSlots[i]), &a) << "step " << step;
+        }
+    }
+    world.grid.CloseGaps();
+    for (const auto& [cell, list] : model)
+        EXPECT_EQ(cell->entities.size(), list.size()) << "no gap is left after closing";
+    for (Turret& a : actors)
+        a.LeaveSectors();
+}
+
 TEST_F(EntityWorldTest, DeathPaysItsPointsOnce)
 {
     Turret turret;

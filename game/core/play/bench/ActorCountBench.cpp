@@ -1,0 +1,247 @@
+// Load, play and teardown of a level against its actor count: the demo map
+// Landfall with 1,000, 10,000 or 100,000 extra actors of every type spread
+// over its hills. Each must grow linearly with the count.
+//  - LoadLevel: Game::LoadMap (the templates) and Game::StartLevel (clones,
+//    spawns, the grid, the warm-up updates).
+//  - PlayPass: one update pass of the entity list.
+//  - Teardown: Game::ClearLevel (every actor leaves its cells and goes) and
+//    the templates going with the next map.
+//  - CloneAndDelete: the reference measured in the same run: cloning every
+//    template and deleting the clones, the memory work any load and teardown
+//    does, with no grid and no update.
+// Ratios printed after the table: each subject's time per actor at 100,000
+// against the same at 1,000 (1.0 is linear), and against the reference.
+// The log is on, writing into the bench's own folder, so the per-actor log
+// lines count as they do in the program.
+#include "RatioReporter.h"
+#include "testing/DemoDataGame.h"
+#include "testing/HeadlessHost.h"
+#include "MapFile.h"
+#include "Entity.h"
+#include "Game.h"
+#include "Log.h"
+#include "MapWriter.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+const int kCounts[] = {1000, 10000, 100000};
+
+std::int32_t ReadInt32(const std::vector<std::uint8_t>& bytes, std::size_t at)
+{
+    std::int32_t value = 0;
+    std::memcpy(&value, bytes.data() + at, sizeof value);
+    return value;
+}
+
+// Landfall's file with `extra` actor records appended to its actor section.
+std::vector<std::uint8_t> LandfallWithExtraActors(const std::vector<std::uint8_t>& landfall, int extra)
+{
+    const std::size_t actorsAt = 4 + 56 * static_cast<std::size_t>(ReadInt32(landfall, 0));
+    const std::int32_t count = ReadInt32(landfall, actorsAt);
+    std::size_t end = actorsAt + 4;
+    for (std::int32_t i = 0; i < count; ++i)
+        end += static_cast<std::size_t>(MapActorRecordBytes(ReadInt32(landfall, end)));
+
+    static const std::int32_t types[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 22, 24};
+    MapWriter records;
+    std::uint32_t seed = 7;
+    for (int i = 0; i < extra; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        MapActor actor;
+        actor.type = types[i % (sizeof types / sizeof types[0])];
+        actor.position = {float(seed % 6400u), 300.0f + float((seed >> 13) % 650u)};
+        actor.name = "N" + std::to_string(i % 64);
+        actor.onTime = 1.0f;
+        actor.offTime = 1.0f;
+        actor.halfWidth = 16.0f;
+        actor.halfHeight = 16.0f;
+        records.Actor(actor);
+    }
+    std::vector<std::uint8_t> bytes(landfall.begin(), landfall.begin() + static_cast<std::ptrdiff_t>(actorsAt));
+    const std::int32_t total = count + extra;
+    bytes.resize(bytes.size() + 4);
+    std::memcpy(bytes.data() + actorsAt, &total, sizeof total);
+    bytes.insert(bytes.end(), landfall.begin() + static_cast<std::ptrdiff_t>(actorsAt + 4),
+                 landfall.begin() + static_cast<std::ptrdiff_t>(end));
+    bytes.insert(bytes.end(), records.Bytes().begin(), records.Bytes().end());
+    bytes.insert(bytes.end(), landfall.begin() + static_cast<std::ptrdiff_t>(end), landfall.end());
+    return bytes;
+}
+
+// One game over the demo data whose maps folder holds "crowd<N>" for each
+// count; the log writes into the same folder.
+struct Crowds {
+    HeadlessHost host{1};
+    std::unique_ptr<Game> game;
+    std::filesystem::path root;
+    bool ready = false;
+
+    Crowds()
+    {
+        if (!OpenDemoDataGame(game, host, ZELV_DEMO_DATA_DIR))
+            return;
+        root = std::filesystem::temp_directory_path() / "zelv_actorcount_bench";
+        std::filesystem::create_directories(root / "Data" / "Maps");
+        std::vector<std::uint8_t> landfall;
+        if (!ReadWholeFile(std::string(ZELV_DEMO_DATA_DIR) + "/Data/Maps/Landfall.map", landfall))
+            return;
+        for (int count : kCounts)
+            if (!WriteMapBytes(MapPath(count), LandfallWithExtraActors(landfall, count)))
+                return;
+        game->dataRoot = root.string();
+        log = std::make_unique<Log>((root / "Logfile.txt").string(), sink);
+        log->SetEnabled(true);
+        ready = true;
+    }
+    ~Crowds()
+    {
+        game.reset();
+        std::error_code ignored;
+        std::filesystem::remove_all(root, ignored);
+    }
+
+    std::string MapPath(int count) const
+    {
+        return (root / "Data" / "Maps" / ("crowd" + std::to_string(count) + ".map")).string();
+    }
+    static std::string MapName(int count) { return "crowd" + std::to_string(count); }
+
+    // Loads and starts the map of the count; false when it would not load.
+    bool Start(int count)
+    {
+        if (!game->LoadMap(MapName(count).c_str(), *log))
+            return false;
+        game->StartLevel(*log);
+        return true;
+    }
+
+    struct NullBuffer : std::streambuf {
+        int overflow(int c) override { return c; }
+        std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
+    };
+    NullBuffer nothing;
+    std::ostream sink{&nothing};
+    std::unique_ptr<Log> log;
+};
+
+Crowds& TheCrowds()
+{
+    static Crowds crowds;
+    return crowds;
+}
+
+void BM_LoadLevel(benchmark::State& state)
+{
+    Crowds& crowds = TheCrowds();
+    if (!crowds.ready) {
+        state.SkipWithError("demo data missing");
+        return;
+    }
+    const int count = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        if (!crowds.Start(count))
+            state.SkipWithError("map did not load");
+        state.PauseTiming();
+        crowds.game->ClearLevel(*crowds.log);
+        state.ResumeTiming();
+    }
+    state.counters["actors"] = static_cast<double>(crowds.game->map.entityTemplates.size());
+}
+
+void BM_PlayPass(benchmark::State& state)
+{
+    Crowds& crowds = TheCrowds();
+    if (!crowds.ready || !crowds.Start(static_cast<int>(state.range(0)))) {
+        state.SkipWithError("map did not load");
+        return;
+    }
+    for (auto _ : state)
+        crowds.game->entities.Pass();
+    state.counters["live"] = static_cast<double>(crowds.game->entities.Size());
+    crowds.game->ClearLevel(*crowds.log);
+}
+
+void BM_Teardown(benchmark::State& state)
+{
+    Crowds& crowds = TheCrowds();
+    if (!crowds.ready) {
+        state.SkipWithError("demo data missing");
+        return;
+    }
+    const int count = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (!crowds.Start(count))
+            state.SkipWithError("map did not load");
+        state.ResumeTiming();
+        crowds.game->ClearLevel(*crowds.log);
+        crowds.game->map.entityTemplates.clear();
+    }
+}
+
+void BM_CloneAndDelete(benchmark::State& state)
+{
+    Crowds& crowds = TheCrowds();
+    if (!crowds.ready || !crowds.game->LoadMap(Crowds::MapName(static_cast<int>(state.range(0))).c_str(), *crowds.log)) {
+        state.SkipWithError("map did not load");
+        return;
+    }
+    std::vector<Entity*> clones;
+    for (auto _ : state) {
+        clones.clear();
+        for (const auto& source : crowds.game->map.entityTemplates)
+            clones.push_back(source->Clone());
+        for (Entity* clone : clones)
+            delete clone;
+    }
+}
+
+void Counts(benchmark::internal::Benchmark* bench)
+{
+    for (int count : kCounts)
+        bench->Arg(count);
+    bench->Unit(benchmark::kMillisecond)->Iterations(3);
+}
+BENCHMARK(BM_LoadLevel)->Apply(Counts);
+BENCHMARK(BM_PlayPass)->Apply(Counts);
+BENCHMARK(BM_Teardown)->Apply(Counts);
+BENCHMARK(BM_CloneAndDelete)->Apply(Counts);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    RatioReporter reporter;
+    reporter.nameWidth = 24;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    std::printf("\nPer actor at 100,000 against per actor at 1,000 (x100 the time is linear):\n");
+    for (const char* name : {"BM_LoadLevel", "BM_PlayPass", "BM_Teardown", "BM_CloneAndDelete"}) {
+        const std::string big = std::string(name) + "/100000/iterations:3";
+        const std::string small = std::string(name) + "/1000/iterations:3";
+        const auto b = reporter.Nanoseconds(big);
+        const auto s = reporter.Nanoseconds(small);
+        if (b && s && *s > 0.0)
+            std::printf("  %-24s %8.2fx per actor\n", name, (*b / 100000.0) / (*s / 1000.0));
+    }
+    std::printf("Against cloning and deleting the same templates:\n");
+    for (int count : kCounts)
+        for (const char* name : {"BM_LoadLevel", "BM_Teardown"})
+            reporter.PrintRatio(std::string(name) + "/" + std::to_string(count) + "/iterations:3",
+                                "BM_CloneAndDelete/" + std::to_string(count) + "/iterations:3",
+                                RatioReporter::TimeIn("ms", 1e6, 2));
+    benchmark::Shutdown();
+    return 0;
+}
