@@ -132,6 +132,9 @@ public:
     void Run();
     // One frame of Run (the loop's body).
     void RunFrame();
+    // Real time one frame may spend catching up ticks before the rest of the
+    // backlog is dropped and the frame is drawn.
+    static constexpr std::uint32_t kCatchUpBudgetMs = 250;
     // One tick: events, mouse, the mode delay, the update, button edges.
     void RunTick();
     // Applies one platform event to the input state or the run flags.

@@ -1,5 +1,6 @@
 #include "Game.h"
 
+#include "Clock.h"
 #include "FontSet.h"
 #include "FrameDump.h"
 #include "GlState.h"
@@ -10,6 +11,7 @@
 #include <GL/gl.h>
 #include <SDL.h>
 
+#include <cmath>
 #include <cstdio>
 
 void Game::Run()
@@ -30,12 +32,24 @@ void Game::RunFrame()
     AdvanceFades(frameTimer.frameSeconds);
 
     // Read again before every test: a tick may change it (slow motion, the
-    // pause menu). Nothing caps the number of ticks after a stall. A tick
-    // length that is not positive would never drain the accumulator.
+    // pause menu). A tick length that is not positive would never drain the
+    // accumulator. A stall is caught up tick by tick, but when the ticks
+    // themselves take longer than the time they stand for, catching up never
+    // ends: the frame would never be drawn nor a closed window noticed. So
+    // after a budget of real time spent ticking, the rest of the backlog is
+    // let go and the frame is drawn.
     if (!(tickLength > 0.0f))
         tickLength = 0.02f;
-    while (tickLength <= tickAccumulator)
+    Clock& clock = host->FrameClock();
+    const std::uint32_t ticksBegan = clock.Ticks();
+    while (tickLength <= tickAccumulator) {
         RunTick();
+        if (clock.Ticks() - ticksBegan >= kCatchUpBudgetMs) {
+            if (tickLength > 0.0f && tickLength <= tickAccumulator)
+                tickAccumulator = std::fmod(tickAccumulator, static_cast<double>(tickLength));
+            break;
+        }
+    }
 
     const float factor = static_cast<float>(tickAccumulator / tickLength);
     drawAlpha = paused ? 1.0f : factor;

@@ -34,6 +34,7 @@ public:
     void CountTick()
     {
         ++ticks;
+        host.clock.now += tickCostMs;
         if (lengthenAfterFirstTick && ticks == 1)
             tickLength = 0.1f;
     }
@@ -45,6 +46,7 @@ public:
 
     ScriptedHost& host;
     int ticks = 0;
+    std::uint32_t tickCostMs = 0;  // real time each tick takes
     bool lengthenAfterFirstTick = false;
     std::vector<float> alphas;
     std::vector<int> ticksAtDraw;
@@ -185,6 +187,33 @@ TEST(MainLoop, QuitEndsTheLoopAfterThatFramesDrawAndSwap)
     ASSERT_EQ(game.ticksAtDraw.size(), 2u);
     EXPECT_EQ(game.ticksAtDraw[0], 0);
     EXPECT_EQ(game.ticksAtDraw[1], 2);
+    EXPECT_EQ(host.swaps, 2);
+}
+
+// Ticks slower than the time they stand for: catching up would never end.
+// After a quarter second of ticking the frame lets the backlog go and draws,
+// so play goes on slowly and a closed window ends the program.
+TEST(MainLoop, TicksSlowerThanRealTimeStillLetFramesDrawAndQuitEnd)
+{
+    Fixture f;
+    f.game.tickCostMs = 30;
+    f.game.Frame(3000);
+    EXPECT_EQ(f.game.ticks, 9);  // 9 x 30 ms reach the 250 ms budget
+    ASSERT_EQ(f.game.ticksAtDraw.size(), 1u);
+    EXPECT_NEAR(f.game.tickAccumulator, 0.0, 1e-5);  // 3.000 s is whole ticks
+    for (int frame = 0; frame < 5; ++frame)
+        f.game.Frame(0);  // each frame owes the time the last one ticked
+    EXPECT_EQ(f.game.ticksAtDraw.size(), 6u);
+    EXPECT_LE(f.game.ticks, 9 + 5 * 9);
+
+    ScriptedHost host;
+    LoopGame game(host);
+    game.tickCostMs = 30;
+    host.frameMilliseconds = 3000;
+    host.clock.now = 1000;
+    host.PushQuit();
+    game.Run();  // returns: the quit is read in the second frame's first tick
+    EXPECT_EQ(game.ticks, 9);
     EXPECT_EQ(host.swaps, 2);
 }
 
