@@ -1,25 +1,49 @@
 #!/bin/sh
 # Installs what the build and the tests need on Debian 12, and nothing when
 # everything is already there. Safe to run repeatedly.
+#   install-deps.sh                the packages, with apt-get
+#   install-deps.sh emulated-wine  also qemu-i386 10 under build/qemu, for
+#                                  machines whose kernel refuses 32-bit programs
 set -eu
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
 
 GAME_PKGS="cmake g++ make pkg-config git libgtest-dev libgmock-dev googletest libbenchmark-dev
   libsdl1.2-dev libsdl-mixer1.2-dev libdevil-dev libwxgtk3.2-dev libgl1-mesa-dri mesa-utils
   xvfb xauth xdotool libx11-dev libfreetype-dev fonts-dejavu-core fonts-dejavu-extra sox libsox-fmt-all libpixman-1-dev libmp3lame-dev lame imagemagick"
-# qemu-user runs Wine's 32-bit loader where the kernel refuses 32-bit programs.
-LIB_PKGS="g++-mingw-w64-i686 libz-mingw-w64-dev zlib1g-dev wine wine32:i386 qemu-user python3"
+# Debian 12's qemu-user (7.2) is not installed: it cannot run Wine's threads
+# (see emulated-wine below).
+LIB_PKGS="g++-mingw-w64-i686 libz-mingw-w64-dev zlib1g-dev wine wine32:i386 python3"
 
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 
-# "emulated-wine": also Wine's 64-bit server, which runs natively beside an
-# emulated 32-bit Wine (asked for by the test command only on that route, so
-# machines that run 32-bit programs keep the server they have).
-EXTRA_PKGS=""
-if [ "${1:-}" = emulated-wine ]; then EXTRA_PKGS="wine64"; fi
+# qemu-i386 10.0 from Debian's bookworm-backports archive, unpacked under
+# build/qemu: apt downloads the package with a source list, package lists and
+# cache of its own under build/qemu/apt, so the machine's apt setup and
+# installed packages stay as they are. Its qemu-i386 is a static program.
+# Debian 12's own 7.2 ends Wine's multi-threaded programs in "illegal
+# instruction" or a crash of qemu itself and makes a prefix in 11 minutes.
+install_qemu() {
+  dest="$ROOT/build/qemu"
+  if [ -x "$dest/usr/bin/qemu-i386" ]; then return 0; fi
+  apt_dir="$dest/apt"
+  rm -rf "$dest"
+  mkdir -p "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial" "$apt_dir/deb"
+  echo "deb http://deb.debian.org/debian bookworm-backports main" >"$apt_dir/sources.list"
+  set -- -o Dir::Etc::SourceList="$apt_dir/sources.list" -o Dir::Etc::SourceParts=/dev/null \
+    -o Dir::State::Lists="$apt_dir/lists" -o Dir::Cache="$apt_dir/cache" \
+    -o APT::Sandbox::User="$(id -un)"
+  echo "Fetching qemu-user 10 from bookworm-backports into $dest"
+  apt-get "$@" update -qq
+  (cd "$apt_dir/deb" && apt-get "$@" download -qq qemu-user/bookworm-backports)
+  deb=$(ls "$apt_dir"/deb/qemu-user_*.deb)
+  dpkg-deb --fsys-tarfile "$deb" | (cd "$dest" && tar -x ./usr/bin/qemu-i386)
+  rm -rf "$apt_dir"
+  "$dest/usr/bin/qemu-i386" --version | head -n 1
+}
 
 missing=""
-for p in $GAME_PKGS $LIB_PKGS $EXTRA_PKGS; do
+for p in $GAME_PKGS $LIB_PKGS; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
     missing="$missing $p"
   fi
@@ -27,13 +51,13 @@ done
 i386_missing=0
 if ! dpkg --print-foreign-architectures | grep -qx i386; then i386_missing=1; fi
 
-if [ -z "$missing" ] && [ "$i386_missing" -eq 0 ]; then
-  exit 0
+if [ -n "$missing" ] || [ "$i386_missing" -eq 1 ]; then
+  echo "Installing:$missing"
+  if [ "$i386_missing" -eq 1 ]; then
+    $SUDO dpkg --add-architecture i386
+  fi
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq $missing >/dev/null
 fi
 
-echo "Installing:$missing"
-if [ "$i386_missing" -eq 1 ]; then
-  $SUDO dpkg --add-architecture i386
-fi
-$SUDO apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq $missing >/dev/null
+if [ "${1:-}" = emulated-wine ]; then install_qemu; fi

@@ -4,109 +4,135 @@
 # micro-benchmarks (informational). Exits non-zero on any failure.
 # Works on a fresh Debian machine without display or sound device, and on
 # machines whose kernel cannot run 32-bit programs (Wine then runs under
-# qemu-i386; see tools/headless-env.sh).
+# qemu-i386 10; see tools/headless-env.sh). Both routes run the same tests.
+#   ZELV_WINE_ROUTE=native|emulated|none  force a route (see headless-env.sh)
 #   ZELV_REQUIRE_WINE=1  fail when the Windows test programs cannot run at all.
 set -eu
 cd "$(dirname "$0")/.."
 ROOT=$PWD
 JOBS=${JOBS:-$(nproc)}
 REPORTS="$ROOT/build/reports"
+run_started=$(date +%s)
+
+# Wall time of each stage, for the summary.
+timings=""
+mark=$run_started
+stage_done() {
+  now=$(date +%s)
+  timings="$timings${timings:+, }$1 $((now - mark)) s"
+  mark=$now
+}
 
 "$ROOT/tools/install-deps.sh"
 
 . "$ROOT/tools/headless-env.sh"
-trap headless_stop EXIT INT TERM
+wine_prep_pid=""
+cleanup() {
+  # The Wine preparation may still be starting servers: let it finish first.
+  if [ -n "$wine_prep_pid" ]; then wait "$wine_prep_pid" 2>/dev/null || true; fi
+  headless_stop
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+rm -rf "$REPORTS"
+mkdir -p "$REPORTS"
+
+# Wine's route. Where the machine cannot run Wine's 32-bit loader (or the
+# emulated route is asked for) qemu-i386 10 is fetched into build/qemu first.
+if [ "${ZELV_WINE_ROUTE:-}" = emulated ] ||
+  { [ -z "${ZELV_WINE_ROUTE:-}" ] && [ -x "$ZELV_WINE_LOADER" ] && ! headless_runs_32bit; }; then
+  "$ROOT/tools/install-deps.sh" emulated-wine || echo "qemu-i386 10 could not be fetched"
+fi
+headless_wine_route
+headless_start_x
+stage_done "install"
+
+# The Wine prefixes (24-, 16- and 8-bit displays) and their servers start in
+# the background while everything builds; the Windows tests wait for them.
+case "$ZELV_WINE_ROUTE" in
+  native | emulated)
+    if [ "$ZELV_WINE_ROUTE" = emulated ]; then
+      echo "Wine runs under qemu-i386 ($("$ZELV_QEMU_I386" --version | head -n 1))"
+    fi
+    headless_wine_env
+    (
+      started=$(date +%s)
+      rc=0
+      (headless_make_prefix && headless_start_depths && headless_start_server) || rc=$?
+      echo $(($(date +%s) - started)) >"$REPORTS/wine-start.seconds"
+      exit $rc
+    ) >"$REPORTS/wine-start.log" 2>&1 &
+    wine_prep_pid=$!
+    ;;
+esac
 
 echo "== native build (ASan + UBSan)"
 cmake -S "$ROOT" -B "$ROOT/build/native" -DCMAKE_BUILD_TYPE=Debug -DZELV_SANITIZE=ON >/dev/null
 cmake --build "$ROOT/build/native" -j "$JOBS"
+stage_done "native build"
 
 echo "== cross build (i686 Windows)"
 cmake -S "$ROOT" -B "$ROOT/build/win32" -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-mingw-i686.cmake" >/dev/null
 cmake --build "$ROOT/build/win32" -j "$JOBS"
+stage_done "cross build"
 
+# Only the benchmark programs and what they read: the libraries they link
+# are compiled again, optimised, but no test or game program.
 echo "== benchmark build (Release)"
 cmake -S "$ROOT" -B "$ROOT/build/bench" -DCMAKE_BUILD_TYPE=Release -DZELV_BENCHMARKS=ON >/dev/null
-cmake --build "$ROOT/build/bench" -j "$JOBS"
-
-rm -rf "$REPORTS"
-mkdir -p "$REPORTS"
-headless_start_x
-
-# The bundle under emulated Wine, in $ZELV_EMULATED_SHARDS shards without
-# the cases listed in tools/emulated-wine-exclusions.txt. Sets wine_summary.
-run_emulated_bundle() {
-  shards=${ZELV_EMULATED_SHARDS:-12}
-  excluded=$(grep -v '^#' "$ROOT/tools/emulated-wine-exclusions.txt" | grep -v '^$' | paste -sd: -)
-  ok=0
-  bad=0
-  for i in $(seq 0 $((shards - 1))); do
-    for attempt in 1 2; do
-      log="$REPORTS/wine-shard-$i.txt"
-      if (cd "$ROOT/build/win32/bin" && GTEST_TOTAL_SHARDS=$shards GTEST_SHARD_INDEX=$i \
-        timeout 900 wine ./WineTestBundle.exe --gtest_brief=1 --gtest_filter="-$excluded" \
-        </dev/null >"$log" 2>&1) && grep -q '^\[  PASSED  \]' "$log"; then
-        ok=$((ok + 1))
-        break
-      fi
-      if [ $attempt -eq 2 ]; then
-        bad=$((bad + 1))
-        echo "Windows test shard $i failed twice; end of $log:"
-        tail -n 15 "$log"
-      fi
-    done
-  done
-  cases=$(cat "$REPORTS"/wine-shard-*.txt | sed -n 's/^\[  PASSED  \] \([0-9]*\) test.*/\1/p' | awk '{ n += $1 } END { print n + 0 }')
-  wine_summary="Windows programs (emulated Wine, as one bundle in $shards shards): $ok shards passed ($cases cases), $bad failed; NOT RUN under emulation: $excluded"
-  [ $bad -eq 0 ]
-}
+cmake --build "$ROOT/build/bench" -j "$JOBS" --target benchmarks
+stage_done "benchmark build"
 
 status=0
 # A failing test runs once more before it fails the run: the end-to-end runs
 # of the real program share a loaded machine, and LeakSanitizer's own tracer
-# has been seen to crash at exit under load. A real fault fails twice.
+# has been seen to crash at exit under load. A real fault fails twice; the
+# summary names every test that passed only on its rerun.
 echo "== native tests"
-SDL_AUDIODRIVER=dummy ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  ctest --test-dir "$ROOT/build/native" -j "$JOBS" --output-on-failure --timeout 300 \
-  --repeat until-pass:2 --output-junit "$REPORTS/native.xml" || status=1
-native_summary=$(python3 "$ROOT/tools/ctest-summary.py" "Native tests" "$REPORTS/native.xml") || status=1
+rm -f "$REPORTS/native.status"
+{
+  SDL_AUDIODRIVER=dummy ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir "$ROOT/build/native" -j "$JOBS" --output-on-failure --timeout 300 \
+    --repeat until-pass:2 --output-junit "$REPORTS/native.xml" || echo failed >"$REPORTS/native.status"
+} 2>&1 | tee "$REPORTS/native.log"
+[ ! -f "$REPORTS/native.status" ] || status=1
+native_summary=$(python3 "$ROOT/tools/ctest-summary.py" "Native tests" "$REPORTS/native.xml" \
+  --log "$REPORTS/native.log") || status=1
+stage_done "native tests"
 
 echo "== Windows tests under Wine"
 wine_note=""
-headless_wine_route
 case "$ZELV_WINE_ROUTE" in
   native | emulated)
+    label="Windows programs ($ZELV_WINE_ROUTE Wine)"
     wine_started=$(date +%s)
-    if [ "$ZELV_WINE_ROUTE" = emulated ]; then
-      echo "This machine cannot run 32-bit programs: Wine runs under qemu-i386 (slow)."
-      "$ROOT/tools/install-deps.sh" emulated-wine || echo "wine64 could not be installed: the emulated server is used"
-    fi
-    if headless_start_wine; then
-      if [ "$ZELV_WINE_ROUTE" = native ]; then
-        # The 16- and 8-bit displays of the display programs' second runs.
-        headless_start_depths || status=1
-        # One Wine process per program (the display programs also at 16 and
-        # 8 bits), and the bundle of all of them.
-        ctest --test-dir "$ROOT/build/win32" -j "$JOBS" --output-on-failure --timeout 300 \
-          --output-junit "$REPORTS/wine.xml" || status=1
-        wine_summary=$(python3 "$ROOT/tools/ctest-summary.py" "Windows programs ($ZELV_WINE_ROUTE Wine)" \
-          "$REPORTS/wine.xml") || status=1
-      else
-        # Each emulated Wine process costs about half a minute to start and
-        # an emulated process does not live long reliably: the bundle of every
-        # program's cases runs in a few short shards, each retried once.
-        run_emulated_bundle || status=1
-      fi
-      wine_note="Wine stage took $(($(date +%s) - wine_started)) s on the $ZELV_WINE_ROUTE route"
-      echo "$wine_note"
+    prepared=0
+    wait "$wine_prep_pid" || prepared=$?
+    wine_prep_pid=""
+    cat "$REPORTS/wine-start.log"
+    if [ "$prepared" -eq 0 ]; then
+      # One Wine process per program, the display programs again at 16 and
+      # 8 bits. Under emulation each process starts in a few seconds.
+      rm -f "$REPORTS/wine.status"
+      {
+        ctest --test-dir "$ROOT/build/win32" -j "$JOBS" --output-on-failure \
+          --output-junit "$REPORTS/wine.xml" || echo failed >"$REPORTS/wine.status"
+      } 2>&1 | tee "$REPORTS/wine.log"
+      [ ! -f "$REPORTS/wine.status" ] || status=1
+      wine_summary=$(python3 "$ROOT/tools/ctest-summary.py" "$label" "$REPORTS/wine.xml" --cases) || status=1
+      wine_summary="$wine_summary
+  NOT RUN on this route: none"
     else
       status=1
-      wine_summary="Windows programs: NOT RUN, Wine failed to start on the $ZELV_WINE_ROUTE route (see above)"
+      wine_summary="$label: NOT RUN, Wine failed to start (see above)"
     fi
+    stage_done "Windows tests"
+    wine_note="Wine stage took $(($(date +%s) - wine_started)) s on the $ZELV_WINE_ROUTE route, after $(cat "$REPORTS/wine-start.seconds" 2>/dev/null || echo ?) s making the prefixes and starting Wine during the builds"
     ;;
   *)
-    programs=$(ctest --test-dir "$ROOT/build/win32" -N -L '^wine$' | sed -n 's/^Total Tests: //p')
+    programs=$(ctest --test-dir "$ROOT/build/win32" -N -L '^wine' | sed -n 's/^Total Tests: //p')
     wine_summary="Windows test programs NOT RUN: $ZELV_WINE_WHY (${programs:-?} programs built, 0 run)"
     echo "!!!!! $wine_summary"
     if [ "${ZELV_REQUIRE_WINE:-0}" = 1 ]; then
@@ -121,14 +147,17 @@ for b in $(find "$ROOT/build/bench" -type f -name '*Bench' -perm -u+x | sort); d
   echo "-- $(basename "$b")"
   "$b" --benchmark_min_time=0.05 || status=1
 done
+stage_done "benchmarks"
 
 echo "== summary"
 echo "$native_summary"
 case "$wine_summary" in
-  *"NOT RUN"*) echo "!!!!! $wine_summary" ;;
+  *": NOT RUN"* | "Windows test programs NOT RUN"*) echo "!!!!! $wine_summary" ;;
   *) echo "$wine_summary" ;;
 esac
 [ -z "$wine_note" ] || echo "$wine_note"
+echo "Stages: $timings"
+echo "Total: $(($(date +%s) - run_started)) s with $JOBS jobs"
 if [ $status -ne 0 ]; then
   echo "FAILED"
   exit 1
