@@ -200,9 +200,12 @@ run_case() { # display name expected damage
   before_input=$(fingerprint "$C/Input.dat")
 
   local out="$WORK/out/$name.txt" err="$WORK/out/$name.err" pidfile="$WORK/out/$name.pid" statusfile="$WORK/out/$name.status"
+  # Thread-local storage is not a leak root here, as in the end-to-end runs:
+  # the tracer crashed at exit on a stale dynamic-TLS entry of a library
+  # loaded at run time ("Tracer caught signal 11"), mostly under load.
   (
     cd "$C" && DISPLAY=$display SDL_AUDIODRIVER=dummy ZELV_DUMP_FRAME="$WORK/out/$name.ppm" ZELV_DUMP_FRAME_AT=20 \
-      LSAN_OPTIONS="suppressions=$SUPPRESSIONS:print_suppressions=0" \
+      LSAN_OPTIONS="suppressions=$SUPPRESSIONS:print_suppressions=0:use_tls=0" \
       sh -c 'echo $$ >"$1"; exec "$2"' _ "$pidfile" "$PROGRAM" >"$out" 2>"$err"
     echo $? >"$statusfile"
   ) &
