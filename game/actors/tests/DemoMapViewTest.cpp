@@ -6,6 +6,7 @@
 #include "BeamDraw.h"
 #include "Collision.h"
 #include "Emitter.h"
+#include "DemoGame.h"
 #include "Game.h"
 #include "Laser.h"
 #include "MathUtil.h"
@@ -42,35 +43,8 @@ std::vector<std::string> PackMaps()
     return names;
 }
 
-struct DemoLevel {
-    HeadlessHost host{7};
-    MapTestDir dir;
-    std::unique_ptr<Game> gamePtr;
-    Game& game;
-
-    explicit DemoLevel(const std::string& name) : gamePtr(std::make_unique<Game>(host)), game(*gamePtr)
-    {
-        std::filesystem::copy_file(kMaps + name + ".map", dir.Path("Data/Maps/" + name + ".map"));
-        EXPECT_TRUE(game.resources.LoadResources(ZELV_DEMO_DATA_DIR));
-        game.models = &game.storeModels;
-        game.dataRoot = dir.Root();
-        game.viewWidth = 640;
-        game.viewHeight = 480;
-        game.UpdateScreenSize();
-        SeedRandom(1000);
-        EXPECT_TRUE(game.LoadMap(name.c_str()));
-        game.StartLevel();
-    }
-
-    template <typename T>
-    std::vector<T*> All()
-    {
-        std::vector<T*> found;
-        for (Entity* e : game.entities)
-            if (auto* t = dynamic_cast<T*>(e))
-                found.push_back(t);
-        return found;
-    }
+struct DemoView : DemoLevel {
+    explicit DemoView(const std::string& name) : DemoLevel(name, true) {}
 
     // Distance from p to the nearest line of the level.
     float ToNearestLine(Vec2 p) const
@@ -116,7 +90,7 @@ TEST(DemoMapView, EveryLaserBeamEndsOnALineWithinAScreenAndEveryJetBlowsIntoOpen
     int jets = 0;
     for (const std::string& name : maps) {
         SCOPED_TRACE(name);
-        DemoLevel level(name);
+        DemoView level(name);
         // The height of the view at the ship's settled zoom.
         const float screen = level.game.screenSize.y / kSettledZoom;
         for (Laser* laser : level.All<Laser>()) {
@@ -164,7 +138,7 @@ TEST(DemoMapView, WithTheCameraAtItsLowestTheLowestFloorShowsAboveTheScoreStrip)
     const View views[] = {{640, 480, false}, {720, 480, false}, {854, 480, false}, {640, 480, true}, {854, 480, true}};
     for (const std::string& name : maps) {
         SCOPED_TRACE(name);
-        DemoLevel level(name);
+        DemoView level(name);
         Game& game = level.game;
         const Beam* floor = nullptr;
         for (const Beam& b : game.map.liveBeams)

@@ -2,6 +2,7 @@
 // maps: rotators turn their rocks, movers travel, lasers cycle and burn,
 // switches click, jets blow.
 #include "Emitter.h"
+#include "DemoGame.h"
 #include "Game.h"
 #include "Laser.h"
 #include "Mover.h"
@@ -21,35 +22,6 @@
 #include <string>
 
 namespace {
-
-struct DemoLevel {
-    HeadlessHost host{7};
-    MapTestDir dir;
-    std::unique_ptr<Game> gamePtr;
-    Game& game;
-
-    explicit DemoLevel(const std::string& name) : gamePtr(std::make_unique<Game>(host)), game(*gamePtr)
-    {
-        std::filesystem::copy_file(std::string(ZELV_DEMO_DATA_DIR) + "/Data/Maps/" + name + ".map",
-                                   dir.Path("Data/Maps/" + name + ".map"));
-        EXPECT_TRUE(game.resources.LoadResources(ZELV_DEMO_DATA_DIR));
-        game.models = &game.storeModels;
-        game.dataRoot = dir.Root();
-        SeedRandom(1000);
-        EXPECT_TRUE(game.LoadMap(name.c_str()));
-        game.StartLevel();
-    }
-
-    template <typename T>
-    std::vector<T*> All()
-    {
-        std::vector<T*> found;
-        for (Entity* e : game.entities)
-            if (auto* t = dynamic_cast<T*>(e))
-                found.push_back(t);
-        return found;
-    }
-};
 
 TEST(DemoMechanisms, RotatorsTurnMoversTravelLasersCycleAndBurnJetsBlow)
 {
