@@ -104,9 +104,11 @@ headless_wine_env() {
   export WINEPREFIX="$ZELV_RUNTIME_DIR/wineprefix"
   export WINEDEBUG=-all
   export WINEARCH=win32
-  # No .NET or HTML add-ons. The desktop process (explorer.exe) must stay:
-  # it owns the desktop window every CreateWindowEx needs.
-  export WINEDLLOVERRIDES='mscoree,mshtml='
+  # No .NET or HTML add-ons. No debugger: a program that crashes ends at
+  # once with its exception code (an unattended debugger waits until the
+  # test's timeout). The desktop process (explorer.exe) must stay: it owns
+  # the desktop window every CreateWindowEx needs.
+  export WINEDLLOVERRIDES='mscoree,mshtml=;winedbg.exe=d'
   printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' >"$ZELV_RUNTIME_DIR/asound-null.conf"
   export ALSA_CONFIG_PATH="$ZELV_RUNTIME_DIR/asound-null.conf"
   [ -n "${ZELV_WINE_ROUTE:-}" ] && [ "$ZELV_WINE_ROUTE" != none ] || headless_wine_route

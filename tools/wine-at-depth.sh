@@ -13,5 +13,5 @@ if [ ! -s "$ZELV_RUNTIME_DIR/display-$depth" ]; then
 fi
 export DISPLAY=":$(head -n 1 "$ZELV_RUNTIME_DIR/display-$depth")"
 export WINEPREFIX="$ZELV_RUNTIME_DIR/wineprefix-$depth"
-export WINEDEBUG=-all WINEARCH=win32 WINEDLLOVERRIDES='mscoree,mshtml='
+export WINEDEBUG=-all WINEARCH=win32 WINEDLLOVERRIDES='mscoree,mshtml=;winedbg.exe=d'
 exec wine "$@"
