@@ -13,6 +13,7 @@ using SoundBytes = std::vector<uint8_t>;
 // A RIFF/WAVE file of the format holding `data`.
 inline SoundBytes WavFile(const SoundFormat& f, const SoundBytes& data) {
   SoundBytes out;
+  out.reserve(44 + data.size());
   auto put32 = [&](uint32_t v) {
     for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
   };
