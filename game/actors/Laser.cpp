@@ -20,7 +20,7 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
-#include <unordered_map>
+#include <utility>
 
 
 Laser::Laser()
@@ -80,6 +80,54 @@ void Laser::Update()
     EnterSectors();
 }
 
+// What one march found of a cell's entities so far.
+struct Laser::CellScan {
+    // A switch or ship of the cell, by its place in the cell's list, and
+    // whether the laser touches it, known once asked (the answer depends on
+    // the laser alone being on or off: nothing else it reads changes during
+    // a march).
+    struct Sought {
+        std::uint32_t place = 0;
+        std::int8_t touchedOff = -1; // -1: not asked yet
+        std::int8_t touchedOn = -1;
+    };
+    const Sector* cell = nullptr;
+    std::size_t scanned = 0;      // entries looked at
+    std::uint32_t departures = 0; // the cell's count when they were
+    bool complete = true;         // scanned from the list's start
+    std::vector<Sought> sought;   // in list order
+
+    void Restart(std::size_t from)
+    {
+        scanned = from;
+        complete = from == 0;
+        sought.clear();
+    }
+};
+
+// The cells one march met, reused from march to march so a march allocates
+// nothing once the lists have grown.
+struct Laser::MarchScans {
+    std::vector<CellScan> scans;
+    std::size_t used = 0;
+
+    CellScan& For(const Sector* cell)
+    {
+        // The march's window slides: a cell met again is almost always one
+        // of the last few taken.
+        for (std::size_t i = used; i-- > 0;)
+            if (scans[i].cell == cell)
+                return scans[i];
+        if (used == scans.size())
+            scans.emplace_back();
+        CellScan& scan = scans[used++];
+        scan.cell = cell;
+        scan.departures = cell->departures;
+        scan.Restart(0);
+        return scan;
+    }
+};
+
 void Laser::TouchCellEntities(Sector& cell, CellScan& scan, Vec2 muzzle, Vec2 end)
 {
     // Between the cell's departures its list only grows at the end, so the
@@ -88,28 +136,32 @@ void Laser::TouchCellEntities(Sector& cell, CellScan& scan, Vec2 muzzle, Vec2 en
     // would, and the next visit looks at the whole list again.
     std::size_t next = 0; // the first place this visit has not reached
     if (!scan.complete || scan.departures != cell.departures)
-        scan = CellScan{};
+        scan.Restart(0);
     for (std::size_t k = 0;;) {
         if (scan.scanned != 0 && scan.departures != cell.departures) {
-            scan = CellScan{};
-            scan.scanned = next;
-            scan.complete = next == 0;
+            scan.Restart(next);
             k = 0;
         }
         scan.departures = cell.departures;
         for (; scan.scanned < cell.entities.size(); ++scan.scanned) {
             const Entity* other = cell.entities[scan.scanned];
             if (other != nullptr && (other->type == EntityTypes::Switch || other->type == EntityTypes::Player))
-                scan.sought.push_back(static_cast<std::uint32_t>(scan.scanned));
+                scan.sought.push_back({static_cast<std::uint32_t>(scan.scanned)});
         }
         if (k >= scan.sought.size())
             break;
-        next = scan.sought[k] + 1;
-        Entity* other = cell.entities[scan.sought[k++]];
+        CellScan::Sought& found = scan.sought[k++];
+        next = found.place + 1;
+        Entity* other = cell.entities[found.place];
         if (other == nullptr)
             continue; // it left the cell
         if (other->type == EntityTypes::Switch) {
-            if (CollideShapes(other->shapes, nullptr))
+            // A switch is met on every visit of its cell; the shapes are
+            // tested once per phase of the laser.
+            std::int8_t& touched = on ? found.touchedOn : found.touchedOff;
+            if (touched < 0)
+                touched = CollideShapes(other->shapes, nullptr) ? 1 : 0;
+            if (touched != 0)
                 other->OnContact(this);
         } else if (other->type == EntityTypes::Player) {
             auto* ship = static_cast<Player*>(other);
@@ -139,7 +191,12 @@ void Laser::CastBeam(Vec2 a0, Vec2 muzzle, Vec2 u)
     Vec2 hitPoint;
     Vec2 hitNormal;
     static const float kOffsets[3] = {-kSectorSize, 0.0f, kSectorSize};
-    std::unordered_map<const Sector*, CellScan> scans;
+    // Taken out of the spare for the march and put back after it, so a
+    // march started from inside this one (none today) would get its own.
+    static MarchScans spare;
+    MarchScans scans;
+    std::swap(scans, spare);
+    scans.used = 0;
     while (grid.SectorAt(s.x, s.y) != nullptr) {
         const Line ray(muzzle, s);
         for (float dx : kOffsets) {
@@ -160,16 +217,14 @@ void Laser::CastBeam(Vec2 a0, Vec2 muzzle, Vec2 u)
                 }
                 // A cell is met by up to 18 visits of one march; only its
                 // switches and ships matter, so they are found once.
-                auto found = scans.find(cell);
-                if (found == scans.end())
-                    found = scans.emplace(cell, CellScan{}).first;
-                TouchCellEntities(*cell, found->second, muzzle, hit ? hitPoint : s);
+                TouchCellEntities(*cell, scans.For(cell), muzzle, hit ? hitPoint : s);
             }
         }
         if (hit)
             break;
         s -= kMarchStep * u;
     }
+    std::swap(scans, spare);
 
     if (theGame != nullptr && theGame->player != nullptr) {
         Game& game = *theGame;

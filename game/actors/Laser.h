@@ -53,13 +53,10 @@ private:
     // Casts the beam from the start a0 along -u; the beam record and the
     // strike (for sparks) follow.
     void CastBeam(Vec2 a0, Vec2 muzzle, Vec2 u);
-    // What the march found of a cell's entities so far in one cast.
-    struct CellScan {
-        std::size_t scanned = 0;           // entries looked at
-        std::uint32_t departures = 0;      // the cell's count when they were
-        bool complete = true;              // scanned from the list's start
-        std::vector<std::uint32_t> sought; // places of switches and ships among them
-    };
+    // What one march found of a cell's entities, and the cells it met
+    // (Laser.cpp).
+    struct CellScan;
+    struct MarchScans;
     // The march's visit of one cell's entities: presses switches the body
     // touches and burns a ship the beam meets, in list order.
     void TouchCellEntities(Sector& cell, CellScan& scan, Vec2 muzzle, Vec2 end);

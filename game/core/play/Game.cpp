@@ -83,15 +83,5 @@ void Game::PayPoints(std::int32_t points)
 
 bool Game::FindEntitiesByName(const char* name, std::vector<Entity*>& found) const
 {
-    if (name == nullptr)
-        return false;
-    bool any = false;
-    for (Entity* entity : entities) {
-        const char* own = entity->OwnName();
-        if (own != nullptr && NamesEqual(own, name)) {
-            found.push_back(entity);
-            any = true;
-        }
-    }
-    return any;
+    return entities.FindNamed(name, found);
 }

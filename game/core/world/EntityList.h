@@ -2,6 +2,9 @@
 
 #include <cstddef>
 #include <list>
+#include <string>
+#include <unordered_map>
+#include <vector>
 
 class Entity;
 
@@ -37,8 +40,21 @@ public:
     const_iterator end() const { return items.end(); }
     Entity* Front() const { return items.empty() ? nullptr : items.front(); }
 
+    // Appends the entities whose own name (Entity::OwnName, fixed before
+    // they join the list) equals name, ignoring case, in list order; false
+    // when there is none. A switch looks its targets up every time it is
+    // pressed, so this costs no walk of the whole list.
+    bool FindNamed(const char* name, std::vector<Entity*>& found) const;
+
 private:
+    // The entity leaves the name index (by address: it may be deleted).
+    void ForgetName(const Entity* entity);
+
     Storage items;
+    // The named entities by their name in lower case, each in list order,
+    // and each one's key.
+    std::unordered_map<std::string, std::vector<Entity*>> named;
+    std::unordered_map<const Entity*, std::string> nameKeys;
 };
 
 // DeleteAll as the free function the level code names.

@@ -9,6 +9,10 @@
 //  - CloneAndDelete: the reference measured in the same run: cloning every
 //    template and deleting the clones, the memory work any load and teardown
 //    does, with no grid and no update.
+//  - LaserPass: one update pass of a laser-heavy crowd: every fourth extra
+//    actor a laser and every fourth a switch (the rest of every type), the
+//    lasers on from the start, each marching down to the hills through
+//    cells full of switches.
 // Ratios printed after the table: each subject's time per actor at 100,000
 // against the same at 1,000 (1.0 is linear), and against the reference.
 // The log is on, writing into the bench's own folder, so the per-actor log
@@ -43,8 +47,24 @@ std::int32_t ReadInt32(const std::vector<std::uint8_t>& bytes, std::size_t at)
     return value;
 }
 
+enum class Mix { EveryType, LaserHeavy };
+
+// The type of the extra actor i of a mix.
+std::int32_t MixedType(Mix mix, int i)
+{
+    static const std::int32_t types[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 22, 24};
+    constexpr int kTypes = sizeof types / sizeof types[0];
+    if (mix == Mix::EveryType)
+        return types[i % kTypes];
+    switch (i % 4) {
+    case 0: return kMapTypeLaser;
+    case 2: return kMapTypeSwitch;
+    default: return types[(i / 2) % kTypes];
+    }
+}
+
 // Landfall's file with `extra` actor records appended to its actor section.
-std::vector<std::uint8_t> LandfallWithExtraActors(const std::vector<std::uint8_t>& landfall, int extra)
+std::vector<std::uint8_t> LandfallWithExtraActors(const std::vector<std::uint8_t>& landfall, int extra, Mix mix)
 {
     const std::size_t actorsAt = 4 + 56 * static_cast<std::size_t>(ReadInt32(landfall, 0));
     const std::int32_t count = ReadInt32(landfall, actorsAt);
@@ -52,16 +72,16 @@ std::vector<std::uint8_t> LandfallWithExtraActors(const std::vector<std::uint8_t
     for (std::int32_t i = 0; i < count; ++i)
         end += static_cast<std::size_t>(MapActorRecordBytes(ReadInt32(landfall, end)));
 
-    static const std::int32_t types[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 22, 24};
     MapWriter records;
     std::uint32_t seed = 7;
     for (int i = 0; i < extra; ++i) {
         seed = seed * 1664525u + 1013904223u;
         MapActor actor;
-        actor.type = types[i % (sizeof types / sizeof types[0])];
+        actor.type = MixedType(mix, i);
         actor.position = {float(seed % 6400u), 300.0f + float((seed >> 13) % 650u)};
         actor.name = "N" + std::to_string(i % 64);
         actor.onTime = 1.0f;
+        actor.startsOn = mix == Mix::LaserHeavy; // beams out in the passes timed
         actor.offTime = 1.0f;
         actor.halfWidth = 16.0f;
         actor.halfHeight = 16.0f;
@@ -78,8 +98,8 @@ std::vector<std::uint8_t> LandfallWithExtraActors(const std::vector<std::uint8_t
     return bytes;
 }
 
-// One game over the demo data whose maps folder holds "crowd<N>" for each
-// count; the log writes into the same folder.
+// One game over the demo data whose maps folder holds "crowd<N>" and
+// "lasers<N>" for each count; the log writes into the same folder.
 struct Crowds {
     HeadlessHost host{1};
     std::unique_ptr<Game> game;
@@ -96,7 +116,8 @@ struct Crowds {
         if (!ReadWholeFile(std::string(ZELV_DEMO_DATA_DIR) + "/Data/Maps/Landfall.map", landfall))
             return;
         for (int count : kCounts)
-            if (!WriteMapBytes(MapPath(count), LandfallWithExtraActors(landfall, count)))
+            if (!WriteMapBytes(MapPath(MapName(count)), LandfallWithExtraActors(landfall, count, Mix::EveryType)) ||
+                !WriteMapBytes(MapPath(LaserMapName(count)), LandfallWithExtraActors(landfall, count, Mix::LaserHeavy)))
                 return;
         game->dataRoot = root.string();
         log = std::make_unique<Log>((root / "Logfile.txt").string(), sink);
@@ -110,16 +131,18 @@ struct Crowds {
         std::filesystem::remove_all(root, ignored);
     }
 
-    std::string MapPath(int count) const
+    std::string MapPath(const std::string& name) const
     {
-        return (root / "Data" / "Maps" / ("crowd" + std::to_string(count) + ".map")).string();
+        return (root / "Data" / "Maps" / (name + ".map")).string();
     }
     static std::string MapName(int count) { return "crowd" + std::to_string(count); }
+    static std::string LaserMapName(int count) { return "lasers" + std::to_string(count); }
 
     // Loads and starts the map of the count; false when it would not load.
-    bool Start(int count)
+    bool Start(int count) { return StartMap(MapName(count)); }
+    bool StartMap(const std::string& name)
     {
-        if (!game->LoadMap(MapName(count).c_str(), *log))
+        if (!game->LoadMap(name.c_str(), *log))
             return false;
         game->StartLevel(*log);
         return true;
@@ -162,6 +185,19 @@ void BM_PlayPass(benchmark::State& state)
 {
     Crowds& crowds = TheCrowds();
     if (!crowds.ready || !crowds.Start(static_cast<int>(state.range(0)))) {
+        state.SkipWithError("map did not load");
+        return;
+    }
+    for (auto _ : state)
+        crowds.game->entities.Pass();
+    state.counters["live"] = static_cast<double>(crowds.game->entities.Size());
+    crowds.game->ClearLevel(*crowds.log);
+}
+
+void BM_LaserPass(benchmark::State& state)
+{
+    Crowds& crowds = TheCrowds();
+    if (!crowds.ready || !crowds.StartMap(Crowds::LaserMapName(static_cast<int>(state.range(0))))) {
         state.SkipWithError("map did not load");
         return;
     }
@@ -214,6 +250,7 @@ void Counts(benchmark::internal::Benchmark* bench)
 }
 BENCHMARK(BM_LoadLevel)->Apply(Counts);
 BENCHMARK(BM_PlayPass)->Apply(Counts);
+BENCHMARK(BM_LaserPass)->Apply(Counts);
 BENCHMARK(BM_Teardown)->Apply(Counts);
 BENCHMARK(BM_CloneAndDelete)->Apply(Counts);
 
@@ -227,14 +264,14 @@ int main(int argc, char** argv)
     RatioReporter reporter;
     reporter.nameWidth = 24;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    std::printf("\nPer actor at 100,000 against per actor at 1,000 (x100 the time is linear):\n");
-    for (const char* name : {"BM_LoadLevel", "BM_PlayPass", "BM_Teardown", "BM_CloneAndDelete"}) {
-        const std::string big = std::string(name) + "/100000/iterations:3";
-        const std::string small = std::string(name) + "/1000/iterations:3";
-        const auto b = reporter.Nanoseconds(big);
-        const auto s = reporter.Nanoseconds(small);
-        if (b && s && *s > 0.0)
-            std::printf("  %-24s %8.2fx per actor\n", name, (*b / 100000.0) / (*s / 1000.0));
+    std::printf("\nPer actor at 10,000 and 100,000 against per actor at 1,000 (1.00x is linear):\n");
+    for (const char* name : {"BM_LoadLevel", "BM_PlayPass", "BM_LaserPass", "BM_Teardown", "BM_CloneAndDelete"}) {
+        const auto s = reporter.Nanoseconds(std::string(name) + "/1000/iterations:3");
+        for (int count : {10000, 100000}) {
+            const auto b = reporter.Nanoseconds(std::string(name) + "/" + std::to_string(count) + "/iterations:3");
+            if (b && s && *s > 0.0)
+                std::printf("  %-24s at %6d: %8.2fx per actor\n", name, count, (*b / count) / (*s / 1000.0));
+        }
     }
     std::printf("Against cloning and deleting the same templates:\n");
     for (int count : kCounts)

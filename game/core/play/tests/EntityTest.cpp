@@ -439,6 +439,36 @@ TEST(GameTest, FindEntitiesByNameMatchesFourKindsIgnoringCase)
     EXPECT_EQ(found, before);
 }
 
+TEST(GameTest, FindEntitiesByNameFollowsTheListAsEntitiesAreReapedAndAppended)
+{
+    WorldFixture world;
+    const auto target = [&](const char* name) {
+        auto* t = static_cast<Target*>(CreateEntity(102));
+        std::strcpy(t->name, name);
+        world.game.entities.Append(t);
+        return t;
+    };
+    Target* first = target("gate");
+    Target* other = target("yard");
+    Target* second = target("GATE");
+    first->dead = true;
+    world.game.entities.Pass();
+    std::vector<Entity*> found;
+    EXPECT_TRUE(world.game.FindEntitiesByName("Gate", found));
+    EXPECT_EQ(found, (std::vector<Entity*>{second}));
+    Target* third = target("gAte");
+    found.clear();
+    EXPECT_TRUE(world.game.FindEntitiesByName("gate", found));
+    EXPECT_EQ(found, (std::vector<Entity*>{second, third}));
+    other->dead = true;
+    world.game.entities.Pass();
+    found.clear();
+    EXPECT_FALSE(world.game.FindEntitiesByName("yard", found));
+    world.game.entities.DeleteAll();
+    EXPECT_FALSE(world.game.FindEntitiesByName("gate", found));
+    EXPECT_TRUE(found.empty());
+}
+
 TEST(GameTest, TheGlobalFollowsTheGamesLifetime)
 {
     EXPECT_EQ(theGame, nullptr);
