@@ -113,9 +113,14 @@ struct Laser::MarchScans {
 
     CellScan& For(const Sector* cell)
     {
-        // The march's window slides: a cell met again is almost always one
-        // of the last few taken.
-        for (std::size_t i = used; i-- > 0;)
+        // The march's 3 x 3 window slides half a cell a step, so a cell
+        // stays in it for at most seven steps of nine cells each: a cell met
+        // again is among the last entries, and a long beam does not search
+        // all it met for each new cell. (A cell not found here only gets a
+        // fresh scan, which finds the same entities.)
+        constexpr std::size_t kRecent = 72;
+        const std::size_t oldest = used > kRecent ? used - kRecent : 0;
+        for (std::size_t i = used; i-- > oldest;)
             if (scans[i].cell == cell)
                 return scans[i];
         if (used == scans.size())

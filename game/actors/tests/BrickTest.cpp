@@ -70,8 +70,9 @@ TEST(Brick, AContactRemovesTheCellUnderTheCircleCentre)
         b->InitCells(40, 20);
         EXPECT_EQ(b->CollideShapes({c.circle}, nullptr), c.hit) << c.circle.x << "," << c.circle.y;
         EXPECT_EQ(BrickLevel::Present(*b), c.hit ? 9 : 10) << c.circle.x << "," << c.circle.y;
-        if (c.hit)
+        if (c.hit) {
             EXPECT_FALSE(BrickLevel::Cell(*b, c.column, c.row));
+        }
     }
 }
 

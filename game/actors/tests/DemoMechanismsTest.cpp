@@ -63,18 +63,22 @@ TEST(DemoMechanisms, RotatorsTurnMoversTravelLasersCycleAndBurnJetsBlow)
             EXPECT_NE(r->angle, 0.0f) << r->def.name;
         }
         for (Mover* m : movers) {
-            if (m->def.loops)
+            if (m->def.loops) {
                 EXPECT_NE(m->position, start[m]) << m->def.name;
+            }
         }
         for (Laser* l : lasers) {
-            if (l->onTime > 0.0f && l->offTime > 0.0f)
+            if (l->onTime > 0.0f && l->offTime > 0.0f) {
                 EXPECT_GE(changes[l], 2) << l->name << " cycles";
-            if (l->startsOn || changes[l] > 0)
+            }
+            if (l->startsOn || changes[l] > 0) {
                 EXPECT_TRUE(burned[l]) << l->name << " casts its beam";
+            }
         }
         for (Emitter* e : jets) {
-            if (e->onTime > 0.0f && e->offTime > 0.0f)
+            if (e->onTime > 0.0f && e->offTime > 0.0f) {
                 EXPECT_GE(changes[e], 2) << "a jet cycles";
+            }
             EXPECT_GT(e->tickCount, 0) << "a jet blew";
         }
     }
