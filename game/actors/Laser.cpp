@@ -133,7 +133,7 @@ struct Laser::MarchScans {
     }
 };
 
-void Laser::TouchCellEntities(Sector& cell, CellScan& scan, Vec2 muzzle, Vec2 end)
+void Laser::TouchCellEntities(Sector& cell, CellScan& scan, const Line* lastBeam, Vec2 muzzle, Vec2 end)
 {
     // Between the cell's departures its list only grows at the end, so the
     // places found stay true. After a departure the walk goes on from the
@@ -150,7 +150,13 @@ void Laser::TouchCellEntities(Sector& cell, CellScan& scan, Vec2 muzzle, Vec2 en
         scan.departures = cell.departures;
         for (; scan.scanned < cell.entities.size(); ++scan.scanned) {
             const Entity* other = cell.entities[scan.scanned];
-            if (other != nullptr && (other->type == EntityTypes::Switch || other->type == EntityTypes::Player))
+            if (other == nullptr)
+                continue;
+            // A switch out of reach of the body and the beam is never
+            // touched whatever the phase: only the others are visited.
+            const bool sought = other->type == EntityTypes::Player ||
+                (other->type == EntityTypes::Switch && Touches(other->shapes, nullptr, lastBeam));
+            if (sought)
                 scan.sought.push_back({static_cast<std::uint32_t>(scan.scanned)});
         }
         if (k >= scan.sought.size())
@@ -196,6 +202,7 @@ void Laser::CastBeam(Vec2 a0, Vec2 muzzle, Vec2 u)
     Vec2 hitPoint;
     Vec2 hitNormal;
     static const float kOffsets[3] = {-kSectorSize, 0.0f, kSectorSize};
+    const Line lastBeam(beam.a, beam.b); // what the touches test this march
     // Taken out of the spare for the march and put back after it, so a
     // march started from inside this one (none today) would get its own.
     static MarchScans spare;
@@ -222,7 +229,7 @@ void Laser::CastBeam(Vec2 a0, Vec2 muzzle, Vec2 u)
                 }
                 // A cell is met by up to 18 visits of one march; only its
                 // switches and ships matter, so they are found once.
-                TouchCellEntities(*cell, scans.For(cell), muzzle, hit ? hitPoint : s);
+                TouchCellEntities(*cell, scans.For(cell), hasBeam ? &lastBeam : nullptr, muzzle, hit ? hitPoint : s);
             }
         }
         if (hit)
@@ -265,8 +272,14 @@ void Laser::CastBeam(Vec2 a0, Vec2 muzzle, Vec2 u)
 
 bool Laser::CollideShapes(const std::vector<HullCircle>& circles, Vec2* normalOut)
 {
-    const bool beamOn = on && hasBeam;
+    if (!(on && hasBeam))
+        return Touches(circles, normalOut, nullptr);
     const Line segment(beam.a, beam.b);
+    return Touches(circles, normalOut, &segment);
+}
+
+bool Laser::Touches(const std::vector<HullCircle>& circles, Vec2* normalOut, const Line* segment) const
+{
     for (const HullCircle& k : circles) {
         for (const HullCircle& o : shapes) {
             if (CirclesOverlap(o, k)) {
@@ -275,8 +288,8 @@ bool Laser::CollideShapes(const std::vector<HullCircle>& circles, Vec2* normalOu
                 return true;
             }
         }
-        if (beamOn && DistancePointToSegment(k.x, k.y, segment) <= k.radius + 2.0f) {
-            const Vec2 q = ClosestPointOnSegment(k.x, k.y, segment);
+        if (segment != nullptr && DistancePointToSegment(k.x, k.y, *segment) <= k.radius + 2.0f) {
+            const Vec2 q = ClosestPointOnSegment(k.x, k.y, *segment);
             if (normalOut != nullptr)
                 *normalOut = Normalize(q.x - k.x, q.y - k.y);
             return true;

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+struct Line;
+
 // A fixed emitter of a straight beam switched on and off by a timer or by
 // activation.
 class Laser : public Entity {
@@ -59,6 +61,8 @@ private:
     struct MarchScans;
     // The march's visit of one cell's entities: presses switches the body
     // touches and burns a ship the beam meets, in list order.
-    void TouchCellEntities(Sector& cell, CellScan& scan, Vec2 muzzle, Vec2 end);
+    void TouchCellEntities(Sector& cell, CellScan& scan, const Line* lastBeam, Vec2 muzzle, Vec2 end);
+    // CollideShapes against the body and, when given, the beam's segment.
+    bool Touches(const std::vector<HullCircle>& circles, Vec2* normalOut, const Line* segment) const;
     void PlayPhaseSound();
 };
