@@ -17,6 +17,7 @@
 // against the same at 1,000 (1.0 is linear), and against the reference.
 // The log is on, writing into the bench's own folder, so the per-actor log
 // lines count as they do in the program.
+#include "BenchFolder.h"
 #include "RatioReporter.h"
 #include "testing/DemoDataGame.h"
 #include "testing/HeadlessHost.h"
@@ -110,7 +111,9 @@ struct Crowds {
     {
         if (!OpenDemoDataGame(game, host, ZELV_DEMO_DATA_DIR))
             return;
-        root = std::filesystem::temp_directory_path() / "zelv_actorcount_bench";
+        root = MakeBenchFolder("zelv_actorcount_bench");
+        if (root.empty())
+            return;
         std::filesystem::create_directories(root / "Data" / "Maps");
         std::vector<std::uint8_t> landfall;
         if (!ReadWholeFile(std::string(ZELV_DEMO_DATA_DIR) + "/Data/Maps/Landfall.map", landfall))
@@ -128,7 +131,8 @@ struct Crowds {
     {
         game.reset();
         std::error_code ignored;
-        std::filesystem::remove_all(root, ignored);
+        if (!root.empty())
+            std::filesystem::remove_all(root, ignored);
     }
 
     std::string MapPath(const std::string& name) const
@@ -172,8 +176,10 @@ void BM_LoadLevel(benchmark::State& state)
     }
     const int count = static_cast<int>(state.range(0));
     for (auto _ : state) {
-        if (!crowds.Start(count))
+        if (!crowds.Start(count)) {
             state.SkipWithError("map did not load");
+            break;
+        }
         state.PauseTiming();
         crowds.game->ClearLevel(*crowds.log);
         state.ResumeTiming();
@@ -217,8 +223,10 @@ void BM_Teardown(benchmark::State& state)
     const int count = static_cast<int>(state.range(0));
     for (auto _ : state) {
         state.PauseTiming();
-        if (!crowds.Start(count))
+        if (!crowds.Start(count)) {
             state.SkipWithError("map did not load");
+            break;
+        }
         state.ResumeTiming();
         crowds.game->ClearLevel(*crowds.log);
         crowds.game->map.entityTemplates.clear();
