@@ -187,10 +187,11 @@ void BM_LoadLevel(benchmark::State& state)
     state.counters["actors"] = static_cast<double>(crowds.game->map.entityTemplates.size());
 }
 
-void BM_PlayPass(benchmark::State& state)
+// One update pass over the level of the map named.
+void UpdatePasses(benchmark::State& state, const std::string& mapName)
 {
     Crowds& crowds = TheCrowds();
-    if (!crowds.ready || !crowds.Start(static_cast<int>(state.range(0)))) {
+    if (!crowds.ready || !crowds.StartMap(mapName)) {
         state.SkipWithError("map did not load");
         return;
     }
@@ -200,17 +201,14 @@ void BM_PlayPass(benchmark::State& state)
     crowds.game->ClearLevel(*crowds.log);
 }
 
+void BM_PlayPass(benchmark::State& state)
+{
+    UpdatePasses(state, Crowds::MapName(static_cast<int>(state.range(0))));
+}
+
 void BM_LaserPass(benchmark::State& state)
 {
-    Crowds& crowds = TheCrowds();
-    if (!crowds.ready || !crowds.StartMap(Crowds::LaserMapName(static_cast<int>(state.range(0))))) {
-        state.SkipWithError("map did not load");
-        return;
-    }
-    for (auto _ : state)
-        crowds.game->entities.Pass();
-    state.counters["live"] = static_cast<double>(crowds.game->entities.Size());
-    crowds.game->ClearLevel(*crowds.log);
+    UpdatePasses(state, Crowds::LaserMapName(static_cast<int>(state.range(0))));
 }
 
 void BM_Teardown(benchmark::State& state)
