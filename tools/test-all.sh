@@ -145,8 +145,10 @@ esac
 echo "== benchmarks (informational)"
 for b in $(find "$ROOT/build/bench" -type f -name '*Bench' -perm -u+x | sort); do
   echo "-- $(basename "$b")"
-  "$b" --benchmark_min_time=0.05 || status=1
+  "$b" --benchmark_min_time=0.05 >"$REPORTS/bench-$(basename "$b").log" 2>&1 || status=1
+  cat "$REPORTS/bench-$(basename "$b").log"
 done
+python3 "$ROOT/tools/bench/summary.py" "$REPORTS"/bench-*.log || status=1
 stage_done "benchmarks"
 
 echo "== summary"
