@@ -23,6 +23,11 @@ public:
     // Width of the name columns in the ratio lines.
     int nameWidth = 24;
 
+    // Keep the processor time of each run instead of its wall time: for
+    // single-threaded subjects on a loaded machine, where time spent
+    // preempted would otherwise count as the subject's.
+    bool processorTime = false;
+
     void ReportRuns(const std::vector<Run>& runs) override
     {
         ConsoleReporter::ReportRuns(runs);
@@ -32,7 +37,8 @@ public:
             benchmark::BenchmarkName plain = run.run_name;
             plain.min_warmup_time.clear();
             const std::string name = plain.str();
-            const double ns = run.GetAdjustedRealTime() * benchmark::GetTimeUnitMultiplier(benchmark::kNanosecond) /
+            const double time = processorTime ? run.GetAdjustedCPUTime() : run.GetAdjustedRealTime();
+            const double ns = time * benchmark::GetTimeUnitMultiplier(benchmark::kNanosecond) /
                               benchmark::GetTimeUnitMultiplier(run.time_unit);
             if (run.run_type == Run::RT_Aggregate) {
                 if (run.aggregate_name == "median")

@@ -115,8 +115,36 @@ def find(lines, pattern):
     return None, None
 
 
+def run_context(outputs):
+    """One line: when the run began and the machine's load during it, from
+    the context Google Benchmark prints at the top of each program."""
+    dates, loads, cpus = [], [], set()
+    for lines in outputs.values():
+        for line in lines[:8]:
+            if re.match(r"^\d{4}-\d\d-\d\dT", line):
+                dates.append(line.strip()[:16].replace("T", " "))
+            m = re.match(r"^Load Average: ([0-9.]+)", line)
+            if m:
+                loads.append(float(m.group(1)))
+            m = re.match(r"^Run on \((\d+) X", line)
+            if m:
+                cpus.add(m.group(1))
+    if not dates:
+        return None
+    text = f"Benchmark stage of {min(dates)}"
+    if cpus:
+        text += f", {'/'.join(sorted(cpus))} CPUs"
+    if loads:
+        text += f", load average {min(loads):.0f} to {max(loads):.0f}"
+    return text + "."
+
+
 def main(argv):
     outputs = read_outputs(argv[1:])
+    context = run_context(outputs)
+    if context:
+        print(context)
+        print()
     print("| hot path | peer (same run) | ratio | goal | met | benchmark: line it prints |")
     print("|---|---|---|---|---|---|")
     for path, peer, program, pattern, (cmp, goal), reads in ROWS:
