@@ -2,6 +2,7 @@
 #include "Player.h"
 #include "SaveGame.h"
 #include "support/MapTestDir.h"
+#include "testing/FailingFileSteps.h"
 
 #include <gtest/gtest.h>
 
@@ -246,30 +247,34 @@ TEST(SaveGameRecord, ExtraLifeThresholdRisesInSteps)
         EXPECT_EQ(RaiseNextExtraLife(c.next, c.score), c.expected) << c.next << " " << c.score;
 }
 
+// A save the player made read-only is kept, with one log line saying why;
+// writable again, the next save goes through and leaves no temporary.
 TEST_F(SaveFixture, FailedWriteKeepsThePreviousSave)
 {
     WriteSave(dir, EncodeSaveGame("Default", 1, "two", 777, 3));
     const std::vector<std::uint8_t> before = FileBytes();
-    const auto next = EncodeSaveGame("Default", 2, "three", 888, 2);
     const std::string path = SaveGamePath(dir.Root());
+    Game game;
+    game.dataRoot = dir.Root();
+    game.LoadMapPack();
+    game.mapIndex = 2;
+    std::strcpy(game.mapName, "three");
+    game.player->score = 888;
+    game.player->lives = 2;
 
-    // The temporary cannot be created.
-    std::filesystem::create_directory(path + ".tmp");
-    EXPECT_FALSE(WriteFileReplacing(path, next.data(), next.size()));
+    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+    log.Clear();
+    game.SaveGame(log.Get());
     EXPECT_EQ(FileBytes(), before);
-    std::filesystem::remove(path + ".tmp");
+    EXPECT_EQ(log.Text(), "Could not save the game to " + path + " (" + kReadOnlyFileReason +
+                              "): the previous save is kept\n");
 
-    // The temporary opens but the bytes never reach the disk.
-    if (std::filesystem::exists("/dev/full")) {
-        std::filesystem::create_symlink("/dev/full", path + ".tmp");
-        EXPECT_FALSE(WriteFileReplacing(path, next.data(), next.size()));
-        EXPECT_EQ(FileBytes(), before);
-        EXPECT_FALSE(std::filesystem::is_symlink(path + ".tmp"));
-    }
-
-    EXPECT_TRUE(WriteFileReplacing(path, next.data(), next.size()));
+    ASSERT_EQ(chmod(path.c_str(), 0644), 0);
+    log.Clear();
+    game.SaveGame(log.Get());
+    EXPECT_EQ(log.Text(), "");
     EXPECT_EQ(FieldInt(FileBytes(), 324), 888);
-    EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+    EXPECT_TRUE(TemporariesBeside(path).empty());
     EXPECT_TRUE(SaveGameExists(dir.Root()));
 }
 
