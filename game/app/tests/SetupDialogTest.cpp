@@ -10,6 +10,8 @@
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/combobox.h>
+#include <wx/display.h>
+#include <wx/image.h>
 #include <wx/init.h>
 #include <wx/sizer.h>
 
@@ -193,6 +195,47 @@ TEST(SetupDialog, TheDestructorStoresTheChoices)
         EXPECT_EQ(c.fullScreen, k.fullScreen);
         EXPECT_EQ(c.antiAliasing, k.antiAliasing);
     }
+}
+
+// A picture larger than the room beside the controls is scaled down to fit
+// it, keeping its proportions; the dialog stays on the screen with every
+// control whole and "Done" at its foot. A smaller one keeps its size.
+TEST(SetupDialog, ALargePictureIsScaledToFitBesideTheControls)
+{
+    REQUIRE_TOOLKIT();
+    const fs::path folder = fs::temp_directory_path() / ("zelv-dialog-large-" + std::to_string(getpid()));
+    fs::create_directories(folder);
+    const fs::path before = fs::current_path();
+    fs::current_path(folder);
+    const struct {
+        wxSize picture;
+        wxSize shown;
+    } cases[] = {
+        {{2400, 1800}, {187, 140}}, {{4000, 100}, {300, 8}},   {{100, 3000}, {5, 140}},
+        {{301, 140}, {300, 140}},   {{300, 141}, {298, 140}}, {{300, 140}, {300, 140}},
+        {{200, 100}, {200, 100}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.picture.x << " x " << c.picture.y);
+        wxImage image(c.picture.x, c.picture.y);
+        image.SetRGB(wxRect(c.picture), 40, 90, 160);
+        ASSERT_TRUE(image.SaveFile(kSplashPictureFile, wxBITMAP_TYPE_BMP));
+        Choices choices;
+        SetupDialog dialog(&choices.width, &choices.height, &choices.fullScreen, &choices.antiAliasing);
+        wxBitmapButton* button = nullptr;
+        for (wxWindow* child : dialog.GetChildren())
+            if (auto* b = dynamic_cast<wxBitmapButton*>(child))
+                button = b;
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->GetBitmap().GetSize(), c.shown);
+        ExpectEveryControlWhole(dialog, "beside the picture");
+        const wxSize screen = wxGetDisplaySize();
+        EXPECT_LE(dialog.GetSize().x, screen.x);
+        EXPECT_LE(dialog.GetSize().y, screen.y);
+        fs::remove(kSplashPictureFile);
+    }
+    fs::current_path(before);
+    fs::remove_all(folder);
 }
 
 TEST(SetupDialog, ThePictureIsShownOnlyWhenItsFileLoads)
