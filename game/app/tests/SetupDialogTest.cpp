@@ -68,6 +68,31 @@ struct Choices {
     bool antiAliasing = true;
 };
 
+// A fresh folder of its own as the working directory, where the dialog looks
+// for its picture; the previous directory is back and the folder gone at the
+// end, whichever way the test ends.
+class PictureFolder {
+public:
+    explicit PictureFolder(const std::string& name)
+        : folder(fs::temp_directory_path() / (name + "-" + std::to_string(getpid()))), before(fs::current_path())
+    {
+        fs::create_directories(folder);
+        fs::current_path(folder);
+    }
+    ~PictureFolder()
+    {
+        fs::current_path(before);
+        std::error_code ignored;
+        fs::remove_all(folder, ignored);
+    }
+    PictureFolder(const PictureFolder&) = delete;
+    PictureFolder& operator=(const PictureFolder&) = delete;
+
+private:
+    fs::path folder;
+    fs::path before;
+};
+
 #define REQUIRE_TOOLKIT()                                                                            \
     if (!ToolkitEnvironment::started)                                                                \
     GTEST_SKIP() << "no X display for the toolkit"
@@ -137,11 +162,8 @@ void ExpectEveryControlWhole(SetupDialog& dialog, const std::string& where)
 TEST(SetupDialog, EveryControlShowsWholeBesideThePictureAtAnyFontSize)
 {
     REQUIRE_TOOLKIT();
-    const fs::path folder = fs::temp_directory_path() / ("zelv-dialog-fonts-" + std::to_string(getpid()));
-    fs::create_directories(folder);
-    const fs::path before = fs::current_path();
-    fs::copy_file(fs::path(ZELV_DEMO_DATA_DIR) / kSplashPictureFile, folder / kSplashPictureFile);
-    fs::current_path(folder);
+    const PictureFolder folder("zelv-dialog-fonts");
+    fs::copy_file(fs::path(ZELV_DEMO_DATA_DIR) / kSplashPictureFile, kSplashPictureFile);
     {
         Choices c;
         SetupDialog dialog(&c.width, &c.height, &c.fullScreen, &c.antiAliasing);
@@ -159,8 +181,6 @@ TEST(SetupDialog, EveryControlShowsWholeBesideThePictureAtAnyFontSize)
             ExpectEveryControlWhole(dialog, "font size x" + std::to_string(factor));
         }
     }
-    fs::current_path(before);
-    fs::remove_all(folder);
 }
 
 TEST(SetupDialog, TheDestructorStoresTheChoices)
@@ -203,10 +223,7 @@ TEST(SetupDialog, TheDestructorStoresTheChoices)
 TEST(SetupDialog, ALargePictureIsScaledToFitBesideTheControls)
 {
     REQUIRE_TOOLKIT();
-    const fs::path folder = fs::temp_directory_path() / ("zelv-dialog-large-" + std::to_string(getpid()));
-    fs::create_directories(folder);
-    const fs::path before = fs::current_path();
-    fs::current_path(folder);
+    const PictureFolder folder("zelv-dialog-large");
     const struct {
         wxSize picture;
         wxSize shown;
@@ -234,17 +251,12 @@ TEST(SetupDialog, ALargePictureIsScaledToFitBesideTheControls)
         EXPECT_LE(dialog.GetSize().y, screen.y);
         fs::remove(kSplashPictureFile);
     }
-    fs::current_path(before);
-    fs::remove_all(folder);
 }
 
 TEST(SetupDialog, ThePictureIsShownOnlyWhenItsFileLoads)
 {
     REQUIRE_TOOLKIT();
-    const fs::path folder = fs::temp_directory_path() / ("zelv-dialog-" + std::to_string(getpid()));
-    fs::create_directories(folder);
-    const fs::path before = fs::current_path();
-    fs::current_path(folder);
+    const PictureFolder folder("zelv-dialog");
 
     const auto pictures = [] {
         Choices c;
@@ -274,6 +286,4 @@ TEST(SetupDialog, ThePictureIsShownOnlyWhenItsFileLoads)
     fs::create_directory(kSplashPictureFile);
     EXPECT_EQ(pictures(), 0);
 
-    fs::current_path(before);
-    fs::remove_all(folder);
 }

@@ -8,9 +8,11 @@
 
 #include <sys/stat.h>
 
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <limits>
+#include <memory>
 
 namespace {
 
@@ -66,6 +68,19 @@ struct SaveFixture : ::testing::Test {
         return LoadSaveGameInto(dir.Root(), target, log.Get());
     }
     std::vector<std::uint8_t> FileBytes() const { return dir.ReadBytes("Data/SaveGame.sav"); }
+
+    // A game in the fixture's folder on its pack, at that map with that tally.
+    std::unique_ptr<Game> GameAt(std::int32_t mapIndex, const char* mapName, std::int32_t score, std::int32_t lives)
+    {
+        auto game = std::make_unique<Game>();
+        game->dataRoot = dir.Root();
+        game->LoadMapPack();
+        game->mapIndex = mapIndex;
+        std::snprintf(game->mapName, sizeof game->mapName, "%s", mapName);
+        game->player->score = score;
+        game->player->lives = lives;
+        return game;
+    }
 };
 
 TEST_F(SaveFixture, FieldsSitAtTheirOffsets)
@@ -254,13 +269,8 @@ TEST_F(SaveFixture, FailedWriteKeepsThePreviousSave)
     WriteSave(dir, EncodeSaveGame("Default", 1, "two", 777, 3));
     const std::vector<std::uint8_t> before = FileBytes();
     const std::string path = SaveGamePath(dir.Root());
-    Game game;
-    game.dataRoot = dir.Root();
-    game.LoadMapPack();
-    game.mapIndex = 2;
-    std::strcpy(game.mapName, "three");
-    game.player->score = 888;
-    game.player->lives = 2;
+    const std::unique_ptr<Game> gamePtr = GameAt(2, "three", 888, 2);
+    Game& game = *gamePtr;
 
     ASSERT_EQ(chmod(path.c_str(), 0444), 0);
     log.Clear();
@@ -280,13 +290,8 @@ TEST_F(SaveFixture, FailedWriteKeepsThePreviousSave)
 
 TEST_F(SaveFixture, GameSavesAndRestoresItsOwnState)
 {
-    Game game;
-    game.dataRoot = dir.Root();
-    game.LoadMapPack();
-    game.mapIndex = 1;
-    std::strcpy(game.mapName, "two");
-    game.player->score = 45000;
-    game.player->lives = 5;
+    const std::unique_ptr<Game> gamePtr = GameAt(1, "two", 45000, 5);
+    Game& game = *gamePtr;
     game.player->nextExtraLife = 20000;
     game.SaveGame();
     ASSERT_TRUE(SaveGameExists(dir.Root()));
