@@ -8,7 +8,6 @@
 #include "MathUtil.h"
 #include "PlatformCarry.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
