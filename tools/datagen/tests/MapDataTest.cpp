@@ -287,6 +287,11 @@ TEST(MapData, NamedLinksResolveAndTargetsLieOutsideTheirPlatform)
             ASSERT_NE(it, targets.end()) << name << " rotator " << r.name << " target " << r.targetName;
             const float away = std::hypot(it->second.x - r.position.x, it->second.y - r.position.y);
             EXPECT_TRUE(away == 0.0f || away > r.radius + 15) << name << " rotator " << r.name << " carries its target";
+            // Turning away from its step it never reaches a stop: its pause
+            // and the actors it names would never come.
+            if (r.stepAngle != 0) {
+                EXPECT_EQ(r.speed > 0.0f, r.stepAngle > 0) << name << " rotator " << r.name << " turns away from its step";
+            }
         }
         for (const ActorRec& a : map.actors) {
             if (a.type == 6) {
