@@ -8,7 +8,6 @@
 #include "MathUtil.h"
 #include "PlatformCarry.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -16,7 +15,26 @@
 namespace {
 
 constexpr float kRiderRadius = 15.0f;
-constexpr float kMaxSpeed = 360.0f; // degrees per tick
+constexpr float kRevolution = 360.0f; // degrees
+
+// The speed (degrees a tick) as a turn the platform can keep up for ever,
+// showing what the map's speed shows. Where the angle runs free (no step: it
+// turns without stopping; or a step the speed turns away from, whose goal it
+// never reaches) only the turn within a revolution shows, but the angle would
+// grow without end, to infinity within two ticks near the float limit: the
+// speed becomes the same turn within one revolution, its sign kept (370
+// turns 10 degrees, -725 turns -5). Toward its goals the angle snaps back to
+// each goal it passes and stays finite at any speed, and every speed beyond
+// the step looks alike (a stop every tick, the carried things at rest): it
+// is kept. A speed that is no number, or infinite, has no such turn: the
+// platform stands still.
+float SteadySpeed(float speed, std::int32_t step)
+{
+    if (!std::isfinite(speed))
+        return 0.0f;
+    const bool reachesGoals = step != 0 && (step > 0) == (speed > 0.0f);
+    return reachesGoals ? speed : std::fmod(speed, kRevolution);
+}
 
 // The point turned by the angle whose vectors are (cos, sin) about c.
 Vec2 Turn(Vec2 p, Vec2 c, float cosA, float sinA)
@@ -35,14 +53,7 @@ Rotator::Rotator()
 
 void Rotator::Spawn(float x, float y, float a)
 {
-    // A turn of more than a whole revolution a tick shows nothing more, and
-    // a speed past that (up to infinity, or no number) would make the angle
-    // and every carried point infinite or NaN: the speed is kept within one
-    // revolution a tick, NaN counting as standing still. A pause that is no
-    // number is none.
-    if (std::isnan(def.speed))
-        def.speed = 0.0f;
-    def.speed = std::clamp(def.speed, -kMaxSpeed, kMaxSpeed);
+    // A pause that is no number is none.
     if (std::isnan(def.pauseTime))
         def.pauseTime = 0.0f;
     SpawnPose(x, y, a);
@@ -53,6 +64,7 @@ void Rotator::Spawn(float x, float y, float a)
     if (!def.loops && !def.pingPong)
         def.stepAngle /= 2; // integer division truncates toward zero
     goalAngle = def.stepAngle;
+    def.speed = SteadySpeed(def.speed, def.stepAngle);
     Log::Instance().Write("Rotator Spawned!\n");
 }
 

@@ -4,6 +4,9 @@
 #include "PictureFile.h"
 #include "ResolutionTable.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <wx/arrstr.h>
 #include <wx/bitmap.h>
 #include <wx/bmpbuttn.h>
@@ -11,6 +14,7 @@
 #include <wx/checkbox.h>
 #include <wx/combobox.h>
 #include <wx/filefn.h>
+#include <wx/image.h>
 #include <wx/log.h>
 #include <wx/sizer.h>
 
@@ -25,6 +29,16 @@ void Cancel(wxDialog& dialog)
 }
 
 } // namespace
+
+wxSize SetupPictureSize(const wxSize& picture)
+{
+    const wxSize box = kSetupPictureBox;
+    if (picture.x <= box.x && picture.y <= box.y)
+        return picture;
+    const double scale = std::min(static_cast<double>(box.x) / picture.x, static_cast<double>(box.y) / picture.y);
+    return {std::max(1, static_cast<int>(std::lround(picture.x * scale))),
+            std::max(1, static_cast<int>(std::lround(picture.y * scale)))};
+}
 
 SetupDialog::SetupDialog(int* width, int* height, bool* fullScreen, bool* antiAliasing)
     : wxDialog(nullptr, wxID_ANY, "ZELVORANT2 SETUP", wxDefaultPosition, wxDefaultSize,
@@ -73,10 +87,15 @@ SetupDialog::SetupDialog(int* width, int* height, bool* fullScreen, bool* antiAl
     // terabyte whole, and block on a pipe).
     if (PictureFileAcceptable(kSplashPictureFile, Log::Instance()) && wxFileExists(kSplashPictureFile)) {
         wxLogNull quiet;
-        wxBitmap picture;
-        if (picture.LoadFile(kSplashPictureFile, wxBITMAP_TYPE_BMP) && picture.IsOk())
-            row->Add(new wxBitmapButton(this, wxID_ANY, picture, wxDefaultPosition, wxDefaultSize, wxBU_AUTODRAW),
+        wxImage picture;
+        if (picture.LoadFile(kSplashPictureFile, wxBITMAP_TYPE_BMP) && picture.IsOk()) {
+            const wxSize shown = SetupPictureSize(picture.GetSize());
+            if (shown != picture.GetSize())
+                picture.Rescale(shown.x, shown.y, wxIMAGE_QUALITY_HIGH);
+            row->Add(new wxBitmapButton(this, wxID_ANY, wxBitmap(picture), wxDefaultPosition, wxDefaultSize,
+                                        wxBU_AUTODRAW),
                      0, wxALIGN_CENTER_VERTICAL);
+        }
     }
     SetSizerAndFit(row);
 }

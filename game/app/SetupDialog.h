@@ -1,6 +1,7 @@
 #pragma once
 
 #include <wx/dialog.h>
+#include <wx/gdicmn.h>
 
 class wxButton;
 class wxCheckBox;
@@ -31,6 +32,15 @@ private:
 
 // The dialog's picture, shown beside the controls when it loads.
 constexpr const char* kSplashPictureFile = "splash.bmp";
+
+// The room beside the controls for the picture (the size of the picture the
+// game comes with). A larger picture is scaled down to fit it, keeping its
+// proportions, so that the dialog, and "Done" at its foot, stay on any
+// screen; a smaller one shows at its own size.
+inline const wxSize kSetupPictureBox(300, 140);
+
+// The size the picture of that size is shown at.
+wxSize SetupPictureSize(const wxSize& picture);
 
 // Pixels between the controls' column and the dialog's edges, and between
 // the controls.

@@ -96,10 +96,13 @@ void BuildStressMap(const MapStressRecipe& recipe, MapContents& map)
             r.position = {x, y};
             r.radius = 50.0f;
             r.name = "SPIN" + std::to_string(rotators);
+            r.targetName = "PIVOT" + std::to_string(rotators);
             r.stepAngle = 90;
             r.speed = 1.5f;
             r.pauseTime = 1.0f;
             map.rotators.push_back(r);
+            // Its pivot, at its centre: it turns where it is built.
+            map.targets.push_back({{x, y}, r.targetName});
             ++rotators;
         } else {
             const std::string n = std::to_string(movers);

@@ -177,6 +177,61 @@ TEST(Rotator, ExtremeStepsAndSpeedsKeepEverythingFinite)
     }
 }
 
+// A speed past a revolution a tick shows what the same turn within one
+// revolution shows: over 40 ticks the beam turns exactly as on a platform at
+// that turn. Tiny speeds still turn; speeds that are no number or infinite
+// stand still. Toward a step, any speed beyond it stops every tick, the
+// beam at rest, as at a speed just past the step.
+TEST(Rotator, ASpeedShowsTheSameTurnWithinOneRevolution)
+{
+    const float inf = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const struct {
+        std::int32_t step;
+        float speed;
+        float sameAs; // a speed within a revolution that shows the same
+    } cases[] = {
+        {0, 370.0f, 10.0f},     {0, -370.0f, -10.0f},  {0, 725.0f, 5.0f},     {0, 720.5f, 0.5f},
+        {0, 360.0f, 0.0f},      {0, 3e38f, 152.0f},    {0, -1e30f, -120.0f},  {-90, 370.0f, 10.0f},
+        {90, -1e30f, -120.0f},  {90, 370.0f, 91.0f},   {-90, -3e38f, -91.0f}, {0, inf, 0.0f},
+        {0, -inf, 0.0f},        {0, nan, 0.0f},        {90, inf, 0.0f},       {-90, nan, 0.0f},
+    };
+    constexpr int kTicks = 40;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "step " << c.step << " speed " << c.speed);
+        RotatorLevel fast;
+        fast.Make({c.step, c.speed, true, 0.0f});
+        fast.StartWithBeam();
+        RotatorLevel same;
+        same.Make({c.step, c.sameAs, true, 0.0f});
+        same.StartWithBeam();
+        for (int i = 0; i < kTicks; ++i) {
+            fast.Pass();
+            same.Pass();
+            const Beam& turned = fast.LiveBeam(0);
+            const Beam& expected = same.LiveBeam(0);
+            ASSERT_NEAR(turned.a.x, expected.a.x, 1e-3f) << i;
+            ASSERT_NEAR(turned.a.y, expected.a.y, 1e-3f) << i;
+            ASSERT_NEAR(turned.b.x, expected.b.x, 1e-3f) << i;
+            ASSERT_NEAR(turned.b.y, expected.b.y, 1e-3f) << i;
+            ASSERT_TRUE(std::isfinite(fast.Live<Rotator>().angle)) << i;
+        }
+    }
+
+    // Tiny speeds are speeds: the angle grows by them.
+    for (const float tiny : {1e-30f, -1e-30f, std::numeric_limits<float>::denorm_min()}) {
+        SCOPED_TRACE(tiny);
+        RotatorLevel f;
+        f.Make({0, tiny, true, 0.0f});
+        f.StartWithBeam();
+        f.Pass(kTicks);
+        const float angle = f.Live<Rotator>().angle;
+        EXPECT_NE(angle, 0.0f);
+        EXPECT_EQ(angle > 0.0f, tiny > 0.0f);
+        EXPECT_LE(std::fabs(angle), std::fabs(tiny) * (kTicks + PlatformFixture::kWarmUpUpdates) * 1.01f);
+    }
+}
+
 // The other float fields of the record at the same extremes: a circle of
 // radius 3e38 or -1e30, or one far outside the world. Whatever they take
 // over, nothing overflows and what turns stays finite.

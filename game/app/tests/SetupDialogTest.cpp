@@ -10,6 +10,8 @@
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/combobox.h>
+#include <wx/display.h>
+#include <wx/image.h>
 #include <wx/init.h>
 #include <wx/sizer.h>
 
@@ -64,6 +66,31 @@ struct Choices {
     int height = -1;
     bool fullScreen = true;
     bool antiAliasing = true;
+};
+
+// A fresh folder of its own as the working directory, where the dialog looks
+// for its picture; the previous directory is back and the folder gone at the
+// end, whichever way the test ends.
+class PictureFolder {
+public:
+    explicit PictureFolder(const std::string& name)
+        : folder(fs::temp_directory_path() / (name + "-" + std::to_string(getpid()))), before(fs::current_path())
+    {
+        fs::create_directories(folder);
+        fs::current_path(folder);
+    }
+    ~PictureFolder()
+    {
+        fs::current_path(before);
+        std::error_code ignored;
+        fs::remove_all(folder, ignored);
+    }
+    PictureFolder(const PictureFolder&) = delete;
+    PictureFolder& operator=(const PictureFolder&) = delete;
+
+private:
+    fs::path folder;
+    fs::path before;
 };
 
 #define REQUIRE_TOOLKIT()                                                                            \
@@ -135,11 +162,8 @@ void ExpectEveryControlWhole(SetupDialog& dialog, const std::string& where)
 TEST(SetupDialog, EveryControlShowsWholeBesideThePictureAtAnyFontSize)
 {
     REQUIRE_TOOLKIT();
-    const fs::path folder = fs::temp_directory_path() / ("zelv-dialog-fonts-" + std::to_string(getpid()));
-    fs::create_directories(folder);
-    const fs::path before = fs::current_path();
-    fs::copy_file(fs::path(ZELV_DEMO_DATA_DIR) / kSplashPictureFile, folder / kSplashPictureFile);
-    fs::current_path(folder);
+    const PictureFolder folder("zelv-dialog-fonts");
+    fs::copy_file(fs::path(ZELV_DEMO_DATA_DIR) / kSplashPictureFile, kSplashPictureFile);
     {
         Choices c;
         SetupDialog dialog(&c.width, &c.height, &c.fullScreen, &c.antiAliasing);
@@ -157,8 +181,6 @@ TEST(SetupDialog, EveryControlShowsWholeBesideThePictureAtAnyFontSize)
             ExpectEveryControlWhole(dialog, "font size x" + std::to_string(factor));
         }
     }
-    fs::current_path(before);
-    fs::remove_all(folder);
 }
 
 TEST(SetupDialog, TheDestructorStoresTheChoices)
@@ -195,13 +217,46 @@ TEST(SetupDialog, TheDestructorStoresTheChoices)
     }
 }
 
+// A picture larger than the room beside the controls is scaled down to fit
+// it, keeping its proportions; the dialog stays on the screen with every
+// control whole and "Done" at its foot. A smaller one keeps its size.
+TEST(SetupDialog, ALargePictureIsScaledToFitBesideTheControls)
+{
+    REQUIRE_TOOLKIT();
+    const PictureFolder folder("zelv-dialog-large");
+    const struct {
+        wxSize picture;
+        wxSize shown;
+    } cases[] = {
+        {{2400, 1800}, {187, 140}}, {{4000, 100}, {300, 8}},   {{100, 3000}, {5, 140}},
+        {{301, 140}, {300, 140}},   {{300, 141}, {298, 140}}, {{300, 140}, {300, 140}},
+        {{200, 100}, {200, 100}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.picture.x << " x " << c.picture.y);
+        wxImage image(c.picture.x, c.picture.y);
+        image.SetRGB(wxRect(c.picture), 40, 90, 160);
+        ASSERT_TRUE(image.SaveFile(kSplashPictureFile, wxBITMAP_TYPE_BMP));
+        Choices choices;
+        SetupDialog dialog(&choices.width, &choices.height, &choices.fullScreen, &choices.antiAliasing);
+        wxBitmapButton* button = nullptr;
+        for (wxWindow* child : dialog.GetChildren())
+            if (auto* b = dynamic_cast<wxBitmapButton*>(child))
+                button = b;
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->GetBitmap().GetSize(), c.shown);
+        ExpectEveryControlWhole(dialog, "beside the picture");
+        const wxSize screen = wxGetDisplaySize();
+        EXPECT_LE(dialog.GetSize().x, screen.x);
+        EXPECT_LE(dialog.GetSize().y, screen.y);
+        fs::remove(kSplashPictureFile);
+    }
+}
+
 TEST(SetupDialog, ThePictureIsShownOnlyWhenItsFileLoads)
 {
     REQUIRE_TOOLKIT();
-    const fs::path folder = fs::temp_directory_path() / ("zelv-dialog-" + std::to_string(getpid()));
-    fs::create_directories(folder);
-    const fs::path before = fs::current_path();
-    fs::current_path(folder);
+    const PictureFolder folder("zelv-dialog");
 
     const auto pictures = [] {
         Choices c;
@@ -231,6 +286,4 @@ TEST(SetupDialog, ThePictureIsShownOnlyWhenItsFileLoads)
     fs::create_directory(kSplashPictureFile);
     EXPECT_EQ(pictures(), 0);
 
-    fs::current_path(before);
-    fs::remove_all(folder);
 }

@@ -271,7 +271,7 @@ public:
     void ClearLevel(Log& log = Log::Instance());
     void ScanMapPacks(Log& log = Log::Instance());
     void LoadMapPack();
-    void SaveGame();
+    void SaveGame(Log& log = Log::Instance());
     // 1 loaded, 0 refused, -1 the saved pack is missing.
     int LoadSaveGame(Log& log = Log::Instance());
 

@@ -55,7 +55,7 @@ bool Game::LoadMap(const char* name, Log& log)
     Ship()->ForgetMap();
     bonusTime = 9999;
     if (MapSavesGame(wanted.c_str()))
-        SaveGame();
+        SaveGame(log);
     return true;
 }
 

@@ -4,12 +4,16 @@
 #include "MissingMapPackDialog.h"
 #include "SaveGame.h"
 
-void Game::SaveGame()
+void Game::SaveGame(Log& log)
 {
     const ShipTally tally = Ship()->Tally();
     const auto bytes = EncodeSaveGame(packName, mapIndex, mapName, tally.score, tally.lives);
-    // A failed save keeps the previous file; nothing is reported.
-    WriteFileReplacing(SaveGamePath(dataRoot), bytes.data(), bytes.size());
+    // A failed save keeps the previous file and play goes on; the log says
+    // why (a read-only file, a full disk).
+    const std::string path = SaveGamePath(dataRoot);
+    const FileWriteResult saved = WriteFileReplacing(path, bytes.data(), bytes.size());
+    if (!saved)
+        log.Write("Could not save the game to " + path + " (" + saved.error + "): the previous save is kept\n");
 }
 
 int Game::LoadSaveGame(Log& log)

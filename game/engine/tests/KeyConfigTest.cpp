@@ -140,7 +140,7 @@ TEST_F(KeyConfigTest, AFailedSaveKeepsThePreviousFile)
         SaveKeyConfig(input, run, log, path);
 
         EXPECT_EQ(ReadWholeFile(path), kDefaultInputDat);
-        EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+        EXPECT_TRUE(TemporariesBeside(path).empty());
         const std::string reason =
             step == FailingFileSteps::Step::Write ? "No space left on device" : "Input/output error";
         EXPECT_EQ(LogText(), "Loading Key config...Done\nSaving Key config...failed: " + path + " not written (" +

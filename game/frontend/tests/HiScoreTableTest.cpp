@@ -202,16 +202,29 @@ TEST_F(ScoresFileTest, ABlankNameIsSavedWithoutAValueAndReadsAsEmptyvar)
     EXPECT_STREQ(read.entries[3].name, "emptyvar");
 }
 
-// A full disk (or a failed rename) keeps the table the file held: no empty
-// file, no "Done", one line saying what happened; the table in memory keeps
-// the new score.
+// A full disk, a failed rename or a file the player made read-only keeps
+// the table the file held: no empty file, no "Done", one line saying what
+// happened; the table in memory keeps the new score.
 TEST_F(ScoresFileTest, AFailedSaveKeepsThePreviousTable)
 {
-    for (const auto step : {FailingFileSteps::Step::Write, FailingFileSteps::Step::Rename}) {
+    const struct {
+        FailingFileSteps::Step step;
+        bool readOnly;
+        std::string reason;
+    } cases[] = {
+        {FailingFileSteps::Step::Write, false, "No space left on device"},
+        {FailingFileSteps::Step::Rename, false, "Input/output error"},
+        {FailingFileSteps::Step::None, true, kReadOnlyFileReason},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.reason);
         WriteFile(kDefaultScoresDat);
+        if (c.readOnly)
+            std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::group_read |
+                                                   std::filesystem::perms::others_read);
         log.Reset();
         FailingFileSteps fullDisk;
-        fullDisk.failAt = step;
+        fullDisk.failAt = c.step;
         ConfigFile run(log.Get(), fullDisk);
         ResetHiScoreTable(table);
         LoadLocalHiScores(table, run, log.Get(), path);
@@ -219,11 +232,9 @@ TEST_F(ScoresFileTest, AFailedSaveKeepsThePreviousTable)
         SaveLocalHiScores(table, run, log.Get(), path);
 
         EXPECT_EQ(FileText(), kDefaultScoresDat);
-        EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
-        const std::string reason =
-            step == FailingFileSteps::Step::Write ? "No space left on device" : "Input/output error";
+        EXPECT_TRUE(TemporariesBeside(path).empty());
         EXPECT_EQ(log.Text(), "Loading Local HiScores...Done\nCould not save the high scores to " + path + " (" +
-                                  reason + "): the previous file is kept\n");
+                                  c.reason + "): the previous file is kept\n");
         EXPECT_STREQ(table.entries[0].name, "NEW BEST");
 
         ConfigFile laterRun;

@@ -2,14 +2,17 @@
 #include "Player.h"
 #include "SaveGame.h"
 #include "support/MapTestDir.h"
+#include "testing/FailingFileSteps.h"
 
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <limits>
+#include <memory>
 
 namespace {
 
@@ -65,6 +68,19 @@ struct SaveFixture : ::testing::Test {
         return LoadSaveGameInto(dir.Root(), target, log.Get());
     }
     std::vector<std::uint8_t> FileBytes() const { return dir.ReadBytes("Data/SaveGame.sav"); }
+
+    // A game in the fixture's folder on its pack, at that map with that tally.
+    std::unique_ptr<Game> GameAt(std::int32_t mapIndex, const char* mapName, std::int32_t score, std::int32_t lives)
+    {
+        auto game = std::make_unique<Game>();
+        game->dataRoot = dir.Root();
+        game->LoadMapPack();
+        game->mapIndex = mapIndex;
+        std::snprintf(game->mapName, sizeof game->mapName, "%s", mapName);
+        game->player->score = score;
+        game->player->lives = lives;
+        return game;
+    }
 };
 
 TEST_F(SaveFixture, FieldsSitAtTheirOffsets)
@@ -246,42 +262,36 @@ TEST(SaveGameRecord, ExtraLifeThresholdRisesInSteps)
         EXPECT_EQ(RaiseNextExtraLife(c.next, c.score), c.expected) << c.next << " " << c.score;
 }
 
+// A save the player made read-only is kept, with one log line saying why;
+// writable again, the next save goes through and leaves no temporary.
 TEST_F(SaveFixture, FailedWriteKeepsThePreviousSave)
 {
     WriteSave(dir, EncodeSaveGame("Default", 1, "two", 777, 3));
     const std::vector<std::uint8_t> before = FileBytes();
-    const auto next = EncodeSaveGame("Default", 2, "three", 888, 2);
     const std::string path = SaveGamePath(dir.Root());
+    const std::unique_ptr<Game> gamePtr = GameAt(2, "three", 888, 2);
+    Game& game = *gamePtr;
 
-    // The temporary cannot be created.
-    std::filesystem::create_directory(path + ".tmp");
-    EXPECT_FALSE(WriteFileReplacing(path, next.data(), next.size()));
+    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+    log.Clear();
+    game.SaveGame(log.Get());
     EXPECT_EQ(FileBytes(), before);
-    std::filesystem::remove(path + ".tmp");
+    EXPECT_EQ(log.Text(), "Could not save the game to " + path + " (" + kReadOnlyFileReason +
+                              "): the previous save is kept\n");
 
-    // The temporary opens but the bytes never reach the disk.
-    if (std::filesystem::exists("/dev/full")) {
-        std::filesystem::create_symlink("/dev/full", path + ".tmp");
-        EXPECT_FALSE(WriteFileReplacing(path, next.data(), next.size()));
-        EXPECT_EQ(FileBytes(), before);
-        EXPECT_FALSE(std::filesystem::is_symlink(path + ".tmp"));
-    }
-
-    EXPECT_TRUE(WriteFileReplacing(path, next.data(), next.size()));
+    ASSERT_EQ(chmod(path.c_str(), 0644), 0);
+    log.Clear();
+    game.SaveGame(log.Get());
+    EXPECT_EQ(log.Text(), "");
     EXPECT_EQ(FieldInt(FileBytes(), 324), 888);
-    EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+    EXPECT_TRUE(TemporariesBeside(path).empty());
     EXPECT_TRUE(SaveGameExists(dir.Root()));
 }
 
 TEST_F(SaveFixture, GameSavesAndRestoresItsOwnState)
 {
-    Game game;
-    game.dataRoot = dir.Root();
-    game.LoadMapPack();
-    game.mapIndex = 1;
-    std::strcpy(game.mapName, "two");
-    game.player->score = 45000;
-    game.player->lives = 5;
+    const std::unique_ptr<Game> gamePtr = GameAt(1, "two", 45000, 5);
+    Game& game = *gamePtr;
     game.player->nextExtraLife = 20000;
     game.SaveGame();
     ASSERT_TRUE(SaveGameExists(dir.Root()));
