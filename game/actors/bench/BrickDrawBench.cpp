@@ -110,6 +110,7 @@ int main(int argc, char** argv)
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
     RatioReporter reporter;
+    reporter.processorTime = true; // one thread on a shared machine
     benchmark::RunSpecifiedBenchmarks(&reporter);
     std::printf("\nRatios (854x480 at zoom 0.75):\n");
     reporter.PrintRatio("LargestBrickDraw", "ScreenBrickDraw", RatioReporter::TimeIn("us", 1e3, 1));
