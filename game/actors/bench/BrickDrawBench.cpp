@@ -1,6 +1,6 @@
 // A brick's draw in the settled view (854x480 at zoom 0.75), through a sink
 // that only sums and a render state that follows its matrices as the OpenGL
-// one does:
+// one does (the placement state, its placements unused):
 //  - LargestBrickDraw (1024 x 1024 cells, more than 16000 units a side,
 //    over the whole view) against ScreenBrickDraw (a brick just the size of
 //    the view): the target is 1.0x, a cost bounded by the screen;
@@ -8,56 +8,17 @@
 //    tell the view (every cell drawn, as before), for the saving.
 // Ratios are printed after the table.
 #include "Brick.h"
-#include "DrawSink.h"
 #include "Game.h"
-#include "RatioReporter.h"
-#include "ViewMatrices.h"
 #include "Log.h"
-#include "WorldDrawState.h"
+#include "RatioReporter.h"
+#include "testing/ScreenPlacement.h"
+#include "testing/SummingDrawSink.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <optional>
 
 namespace {
-
-class SumSink : public DrawSink {
-public:
-    void Begin(Primitive) override {}
-    void End() override {}
-    void Colour(float, float, float) override {}
-    void Colour(float, float, float, float) override {}
-    void TexCoord(float u, float v) override { sum += u + v; }
-    void Vertex(float x, float y) override { sum += x + y; }
-    float sum = 0.0f;
-};
-
-// Sets no state; follows the matrices and tells the view when asked to.
-class FollowingState : public WorldDrawState {
-public:
-    explicit FollowingState(bool tells) : tells(tells) {}
-    void BindTexture(unsigned int) override {}
-    void SetBlend(int, int) override {}
-    void Finish() override {}
-    void Clear(float, float, float, float) override {}
-    void FullViewport(int, int) override {}
-    void Viewport(int, int, int, int) override {}
-    void Setup2DView(float w, float h) override { view.Setup2DView(w, h); }
-    void PushMatrix() override { view.Push(); }
-    void PopMatrix() override { view.Pop(); }
-    void Translate(float x, float y) override { view.Translate(x, y); }
-    void Scale(float x, float y) override { view.Scale(x, y); }
-    void Rotate(float d) override { view.Rotate(d); }
-    void DisableBlend() override {}
-    void DisableDepthTest() override {}
-    void Present() override {}
-    std::optional<PlaneBox> ShownBox() const override { return tells ? view.ShownBox() : std::nullopt; }
-
-private:
-    bool tells;
-    ViewMatrices view;
-};
 
 constexpr float kZoom = 0.75f;
 constexpr float kViewWidth = 854.0f;
@@ -73,8 +34,9 @@ void DrawBrick(benchmark::State& state, float halfWidth, float halfHeight, bool 
     brick.halfHeight = halfHeight;
     const float cx = 5000.0f, cy = 800.0f;
     brick.Spawn(cx, cy, 0.0f);
-    SumSink sink;
-    FollowingState view(tells);
+    SummingDrawSink sink;
+    ScreenPlacementState view;
+    view.tellsShownBox = tells;
     game.drawSink = &sink;
     game.drawState = &view;
     for (auto _ : state) {

@@ -26,7 +26,15 @@ public:
     void Translate(float x, float y) override { view.Translate(x, y); }
     void Scale(float x, float y) override { view.Scale(x, y); }
     void Rotate(float degrees) override { view.Rotate(degrees); }
-    std::optional<PlaneBox> ShownBox() const override { return view.ShownBox(); }
+    std::optional<PlaneBox> ShownBox() const override
+    {
+        return tellsShownBox ? view.ShownBox() : std::nullopt;
+    }
+
+    // Off: the state still follows the matrices but does not tell a drawing
+    // what the view shows, so it leaves nothing out (the full draw to compare
+    // with).
+    bool tellsShownBox = true;
 
     void BindTexture(unsigned int) override {}
     void SetBlend(int, int) override {}
