@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -21,6 +22,26 @@ std::int32_t CellsAlong(float half)
     if (!(n >= 1.0f))
         return 0;
     return static_cast<std::int32_t>(std::min(n, static_cast<float>(Brick::kMaxCellsPerSide)));
+}
+
+// Cells first to last (exclusive) along one side.
+struct CellSpan {
+    std::int32_t first;
+    std::int32_t last;
+};
+
+// The cells of n along a side that meet low..high (in the brick's units from
+// its corner), with a cell to spare at each end for rounding; none when the
+// range is empty or not a number.
+CellSpan CellsMeeting(float low, float high, std::int32_t n)
+{
+    const float first = std::floor(low / kCell) - 1.0f;
+    const float last = std::floor(high / kCell) + 2.0f;
+    if (!(first < last))
+        return {0, 0};
+    const float top = static_cast<float>(n);
+    return {static_cast<std::int32_t>(std::clamp(first, 0.0f, top)),
+            static_cast<std::int32_t>(std::clamp(last, 0.0f, top))};
 }
 
 } // namespace
@@ -59,12 +80,19 @@ void Brick::Draw(float alpha)
     canvas.state->PushMatrix();
     canvas.state->Translate(p.x, p.y);
     canvas.state->Translate(-halfWidth, -halfHeight);
+    // Only the cells the view can show: a brick may be 1024 cells a side.
+    CellSpan across{0, columns};
+    CellSpan down{0, rows};
+    if (const std::optional<PlaneBox> shown = canvas.state->ShownBox()) {
+        across = CellsMeeting(shown->min.x, shown->max.x, columns);
+        down = CellsMeeting(shown->min.y, shown->max.y, rows);
+    }
     DrawSink& sink = *canvas.sink;
     sink.Colour(1.0f, 0.75f, 0.0f);
     const float t = theGame != nullptr ? static_cast<float>(theGame->frameTimer.elapsed) : 0.0f;
     sink.Begin(DrawSink::Primitive::Quads);
-    for (std::int32_t c = 0; c < columns; ++c) {
-        for (std::int32_t r = 0; r < rows; ++r) {
+    for (std::int32_t c = across.first; c < across.last; ++c) {
+        for (std::int32_t r = down.first; r < down.last; ++r) {
             if (cells[static_cast<std::size_t>(r) * columns + c] == 0)
                 continue;
             const float x = kCell * static_cast<float>(c);

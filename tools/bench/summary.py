@@ -77,6 +77,8 @@ ROWS = [
      r"^\s*LanderSearch\s+vs\s+LanderSearchBruteForce\s*:\s+" + NUM + r"x faster", (">=", 10.0), "speed"),
     ("Radar draw, per item", "world draw, per item", "HudBench",
      r"^\s*radar per item / world per item = " + NUM + r"x", ("<=", 1.0), "time"),
+    ("Brick draw, 1024 x 1024 cells", "a brick the size of the view", "BrickDrawBench",
+     r"^\s*LargestBrickDraw\s+/\s+ScreenBrickDraw\s+=\s+" + NUM + r"x", ("<=", 1.5), "time"),
     ("Map load, stress map", "one buffered read of the file", "MapLoadBench",
      r"^\s*BM_LoadMap\s+/\s+BM_ReadFileOnce\s+=\s+" + NUM + r"x", ("<=", 5.0), "time"),
     ("High-score reply parse", "white-space split", "HiScoreReplyBench",

@@ -4,6 +4,8 @@
 // closed the way a window manager closes it (WM_DELETE_WINDOW), after which
 // the program must end with status 0 and no leak report.
 #include "LoopbackServer.h"
+#include "MapSource.h"
+#include "MapWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -728,6 +730,56 @@ TEST_F(CorePit, TheGeneratorInThePitShowsWholeAboveTheScoreStrip)
             floor = y;
     ASSERT_GT(floor, bottom) << "no floor under the generator";
     EXPECT_LT(floor, kStripTop);
+}
+
+namespace {
+
+// Core as the demo data builds it, but with every actor's angle, times and
+// sizes at 3e38: a damaged or hostile file whose every number is finite, so
+// the reader takes it. Its bricks are 1024 cells a side, its platforms and
+// zones span the world.
+void WriteHostileCore(const fs::path& file)
+{
+    datagen::MapSource source;
+    std::string error;
+    ASSERT_TRUE(datagen::ParseMapSource(ReadFile(fs::path(ZELV_MAP_SOURCE_DIR) / "Core.txt"), source, error)) << error;
+    constexpr float kHuge = 3e38f;
+    MapContents& map = source.contents;
+    for (MapActor& actor : map.actors)
+        actor.angle = actor.onTime = actor.offTime = actor.startDelay = actor.halfWidth = actor.halfHeight = kHuge;
+    for (MapRotator& rotator : map.rotators)
+        rotator.radius = rotator.speed = rotator.pauseTime = kHuge;
+    for (MapMover& mover : map.movers)
+        mover.halfWidth = mover.halfHeight = mover.travelTime = mover.waitTime = mover.startDelay = kHuge;
+    for (MapTrigger& trigger : map.triggers)
+        trigger.halfWidth = trigger.halfHeight = kHuge;
+    ASSERT_TRUE(WriteMapFile(file.string(), map));
+}
+
+} // namespace
+
+// The hostile Core played from its start: the game keeps drawing and
+// ticking (it used to draw every brick's million cells each frame and never
+// reached tick 300), and a closed window ends it.
+class HostileCore : public EndToEnd {
+protected:
+    std::vector<std::string> Environment() override
+    {
+        WriteHostileCore(folder / "Data" / "Maps" / "Core.map");
+        std::ofstream(folder / "core.run") << "map Core\n2000\n";
+        return {"ZELV_INPUT_SCRIPT=core.run", "ZELV_DUMP_FRAME_TICK=300"};
+    }
+};
+
+TEST_F(HostileCore, ReachesTick300AndEndsWhenTheWindowCloses)
+{
+    ASSERT_NO_FATAL_FAILURE(PressDone());
+    Picture frame;
+    ASSERT_NO_FATAL_FAILURE(TakeFrameAndClose(frame, 180));
+    const std::string log = CleanEndLog();
+    EXPECT_NE(log.find("Loaded map Core.map\n"), std::string::npos);
+    EXPECT_NE(log.find("Brick Spawned!\n"), std::string::npos);
+    EXPECT_EQ(frame.width, 854);
 }
 
 TEST(ScriptedRunRefusal, ABadScriptStopsBeforeAnyWindowOrFile)

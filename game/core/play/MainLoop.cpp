@@ -44,6 +44,10 @@ void Game::RunFrame()
     const std::uint32_t ticksBegan = clock.Ticks();
     while (tickLength <= tickAccumulator) {
         RunTick();
+        // A closed window ends the frame here: no more ticks, and no draw,
+        // which may be the slow part.
+        if (quitRequested)
+            return;
         if (clock.Ticks() - ticksBegan >= kCatchUpBudgetMs) {
             if (tickLength > 0.0f && tickLength <= tickAccumulator)
                 tickAccumulator = std::fmod(tickAccumulator, static_cast<double>(tickLength));

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "TextDrawState.h"
+#include "ViewMatrices.h"
+
+#include <optional>
 
 // The render state around the world draw, fades, the cursor and the loading
 // screen: clearing, the 2D view, the matrix stack, textures and blending. The
@@ -26,6 +29,11 @@ public:
     virtual void DisableDepthTest() = 0;
     // Shows the finished frame (the loading screen's own swap).
     virtual void Present() = 0;
+    // The box, in the current matrix's coordinates, around what the view
+    // shows, for drawings that leave out what cannot be seen; unknown from a
+    // state that does not follow its matrices (a recorder), and then a
+    // drawing leaves nothing out.
+    virtual std::optional<PlaneBox> ShownBox() const { return std::nullopt; }
 };
 
 // The OpenGL version, on the current context.

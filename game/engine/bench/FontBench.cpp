@@ -7,6 +7,7 @@
 #include "GlyphMetrics.h"
 
 #include "RatioReporter.h"
+#include "testing/SummingDrawSink.h"
 
 #include <benchmark/benchmark.h>
 
@@ -22,17 +23,6 @@ constexpr std::size_t kGlyphs = sizeof kLine - 1;
 // Two passes of four vertices of four floats per glyph.
 constexpr std::size_t kVertexBytes = kGlyphs * 2 * 4 * 4 * sizeof(float);
 constexpr int kSheet = 512;
-
-class NullSink : public DrawSink {
-public:
-    void Begin(Primitive) override {}
-    void End() override {}
-    void Colour(float, float, float) override {}
-    void Colour(float, float, float, float) override {}
-    void TexCoord(float u, float v) override { sum += u + v; }
-    void Vertex(float x, float y) override { sum += x + y; }
-    float sum = 0.0f;
-};
 
 class NullState : public TextDrawState {
 public:
@@ -60,7 +50,7 @@ struct BenchFont : FontSet {
 void BM_DrawTextWithShadow(benchmark::State& state)
 {
     BenchFont font;
-    NullSink sink;
+    SummingDrawSink sink;
     NullState textState;
     for (auto _ : state) {
         font.DrawText(kLine, 320.0f, 20.0f, sink, textState);

@@ -12,6 +12,7 @@
 #include "testing/DemoDataGame.h"
 #include "testing/HeadlessHost.h"
 #include "testing/RecordingDrawSink.h"
+#include "testing/SummingDrawSink.h"
 #include "DrawSink.h"
 #include "Entity.h"
 #include "Game.h"
@@ -32,17 +33,6 @@
 #include <vector>
 
 namespace {
-
-class NullSink : public DrawSink {
-public:
-    void Begin(Primitive) override {}
-    void End() override {}
-    void Colour(float, float, float) override {}
-    void Colour(float, float, float, float) override {}
-    void TexCoord(float u, float v) override { sum += u + v; }
-    void Vertex(float x, float y) override { sum += x + y; }
-    float sum = 0.0f;
-};
 
 class NullState : public WorldDrawState {
 public:
@@ -84,7 +74,7 @@ std::size_t ItemsOf(const std::vector<Sector*> (&images)[3], const Entity* skip)
 struct StressFrame {
     HeadlessHost host{1}; // textures count as loaded
     std::unique_ptr<Game> game;
-    NullSink sink;
+    SummingDrawSink sink;
     NullState state;
     FontTextWriter writer{sink, state};
     ScreenCanvas canvas{sink, state, writer};

@@ -9,54 +9,32 @@
 #include "Vec2.h"
 #include "WorldDrawState.h"
 
-#include <cmath>
 #include <vector>
-
-// A 2D affine map: (x, y) -> (a x + c y + e, b x + d y + f).
-struct Affine2 {
-    float a = 1.0f, b = 0.0f, c = 0.0f, d = 1.0f, e = 0.0f, f = 0.0f;
-
-    Vec2 Apply(float x, float y) const { return {a * x + c * y + e, b * x + d * y + f}; }
-    // This map followed by m applied first (as OpenGL multiplies).
-    Affine2 Then(const Affine2& m) const
-    {
-        return {a * m.a + c * m.b, b * m.a + d * m.b, a * m.c + c * m.d,
-                b * m.c + d * m.d, a * m.e + c * m.f + e, b * m.e + d * m.f + f};
-    }
-};
 
 class ScreenPlacementState : public WorldDrawState {
 public:
     // The view's point (x, y) as a fraction of the window.
     Vec2 ToWindow(float x, float y) const
     {
-        const Vec2 p = top.Apply(x, y);
-        return {p.x / viewSize.x, p.y / viewSize.y};
+        const Vec2 p = view.ToView(x, y);
+        return {p.x / view.ViewSize().x, p.y / view.ViewSize().y};
     }
 
-    void Setup2DView(float width, float height) override
+    void Setup2DView(float width, float height) override { view.Setup2DView(width, height); }
+    void PushMatrix() override { view.Push(); }
+    void PopMatrix() override { view.Pop(); }
+    void Translate(float x, float y) override { view.Translate(x, y); }
+    void Scale(float x, float y) override { view.Scale(x, y); }
+    void Rotate(float degrees) override { view.Rotate(degrees); }
+    std::optional<PlaneBox> ShownBox() const override
     {
-        viewSize = {width, height};
-        top = Affine2{};
-        stack.clear();
+        return tellsShownBox ? view.ShownBox() : std::nullopt;
     }
-    void PushMatrix() override { stack.push_back(top); }
-    void PopMatrix() override
-    {
-        if (!stack.empty()) {
-            top = stack.back();
-            stack.pop_back();
-        }
-    }
-    void Translate(float x, float y) override { top = top.Then(Affine2{1, 0, 0, 1, x, y}); }
-    void Scale(float x, float y) override { top = top.Then(Affine2{x, 0, 0, y, 0, 0}); }
-    // glRotatef(degrees, 0, 0, -1): a turn by -degrees about +z.
-    void Rotate(float degrees) override
-    {
-        const float r = -degrees * 3.14159265358979f / 180.0f;
-        const float cs = std::cos(r), sn = std::sin(r);
-        top = top.Then(Affine2{cs, sn, -sn, cs, 0, 0});
-    }
+
+    // Off: the state still follows the matrices but does not tell a drawing
+    // what the view shows, so it leaves nothing out (the full draw to compare
+    // with).
+    bool tellsShownBox = true;
 
     void BindTexture(unsigned int) override {}
     void SetBlend(int, int) override {}
@@ -69,9 +47,7 @@ public:
     void Present() override {}
 
 private:
-    Vec2 viewSize{1.0f, 1.0f};
-    Affine2 top;
-    std::vector<Affine2> stack;
+    ViewMatrices view;
 };
 
 class ScreenPlacementSink : public DrawSink {
