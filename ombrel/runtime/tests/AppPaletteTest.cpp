@@ -131,6 +131,36 @@ TEST_F(AppPaletteTest, PaletteObjectBecomesTheAppsAndItsPrototypes) {
   ReleasePalette(palette);
 }
 
+// A palette owns its system handle: one it already has (a shared palette's,
+// selected into windows perhaps) is kept, and a handle is stored only in a
+// palette that has none. Overwriting leaked the old handle, or left two
+// palettes owning one. Stand-in handles are taken back before the release.
+TEST_F(AppPaletteTest, APaletteKeepsTheHandleItAlreadyOwns) {
+  int owned = 0, offered = 0, offeredAgain = 0;
+  cPalette* palette = PaletteWithDuplicateWhite();
+  ASSERT_NE(palette, nullptr);
+  palette->handle = &owned;
+  AppSetPaletteObject(app_, &offered, palette);
+  EXPECT_EQ(app_->palette, palette);
+  EXPECT_EQ(palette->handle, &owned) << "a palette object's own handle";
+
+  // The shared palette of a handle's entries (natively: the default ones)
+  // that already holds a handle keeps it.
+  AppSetPalette(app_, &offered);
+  cPalette* shared = AddRefPalette(app_->palette);  // kept while the app holds another
+  ASSERT_NE(shared, palette);
+  EXPECT_EQ(shared->handle, &offered) << "a palette without a handle takes it";
+  AppSetPaletteObject(app_, nullptr, palette);
+  AppSetPalette(app_, &offeredAgain);
+  EXPECT_EQ(app_->palette, shared) << "the same entries: the same shared palette";
+  EXPECT_EQ(shared->handle, &offered) << "a shared palette's handle";
+
+  shared->handle = nullptr;
+  palette->handle = nullptr;
+  ReleasePalette(shared);
+  ReleasePalette(palette);
+}
+
 TEST_F(AppPaletteTest, NullAppsUseTheLibraryDefaults) {
   EXPECT_EQ(AppGetBlackIndex(nullptr), 4);
   AppSetPalette(nullptr, nullptr);

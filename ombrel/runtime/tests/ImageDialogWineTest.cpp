@@ -82,6 +82,22 @@ void SaveScreenshot(HWND window, const std::string& path) {
   ReleaseDC(nullptr, screen);
 }
 
+// The share of points along the middle row of the preview frame (screen
+// pixels) that show something other than the empty frame's face colour: the
+// wide test image fills the frame's width at its middle.
+double PreviewShare(HWND frame) {
+  RECT box;
+  if (!frame || !GetWindowRect(frame, &box)) return -1;
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  HDC screen = GetDC(nullptr);
+  const int y = (box.top + box.bottom) / 2, from = box.left + 8, to = box.right - 8;
+  int shown = 0, points = 0;
+  for (int x = from; x < to; x += 4, ++points)
+    if (GetPixel(screen, x, y) != face) ++shown;
+  ReleaseDC(nullptr, screen);
+  return points ? double(shown) / points : -1;
+}
+
 TEST(ImageDialog, OpenDialogListsTypesShowsTheChosenImageAndCancels) {
   OrdinalLibrary lib;
   ASSERT_TRUE(lib.Loaded());
@@ -104,6 +120,7 @@ TEST(ImageDialog, OpenDialogListsTypesShowsTheChosenImageAndCancels) {
 
   std::vector<std::string> types;
   std::string type, width, height, depth;
+  double previewShown = -1;
   std::atomic<bool> sawDialog{false};
   std::thread helper([&] {
     Found found;
@@ -144,6 +161,9 @@ TEST(ImageDialog, OpenDialogListsTypesShowsTheChosenImageAndCancels) {
       width = Text(found.child, 101);
       height = Text(found.child, 102);
       depth = Text(found.child, 103);
+      // The dialog's thread paints the preview after the selection's note.
+      for (int tries = 0; tries < 50; ++tries, Sleep(100))
+        if ((previewShown = PreviewShare(GetDlgItem(found.child, 104))) > 0.8) break;
       Sleep(300);
       // Beside the test program (the dialog moves the current folder).
       char program[MAX_PATH] = {};
@@ -176,6 +196,9 @@ TEST(ImageDialog, OpenDialogListsTypesShowsTheChosenImageAndCancels) {
   EXPECT_EQ(width, "400");
   EXPECT_EQ(height, "100");
   EXPECT_EQ(depth, "24");
+  // Painted again over the empty frame: the selection invalidated the
+  // preview's rectangle in the window that paints it, not just the control.
+  EXPECT_GT(previewShown, 0.8) << "share of the preview's middle row showing the image";
 
   using Fn = void(OMB_THISCALL*)(void*);
   reinterpret_cast<Fn>((*static_cast<void***>(registry))[2])(registry);

@@ -247,4 +247,49 @@ TEST_F(ImageFileTest, AnimationsKeepThePreviousFrameBottomRowFirst) {
   file.Close();
 }
 
+// An assignment never shares what the source owns (its file source, its
+// filter): a shared one was released by both destructors. The caller's own
+// streams and the registry are taken; the previous frame is copied (a shared
+// copy would be freed twice, which ASan reports).
+TEST_F(ImageFileTest, AssignmentKeepsWhatTheSourceOwnsWithTheSource) {
+  ScratchDir dir;
+  const std::string path = dir.Write("anim.fake", Bytes(kData, kData + sizeof kData - 1));
+  cImageFile owner(&registry_);
+  ASSERT_EQ(owner.OpenRead(path.c_str()), ImageOk);
+  ASSERT_NE(owner.Input(), nullptr);
+  ASSERT_NE(owner.Filter(), nullptr);
+  {
+    cImageFile copy(&registry_);
+    ASSERT_EQ(copy.OpenReadStream(&source_), ImageOk);  // its stream and filter go
+    copy = owner;
+    EXPECT_EQ(copy.Input(), nullptr) << "the owned file source stays with the source";
+    EXPECT_EQ(copy.Filter(), nullptr) << "the filter stays with the source";
+  }
+  // The source still reads with what it owns.
+  EXPECT_EQ(owner.ReadFrame(bits_, 4, 3, 8, 8, nullptr, nullptr, 0), ImageOk);
+  EXPECT_EQ(bits_[0], 0);
+
+  source_.Seek(0, SeekStart);  // the first copy read from it
+  cImageFile streamer(&registry_);
+  ASSERT_EQ(streamer.OpenReadStream(&source_), ImageOk);
+  cImageFile copy(nullptr);
+  copy = streamer;
+  EXPECT_EQ(copy.Input(), &source_) << "the caller's own stream is taken";
+  EXPECT_EQ(copy.Filter(), nullptr);
+  ASSERT_EQ(copy.SelectFilterById(0x454B4146), 1) << "the registry is taken";
+  EXPECT_EQ(copy.GetFilterIndex(), 1);
+
+  cMemorySink sink;
+  cImageFile writer(&registry_);
+  ASSERT_EQ(writer.SelectFilterById(0x454B4146), 1);
+  ASSERT_EQ(writer.OpenWriteStream(&sink, 4, 3, 8, 0, 0, 0, 0, 0, 0), ImageOk);
+  uint8_t frame[3][8];
+  std::memset(frame, 5, sizeof frame);
+  ASSERT_EQ(writer.WriteFrame(frame, 4, 3, 8, 8, nullptr, 0, 0, 0, 1), ImageOk);
+  cImageFile twin(nullptr);
+  twin = writer;  // both now hold a previous frame; each frees its own
+  twin = writer;  // and again over one
+  writer.Close();
+}
+
 }  // namespace

@@ -166,6 +166,53 @@ TEST_P(SpriteCollide, LayersSetsAndCollisionBits) {
   EXPECT_EQ(a->flags & kSpriteCollides, uint32_t(kSpriteCollides));
 }
 
+// The mask record an owner-drawn sprite's owner answers call 4 with, held
+// in a block of exactly its header and 9 rows of 2 bytes, all solid.
+CollisionMaskHeader* ownersMask = nullptr;
+
+intptr_t OMB_STDCALL AnswerOwnersMask(SpriteRecord*, int32_t call, int32_t) {
+  return call == kOwnerGetMask ? reinterpret_cast<intptr_t>(ownersMask) : 0;
+}
+
+// An owner's record is used only when well-formed (header size 44, sizes not
+// negative, rows long enough for the width); otherwise the sprite has no
+// mask (what `SpriteGetMask` hands a host) and is hit by nothing, where a
+// damaged record was read past its rows.
+TEST_P(SpriteCollide, AnOwnersMaskRecordIsUsedOnlyWhenWellFormed) {
+  constexpr int32_t kSide = 9;
+  std::vector<uint8_t> block(sizeof(CollisionMaskHeader) + kSide * 2, 0xFF);
+  struct Case {
+    const char* what;
+    uint32_t headerSize;
+    int32_t width, height;
+    uint32_t rowBytes;
+    bool usable;
+  } cases[] = {
+      {"well-formed", 44, kSide, kSide, 2, true},
+      {"header size 40", 40, kSide, kSide, 2, false},
+      {"header size 48", 48, kSide, kSide, 2, false},
+      {"negative width", 44, -kSide, kSide, 2, false},
+      {"negative height", 44, kSide, -1, 2, false},
+      {"rows shorter than the width", 44, kSide, kSide, 1, false},
+      {"rows of a wider mask", 44, 17, kSide, 2, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SpriteTestWindow w(app_, 80, 60);
+    SpriteRecord* a = CreateSprite(w.Pool(), &w.images, 30, 30, uint32_t(block_), 1, 0, 0, kSpriteCollides, 1);
+    const SpriteRect over{a->rect.left, a->rect.top, a->rect.left + kSide, a->rect.top + kSide};
+    SpriteRecord* owned = CreateOwnerDrawnSprite(w.Pool(), over, 1, 0, 0, kSpriteCollides, 2, AnswerOwnersMask);
+    ASSERT_NE(owned, nullptr);
+    auto* record = reinterpret_cast<CollisionMaskHeader*>(block.data());
+    *record = CollisionMaskHeader{c.headerSize, c.width, c.height, c.rowBytes, 0, 0, {}};
+    ownersMask = record;
+    w.Frame();
+    EXPECT_EQ(SpriteMask(w, owned, 0, 0), c.usable ? record : nullptr);
+    EXPECT_EQ(FindCollision(w, a, uint32_t(block_), 30, 30, 0, 1.0f, 1.0f, 0, 0), c.usable ? owned : nullptr);
+    ownersMask = nullptr;
+  }
+}
+
 TEST_P(SpriteCollide, PointAndRectangleSearchesReadTheMasks) {
   SpriteTestWindow w(app_, 80, 60);
   SpriteRecord* r = CreateSprite(w.Pool(), &w.images, 40, 30, uint32_t(ring_), 0, 0, 0, kSpriteCollides, 0);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "AppFixture.h"
+#include "Memory.h"
 #include "SpriteTestWindow.h"
 #include "imagebank/ImageBank.h"
 #include "sprite/SavedRects.h"
@@ -255,6 +256,49 @@ TEST_P(SpriteFrames, OwnSaveSurfacesWithoutABackgroundAndFillErasedSprites) {
   EXPECT_TRUE(std::any_of(w.dirty.begin(), w.dirty.end(), [&](const SurfaceRect& r) {
     return r.left == old.left && r.top == old.top && r.right == old.right;
   }));
+}
+
+// The library heap, refusing every request of `cap` bytes or more while it
+// is in place (surface objects are smaller; pixel blocks of big sprites not).
+class BigBlockRefusingHeap final : public HeapBackend {
+ public:
+  explicit BigBlockRefusingHeap(size_t cap) : cap_(cap), previous_(SetLibraryHeap(this)) {}
+  ~BigBlockRefusingHeap() { SetLibraryHeap(previous_ == &ProcessHeap() ? nullptr : previous_); }
+  void* Alloc(size_t size) override { return size < cap_ ? previous_->Alloc(size) : nullptr; }
+  void* Calloc(size_t size) override { return size < cap_ ? previous_->Calloc(size) : nullptr; }
+  void* Realloc(void* block, size_t size) override { return size < cap_ ? previous_->Realloc(block, size) : nullptr; }
+  void Free(void* block) override { previous_->Free(block); }
+  int Compact() override { return previous_->Compact(); }
+  size_t UsableSize(void* block) override { return previous_->UsableSize(block); }
+
+ private:
+  size_t cap_;
+  HeapBackend* previous_;
+};
+
+// A sprite whose own save surface cannot be made has nothing to put back: it
+// is not drawn that frame, so no erase has to restore pixels that were never
+// saved (kept as saved, the sprite stayed behind on the buffer after it moved).
+TEST_P(SpriteFrames, ASpriteWhoseSaveSurfaceCannotBeMadeLeavesNothingBehind) {
+  SpriteTestWindow w(app_, kWidth, kHeight, false);
+  Background(w.Drawing());
+  const Bytes empty = w.Pixels();
+  const int32_t big = MakeImage(64, 64, 1);  // its save surface: 4096 bytes or more
+  SpriteRecord* s = CreateSprite(w.Pool(), &w.images, 40, 36, uint32_t(big), 0, 0, 0, 0, 0);
+  {
+    BigBlockRefusingHeap heap(4096);
+    w.Frame();
+  }
+  EXPECT_EQ(s->saveSurface, nullptr);
+  EXPECT_EQ(s->savedRect.left, -1) << "nothing saved, nothing to put back";
+  EXPECT_EQ(w.Pixels(), empty) << "not drawn without a save";
+  MoveSprite(w.Pool(), &w.images, s, 200, 200, s->nextImage);  // off the buffer
+  w.Frame();
+  EXPECT_EQ(w.Pixels(), empty) << "nothing left where it was";
+  MoveSprite(w.Pool(), &w.images, s, 40, 36, s->nextImage);
+  w.Frame();
+  EXPECT_NE(s->saveSurface, nullptr) << "made once the heap allows it";
+  EXPECT_NE(w.Pixels(), empty);
 }
 
 TEST_P(SpriteFrames, SavedRectanglesAndSingleImages) {

@@ -210,6 +210,58 @@ TEST_F(WindowTeardownTest, AppDestroyLeavesNoWindowPenOrBlockBehind) {
   DestroyWindow(own);
 }
 
+// A window class whose procedure gives up in WM_CREATE after the library's
+// has seen it: it destroys the window (WM_DESTROY comes during
+// CreateWindowExA) and refuses the creation, so CreateWindowExA fails.
+LRESULT CALLBACK RefusingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = WindowProc(hwnd, message, wParam, lParam);
+  if (message != WM_CREATE) return result;
+  DestroyWindow(hwnd);
+  return -1;
+}
+
+const char* RefusingClass() {
+  static const char* name = [] {
+    WNDCLASSA c{};
+    c.lpfnWndProc = RefusingProc;
+    c.cbWndExtra = 4;
+    c.hInstance = GetModuleHandleA(nullptr);
+    c.lpszClassName = "OmbrelRefusingWindow";
+    RegisterClassA(&c);
+    return c.lpszClassName;
+  }();
+  return name;
+}
+
+// The WM_DESTROY of a window still being made leaves the record to
+// WindowCreate, which undoes it once (freeing it there too freed it twice).
+TEST_F(WindowTeardownTest, ACreationRefusedAfterTheWindowProcedureSawTheRecordFreesItOnce) {
+  LiveBlockHeap heap;
+  AppObject* app = AppCreate(GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(app, nullptr);
+  ASSERT_TRUE(app->windows.Grow());
+  const size_t withApp = heap.Live();
+  const std::set<HWND> before = ThreadWindows();
+  for (int32_t mode : {kWindowModeSprites, 0}) {
+    SCOPED_TRACE(mode);
+    WindowDescriptor d = Descriptor(mode, 0, nullptr, WS_OVERLAPPEDWINDOW);
+    d.className = RefusingClass();
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(WindowCreate(app, &d)), uintptr_t(kWindowNotCreated));
+    EXPECT_EQ(heap.RepeatedFrees(), 0u);
+    EXPECT_EQ(app->windows.GetCount(), 0);
+    EXPECT_EQ(heap.Live(), withApp);
+    EXPECT_EQ(ThreadWindows(), before);
+  }
+  // A window of the library's own class on the same app is made as usual.
+  WindowDescriptor d = Descriptor(kWindowModeSprites, 0, nullptr, WS_OVERLAPPEDWINDOW);
+  WindowObject* w = WindowCreate(app, &d);
+  ASSERT_TRUE(IsRecord(w));
+  WindowDestroy(w);
+  AppDestroy(app);
+  EXPECT_EQ(heap.Live(), 0u);
+  EXPECT_EQ(heap.RepeatedFrees(), 0u);
+}
+
 TEST_F(WindowTeardownTest, ACreationThatRunsOutOfMemoryLeavesNothingBehind) {
   LiveBlockHeap heap;
   AppObject* app = AppCreate(GetModuleHandleA(nullptr), nullptr);

@@ -1,7 +1,8 @@
 // A heap that counts the blocks it hands out and has not had back, put under
 // the library's allocation functions for the life of the object; with a
 // budget it refuses every request after that many. Blocks made before it was
-// put in place go back to the heap they came from.
+// put in place go back to the heap they came from. A block of its own freed
+// again is counted and not passed on, so a double free shows as a number.
 #pragma once
 
 #include <cstdlib>
@@ -26,7 +27,7 @@ class LiveBlockHeap final : public HeapBackend {
     return grown;
   }
   void Free(void* block) override {
-    Forget(block);
+    if (!Forget(block) && Returned(block)) return;
     previous_->Free(block);
   }
   int Compact() override { return previous_->Compact(); }
@@ -39,6 +40,11 @@ class LiveBlockHeap final : public HeapBackend {
     std::lock_guard<std::mutex> lock(mutex_);
     return live_.size();
   }
+  // Frees of blocks this heap gave and had back already.
+  size_t RepeatedFrees() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return repeatedFrees_;
+  }
 
  private:
   bool Spend() {
@@ -50,16 +56,29 @@ class LiveBlockHeap final : public HeapBackend {
   }
   void* Keep(void* block) {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (block != nullptr) live_.insert(block);
+    if (block != nullptr) {
+      live_.insert(block);
+      returned_.erase(block);
+    }
     return block;
   }
   bool Forget(void* block) {
     std::lock_guard<std::mutex> lock(mutex_);
-    return live_.erase(block) == 1;
+    if (live_.erase(block) != 1) return false;
+    returned_.insert(block);
+    return true;
+  }
+  bool Returned(void* block) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (returned_.count(block) == 0) return false;
+    ++repeatedFrees_;
+    return true;
   }
 
   HeapBackend* previous_;
   std::mutex mutex_;
   std::set<void*> live_;
+  std::set<void*> returned_;  // given and had back
+  size_t repeatedFrees_ = 0;
   int budget_ = -1;
 };
