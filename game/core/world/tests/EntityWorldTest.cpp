@@ -67,7 +67,8 @@ Beam MakeBeam(float ax, float ay, float bx, float by)
 
 bool Holds(const Sector* sector, const Entity* entity)
 {
-    return std::count(sector->entities.begin(), sector->entities.end(), entity) == 1;
+    const CellEntities in = sector->Entities();
+    return std::count(in.begin(), in.end(), entity) == 1;
 }
 
 struct EntityWorldTest : ::testing::Test {
@@ -126,14 +127,11 @@ TEST_F(EntityWorldTest, RegistrationUsesTheWorldsGrid)
     EXPECT_TRUE(boxed.sectors.empty());
 }
 
-// The non-null entries of a cell's entity list, in order.
+// The entities standing in a cell, in order.
 std::vector<const Entity*> Standing(const Sector* cell)
 {
-    std::vector<const Entity*> out;
-    for (const Entity* entity : cell->entities)
-        if (entity != nullptr)
-            out.push_back(entity);
-    return out;
+    const CellEntities in = cell->Entities();
+    return std::vector<const Entity*>(in.begin(), in.end());
 }
 
 TEST_F(EntityWorldTest, AnEntityLeavingDuringAWalkOfItsCellHidesNoOther)
@@ -148,10 +146,7 @@ TEST_F(EntityWorldTest, AnEntityLeavingDuringAWalkOfItsCellHidesNoOther)
     Sector* cell = a.sectors.front();
     ASSERT_EQ(Standing(cell), (std::vector<const Entity*>{&a, &b, &c}));
     std::vector<const Entity*> met;
-    for (std::size_t i = 0; i < cell->entities.size(); ++i) {
-        Entity* entity = cell->entities[i];
-        if (entity == nullptr)
-            continue;
+    for (Entity* entity : cell->Entities()) {
         met.push_back(entity);
         if (entity == &a)
             a.LeaveSectors();
@@ -159,10 +154,11 @@ TEST_F(EntityWorldTest, AnEntityLeavingDuringAWalkOfItsCellHidesNoOther)
     EXPECT_EQ(met, (std::vector<const Entity*>{&a, &b, &c})) << "b was skipped";
     EXPECT_EQ(cell->EntityCount(), 2u);
     world.grid.CloseGaps();
-    EXPECT_EQ(cell->entities, (std::vector<Entity*>{&b, &c}));
+    EXPECT_EQ(Standing(cell), (std::vector<const Entity*>{&b, &c}));
+    EXPECT_EQ(cell->EntityPlaces(), 2u) << "the gap is closed";
     b.LeaveSectors();
     c.LeaveSectors();
-    EXPECT_TRUE(cell->entities.empty());
+    EXPECT_EQ(cell->EntityPlaces(), 0u);
 }
 
 TEST_F(EntityWorldTest, CellsHoldWhatAPlainListWouldThroughRandomEntriesLeavesAndClosings)
@@ -201,12 +197,12 @@ TEST_F(EntityWorldTest, CellsHoldWhatAPlainListWouldThroughRandomEntriesLeavesAn
         for (const Turret& a : actors) {
             ASSERT_EQ(a.sectorSlots.size(), a.sectors.size());
             for (std::size_t i = 0; i < a.sectors.size(); ++i)
-                ASSERT_EQ(a.sectors[i]->entities.at(a.sectorSlots[i]), &a) << "step " << step;
+                ASSERT_EQ(a.sectors[i]->EntityAt(a.sectorSlots[i]), &a) << "step " << step;
         }
     }
     world.grid.CloseGaps();
     for (const auto& [cell, list] : model)
-        EXPECT_EQ(cell->entities.size(), list.size()) << "no gap is left after closing";
+        EXPECT_EQ(cell->EntityPlaces(), list.size()) << "no gap is left after closing";
     for (Turret& a : actors)
         a.LeaveSectors();
 }
