@@ -118,11 +118,12 @@ protected:
     }
 };
 
-// A platform (so switches activate it) that, activated, shuffles some
-// switches during the march that pressed them: one jumps elsewhere in the
-// crowd, one leaves its cells and comes back to the end of their lists, and
-// now and then one leaves until its next update (a switch that left and one
-// that came in may take the same place of a list).
+// A platform (so switches activate it) that, activated by a switch,
+// shuffles the crowd during the march that pressed it: the last switch of
+// each cell of the presser, and one switch from anywhere, move next to the
+// presser (where the beam likely reaches them; a switch that leaves the end
+// of a list and comes back takes the same place), and now and then one
+// leaves until its next update.
 class Stirrer : public Mover {
 public:
     Dice dice;
@@ -137,16 +138,28 @@ public:
     void Activate(Entity* source) override
     {
         journal->push_back("stirred by " + Id(source));
+        if (source == nullptr)
+            return;
         std::vector<CrowdSwitch*> crowd;
         for (Entity* e : theGame->entities)
             if (auto* s = dynamic_cast<CrowdSwitch*>(e); s != nullptr && !s->sectors.empty())
                 crowd.push_back(s);
         if (crowd.size() < 3)
             return;
-        CrowdSwitch& jumper = *crowd[dice.Next(static_cast<std::uint32_t>(crowd.size()))];
-        jumper.MoveTo({dice.Between(kLeft, kRight), dice.Between(kTop, kBottom)});
-        CrowdSwitch& returner = *crowd[dice.Next(static_cast<std::uint32_t>(crowd.size()))];
-        returner.MoveTo(returner.position);
+        const Vec2 near = source->position;
+        const auto beside = [this, near] { return near + Vec2{dice.Between(-3.0f, 3.0f), dice.Between(-3.0f, 3.0f)}; };
+        std::vector<CrowdSwitch*> movers;
+        for (const Sector* cell : source->sectors) {
+            CrowdSwitch* last = nullptr;
+            for (Entity* e : cell->Entities())
+                if (auto* s = dynamic_cast<CrowdSwitch*>(e))
+                    last = s;
+            if (last != nullptr && last != source)
+                movers.push_back(last);
+        }
+        movers.push_back(crowd[dice.Next(static_cast<std::uint32_t>(crowd.size()))]);
+        for (CrowdSwitch* s : movers)
+            s->MoveTo(beside());
         if (dice.Next(3) == 0)
             crowd[dice.Next(static_cast<std::uint32_t>(crowd.size()))]->LeaveSectors();
     }
@@ -244,10 +257,10 @@ TEST(LaserMarch, TouchesAndActivatesWhatAWalkOfTheWholeListDoesInCrowdedShuffled
         // The crowd does what the comparison needs: beams press switches,
         // the presses toggle lasers and shuffle the cells mid-march, and the
         // beams burn the ship.
-        EXPECT_GT(plain.counts.laserPresses, 20);
+        EXPECT_GT(plain.counts.laserPresses, 200);
         EXPECT_GT(plain.counts.laserTouches, plain.counts.laserPresses);
-        EXPECT_GT(plain.counts.activations, 20);
-        EXPECT_GT(plain.counts.stirs, 5);
+        EXPECT_GT(plain.counts.activations, 500);
+        EXPECT_GT(plain.counts.stirs, 50);
         EXPECT_GT(plain.hullLost, 0.0f);
         // The first difference, with what led to it.
         const std::size_t n = std::min(plain.journal.size(), fast.journal.size());
