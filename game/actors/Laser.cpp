@@ -85,9 +85,10 @@ void Laser::VisitCell(Sector& cell, const Line* lastBeam, Vec2 muzzle, Vec2 end)
     // Between the cell's departures its list only grows at the end, so the
     // places found stay true. After a departure the walk goes on from the
     // first place not yet visited, as a walk of the whole list by place
-    // would, and the next visit looks at the whole list again.
+    // would (from the start, at the start of a visit), and the next visit
+    // looks at the whole list again.
     std::size_t next = 0; // the first place this visit has not reached
-    if (!scan.complete || scan.departures != cell.Departures())
+    if (!scan.complete)
         scan.Restart(0);
     for (std::size_t k = 0;;) {
         if (scan.scanned != 0 && scan.departures != cell.Departures()) {
