@@ -161,6 +161,46 @@ TEST_F(EntityWorldTest, AnEntityLeavingDuringAWalkOfItsCellHidesNoOther)
     EXPECT_EQ(cell->EntityPlaces(), 0u);
 }
 
+TEST_F(EntityWorldTest, TheCellsWalkPassesOverGapsAndFollowsTheListAsItChanges)
+{
+    // Four actors on one spot; during the walk the first two leave (gaps at
+    // the front), the last leaves (its place is dropped) and a newcomer
+    // takes that very place: the walk meets the second only if it is still
+    // there when reached, and the newcomer after those before it.
+    Turret a, b, c, d, late;
+    for (Turret* t : {&a, &b, &c, &d}) {
+        t->Spawn(1000.0f, 1400.0f, 0.0f);
+        t->EnterSectors();
+    }
+    Sector* cell = a.sectors.front();
+    std::vector<const Entity*> met;
+    std::vector<std::size_t> places;
+    const CellEntities walk = cell->Entities();
+    for (auto it = walk.begin(); it != walk.end(); ++it) {
+        met.push_back(*it);
+        places.push_back(it.Place());
+        if (*it == &a) {
+            a.LeaveSectors();
+            d.LeaveSectors();
+            late.Spawn(1000.0f, 1400.0f, 0.0f);
+            late.EnterSectors();
+        } else if (*it == &b) {
+            b.LeaveSectors();
+        }
+    }
+    EXPECT_EQ(met, (std::vector<const Entity*>{&a, &b, &c, &late}));
+    EXPECT_EQ(places, (std::vector<std::size_t>{0, 1, 2, 3}));
+    // From a place on, past the gaps at 0 and 1; past the end, nothing.
+    EXPECT_EQ(*cell->EntitiesFrom(0).begin(), &c);
+    EXPECT_EQ(cell->EntitiesFrom(4).begin(), cell->EntitiesFrom(4).end());
+    EXPECT_EQ(cell->EntityAt(1), nullptr);
+    EXPECT_EQ(cell->EntityAt(3), &late);
+    EXPECT_EQ(cell->EntityAt(99), nullptr);
+    c.LeaveSectors();
+    late.LeaveSectors();
+    EXPECT_EQ(cell->Entities().begin(), cell->Entities().end()) << "gaps alone are no entities";
+}
+
 TEST_F(EntityWorldTest, CellsHoldWhatAPlainListWouldThroughRandomEntriesLeavesAndClosings)
 {
     // Differential: each cell against a plain ordered list that erases the
