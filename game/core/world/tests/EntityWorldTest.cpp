@@ -163,12 +163,12 @@ TEST_F(EntityWorldTest, AnEntityLeavingDuringAWalkOfItsCellHidesNoOther)
 
 TEST_F(EntityWorldTest, TheCellsWalkPassesOverGapsAndFollowsTheListAsItChanges)
 {
-    // Four actors on one spot; during the walk the first two leave (gaps at
-    // the front), the last leaves (its place is dropped) and a newcomer
-    // takes that very place: the walk meets the second only if it is still
-    // there when reached, and the newcomer after those before it.
-    Turret a, b, c, d, late;
-    for (Turret* t : {&a, &b, &c, &d}) {
+    // Five actors on one spot. At the first, it and the third leave (a gap
+    // behind the walk and one ahead of it), the last leaves (its place is
+    // dropped) and a newcomer takes that very place; at the second, it
+    // leaves. The walk meets what stands in each place when it gets there.
+    Turret a, b, c, d, e, late;
+    for (Turret* t : {&a, &b, &c, &d, &e}) {
         t->Spawn(1000.0f, 1400.0f, 0.0f);
         t->EnterSectors();
     }
@@ -181,22 +181,23 @@ TEST_F(EntityWorldTest, TheCellsWalkPassesOverGapsAndFollowsTheListAsItChanges)
         places.push_back(it.Place());
         if (*it == &a) {
             a.LeaveSectors();
-            d.LeaveSectors();
+            c.LeaveSectors();
+            e.LeaveSectors();
             late.Spawn(1000.0f, 1400.0f, 0.0f);
             late.EnterSectors();
         } else if (*it == &b) {
             b.LeaveSectors();
         }
     }
-    EXPECT_EQ(met, (std::vector<const Entity*>{&a, &b, &c, &late}));
-    EXPECT_EQ(places, (std::vector<std::size_t>{0, 1, 2, 3}));
-    // From a place on, past the gaps at 0 and 1; past the end, nothing.
-    EXPECT_EQ(*cell->EntitiesFrom(0).begin(), &c);
-    EXPECT_EQ(cell->EntitiesFrom(4).begin(), cell->EntitiesFrom(4).end());
-    EXPECT_EQ(cell->EntityAt(1), nullptr);
-    EXPECT_EQ(cell->EntityAt(3), &late);
+    EXPECT_EQ(met, (std::vector<const Entity*>{&a, &b, &d, &late}));
+    EXPECT_EQ(places, (std::vector<std::size_t>{0, 1, 3, 4}));
+    // From a place on, past the gaps at 0 to 2; past the end, nothing.
+    EXPECT_EQ(*cell->EntitiesFrom(0).begin(), &d);
+    EXPECT_EQ(cell->EntitiesFrom(5).begin(), cell->EntitiesFrom(5).end());
+    EXPECT_EQ(cell->EntityAt(2), nullptr);
+    EXPECT_EQ(cell->EntityAt(4), &late);
     EXPECT_EQ(cell->EntityAt(99), nullptr);
-    c.LeaveSectors();
+    d.LeaveSectors();
     late.LeaveSectors();
     EXPECT_EQ(cell->Entities().begin(), cell->Entities().end()) << "gaps alone are no entities";
 }
