@@ -120,10 +120,7 @@ void Flea::Land(Sector& cell, Beam& beam)
     landedBeam = &beam;
     position = ClosestPointOnSegment(position.x, position.y, Line(beam.a, beam.b)) + 2.0f * beam.normal;
     const std::vector<HullCircle> hull = shapes;
-    for (std::size_t e = 0; e < cell.entities.size(); ++e) {
-        Entity* other = cell.entities[e];
-        if (other == nullptr)
-            continue; // it left the cell
+    for (Entity* other : cell.Entities()) {
         if (other == this || (other->type != EntityTypes::Rotator && other->type != EntityTypes::Mover))
             continue;
         Vec2 n;

@@ -88,10 +88,7 @@ bool Lander::Search()
 bool Lander::Choose(const Sector& cell, Vec2 ground)
 {
     const Line column(position, ground);
-    for (std::size_t e = 0; e < cell.entities.size(); ++e) {
-        Entity* entity = cell.entities[e];
-        if (entity == nullptr)
-            continue; // it left the cell
+    for (Entity* entity : cell.Entities()) {
         if (entity->type != EntityTypes::Scientist)
             continue;
         auto* scientist = static_cast<Scientist*>(entity);

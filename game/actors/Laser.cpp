@@ -20,7 +20,6 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
-#include <utility>
 
 
 Laser::Laser()
@@ -80,90 +79,39 @@ void Laser::Update()
     EnterSectors();
 }
 
-// What one march found of a cell's entities so far.
-struct Laser::CellScan {
-    // A switch or ship of the cell, by its place in the cell's list, and
-    // whether the laser touches it, known once asked (the answer depends on
-    // the laser alone being on or off: nothing else it reads changes during
-    // a march).
-    struct Sought {
-        std::uint32_t place = 0;
-        std::int8_t touchedOff = -1; // -1: not asked yet
-        std::int8_t touchedOn = -1;
-    };
-    const Sector* cell = nullptr;
-    std::size_t scanned = 0;      // entries looked at
-    std::uint32_t departures = 0; // the cell's count when they were
-    bool complete = true;         // scanned from the list's start
-    std::vector<Sought> sought;   // in list order
-
-    void Restart(std::size_t from)
-    {
-        scanned = from;
-        complete = from == 0;
-        sought.clear();
-    }
-};
-
-// The cells one march met, reused from march to march so a march allocates
-// nothing once the lists have grown.
-struct Laser::MarchScans {
-    std::vector<CellScan> scans;
-    std::size_t used = 0;
-
-    CellScan& For(const Sector* cell)
-    {
-        // The march's 3 x 3 window slides half a cell a step, so a cell
-        // stays in it for at most seven steps of nine cells each: a cell met
-        // again is among the last entries, and a long beam does not search
-        // all it met for each new cell. (A cell not found here only gets a
-        // fresh scan, which finds the same entities.)
-        constexpr std::size_t kRecent = 72;
-        const std::size_t oldest = used > kRecent ? used - kRecent : 0;
-        for (std::size_t i = used; i-- > oldest;)
-            if (scans[i].cell == cell)
-                return scans[i];
-        if (used == scans.size())
-            scans.emplace_back();
-        CellScan& scan = scans[used++];
-        scan.cell = cell;
-        scan.departures = cell->departures;
-        scan.Restart(0);
-        return scan;
-    }
-};
-
-void Laser::TouchCellEntities(Sector& cell, CellScan& scan, const Line* lastBeam, Vec2 muzzle, Vec2 end)
+void Laser::VisitCell(Sector& cell, const Line* lastBeam, Vec2 muzzle, Vec2 end)
 {
+    LaserCellScan& scan = marchScans.For(&cell);
     // Between the cell's departures its list only grows at the end, so the
     // places found stay true. After a departure the walk goes on from the
-    // first place not yet visited, as a walk of the whole list by index
-    // would, and the next visit looks at the whole list again.
+    // first place not yet visited, as a walk of the whole list by place
+    // would (from the start, at the start of a visit), and the next visit
+    // looks at the whole list again.
     std::size_t next = 0; // the first place this visit has not reached
-    if (!scan.complete || scan.departures != cell.departures)
+    if (!scan.complete)
         scan.Restart(0);
     for (std::size_t k = 0;;) {
-        if (scan.scanned != 0 && scan.departures != cell.departures) {
+        if (scan.scanned != 0 && scan.departures != cell.Departures()) {
             scan.Restart(next);
             k = 0;
         }
-        scan.departures = cell.departures;
-        for (; scan.scanned < cell.entities.size(); ++scan.scanned) {
-            const Entity* other = cell.entities[scan.scanned];
-            if (other == nullptr)
-                continue;
+        scan.departures = cell.Departures();
+        const CellEntities unscanned = cell.EntitiesFrom(scan.scanned);
+        for (auto it = unscanned.begin(); it != unscanned.end(); ++it) {
+            const Entity* other = *it;
             // A switch out of reach of the body and the beam is never
             // touched whatever the phase: only the others are visited.
             const bool sought = other->type == EntityTypes::Player ||
                 (other->type == EntityTypes::Switch && Touches(other->shapes, nullptr, lastBeam));
             if (sought)
-                scan.sought.push_back({static_cast<std::uint32_t>(scan.scanned)});
+                scan.sought.push_back({static_cast<std::uint32_t>(it.Place())});
         }
+        scan.scanned = cell.EntityPlaces();
         if (k >= scan.sought.size())
             break;
-        CellScan::Sought& found = scan.sought[k++];
+        LaserCellScan::Sought& found = scan.sought[k++];
         next = found.place + 1;
-        Entity* other = cell.entities[found.place];
+        Entity* other = cell.EntityAt(found.place);
         if (other == nullptr)
             continue; // it left the cell
         if (other->type == EntityTypes::Switch) {
@@ -175,21 +123,25 @@ void Laser::TouchCellEntities(Sector& cell, CellScan& scan, const Line* lastBeam
             if (touched != 0)
                 other->OnContact(this);
         } else if (other->type == EntityTypes::Player) {
-            auto* ship = static_cast<Player*>(other);
-            if (ship->dying || !CollideShapes(ship->shapes, nullptr))
-                continue;
-            const Line toward(muzzle, end);
-            const std::vector<HullCircle> hull = ship->shapes;
-            for (const HullCircle& c : hull) {
-                Vec2 q;
-                if (!SegmentCircleIntersection(toward, c, &q))
-                    continue;
-                if (theGame != nullptr)
-                    theGame->particles.Add(std::make_unique<PuffParticles>(q.x, q.y, 0.0f, 0.0f));
-                ship->hitCooldown = 0;
-                ship->Damage(kBeamDamage);
-            }
+            BurnShip(*static_cast<Player*>(other), muzzle, end);
         }
+    }
+}
+
+void Laser::BurnShip(Player& ship, Vec2 muzzle, Vec2 end)
+{
+    if (ship.dying || !CollideShapes(ship.shapes, nullptr))
+        return;
+    const Line toward(muzzle, end);
+    const std::vector<HullCircle> hull = ship.shapes;
+    for (const HullCircle& c : hull) {
+        Vec2 q;
+        if (!SegmentCircleIntersection(toward, c, &q))
+            continue;
+        if (theGame != nullptr)
+            theGame->particles.Add(std::make_unique<PuffParticles>(q.x, q.y, 0.0f, 0.0f));
+        ship.hitCooldown = 0;
+        ship.Damage(kBeamDamage);
     }
 }
 
@@ -203,12 +155,7 @@ void Laser::CastBeam(Vec2 a0, Vec2 muzzle, Vec2 u)
     Vec2 hitNormal;
     static const float kOffsets[3] = {-kSectorSize, 0.0f, kSectorSize};
     const Line lastBeam(beam.a, beam.b); // what the touches test this march
-    // Taken out of the spare for the march and put back after it, so a
-    // march started from inside this one (none today) would get its own.
-    static MarchScans spare;
-    MarchScans scans;
-    std::swap(scans, spare);
-    scans.used = 0;
+    marchScans.BeginMarch();
     while (grid.SectorAt(s.x, s.y) != nullptr) {
         const Line ray(muzzle, s);
         for (float dx : kOffsets) {
@@ -227,16 +174,13 @@ void Laser::CastBeam(Vec2 a0, Vec2 muzzle, Vec2 u)
                         hit = true;
                     }
                 }
-                // A cell is met by up to 18 visits of one march; only its
-                // switches and ships matter, so they are found once.
-                TouchCellEntities(*cell, scans.For(cell), hasBeam ? &lastBeam : nullptr, muzzle, hit ? hitPoint : s);
+                VisitCell(*cell, hasBeam ? &lastBeam : nullptr, muzzle, hit ? hitPoint : s);
             }
         }
         if (hit)
             break;
         s -= kMarchStep * u;
     }
-    std::swap(scans, spare);
 
     if (theGame != nullptr && theGame->player != nullptr) {
         Game& game = *theGame;

@@ -3,10 +3,13 @@
 #include "Beam.h"
 #include "Entity.h"
 #include "EntityName.h"
+#include "LaserMarch.h"
 
 #include <cstdint>
 
 struct Line;
+class Player;
+class Sector;
 
 // A fixed emitter of a straight beam switched on and off by a timer or by
 // activation.
@@ -51,18 +54,28 @@ public:
     // Length of one march step along the axis.
     static constexpr float kMarchStep = 125.0f;
 
+protected:
+    // The march's visit of one cell's entities, in list order, as a walk of
+    // the whole list would meet them: presses each switch the laser touches
+    // and burns a ship the beam meets. A cell is met by up to 18 visits of
+    // one march, so this walk finds a cell's switches and ships once a march
+    // (leaving out switches out of reach of the body and the last beam) and
+    // revisits only those, starting over after anything left the cell. A
+    // test walks the whole list instead, to compare.
+    virtual void VisitCell(Sector& cell, const Line* lastBeam, Vec2 muzzle, Vec2 end);
+    // Burns the ship where the line from the muzzle to the march's end
+    // meets its hull, when the laser touches it.
+    void BurnShip(Player& ship, Vec2 muzzle, Vec2 end);
+
 private:
     // Casts the beam from the start a0 along -u; the beam record and the
     // strike (for sparks) follow.
     void CastBeam(Vec2 a0, Vec2 muzzle, Vec2 u);
-    // What one march found of a cell's entities, and the cells it met
-    // (Laser.cpp).
-    struct CellScan;
-    struct MarchScans;
-    // The march's visit of one cell's entities: presses switches the body
-    // touches and burns a ship the beam meets, in list order.
-    void TouchCellEntities(Sector& cell, CellScan& scan, const Line* lastBeam, Vec2 muzzle, Vec2 end);
     // CollideShapes against the body and, when given, the beam's segment.
     bool Touches(const std::vector<HullCircle>& circles, Vec2* normalOut, const Line* segment) const;
     void PlayPhaseSound();
+
+    // The cells the march met, kept for the next march (a march never starts
+    // another march of the same laser, so one set serves).
+    LaserMarchScans marchScans;
 };

@@ -138,10 +138,7 @@ void Missile::Touch()
             if (cell->CollideCircle(circle, hits) && !hits.empty())
                 terrain = true;
         }
-        for (std::size_t e = 0; e < cell->entities.size(); ++e) {
-            Entity* other = cell->entities[e];
-            if (other == nullptr)
-                continue; // it left the cell
+        for (Entity* other : cell->Entities()) {
             if (other == this || other->type == EntityTypes::Player ||
                 std::find(touched.begin(), touched.end(), other) != touched.end())
                 continue;

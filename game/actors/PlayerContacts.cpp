@@ -82,10 +82,7 @@ void Player::ContactPass(Vec2 s)
     }
     for (std::size_t si = 0; si < sectors.size(); ++si) {
         Sector* sector = sectors[si];
-        for (std::size_t ei = 0; ei < sector->entities.size(); ++ei) {
-            Entity* other = sector->entities[ei];
-            if (other == nullptr)
-                continue; // it left the cell
+        for (Entity* other : sector->Entities()) {
             if (other == this)
                 continue;
             Vec2 normal;

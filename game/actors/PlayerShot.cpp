@@ -53,11 +53,8 @@ void PlayerShot::Draw(float alpha) { DrawModel("PlayerBullet01", alpha); }
 Entity* PlayerShot::FindVictim()
 {
     for (Sector* sector : sectors) {
-        // By index: a contact test may change the cell's lists.
-        for (std::size_t e = 0; e < sector->entities.size(); ++e) {
-            Entity* entity = sector->entities[e];
-            if (entity == nullptr)
-                continue; // it left the cell
+        // A contact test may change the cell's lists: the walk allows it.
+        for (Entity* entity : sector->Entities()) {
             Vec2 normal;
             // The ship is never this kind's victim, shielded or not.
             if (entity->CollideShapes(shapes, &normal) && !PassesThrough(entity->type) &&

@@ -115,10 +115,7 @@ bool Projectile::HitsTerrain(Vec2* normal)
 Entity* Projectile::FindVictim()
 {
     for (Sector* sector : sectors) {
-        for (std::size_t e = 0; e < sector->entities.size(); ++e) {
-            Entity* entity = sector->entities[e];
-            if (entity == nullptr)
-                continue; // it left the cell
+        for (Entity* entity : sector->Entities()) {
             Vec2 normal;
             if (entity->type == EntityTypes::Player) {
                 auto* ship = static_cast<Player*>(entity);

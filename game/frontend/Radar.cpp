@@ -91,13 +91,10 @@ void Game::DrawRadar(float alpha, ScreenCanvas& canvas)
                 }
                 sink.End();
             }
-            if (!sector->entities.empty()) {
+            if (sector->EntityCount() != 0) {
                 state.BindTexture(resources.Texture(TextureId::BeamParticle));
                 state.SetBlend(GL_ONE, GL_ONE);
-                for (std::size_t e = 0; e < sector->entities.size(); ++e) {
-                    Entity* entity = sector->entities[e];
-                    if (entity == nullptr)
-                        continue; // it left the cell
+                for (Entity* entity : sector->Entities()) {
                     // The ship is not shown: neither drawn nor stamped.
                     if (entity == ship || entity->drawStamp == stamp)
                         continue;

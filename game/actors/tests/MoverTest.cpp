@@ -185,8 +185,10 @@ TEST(Mover, AShipStandingOnAnIdleMoverRidesFromItsFirstMove)
     f.StandShipOn(floor, {1000.0f, 1492.0f});
     // The box stands in the grid from the level start: the ship's cells hold it.
     bool met = false;
-    for (Sector* s : f.ship.sectors)
-        met = met || std::find(s->entities.begin(), s->entities.end(), &m) != s->entities.end();
+    for (Sector* s : f.ship.sectors) {
+        const CellEntities in = s->Entities();
+        met = met || std::find(in.begin(), in.end(), &m) != in.end();
+    }
     EXPECT_TRUE(met);
     EXPECT_FALSE(m.OnContact(&f.ship));
     EXPECT_FALSE(m.OnContact(&f.ship));

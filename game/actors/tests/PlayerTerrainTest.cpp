@@ -115,9 +115,10 @@ TEST(PlayerTerrain, AShipRestingOnABeamItCannotLandOnNeverSinksThroughIt)
 }
 
 // Upside down (the cross axis against the beam's direction) the tail does
-// not face the rock: every touch is a crash, never a landing turned to 180,
-// and no angle is ever not a number (at exactly 180 over a level floor the
-// old measure through world coordinates came out NaN).
+// not face the rock: every touch is a crash, never a landing turned to 180
+// nor a scrape (the touch of an upright ship whose feet miss the beam), and
+// no angle is ever not a number (at exactly 180 over a level floor the old
+// measure through world coordinates came out NaN).
 TEST(PlayerTerrain, AnUpsideDownTouchIsACrashAtEveryAngleNearInverted)
 {
     for (float angle : {180.0f, 172.0f, 185.0f, 191.0f, 169.5f}) {
@@ -130,9 +131,32 @@ TEST(PlayerTerrain, AnUpsideDownTouchIsACrashAtEveryAngleNearInverted)
         EXPECT_EQ(f.ship.angle, angle);
         EXPECT_EQ(text.find("Landed!"), std::string::npos) << angle;
         EXPECT_EQ(text.find("NaN"), std::string::npos) << angle;
-        EXPECT_LT(f.ship.hull, 100.0f) << angle;
-        EXPECT_LT(f.ship.position.y, 986.0f + 1.04f) << angle; // pushed out along the normal
-        EXPECT_LT(f.ship.velocity.y, 0.0f) << angle;
+        EXPECT_LT(f.ship.hull, 100.0f) << angle; // a crash and a scrape alike
+        // What a crash does and a scrape does not: each touch (every circle
+        // in every cell that holds the floor) pushes the ship 1 unit and
+        // 0.1 of speed out along the normal. A scrape only takes back the
+        // 1.04 the tick moved the ship in, and keeps the bounced speed.
+        const int touches = f.ship.hitsThisTick;
+        EXPECT_GE(touches, 1) << angle;
+        EXPECT_NEAR(f.ship.position.y, 986.0f + 1.04f - static_cast<float>(touches), 1e-3f) << angle;
+        EXPECT_NEAR(f.ship.velocity.y, (-1.04f - 0.1f * static_cast<float>(touches)) * 0.9885f, 1e-5f) << angle;
+    }
+}
+
+// Dropping fast, an inverted ship sinks past the floor far enough that its
+// feet (9 above its centre) touch it: only its orientation keeps it from
+// landing there upside down, to sink through the floor as it once did.
+TEST(PlayerTerrain, AnInvertedShipDroppingFastOntoTheFloorCrashesAndNeverLands)
+{
+    for (float speed : {12.0f, 16.0f, 20.0f}) {
+        Floor f;
+        f.PlaceShip({1125.0f, 990.0f}, 180.0f, {0.0f, speed});
+        ShipLog log;
+        f.ShipTick();
+        EXPECT_FALSE(f.ship.landed) << speed;
+        EXPECT_EQ(log.Text().find("Landed!"), std::string::npos) << speed;
+        EXPECT_EQ(f.ship.angle, 180.0f) << speed;
+        EXPECT_LT(f.ship.velocity.y, 0.0f) << speed << ": bounced out";
     }
 }
 

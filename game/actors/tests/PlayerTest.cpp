@@ -121,7 +121,8 @@ TEST(PlayerTest, UpdateKeepsThePoseHistoryAndRegistersWithinReach)
     EXPECT_EQ(p.previousAngle, 10.0f);
     ASSERT_FALSE(p.sectors.empty());
     for (Sector* s : p.sectors) {
-        EXPECT_EQ(std::count(s->entities.begin(), s->entities.end(), &p), 1);
+        const CellEntities in = s->Entities();
+        EXPECT_EQ(std::count(in.begin(), in.end(), &p), 1);
         EXPECT_TRUE(s->IntersectsCircle(HullCircle(Player::kSectorReach, 1000, 1100)));
     }
     // Moving re-registers: the old cells forget the ship.
@@ -130,7 +131,8 @@ TEST(PlayerTest, UpdateKeepsThePoseHistoryAndRegistersWithinReach)
     p.Update();
     for (Sector* s : old)
         if (std::find(p.sectors.begin(), p.sectors.end(), s) == p.sectors.end()) {
-            EXPECT_EQ(std::count(s->entities.begin(), s->entities.end(), &p), 0);
+            const CellEntities in = s->Entities();
+            EXPECT_EQ(std::count(in.begin(), in.end(), &p), 0);
         }
 }
 

@@ -103,14 +103,12 @@ void DetonateVisibleSectors(Game& game)
 {
     if (GameShip* ship = game.Ship())
         ship->Body().Damage(kDetonationDamage);
-    // Lists are walked by index: a dying actor may register debris in them.
+    // A dying actor may register debris in the lists: the beams are walked
+    // by index, the entities through the cell's walk, which allows it.
     for (std::vector<Sector*>& image : game.visibleSectors) {
         for (std::size_t s = 0; s < image.size(); ++s) {
             Sector* sector = image[s];
-            for (std::size_t e = 0; e < sector->entities.size(); ++e) {
-                Entity* entity = sector->entities[e];
-                if (entity == nullptr)
-                    continue; // it left the cell
+            for (Entity* entity : sector->Entities()) {
                 if (!entity->dead)
                     entity->Die();
                 entity->dead = true;

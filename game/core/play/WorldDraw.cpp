@@ -55,10 +55,7 @@ void DrawWrapImage(Game& game, int image, float alpha, DrawSink& sink, WorldDraw
             }
             sink.End();
         }
-        for (std::size_t e = 0; e < sector->entities.size(); ++e) {
-            Entity* entity = sector->entities[e];
-            if (entity == nullptr)
-                continue; // it left the cell
+        for (Entity* entity : sector->Entities()) {
             if (entity->drawStamp == stamp)
                 continue;
             entity->drawStamp = stamp;

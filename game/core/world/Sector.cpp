@@ -117,6 +117,20 @@ void Sector::CloseGaps()
     gaps = 0;
 }
 
+void Sector::Clear()
+{
+    // Whoever still stands in the cell forgets it, so nothing keeps a
+    // pointer into the freed cells.
+    for (Entity* entity : Entities())
+        entity->ForgetSectors();
+    entities.clear();
+    gaps = 0;
+    gapListed = false;
+    ++departures;
+    projectiles.clear();
+    beams.clear();
+}
+
 void Sector::RemoveProjectile(const Projectile* projectile)
 {
     projectiles.erase(std::remove(projectiles.begin(), projectiles.end(), projectile), projectiles.end());

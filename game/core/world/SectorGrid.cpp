@@ -367,15 +367,8 @@ void SectorGrid::Clear(Log& log)
         const std::size_t n = static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows);
         for (std::size_t i = 0; i < n; ++i) {
             Sector& cell = cells[i];
-            // Whoever still stands in a cell forgets it, so nothing keeps a
-            // pointer into the freed cells.
-            for (Entity* entity : cell.entities)
-                if (entity != nullptr)
-                    entity->ForgetSectors();
-            cell.projectiles.clear();
-            cell.entities.clear();
             count += static_cast<long long>(cell.beams.size());
-            cell.beams.clear();
+            cell.Clear();
         }
         cells.reset();
     }

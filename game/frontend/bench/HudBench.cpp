@@ -62,8 +62,8 @@ std::size_t ItemsOf(const std::vector<Sector*> (&images)[3], const Entity* skip)
         for (const Sector* sector : sectors) {
             for (const Beam* beam : sector->beams)
                 seen.insert(beam);
-            for (const Entity* entity : sector->entities)
-                if (entity != nullptr && entity != skip)
+            for (const Entity* entity : sector->Entities())
+                if (entity != skip)
                     seen.insert(entity);
         }
         items += seen.size();

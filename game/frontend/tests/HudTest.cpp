@@ -390,7 +390,7 @@ TEST(Radar, EachBeamOncePerWrapImageAndNeverTheShip)
     Sector two;
     one.beams.push_back(&beam);
     two.beams.push_back(&beam);
-    one.entities.push_back(game.player.get());
+    one.AddEntity(game.player.get());
     game.activeSectors[0] = {&one, &two};
     game.activeSectors[1] = {&one, &two};
     game.activeSectors[2].clear();

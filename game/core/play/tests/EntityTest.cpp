@@ -268,14 +268,16 @@ TEST(EntityTest, LeaveSectorsRemovesEveryOccurrence)
     Sector* cell = world.game.sectorGrid.SectorAt(600, 1600);
     ASSERT_NE(cell, nullptr);
     e.sectors = {cell};
-    cell->entities = {&e, &e};
+    cell->AddEntity(&e); // listed twice, no slot known
+    cell->AddEntity(&e);
     e.LeaveSectors();
-    EXPECT_TRUE(cell->entities.empty());
+    EXPECT_EQ(cell->EntityPlaces(), 0u);
     EXPECT_TRUE(e.sectors.empty());
 
     // Registration lists each touched cell once, even for two circles in it.
     e.EnterSectors();
-    EXPECT_EQ(std::count(cell->entities.begin(), cell->entities.end(), &e), 1);
+    const CellEntities in = cell->Entities();
+    EXPECT_EQ(std::count(in.begin(), in.end(), &e), 1);
     e.LeaveSectors();
 }
 
@@ -310,13 +312,13 @@ TEST(EntityTest, PlatformAndZoneBoxesMoveWithTheWorldAndRegisterAfterTheBuild)
         e->PostLoad();
     Sector* under = world.game.sectorGrid.SectorAt(150, 1200);
     EXPECT_NE(std::find(mover->sectors.begin(), mover->sectors.end(), under), mover->sectors.end());
-    EXPECT_EQ(std::count(under->entities.begin(), under->entities.end(), mover), 1);
+    EXPECT_EQ(std::count(under->Entities().begin(), under->Entities().end(), mover), 1);
     EXPECT_FALSE(zone->sectors.empty());
     EXPECT_TRUE(rotator->sectors.empty());
     mover->PostLoad(); // again: still listed once
-    EXPECT_EQ(std::count(under->entities.begin(), under->entities.end(), mover), 1);
+    EXPECT_EQ(std::count(under->Entities().begin(), under->Entities().end(), mover), 1);
     world.game.entities.DeleteAll();
-    EXPECT_TRUE(under->entities.empty());
+    EXPECT_EQ(under->EntityPlaces(), 0u);
 }
 
 TEST(EntityRefTest, ReadsNullOnceTheActorIsDeleted)
@@ -367,7 +369,7 @@ TEST(EntityRefTest, ACarriedActorKilledAndReapedIsNeverReadAgain)
     EXPECT_EQ(held.Get(), nullptr);
     EXPECT_TRUE(ShouldReleaseCarried(held));
     Sector* cell = world.game.sectorGrid.SectorAt(500, 1500);
-    EXPECT_TRUE(cell->entities.empty());
+    EXPECT_EQ(cell->EntityPlaces(), 0u);
 
     world.game.entities.DeleteAll();
     EXPECT_EQ(world.game.player->carrier.Get(), nullptr);

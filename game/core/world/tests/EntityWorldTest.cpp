@@ -67,7 +67,8 @@ Beam MakeBeam(float ax, float ay, float bx, float by)
 
 bool Holds(const Sector* sector, const Entity* entity)
 {
-    return std::count(sector->entities.begin(), sector->entities.end(), entity) == 1;
+    const CellEntities in = sector->Entities();
+    return std::count(in.begin(), in.end(), entity) == 1;
 }
 
 struct EntityWorldTest : ::testing::Test {
@@ -126,14 +127,11 @@ TEST_F(EntityWorldTest, RegistrationUsesTheWorldsGrid)
     EXPECT_TRUE(boxed.sectors.empty());
 }
 
-// The non-null entries of a cell's entity list, in order.
+// The entities standing in a cell, in order.
 std::vector<const Entity*> Standing(const Sector* cell)
 {
-    std::vector<const Entity*> out;
-    for (const Entity* entity : cell->entities)
-        if (entity != nullptr)
-            out.push_back(entity);
-    return out;
+    const CellEntities in = cell->Entities();
+    return std::vector<const Entity*>(in.begin(), in.end());
 }
 
 TEST_F(EntityWorldTest, AnEntityLeavingDuringAWalkOfItsCellHidesNoOther)
@@ -148,10 +146,7 @@ TEST_F(EntityWorldTest, AnEntityLeavingDuringAWalkOfItsCellHidesNoOther)
     Sector* cell = a.sectors.front();
     ASSERT_EQ(Standing(cell), (std::vector<const Entity*>{&a, &b, &c}));
     std::vector<const Entity*> met;
-    for (std::size_t i = 0; i < cell->entities.size(); ++i) {
-        Entity* entity = cell->entities[i];
-        if (entity == nullptr)
-            continue;
+    for (Entity* entity : cell->Entities()) {
         met.push_back(entity);
         if (entity == &a)
             a.LeaveSectors();
@@ -159,10 +154,52 @@ TEST_F(EntityWorldTest, AnEntityLeavingDuringAWalkOfItsCellHidesNoOther)
     EXPECT_EQ(met, (std::vector<const Entity*>{&a, &b, &c})) << "b was skipped";
     EXPECT_EQ(cell->EntityCount(), 2u);
     world.grid.CloseGaps();
-    EXPECT_EQ(cell->entities, (std::vector<Entity*>{&b, &c}));
+    EXPECT_EQ(Standing(cell), (std::vector<const Entity*>{&b, &c}));
+    EXPECT_EQ(cell->EntityPlaces(), 2u) << "the gap is closed";
     b.LeaveSectors();
     c.LeaveSectors();
-    EXPECT_TRUE(cell->entities.empty());
+    EXPECT_EQ(cell->EntityPlaces(), 0u);
+}
+
+TEST_F(EntityWorldTest, TheCellsWalkPassesOverGapsAndFollowsTheListAsItChanges)
+{
+    // Five actors on one spot. At the first, it and the third leave (a gap
+    // behind the walk and one ahead of it), the last leaves (its place is
+    // dropped) and a newcomer takes that very place; at the second, it
+    // leaves. The walk meets what stands in each place when it gets there.
+    Turret a, b, c, d, e, late;
+    for (Turret* t : {&a, &b, &c, &d, &e}) {
+        t->Spawn(1000.0f, 1400.0f, 0.0f);
+        t->EnterSectors();
+    }
+    Sector* cell = a.sectors.front();
+    std::vector<const Entity*> met;
+    std::vector<std::size_t> places;
+    const CellEntities walk = cell->Entities();
+    for (auto it = walk.begin(); it != walk.end(); ++it) {
+        met.push_back(*it);
+        places.push_back(it.Place());
+        if (*it == &a) {
+            a.LeaveSectors();
+            c.LeaveSectors();
+            e.LeaveSectors();
+            late.Spawn(1000.0f, 1400.0f, 0.0f);
+            late.EnterSectors();
+        } else if (*it == &b) {
+            b.LeaveSectors();
+        }
+    }
+    EXPECT_EQ(met, (std::vector<const Entity*>{&a, &b, &d, &late}));
+    EXPECT_EQ(places, (std::vector<std::size_t>{0, 1, 3, 4}));
+    // From a place on, past the gaps at 0 to 2; past the end, nothing.
+    EXPECT_EQ(*cell->EntitiesFrom(0).begin(), &d);
+    EXPECT_EQ(cell->EntitiesFrom(5).begin(), cell->EntitiesFrom(5).end());
+    EXPECT_EQ(cell->EntityAt(2), nullptr);
+    EXPECT_EQ(cell->EntityAt(4), &late);
+    EXPECT_EQ(cell->EntityAt(99), nullptr);
+    d.LeaveSectors();
+    late.LeaveSectors();
+    EXPECT_EQ(cell->Entities().begin(), cell->Entities().end()) << "gaps alone are no entities";
 }
 
 TEST_F(EntityWorldTest, CellsHoldWhatAPlainListWouldThroughRandomEntriesLeavesAndClosings)
@@ -201,12 +238,12 @@ TEST_F(EntityWorldTest, CellsHoldWhatAPlainListWouldThroughRandomEntriesLeavesAn
         for (const Turret& a : actors) {
             ASSERT_EQ(a.sectorSlots.size(), a.sectors.size());
             for (std::size_t i = 0; i < a.sectors.size(); ++i)
-                ASSERT_EQ(a.sectors[i]->entities.at(a.sectorSlots[i]), &a) << "step " << step;
+                ASSERT_EQ(a.sectors[i]->EntityAt(a.sectorSlots[i]), &a) << "step " << step;
         }
     }
     world.grid.CloseGaps();
     for (const auto& [cell, list] : model)
-        EXPECT_EQ(cell->entities.size(), list.size()) << "no gap is left after closing";
+        EXPECT_EQ(cell->EntityPlaces(), list.size()) << "no gap is left after closing";
     for (Turret& a : actors)
         a.LeaveSectors();
 }

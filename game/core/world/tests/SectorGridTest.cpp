@@ -530,7 +530,9 @@ TEST_P(SectorGridOracleTest, BuildBucketsLikeAScanOfEveryCell)
                     }
                 ++index;
             }
-            EXPECT_EQ(cell->entities, entities) << "cell " << c << "," << r;
+            const CellEntities in = cell->Entities();
+            EXPECT_EQ(std::vector<Entity*>(in.begin(), in.end()), entities) << "cell " << c << "," << r;
+            EXPECT_EQ(cell->EntityPlaces(), entities.size()) << "cell " << c << "," << r;
         }
     std::size_t index = 0;
     for (Entity* e : f.entities)
