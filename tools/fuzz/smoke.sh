@@ -16,12 +16,24 @@ SUMMARY=${1:-/dev/null}
 verdict() {
   echo "$1"
   echo "$1" >"$SUMMARY"
+  said=1
 }
+said=0
+trap '[ "$said" = 1 ] || verdict "Fuzz smoke FAILED: stopped before its end (see above)"' EXIT
 
 if ! command -v clang++ >/dev/null 2>&1 || ! command -v clang >/dev/null 2>&1; then
   verdict "Fuzz smoke SKIPPED: clang is not installed (apt-get install clang)"
   exit 0
 fi
+# libFuzzer's runtime comes with clang's (recommended) runtime package.
+probe=$(mktemp -d)
+echo 'extern "C" int LLVMFuzzerTestOneInput(const char*, unsigned long) { return 0; }' >"$probe/p.cpp"
+if ! clang++ -fsanitize=fuzzer,address "$probe/p.cpp" -o "$probe/p" >/dev/null 2>&1; then
+  rm -rf "$probe"
+  verdict "Fuzz smoke SKIPPED: clang cannot link libFuzzer programs (apt-get install libclang-rt-dev)"
+  exit 0
+fi
+rm -rf "$probe"
 
 started=$(date +%s)
 CC=clang CXX=clang++ cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=Debug >/dev/null
