@@ -5,12 +5,38 @@
 # on a crash, a sanitizer report, a failed check or an input that hangs.
 # Without clang it says so and succeeds.
 #   smoke.sh [summary file]   also writes the one-line verdict to the file
-#   FUZZ_SECONDS=<n>          seconds per harness (default 3)
+#   FUZZ_SECONDS=<n>          seconds per harness (default 2)
 set -eu
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 BUILD="$ROOT/build/fuzz"
+OUT="$BUILD/smoke"
+SECONDS_EACH=${FUZZ_SECONDS:-2}
+
+# One harness: its statistics line, or the tail of its log and status 1.
+# New inputs go to a fresh folder (the first corpus), so the seeds stay as
+# they are and every smoke starts from the same corpus. Maps whose zones
+# reach beyond 100000 units are skipped by the level harness: their known
+# slow path would only time out.
+run_one() {
+  h=$1
+  mkdir -p "$OUT/$h"
+  if ZELV_FUZZ_BOUND_ZONES=1 "$BUILD/tools/fuzz/$h" -seed=1 -max_total_time="$SECONDS_EACH" -timeout=20 \
+    -print_final_stats=1 -artifact_prefix="$OUT/$h-" "$OUT/$h" "$BUILD/seeds/$h" >"$OUT/$h.log" 2>&1; then
+    runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$OUT/$h.log")
+    cov=$(grep -E '^#[0-9]+[[:space:]]+DONE' "$OUT/$h.log" | sed -E 's/.*cov: ([0-9]+) ft: ([0-9]+).*/cov \1, ft \2/')
+    echo "  $h: $runs runs, $cov"
+  else
+    tail -n 30 "$OUT/$h.log"
+    echo "  $h FAILED: input kept as $(ls "$OUT/$h"-* 2>/dev/null | head -n 1), log $OUT/$h.log"
+    return 1
+  fi
+}
+if [ "${1:-}" = --one ]; then
+  run_one "$2" >"$OUT/$2.result" 2>&1
+  exit
+fi
+
 JOBS=${JOBS:-$(nproc)}
-SECONDS_EACH=${FUZZ_SECONDS:-3}
 SUMMARY=${1:-/dev/null}
 
 verdict() {
@@ -36,7 +62,10 @@ fi
 rm -rf "$probe"
 
 started=$(date +%s)
-CC=clang CXX=clang++ cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=Debug >/dev/null
+# Configured once; the build step configures again when a CMakeLists changed.
+if [ ! -f "$BUILD/CMakeCache.txt" ]; then
+  CC=clang CXX=clang++ cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=Debug >/dev/null
+fi
 cmake --build "$BUILD" -j "$JOBS" --target fuzzers >"$BUILD/fuzzers-build.log" 2>&1 || {
   tail -n 40 "$BUILD/fuzzers-build.log"
   verdict "Fuzz smoke FAILED: the harnesses did not build (see $BUILD/fuzzers-build.log)"
@@ -44,46 +73,16 @@ cmake --build "$BUILD" -j "$JOBS" --target fuzzers >"$BUILD/fuzzers-build.log" 2
 }
 built=$(date +%s)
 
-# New inputs go to a fresh folder (the first corpus), so the seeds stay as
-# they are and every smoke starts from the same corpus.
-OUT="$BUILD/smoke"
 rm -rf "$OUT"
 mkdir -p "$OUT"
 harnesses=$(ls "$BUILD/seeds")
-
-# One harness: its statistics line, or the tail of its log and status 1.
-# Maps whose zones reach beyond 100000 units are skipped by the level
-# harness: their known slow path would only time out.
-run_one() {
-  h=$1
-  mkdir -p "$OUT/$h"
-  if ZELV_FUZZ_BOUND_ZONES=1 "$BUILD/tools/fuzz/$h" -seed=1 -max_total_time="$SECONDS_EACH" -timeout=20 \
-    -print_final_stats=1 -artifact_prefix="$OUT/$h-" "$OUT/$h" "$BUILD/seeds/$h" >"$OUT/$h.log" 2>&1; then
-    runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$OUT/$h.log")
-    cov=$(grep -E '^#[0-9]+[[:space:]]+DONE' "$OUT/$h.log" | sed -E 's/.*cov: ([0-9]+) ft: ([0-9]+).*/cov \1, ft \2/')
-    echo "  $h: $runs runs, $cov"
-  else
-    tail -n 30 "$OUT/$h.log"
-    echo "  $h FAILED: input kept as $(ls "$OUT/$h"-* 2>/dev/null | head -n 1), log $OUT/$h.log"
-    return 1
-  fi
-}
-
-# JOBS harnesses at a time; each writes its result line to its own file.
+# JOBS harnesses at a time, each writing its result to its own file.
+printf '%s\n' $harnesses | xargs -P "$JOBS" -I {} "$0" --one {} || true
 failed=0
-set -- $harnesses
-while [ $# -gt 0 ]; do
-  pids=""
-  n=0
-  while [ $# -gt 0 ] && [ $n -lt "$JOBS" ]; do
-    run_one "$1" >"$OUT/$1.result" 2>&1 &
-    pids="$pids $!"
-    n=$((n + 1))
-    shift
-  done
-  for pid in $pids; do wait "$pid" || failed=$((failed + 1)); done
+for h in $harnesses; do
+  cat "$OUT/$h.result"
+  if ! grep -q "^  $h: " "$OUT/$h.result"; then failed=$((failed + 1)); fi
 done
-for h in $harnesses; do cat "$OUT/$h.result"; done
 
 count=$(echo "$harnesses" | wc -w)
 timing="build $((built - started)) s, runs $(($(date +%s) - built)) s"
