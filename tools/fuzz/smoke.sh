@@ -77,7 +77,7 @@ rm -rf "$OUT"
 mkdir -p "$OUT"
 harnesses=$(ls "$BUILD/seeds")
 # JOBS harnesses at a time, each writing its result to its own file.
-printf '%s\n' $harnesses | xargs -P "$JOBS" -I {} "$0" --one {} || true
+printf '%s\n' $harnesses | xargs -P "$JOBS" -I {} sh "$0" --one {} || true
 failed=0
 for h in $harnesses; do
   cat "$OUT/$h.result"
