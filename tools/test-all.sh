@@ -1,7 +1,8 @@
 #!/bin/sh
 # Builds everything and runs every test: the native build with ASan and UBSan,
 # the 32-bit Windows build of Ombrel with its test programs under Wine, and the
-# micro-benchmarks (informational). Exits non-zero on any failure.
+# micro-benchmarks (informational); where clang is installed, also a short
+# libFuzzer smoke (tools/fuzz/smoke.sh). Exits non-zero on any failure.
 # Works on a fresh Debian machine without display or sound device, and on
 # machines whose kernel cannot run 32-bit programs (Wine then runs under
 # qemu-i386 10; see tools/headless-env.sh). Both routes run the same tests.
@@ -151,6 +152,10 @@ done
 python3 "$ROOT/tools/bench/summary.py" "$REPORTS"/bench-*.log || status=1
 stage_done "benchmarks"
 
+echo "== fuzz smoke (libFuzzer harnesses built with clang, a few seconds each)"
+JOBS=$JOBS "$ROOT/tools/fuzz/smoke.sh" "$REPORTS/fuzz.summary" || status=1
+stage_done "fuzz smoke"
+
 echo "== summary"
 echo "$native_summary"
 case "$wine_summary" in
@@ -158,6 +163,7 @@ case "$wine_summary" in
   *) echo "$wine_summary" ;;
 esac
 [ -z "$wine_note" ] || echo "$wine_note"
+cat "$REPORTS/fuzz.summary"
 echo "Stages: $timings"
 echo "Total: $(($(date +%s) - run_started)) s with $JOBS jobs"
 if [ $status -ne 0 ]; then

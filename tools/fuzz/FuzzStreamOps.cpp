@@ -13,14 +13,25 @@
     if (!(c)) std::abort(); \
   } while (0)
 
+namespace {
+
+// An operation's size or offset is its signed argument byte times this step,
+// so the largest one is 128 steps (78,464 bytes): the read and write buffer
+// holds that much, larger than the source's data.
+constexpr int32_t kStep = 613;
+constexpr size_t kLargestArg = 128 * kStep;
+constexpr size_t kSourceBytes = 70000;
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const uint8_t kBytes[70000] = {};
+  static const uint8_t kBytes[kSourceBytes] = {};
   cMemorySource src;
   src.Attach(kBytes, static_cast<uint32_t>(size * 97 % sizeof kBytes));
   cMemorySink sink;
-  std::vector<uint8_t> buffer(70000);
+  std::vector<uint8_t> buffer(kLargestArg);
   for (size_t i = 0; i + 1 < size; i += 2) {
-    const int32_t arg = static_cast<int8_t>(data[i + 1]) * 613;
+    const int32_t arg = static_cast<int8_t>(data[i + 1]) * kStep;
     switch (data[i] % 6) {
       case 0: {
         uint32_t got = 0;
