@@ -1,6 +1,6 @@
 // zlib streams moved between the library's streams, files and blocks: round
 // trips over sizes and levels, level clamping, cut and over-long inputs, and
-// the bounded inflate into a block of known size.
+// the bounded inflate into a block of known size; null streams refused.
 #include <gtest/gtest.h>
 
 #include <zlib.h>
@@ -108,6 +108,40 @@ TEST(Compression, CorruptDataGivesCompressionError) {
   packed[0] ^= 0xFF;  // header check
   Bytes back;
   EXPECT_EQ(Inflate(packed, static_cast<uint32_t>(packed.size()), &back), ErrCompression);
+}
+
+TEST(Compression, NullStreamsFailWithoutTouchingTheOtherStream) {
+  const Bytes plain = MixedBytes(20000, 5);
+  const Bytes packed = Deflate(plain, 6);
+  using Run = LibError (*)(cByteSink*, cByteSource*, uint32_t);
+  struct Job {
+    const char* name;
+    const Bytes& input;  // valid input: a job that ran on would reach its sink
+    Run run;
+  } jobs[] = {
+      {"InflateStream", packed, [](cByteSink* d, cByteSource* s, uint32_t n) { return InflateStream(d, s, n); }},
+      {"DeflateStream", plain, [](cByteSink* d, cByteSource* s, uint32_t n) { return DeflateStream(d, s, n, 6); }},
+      {"InflateWith", packed, [](cByteSink* d, cByteSource* s, uint32_t n) { return InflateWith(d, s, n, 64); }},
+      {"DeflateWith", plain,
+       [](cByteSink* d, cByteSource* s, uint32_t n) { return DeflateWith(d, s, n, 9, 64); }},
+  };
+  struct Nulls {
+    const char* name;
+    bool sink, source;  // which of the two is given
+  } nulls[] = {{"no sink", false, true}, {"no source", true, false}, {"neither", false, false}};
+  for (const Job& job : jobs) {
+    for (const Nulls& given : nulls) {
+      SCOPED_TRACE(std::string(job.name) + ", " + given.name);
+      cMemorySource src;
+      src.Attach(job.input.data(), static_cast<uint32_t>(job.input.size()));
+      cMemorySink sink;
+      ASSERT_EQ(sink.Write("ab", 2), LibOk);
+      EXPECT_EQ(job.run(given.sink ? &sink : nullptr, given.source ? &src : nullptr, kWholeSource),
+                ErrInvalidData);
+      EXPECT_EQ(src.Tell(), 0u) << "the source was not read";
+      EXPECT_EQ(SinkBytes(sink), (Bytes{'a', 'b'})) << "the sink was not written";
+    }
+  }
 }
 
 class CompressionFiles : public ::testing::Test {

@@ -199,6 +199,34 @@ TEST(PluginRegistry, StreamChoiceRestoresThePositionAndSkipsFailingCreators) {
   reg.UnloadWith(fake);
 }
 
+TEST(PluginRegistry, StreamSlotsGivenNoStreamAnswerNoWithoutAskingThePlugins) {
+  FakePlatform fake;
+  auto reads = Plugin(NameA, IdA);
+  reads["CanReadFile"] = reinterpret_cast<void*>(ReadsThenDecides);  // reads the stream it is given
+  fake.Add("reads.ift", reads);
+  fake.Add("blind.ift", Plugin(NameB, IdB));  // no CanReadFile
+  cPluginRegistry reg;
+  reg.LoadWith(fake, "p", "*.ift", 0);
+  ASSERT_EQ(reg.GetCount(), 2);  // indexes 0 and 1: the reading plug-in and the one without CanReadFile
+  struct Slot {
+    const char* name;
+    intptr_t (*ask)(cPluginRegistry& reg);  // 0: no / nothing made
+  } slots[] = {
+      {"CanRead 0", [](cPluginRegistry& r) -> intptr_t { return r.CanRead(0, nullptr); }},
+      {"CanRead 1", [](cPluginRegistry& r) -> intptr_t { return r.CanRead(1, nullptr); }},
+      {"CanRead, index outside", [](cPluginRegistry& r) -> intptr_t { return r.CanRead(2, nullptr); }},
+      {"CreateForStream",
+       [](cPluginRegistry& r) { return reinterpret_cast<intptr_t>(r.CreateForStream(nullptr)); }},
+  };
+  for (const Slot& slot : slots) {
+    SCOPED_TRACE(slot.name);
+    created = 0;
+    EXPECT_EQ(slot.ask(reg), 0);
+    EXPECT_EQ(created, 0);
+  }
+  reg.UnloadWith(fake);
+}
+
 TEST(PluginRegistry, LoadingAgainUnloadsTheFirstSet) {
   cPluginRegistry reg;
   FakePlatform fake;
