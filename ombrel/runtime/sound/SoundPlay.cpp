@@ -34,7 +34,7 @@ bool LoadFromFile(AppObject* app, int32_t id) {
   // The reads below go through the handle's position, which the refills of
   // sounds streamed from the same file move (on the timer's thread, under
   // the sound lock): the lock keeps them out until the block is read.
-  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  std::lock_guard<SoundMutex> hold(SoundLock());
   const uint64_t fileSize = FileGetSize(file);
   if (uint64_t{ref.offset} >= fileSize || fileSize == 0xFFFFFFFFu) return false;
   void* block = nullptr;
