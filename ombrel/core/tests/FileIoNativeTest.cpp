@@ -1,6 +1,7 @@
 #include "FileIo.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -125,6 +126,24 @@ TEST_F(FileIo, ReadsAtAnOffsetIgnoreThePositionAndLeaveTheHandleAfterThem) {
   EXPECT_EQ(FileReadAt(f, buf, 8, 100), 0);
   EXPECT_EQ(FileReadAt(OmbInvalidHandle(), buf, 1, 0), -1);
   FileClose(f);
+}
+
+// A pipe has no offsets: a positional read of it takes the next bytes where
+// the pipe stands, whatever offset was asked (as ReadFile does on Windows),
+// and reports the end once the writer is gone.
+TEST(FileIoPipe, ReadsAtAnOffsetTakeThePipesNextBytes) {
+  int ends[2];
+  ASSERT_EQ(pipe(ends), 0);
+  const auto readEnd = reinterpret_cast<OmbHandle>(intptr_t{ends[0]} + 1);  // descriptor + 1
+  ASSERT_EQ(write(ends[1], "abcdef", 6), 6);
+  char buf[8] = {};
+  EXPECT_EQ(FileReadAt(readEnd, buf, 3, 1000), 3);
+  EXPECT_STREQ(buf, "abc");
+  EXPECT_EQ(FileReadAt(readEnd, buf, 8, 0), 3) << "what the pipe holds";
+  EXPECT_EQ(std::string(buf, 3), "def");
+  close(ends[1]);
+  EXPECT_EQ(FileReadAt(readEnd, buf, 8, 3), 0) << "the writer is gone";
+  EXPECT_EQ(FileClose(readEnd), 1);
 }
 
 TEST_F(FileIo, SeeksAndSizeKeepsThePosition) {

@@ -213,9 +213,9 @@ OMB_FLAT LibError OMB_STDCALL InflateFileToMem(void* destination, OmbHandle inpu
   return result;
 }
 
-LibError InflateFileToBlock(void* destination, uint32_t size, OmbHandle input, uint32_t length) {
+LibError InflateFileToBlock(void* destination, uint32_t size, OmbHandle input, uint32_t offset, uint32_t length) {
   cFileSource source;
-  const LibError e = source.AttachHandle(input);
+  const LibError e = source.AttachRange(input, offset, length);
   if (e != LibOk) return e;
   cMemorySink sink;
   sink.AttachFixed(destination, size);

@@ -26,8 +26,10 @@ LibError DeflateWith(cByteSink* destination, cByteSource* source, uint32_t lengt
 
 // The library's own way to decompress into a block of known size: the output
 // is bounded to `size` bytes and must be exactly that long (ErrCompression
-// otherwise), so corrupt data cannot write past the block.
-LibError InflateFileToBlock(void* destination, uint32_t size, OmbHandle input, uint32_t length);
+// otherwise), so corrupt data cannot write past the block. The `length`
+// compressed bytes are read at `offset`, whatever the handle's position
+// (which is left where the last read of the file ended).
+LibError InflateFileToBlock(void* destination, uint32_t size, OmbHandle input, uint32_t offset, uint32_t length);
 
 OMB_FLAT LibError OMB_STDCALL InflateStream(cByteSink* destination, cByteSource* source, uint32_t length);
 OMB_FLAT LibError OMB_STDCALL InflateFileToFile(OmbHandle output, OmbHandle input, uint32_t length);

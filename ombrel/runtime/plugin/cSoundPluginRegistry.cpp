@@ -11,7 +11,7 @@ OMB_EXPORT_VFTABLE(cSoundPluginRegistry, "_ZTV20cSoundPluginRegistry")
 namespace {
 
 struct SoundShared {
-  std::recursive_mutex lock;
+  SoundMutex lock;
   std::set<cSoundPluginRegistry*> members;  // registries that counted in
   cPluginRegistry shared;
   void* device = nullptr;
@@ -35,7 +35,7 @@ void DeleteDevice(void* device) {
 // to a member that stays.
 void CountOut(cSoundPluginRegistry* registry) {
   SoundShared& s = Shared();
-  std::lock_guard<std::recursive_mutex> hold(s.lock);
+  std::lock_guard<SoundMutex> hold(s.lock);
   if (s.members.erase(registry) == 0) return;
   if (s.members.empty()) {
     if (s.device) DeleteDevice(s.device);
@@ -51,10 +51,10 @@ void CountOut(cSoundPluginRegistry* registry) {
 }  // namespace
 
 void SetSoundDeviceFactory(SoundDeviceFactory factory) {
-  std::lock_guard<std::recursive_mutex> hold(Shared().lock);
+  std::lock_guard<SoundMutex> hold(Shared().lock);
   Shared().factory = factory;
 }
-std::recursive_mutex& SoundLock() { return Shared().lock; }
+SoundMutex& SoundLock() { return Shared().lock; }
 void* SoundDevice() { return Shared().device; }
 cSoundPluginRegistry* SoundDeviceRegistry() { return Shared().deviceRegistry; }
 cPluginRegistry& SharedSoundRegistry() { return Shared().shared; }
@@ -76,7 +76,7 @@ void cSoundPluginRegistry::Destruct(uint32_t flags) {
 
 void cSoundPluginRegistry::LoadFilters(const char* folder, PluginUser user) {
   SoundShared& s = Shared();
-  std::lock_guard<std::recursive_mutex> hold(s.lock);
+  std::lock_guard<SoundMutex> hold(s.lock);
   // A reload keeps this registry counted in: only its records are replaced.
   cPluginRegistry::UnloadWith(SystemPlugins());
   Load(folder, "*.sft", user);

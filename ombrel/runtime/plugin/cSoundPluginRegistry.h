@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "plugin/cPluginRegistry.h"
+#include "sound/SoundLock.h"
 
 class cSoundPluginRegistry : public cPluginRegistry {
  public:
@@ -29,7 +30,7 @@ OMB_FLAT cSoundPluginRegistry* OMB_STDCALL CreateSoundPluginRegistry();
 // the sound driver; until it is, no device is made.
 using SoundDeviceFactory = CreateFilterFn;
 void SetSoundDeviceFactory(SoundDeviceFactory factory);
-std::recursive_mutex& SoundLock();
+SoundMutex& SoundLock();
 // Under the sound lock: the device (or null), the registry it looks decoders
 // up in, the shared registry and the number of registries counted in.
 void* SoundDevice();

@@ -60,7 +60,7 @@ void ClearChannel(SoundChannel& c) {
 // channels beyond it holding their sounds.
 void StopChannelsOfSoundEntry(AppObject* app, uint32_t id) {
   if (!app) return;
-  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  std::lock_guard<SoundMutex> hold(SoundLock());
   for (SoundChannel& c : app->channels)
     if (c.id != 0 && (id == 0 || static_cast<uint32_t>(c.id) == id)) ClearChannel(c);
 }

@@ -21,9 +21,28 @@ constexpr uint32_t kPlayKindShift = 16;
 
 OmbHandle HandleOf(uintptr_t file) { return reinterpret_cast<OmbHandle>(file); }
 
+// Reads count bytes at offset whatever the handle's position; false when
+// fewer arrive.
+bool ReadWholeAt(OmbHandle file, uint8_t* out, uint32_t count, uint32_t offset) {
+  while (count > 0) {
+    const int32_t got = FileReadAt(file, out, count, offset);
+    if (got <= 0) return false;
+    out += got;
+    offset += static_cast<uint32_t>(got);
+    count -= static_cast<uint32_t>(got);
+  }
+  return true;
+}
+
 // Replaces a type 0x10 entry by the sound it refers to: the name prefix and
 // the bytes (inflated when compressed) become a plain sample in the same id.
 // The block is checked against the file first; nothing changes on failure.
+//
+// The reads are positional and run without the sound lock: refills of
+// sounds streamed from the same handle (on the timer's thread) read at
+// offsets of their own, and a long read or inflate must not hold up every
+// refill. The lock is taken only to put the entry. As a read through the
+// handle would, the load leaves the handle right after the block.
 bool LoadFromFile(AppObject* app, int32_t id) {
   SoundEntry* e = FindSoundEntry(app, static_cast<uint32_t>(id));
   if (!e || e->bank.dataSize < sizeof(SoundFileBlock)) return false;
@@ -31,30 +50,30 @@ bool LoadFromFile(AppObject* app, int32_t id) {
   std::memcpy(&ref, SoundData(e), sizeof ref);
   const OmbHandle file = HandleOf(ref.file);
   if (ref.namePrefix > ref.byteCount || ref.byteCount >= 0x7FFFFFFFu) return false;
-  // The reads below go through the handle's position, which the refills of
-  // sounds streamed from the same file move (on the timer's thread, under
-  // the sound lock): the lock keeps them out until the block is read.
-  std::lock_guard<std::recursive_mutex> hold(SoundLock());
   const uint64_t fileSize = FileGetSize(file);
   if (uint64_t{ref.offset} >= fileSize || fileSize == 0xFFFFFFFFu) return false;
   void* block = nullptr;
   if (!MemAlloc(ref.byteCount + 1, &block)) return false;
   auto* bytes = static_cast<uint8_t*>(block);
-  bool ok = FileSeek(file, static_cast<int32_t>(ref.offset)) == ref.offset;
-  if (ok && ref.compressed) {
+  bool ok = false;
+  uint64_t end = uint64_t{ref.offset} + ref.byteCount;
+  if (ref.compressed) {
     uint32_t packed = 0;
-    ok = FileRead(file, &packed, 4) == LibOk && uint64_t{ref.offset} + 4 + packed <= fileSize &&
-         InflateFileToBlock(bytes, ref.byteCount, file, packed) == LibOk;
-  } else if (ok) {
-    ok = uint64_t{ref.offset} + ref.byteCount <= fileSize && FileRead(file, bytes, ref.byteCount) == LibOk;
+    ok = ReadWholeAt(file, reinterpret_cast<uint8_t*>(&packed), 4, ref.offset);
+    end = uint64_t{ref.offset} + 4 + packed;
+    ok = ok && end <= fileSize && InflateFileToBlock(bytes, ref.byteCount, file, ref.offset + 4, packed) == LibOk;
+  } else {
+    ok = end <= fileSize && ReadWholeAt(file, bytes, ref.byteCount, ref.offset);
   }
   if (ok) {
+    FileSeek(file, static_cast<int32_t>(end));
     bytes[ref.byteCount] = 0;
     // The name: the first n bytes (not necessarily terminated).
     char name[256] = "";
     const uint32_t n = ref.namePrefix < sizeof name - 1 ? ref.namePrefix : sizeof name - 1;
     std::memcpy(name, bytes, n);
     name[n] = 0;
+    std::lock_guard<SoundMutex> hold(SoundLock());
     ok = SoundPut(app, SoundKindSample, id, name, bytes + ref.namePrefix, ref.byteCount - ref.namePrefix) == id;
   }
   MemFree(&block);

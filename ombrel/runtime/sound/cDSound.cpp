@@ -43,7 +43,7 @@ int32_t cDSound::SetFormat(const SoundFormat* format, uint32_t length, int32_t s
 int32_t cDSound::Play() {
   cDSoundDevice* device = Device();
   SoundTimerHold timer(device, true);
-  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  std::lock_guard<SoundMutex> hold(SoundLock());
   if (!decoder_ || !dsPlayer_->EnsureDirectSound()) return 0;
   if (PlaysOrPaused()) Stop(0, 0);
   decoder_->Seek(startPosition_);
@@ -131,7 +131,7 @@ uint32_t cDSound::FillPiece(uint8_t* piece, uint32_t bytes, bool& ended) {
 }
 
 int32_t cDSound::FillInitial() {
-  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  std::lock_guard<SoundMutex> hold(SoundLock());
   if (!buffer_ || !decoder_) return 0;
   void* first = nullptr;
   void* second = nullptr;
@@ -160,7 +160,7 @@ int32_t cDSound::FillInitial() {
 }
 
 void cDSound::Update() {
-  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  std::lock_guard<SoundMutex> hold(SoundLock());
   if (staticBuffer_ || !playing_ || finished_ || !buffer_ || !decoder_ || bufferSize_ == 0) return;
   const uint32_t size = bufferSize_;
   bool lost = false;
@@ -216,7 +216,7 @@ void cDSound::Update() {
 }
 
 uint32_t cDSound::GetPosition() {
-  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  std::lock_guard<SoundMutex> hold(SoundLock());
   if (!playing_ || !buffer_) return position_;
   uint32_t play = 0;
   if (!buffer_->GetPlayCursor(&play)) return position_;
@@ -229,7 +229,7 @@ uint32_t cDSound::GetPosition() {
 
 void cDSound::SetPosition(uint32_t bytes, int32_t holdTimer) {
   SoundTimerHold timer(Device(), holdTimer != 0);
-  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  std::lock_guard<SoundMutex> hold(SoundLock());
   if (staticBuffer_) {
     position_ = bytes;
     if (playing_ && buffer_) buffer_->SetPlayCursor(bytes);
@@ -255,7 +255,7 @@ void cDSound::SetPosition(uint32_t bytes, int32_t holdTimer) {
 
 int32_t cDSound::Pause() {
   SoundTimerHold timer(Device(), true);
-  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  std::lock_guard<SoundMutex> hold(SoundLock());
   if (paused_ || !buffer_ || !(buffer_->Status() & BufferStatusPlaying)) return 0;
   buffer_->Stop();
   paused_ = 1;
@@ -265,7 +265,7 @@ int32_t cDSound::Pause() {
 
 int32_t cDSound::Resume() {
   SoundTimerHold timer(Device(), true);
-  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  std::lock_guard<SoundMutex> hold(SoundLock());
   if (!paused_) return 0;
   paused_ = 0;
   if (buffer_) buffer_->Play(!(staticBuffer_ && !loopFlag_));
@@ -276,7 +276,7 @@ int32_t cDSound::Resume() {
 void cDSound::Stop(int32_t releaseBuffer, int32_t holdTimer) {
   {
     SoundTimerHold timer(Device(), holdTimer != 0);
-    std::lock_guard<std::recursive_mutex> hold(SoundLock());
+    std::lock_guard<SoundMutex> hold(SoundLock());
     if (!buffer_) return;
     buffer_->Stop();
     playing_ = 0;
@@ -286,12 +286,12 @@ void cDSound::Stop(int32_t releaseBuffer, int32_t holdTimer) {
       buffer_ = nullptr;
     }
   }
-  // After the hold: stopping the timer waits for the busy flag itself.
+  // After the hold: the timer may stop once nothing plays.
   if (holdTimer && player_) player_->CheckTimer();
 }
 
 int32_t cDSound::IsPlaying() {
-  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  std::lock_guard<SoundMutex> hold(SoundLock());
   if (staticBuffer_ && playing_ && (!buffer_ || !(buffer_->Status() & BufferStatusPlaying))) {
     finished_ = 1;
     playing_ = 0;
@@ -300,21 +300,21 @@ int32_t cDSound::IsPlaying() {
 }
 
 int32_t cDSound::SetVolume(int32_t volume) {
-  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  std::lock_guard<SoundMutex> hold(SoundLock());
   volume_ = ClampVolume(volume);
   if (!buffer_) return 1;
   return buffer_->SetVolume(VolumeToHundredthsDb(volume_)) ? 1 : 0;
 }
 
 int32_t cDSound::SetPan(int32_t pan) {
-  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  std::lock_guard<SoundMutex> hold(SoundLock());
   pan_ = ClampPan(pan);
   if (!buffer_) return 1;
   return buffer_->SetPan(PanToBuffer(pan_)) ? 1 : 0;
 }
 
 int32_t cDSound::SetFrequency(int32_t hertz) {
-  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  std::lock_guard<SoundMutex> hold(SoundLock());
   frequency_ = ClampFrequency(hertz);
   if (!buffer_) return 1;
   return buffer_->SetFrequency(static_cast<uint32_t>(frequency_)) ? 1 : 0;

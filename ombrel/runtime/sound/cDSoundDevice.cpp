@@ -12,7 +12,7 @@ cDSoundDevice::cDSoundDevice(cSoundPluginRegistry* registry, SoundSystem& system
     : cSoundDevice(registry, system), system_(system) {}
 
 cDSoundDevice::~cDSoundDevice() {
-  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  std::lock_guard<SoundMutex> hold(SoundLock());
   StopTimer();
   ReleaseOutput();
   if (ownWindow_ && cooperativeWindow_) system_.DestroySoundWindow(cooperativeWindow_);
@@ -34,7 +34,7 @@ void cDSoundDevice::Destruct(uint32_t flags) {
 }
 
 cSoundPlayer* cDSoundDevice::CreatePlayer(void* window) {
-  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  std::lock_guard<SoundMutex> hold(SoundLock());
   if (!cooperativeWindow_) {
     if (window) {
       cooperativeWindow_ = window;
@@ -50,7 +50,7 @@ cSoundPlayer* cDSoundDevice::CreatePlayer(void* window) {
 }
 
 void cDSoundDevice::StopAllPlayers() {
-  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  std::lock_guard<SoundMutex> hold(SoundLock());
   for (int32_t h = Players().GetHead(); h;) {
     auto* player = static_cast<cDSoundPlayer*>(Players().Next(&h));
     player->StopAll(1);
@@ -64,31 +64,31 @@ void cDSoundDevice::GetFormat(const SoundFormat* source, SoundFormat* out) {
 }
 
 SoundOutput* cDSoundDevice::EnsureOutput(void* window) {
-  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  std::lock_guard<SoundMutex> hold(SoundLock());
   if (!output_) output_ = system_.CreateOutput(window ? window : cooperativeWindow_);
   return output_;
 }
 
 void cDSoundDevice::ReleaseOutput() {
-  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  std::lock_guard<SoundMutex> hold(SoundLock());
   if (output_) output_->Release();
   output_ = nullptr;
 }
 
 bool cDSoundDevice::CountInDirectSound() {
-  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  std::lock_guard<SoundMutex> hold(SoundLock());
   if (directSoundUsers_ <= 0 && !system_.Probe()) return false;
   ++directSoundUsers_;
   return true;
 }
 
 void cDSoundDevice::CountOutDirectSound() {
-  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  std::lock_guard<SoundMutex> hold(SoundLock());
   --directSoundUsers_;
 }
 
 void cDSoundDevice::CountOpen(int32_t delta) {
-  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  std::lock_guard<SoundMutex> hold(SoundLock());
   openPlayers_ += delta;
   if (openPlayers_ <= 0) {
     openPlayers_ = 0;
@@ -101,7 +101,7 @@ void cDSoundDevice::Delete() {
 }
 
 void cDSoundDevice::NoPlayersLeft() {
-  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  std::lock_guard<SoundMutex> hold(SoundLock());
   if (ownWindow_ && cooperativeWindow_) {
     system_.DestroySoundWindow(cooperativeWindow_);
     cooperativeWindow_ = nullptr;

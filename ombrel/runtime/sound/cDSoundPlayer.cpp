@@ -12,7 +12,7 @@ cDSoundPlayer::cDSoundPlayer(cDSoundDevice* device, void* window)
     : cSoundPlayer(device, window), dsDevice_(device), window_(window) {}
 
 int32_t cDSoundPlayer::Open(void* window) {
-  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  std::lock_guard<SoundMutex> hold(SoundLock());
   if (IsOpen()) return 1;
   if (!counted_) {
     if (!dsDevice_->CountInDirectSound()) return 0;
@@ -44,13 +44,13 @@ void cDSoundPlayer::CreatePrimary() {
 }
 
 void cDSoundPlayer::ReleasePrimary() {
-  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  std::lock_guard<SoundMutex> hold(SoundLock());
   if (primary_) primary_->Release();
   primary_ = nullptr;
 }
 
 bool cDSoundPlayer::EnsureDirectSound() {
-  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  std::lock_guard<SoundMutex> hold(SoundLock());
   if (!dsDevice_->EnsureOutput(window_)) return false;
   CreatePrimary();
   return true;
@@ -64,7 +64,7 @@ cSound* cDSoundPlayer::CreateSoundObject() {
 void cDSoundPlayer::Destruct(uint32_t flags) {
   cDSoundDevice* device = dsDevice_;
   {
-    std::lock_guard<std::recursive_mutex> hold(SoundLock());
+    std::lock_guard<SoundMutex> hold(SoundLock());
     Close();
     ReleasePrimary();
     if (openCounted_) device->CountOpen(-1);

@@ -21,13 +21,13 @@ std::set<const void*>& LiveSounds() {
   return *live;
 }
 void CountIn(const void* sound) {
-  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  std::lock_guard<SoundMutex> hold(SoundLock());
   LiveSounds().insert(sound);
 }
 }  // namespace
 
 bool cSound::IsLive(const void* sound) {
-  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  std::lock_guard<SoundMutex> hold(SoundLock());
   return sound && LiveSounds().count(sound) != 0;
 }
 
@@ -88,7 +88,7 @@ cSound& cSound::operator=(const cSound& other) {
 
 cSound::~cSound() {
   {
-    std::lock_guard<std::recursive_mutex> hold(SoundLock());
+    std::lock_guard<SoundMutex> hold(SoundLock());
     LiveSounds().erase(this);
   }
   if (player_) player_->RemoveSound(this);

@@ -1,6 +1,9 @@
 #include "sound/cSoundDevice.h"
 
 #include <mutex>
+#include <new>
+
+#include "Memory.h"
 
 #include "plugin/cSoundPluginRegistry.h"
 #include "sound/cSoundPlayer.h"
@@ -9,24 +12,24 @@ cSoundDevice::cSoundDevice(cSoundPluginRegistry* registry, SoundTimerHost& timer
     : registry_(registry), timer_(timer) {}
 
 cSoundPluginRegistry* cSoundDevice::Registry() const {
-  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  std::lock_guard<SoundMutex> hold(SoundLock());
   return SoundDevice() == static_cast<const void*>(this) ? SoundDeviceRegistry() : registry_;
 }
 
 void cSoundDevice::StopAllPlayers() {
-  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  std::lock_guard<SoundMutex> hold(SoundLock());
   int32_t h = players_.GetHead();
   while (h) static_cast<cSoundPlayer*>(players_.Next(&h))->StopAll(1);
 }
 
 void cSoundDevice::UpdateAll() {
-  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  std::lock_guard<SoundMutex> hold(SoundLock());
   int32_t h = players_.GetHead();
   while (h) static_cast<cSoundPlayer*>(players_.Next(&h))->UpdateAll();
 }
 
 bool cSoundDevice::IsAnyPlaying() {
-  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  std::lock_guard<SoundMutex> hold(SoundLock());
   int32_t h = players_.GetHead();
   while (h) {
     if (static_cast<cSoundPlayer*>(players_.Next(&h))->IsAnyPlaying()) return true;
@@ -35,7 +38,7 @@ bool cSoundDevice::IsAnyPlaying() {
 }
 
 void cSoundDevice::CountPlayer(int32_t delta) {
-  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  std::lock_guard<SoundMutex> hold(SoundLock());
   playerCount_ += delta;
   if (delta < 0 && playerCount_ <= 0) {
     playerCount_ = 0;
@@ -44,7 +47,7 @@ void cSoundDevice::CountPlayer(int32_t delta) {
 }
 
 bool cSoundDevice::DeleteNowOrLetGo() {
-  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  std::lock_guard<SoundMutex> hold(SoundLock());
   if (playerCount_ <= 0) return true;
   // The registry may go right after this: players of a device that was let
   // go find no decoders, so no new sound starts on it.
@@ -58,54 +61,50 @@ void cSoundDevice::NoPlayersLeft() {
 }
 
 bool cSoundDevice::StartTimer() {
-  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  std::lock_guard<SoundMutex> hold(SoundLock());
   if (timerRunning_.load()) return true;
-  busy_.store(0);
-  timerId_ = timer_.StartPeriodic(kTimerPeriodMs, kTimerResolutionMs, &cSoundDevice::TimerCallback,
-                                  reinterpret_cast<uintptr_t>(this));
-  timerRunning_.store(timerId_ != 0 ? 1 : 0);
-  return timerId_ != 0;
-}
-
-void cSoundDevice::WaitForBusy() {
-  while (busy_.exchange(1) != 0) timer_.Sleep(kHoldWaitMs);
+  void* block = nullptr;
+  if (!MemAlloc(sizeof(SoundTimerLink), &block)) return false;
+  auto* link = new (block) SoundTimerLink{this, &timer_, 0, nullptr};
+  link->id = timer_.StartPeriodic(kTimerPeriodMs, kTimerResolutionMs, &cSoundDevice::TimerCallback,
+                                  reinterpret_cast<uintptr_t>(link));
+  if (link->id == 0) {
+    MemFree(&block);
+    return false;
+  }
+  timerLink_ = link;
+  timerRunning_.store(1);
+  return true;
 }
 
 // Clients keep refills out with the sound lock, which a tick only tries.
-// Waiting for the busy flag here instead let two clients deadlock: one held
-// the flag and waited for the lock, the other held the lock (closing a
-// player) and waited for the flag.
 void cSoundDevice::HoldTimer() { SoundLock().lock(); }
 
 void cSoundDevice::ReleaseTimer() { SoundLock().unlock(); }
 
 void cSoundDevice::StopTimer() {
-  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  std::lock_guard<SoundMutex> hold(SoundLock());
   if (!timerRunning_.load()) return;
-  WaitForBusy();
-  timer_.Kill(timerId_);
-  timerId_ = 0;
+  SoundLock().KillWhenUnlocked(timerLink_);  // from here on no tick reaches this device
+  timerLink_ = nullptr;
   timerRunning_.store(0);
 }
 
 bool cSoundDevice::Tick() {
-  if (busy_.exchange(1) != 0) {
+  std::unique_lock<SoundMutex> hold(SoundLock(), std::try_to_lock);
+  if (!hold.owns_lock()) {
     skippedTicks_.fetch_add(1);
     return false;
   }
-  std::recursive_mutex& lock = SoundLock();
-  if (!lock.try_lock()) {
-    // A client holds the lock and may be waiting for the busy flag.
-    busy_.store(0);
-    skippedTicks_.fetch_add(1);
-    return false;
-  }
+  if (!timerRunning_.load()) return false;  // stopped: a late tick refills nothing
   UpdateAll();
-  lock.unlock();
-  busy_.store(0);
   return true;
 }
 
+// The link outlives the device until the timer is killed; the device it
+// names, read under the lock, is null once the timer was stopped.
 void OMB_STDCALL cSoundDevice::TimerCallback(uint32_t, uint32_t, uintptr_t user, uintptr_t, uintptr_t) {
-  reinterpret_cast<cSoundDevice*>(user)->Tick();
+  std::unique_lock<SoundMutex> hold(SoundLock(), std::try_to_lock);
+  if (!hold.owns_lock()) return;  // a client holds the lock: the next tick refills
+  if (cSoundDevice* device = reinterpret_cast<SoundTimerLink*>(user)->device) device->Tick();
 }

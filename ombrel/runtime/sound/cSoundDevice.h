@@ -1,5 +1,5 @@
 // The process-wide sound device: the list of open players, the streaming
-// timer with its busy flag, and the registry decoders are looked up in.
+// timer, and the registry decoders are looked up in.
 // Internal (made by the sound registry's built-in record); slots in this
 // order: 0 `Destruct(flags)`, 1 `CreatePlayer`, 2 `StopAllPlayers`,
 // 3 `GetFormat`, 4 `Delete`, 5 `UpdateAll`, then the library's own
@@ -10,11 +10,12 @@
 // the last player's destruction deletes it. Players and their sounds never
 // reach a freed device.
 //
-// The timer callback takes the busy flag, then only tries the sound lock:
-// when a client holds the lock it gives the flag back and skips the tick.
-// Clients hold the timer off with the sound lock itself, and only stopping
-// the timer waits for the busy flag (under the lock, where no tick can hold
-// the flag for more than a try), so no two threads ever wait for each other.
+// The timer callback only tries the sound lock and skips the tick when a
+// client holds it; clients hold the timer off with the lock itself. Stopping
+// the timer, under the lock, unhooks the device from it at once; the timer is
+// killed when the lock is let go (sound/SoundLock.h), so no thread waits for
+// the timer's thread while it holds the lock, and no tick reaches a device
+// whose timer was stopped.
 #pragma once
 
 #include <atomic>
@@ -22,6 +23,7 @@
 
 #include "HandleList.h"
 #include "sound/SoundFormat.h"
+#include "sound/SoundLock.h"
 #include "sound/SoundTimerHost.h"
 
 class cSoundPlayer;
@@ -31,7 +33,6 @@ class cSoundDevice {
  public:
   static constexpr uint32_t kTimerPeriodMs = 50;
   static constexpr uint32_t kTimerResolutionMs = 10;
-  static constexpr uint32_t kHoldWaitMs = 100;
 
   cSoundDevice(cSoundPluginRegistry* registry, SoundTimerHost& timer);
   cSoundDevice(const cSoundDevice&) = delete;
@@ -66,14 +67,15 @@ class cSoundDevice {
   // Hold: no refill runs until Release (the sound lock, recursive).
   void HoldTimer();
   void ReleaseTimer();
-  // Kill the timer when it runs: under the lock, waits for a tick that took
-  // the busy flag to give it back; the flag then stays taken until a start.
+  // When the timer runs: no tick reaches the device from now on, and the
+  // timer is killed once the calling thread lets go of the sound lock (at
+  // once when it held it only here).
   void StopTimer();
   bool TimerRunning() const { return timerRunning_.load() != 0; }
-  // One tick (the callback's body); false when it was skipped.
+  // One tick (the callback's body): the refills, when the timer runs and the
+  // sound lock can be had at once; false when it refilled nothing.
   bool Tick();
   int32_t SkippedTicks() const { return skippedTicks_.load(); }
-  int32_t BusyFlag() const { return busy_.load(); }
 
   static void OMB_STDCALL TimerCallback(uint32_t id, uint32_t message, uintptr_t user, uintptr_t, uintptr_t);
 
@@ -86,12 +88,9 @@ class cSoundDevice {
   virtual void NoPlayersLeft();
 
  private:
-  void WaitForBusy();
-
   cHandleList players_;
-  std::atomic<int32_t> busy_{0};
   std::atomic<int32_t> timerRunning_{0};
-  uint32_t timerId_ = 0;
+  SoundTimerLink* timerLink_ = nullptr;  // the running timer's
   int32_t playerCount_ = 0;
   cSoundPluginRegistry* registry_;
   bool letGo_ = false;

@@ -48,7 +48,7 @@ cSoundPlayer::cSoundPlayer(const cSoundPlayer& other)
 
 cSoundPlayer& cSoundPlayer::operator=(const cSoundPlayer& other) {
   if (this == &other) return *this;
-  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  std::lock_guard<SoundMutex> hold(SoundLock());
   Close();
   ReleaseAllSounds();
   if (device_ != other.device_) {
@@ -61,7 +61,7 @@ cSoundPlayer& cSoundPlayer::operator=(const cSoundPlayer& other) {
 }
 
 cSoundPlayer::~cSoundPlayer() {
-  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  std::lock_guard<SoundMutex> hold(SoundLock());
   Close();
   ReleaseAllSounds();  // sounds of a player that was never opened
   DeleteSoundList(sounds_);
@@ -80,7 +80,7 @@ void cSoundPlayer::Destruct(uint32_t flags) {
 void cSoundPlayer::Delete() { Destruct(1); }
 
 int32_t cSoundPlayer::Open(void*) {
-  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  std::lock_guard<SoundMutex> hold(SoundLock());
   if (!open_ && device_) {
     open_ = 1;
     device_->Players().AddTail(this);
@@ -93,7 +93,7 @@ void cSoundPlayer::Close() {
   StopAll(1);
   {
     SoundTimerHold timer(device_, true);
-    std::lock_guard<std::recursive_mutex> hold(SoundLock());
+    std::lock_guard<SoundMutex> hold(SoundLock());
     cHandleList& players = device_->Players();
     if (const int32_t h = players.Find(this)) players.Remove(h);
   }
@@ -113,13 +113,13 @@ void cSoundPlayer::ReleaseAllSounds() {
 void cSoundPlayer::RemoveSound(cSound* sound) {
   if (!sounds_ || !sound) return;
   SoundTimerHold timer(device_, true);
-  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  std::lock_guard<SoundMutex> hold(SoundLock());
   if (const int32_t h = sounds_->Find(sound)) sounds_->Remove(h);
 }
 
 void cSoundPlayer::AddSound(cSound* sound) {
   SoundTimerHold timer(device_, true);
-  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  std::lock_guard<SoundMutex> hold(SoundLock());
   if (!sounds_ || !sounds_->AddTail(sound)) sound->Release();
 }
 
@@ -131,7 +131,7 @@ cSound* cSoundPlayer::CreateSound(cByteSource* source, int32_t ownsStream, uint3
     sound->Destruct(1);
     return nullptr;
   }
-  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  std::lock_guard<SoundMutex> hold(SoundLock());
   const int32_t before = GetSoundCount();
   AddSound(sound);
   return GetSoundCount() > before ? sound : nullptr;
@@ -151,7 +151,7 @@ cSoundPluginRegistry* cSoundPlayer::GetPluginRegistry() { return device_ ? devic
 // The walks below run under the sound lock: the timer's refill walks the
 // same lists.
 void cSoundPlayer::PlayAll() {
-  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  std::lock_guard<SoundMutex> hold(SoundLock());
   for (int32_t h = GetFirstSound(); h;) {
     cSound* s = GetNextSound(&h);
     if (!s->IsPlaying()) s->Play();
@@ -160,7 +160,7 @@ void cSoundPlayer::PlayAll() {
 
 void cSoundPlayer::StopAll(int32_t forced) {
   {
-    std::lock_guard<std::recursive_mutex> hold(SoundLock());
+    std::lock_guard<SoundMutex> hold(SoundLock());
     for (int32_t h = GetFirstSound(); h;) {
       cSound* s = GetNextSound(&h);
       if (forced || s->PlaysOrPaused()) s->Stop(forced, 1);
@@ -170,7 +170,7 @@ void cSoundPlayer::StopAll(int32_t forced) {
 }
 
 void cSoundPlayer::PauseAll() {
-  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  std::lock_guard<SoundMutex> hold(SoundLock());
   for (int32_t h = GetFirstSound(); h;) {
     cSound* s = GetNextSound(&h);
     if (s->IsPlaying() && !s->IsPaused()) s->Pause();
@@ -178,7 +178,7 @@ void cSoundPlayer::PauseAll() {
 }
 
 void cSoundPlayer::ResumeAll() {
-  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  std::lock_guard<SoundMutex> hold(SoundLock());
   for (int32_t h = GetFirstSound(); h;) {
     cSound* s = GetNextSound(&h);
     if (s->IsPaused()) s->Resume();
@@ -186,7 +186,7 @@ void cSoundPlayer::ResumeAll() {
 }
 
 int32_t cSoundPlayer::IsAnyPlaying() {
-  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  std::lock_guard<SoundMutex> hold(SoundLock());
   for (int32_t h = GetFirstSound(); h;) {
     if (GetNextSound(&h)->PlaysOrPaused()) return 1;
   }
@@ -194,17 +194,17 @@ int32_t cSoundPlayer::IsAnyPlaying() {
 }
 
 void cSoundPlayer::CheckTimer() {
-  std::lock_guard<std::recursive_mutex> hold(SoundLock());  // no Play in between
+  std::lock_guard<SoundMutex> hold(SoundLock());  // no Play in between
   if (device_ && device_->TimerRunning() && !device_->IsAnyPlaying()) device_->StopTimer();
 }
 
 void cSoundPlayer::UpdateAll() {
-  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  std::lock_guard<SoundMutex> hold(SoundLock());
   for (int32_t h = GetFirstSound(); h;) GetNextSound(&h)->Update();
 }
 
 OMB_FLAT cSoundPlayer* OMB_STDCALL CreateSoundPlayer(void* window) {
-  std::lock_guard<std::recursive_mutex> hold(SoundLock());
+  std::lock_guard<SoundMutex> hold(SoundLock());
   auto* device = static_cast<cSoundDevice*>(SoundDevice());
   return device ? device->CreatePlayer(window) : nullptr;
 }

@@ -47,8 +47,8 @@ void LinkBoth(SpriteRecord* sprite, SpriteRecord* o) {
 // The sprites met that are not linked yet, from the pool's grid, put in
 // drawing order (the order a walk of the pool adds them in); -1 without a
 // grid search.
-int32_t NewNeighbours(SpritePool* pool, SpriteRecord* sprite, const SpriteRect& box, SpriteRecord*** out) {
-  SpriteGrid* grid = SpritePoolGrid(pool);
+int32_t NewNeighbours(SpritePool* pool, SpriteGrid* grid, SpriteRecord* sprite, const SpriteRect& box,
+                      SpriteRecord*** out) {
   SpriteRecord** near = nullptr;
   const int32_t count = SpriteGridSearch(grid, box, &near);
   if (count < 0) return -1;
@@ -77,11 +77,12 @@ int32_t NewNeighbours(SpritePool* pool, SpriteRecord* sprite, const SpriteRect& 
 
 void RenewLinks(SpritePool* pool, SpriteRecord* sprite) {
   const SpriteRect box = UnionBox(sprite);
-  SpriteGridPlace(SpritePoolGrid(pool), sprite, box);
+  SpriteGrid* grid = SpritePoolGrid(pool);
+  SpriteGridPlace(grid, sprite, box);
   // Present links carry the working flag until the search confirms them.
   for (int32_t i = 0; i < sprite->overlaps.GetCount(); ++i) LinkAt(sprite, i)->flags |= kSpriteLinkWork;
   SpriteRecord** fresh = nullptr;
-  const int32_t count = NewNeighbours(pool, sprite, box, &fresh);
+  const int32_t count = NewNeighbours(pool, grid, sprite, box, &fresh);
   if (count >= 0) {
     for (int32_t i = 0; i < count; ++i) LinkBoth(sprite, fresh[i]);
   } else {

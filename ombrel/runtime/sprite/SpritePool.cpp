@@ -1,7 +1,10 @@
 #include "sprite/SpritePool.h"
 
 #include <cstring>
+#include <mutex>
 #include <new>
+#include <unordered_map>
+#include <utility>
 
 #include "Memory.h"
 #include "sprite/SpriteGrid.h"
@@ -11,30 +14,53 @@ namespace {
 // A block is split only when the rest can hold a block header of its own.
 constexpr uint32_t kSplitAbove = kSpriteBytes + kBlockHeaderBytes;
 
-// A pool made here sits 16 bytes into its heap block, after the address of
-// its spatial grid and a mark naming the pool; the pool itself (of the
-// documented size) follows at the heap's own alignment. A pool that a caller
-// made itself has no mark: it is searched by walking and freed as it is.
-constexpr uint32_t kGridSlotBytes = 16;
-constexpr uint32_t kPoolMark = 0x4C4F4F50;  // "POOL"
+// The pools made here, each with its spatial grid (null when it has none).
+// Windows of several threads make and free pools, so the set has a lock of
+// its own (the sprite calls take none: a window stays on its thread).
+class MadePools {
+ public:
+  bool Add(SpritePool* pool, SpriteGrid* grid) {
+    std::lock_guard<std::mutex> hold(lock_);
+    try {
+      pools_.emplace(pool, grid);
+    } catch (const std::bad_alloc&) {
+      return false;
+    }
+    return true;
+  }
+  SpriteGrid* Grid(SpritePool* pool) {
+    std::lock_guard<std::mutex> hold(lock_);
+    const auto it = pools_.find(pool);
+    return it != pools_.end() ? it->second : nullptr;
+  }
+  // The pool's grid, which the caller frees; the pool stays in the set.
+  SpriteGrid* TakeGrid(SpritePool* pool) {
+    std::lock_guard<std::mutex> hold(lock_);
+    const auto it = pools_.find(pool);
+    if (it == pools_.end()) return nullptr;
+    return std::exchange(it->second, nullptr);
+  }
+  // Takes the pool out of the set; false when it was not in it.
+  bool Remove(SpritePool* pool, SpriteGrid** grid) {
+    std::lock_guard<std::mutex> hold(lock_);
+    const auto it = pools_.find(pool);
+    if (it == pools_.end()) return false;
+    *grid = it->second;
+    pools_.erase(it);
+    return true;
+  }
 
-struct PoolPrefix {
-  SpriteGrid* grid;
-  uint32_t mark;
-  uint32_t self;  // the pool's address, folded to 32 bits
+ private:
+  std::mutex lock_;
+  std::unordered_map<SpritePool*, SpriteGrid*> pools_;
 };
-static_assert(sizeof(PoolPrefix) <= kGridSlotBytes, "the prefix fits before the pool");
 
-PoolPrefix* PrefixOf(SpritePool* pool) {
-  return reinterpret_cast<PoolPrefix*>(reinterpret_cast<uint8_t*>(pool) - kGridSlotBytes);
+MadePools& Made() {
+  static MadePools* made = new MadePools();  // never destroyed: pools may be freed at exit
+  return *made;
 }
 
-bool MadeHere(SpritePool* pool) {
-  const PoolPrefix* p = PrefixOf(pool);
-  return p->mark == kPoolMark && p->self == uint32_t(reinterpret_cast<uintptr_t>(pool));
-}
-
-SpriteGrid* GridSlot(SpritePool* pool) { return MadeHere(pool) ? PrefixOf(pool)->grid : nullptr; }
+SpriteGrid* GridSlot(SpritePool* pool) { return Made().Grid(pool); }
 
 }  // namespace
 
@@ -61,8 +87,8 @@ uint32_t SpritePoolSize(int32_t n) {
 SpritePool* MakeSpritePool(int32_t n) {
   if (n < 0 || uint64_t(n) * kSpriteBytes > (uint64_t(1) << 30)) return nullptr;
   void* block = nullptr;
-  if (!MemCalloc(kGridSlotBytes + SpritePoolSize(n), &block)) return nullptr;
-  auto* pool = reinterpret_cast<SpritePool*>(static_cast<uint8_t*>(block) + kGridSlotBytes);
+  if (!MemCalloc(SpritePoolSize(n), &block)) return nullptr;
+  auto* pool = static_cast<SpritePool*>(block);
   SpriteRecord* arena = pool->Arena();
   // One free block: n records less one block header, so that the header
   // after it stays inside the pool.
@@ -70,30 +96,26 @@ SpritePool* MakeSpritePool(int32_t n) {
   arena->state = kBlockFree;
   if (n > 0) NextBlock(arena)->prevBlockSize = arena->blockSize;
   ListAppend(pool->Free(), arena);
-  PoolPrefix* prefix = PrefixOf(pool);
-  prefix->mark = kPoolMark;
-  prefix->self = uint32_t(reinterpret_cast<uintptr_t>(pool));
-  prefix->grid = MakeSpriteGrid(pool, n);  // without one, searches walk the pool
+  SpriteGrid* grid = MakeSpriteGrid(pool, n);  // without one, searches walk the pool
+  if (!Made().Add(pool, grid)) {
+    FreeSpriteGrid(grid);
+    MemFree(&block);
+    return nullptr;
+  }
   return pool;
 }
 
 SpriteGrid* SpritePoolGrid(SpritePool* pool) { return pool != nullptr ? GridSlot(pool) : nullptr; }
 
 void SpritePoolDropGrid(SpritePool* pool) {
-  if (pool == nullptr) return;
-  if (!MadeHere(pool)) return;
-  FreeSpriteGrid(PrefixOf(pool)->grid);
-  PrefixOf(pool)->grid = nullptr;
+  if (pool != nullptr) FreeSpriteGrid(Made().TakeGrid(pool));
 }
 
 void FreeSpritePool(SpritePool** pool) {
   if (*pool != nullptr) {
+    SpriteGrid* grid = nullptr;
+    if (Made().Remove(*pool, &grid)) FreeSpriteGrid(grid);
     void* block = *pool;
-    if (MadeHere(*pool)) {
-      FreeSpriteGrid(PrefixOf(*pool)->grid);
-      PrefixOf(*pool)->mark = 0;
-      block = PrefixOf(*pool);
-    }
     MemFree(&block);
   }
   *pool = nullptr;

@@ -4,6 +4,13 @@
 // followed by blocks that tile the pool's arena; each block starts with the
 // size of the block before it, so a released record merges with its free
 // neighbours at once. A zeroed block header after the arena ends every walk.
+//
+// Ownership: a pool is made here (`MakeSpritePool`) or laid out by a host in
+// memory of its own. The library knows its own pools by address (a set kept
+// beside them, with each pool's spatial grid) and never reads a byte outside
+// a pool: a host's pool has no grid and is searched by walking. The window
+// that holds a pool frees it with `FreeSpritePool`, which also frees the
+// grid of a pool made here.
 #pragma once
 
 #include <cstdint>

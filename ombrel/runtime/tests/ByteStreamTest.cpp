@@ -71,6 +71,36 @@ TEST_F(FileSourceTest, RangeBoundsSeeksAndReads) {
   FileClose(file);
 }
 
+// A source reads at its own position, not at the handle's: the host moving
+// the handle, or a second source reading the same handle, between reads
+// changes none of the bytes either source hands out (small reads through
+// the buffer, large ones straight into the caller's block).
+TEST_F(FileSourceTest, ReadsTakeTheSourcesOwnBytesWhereverTheHandleStands) {
+  const std::string path = Make(200000);
+  const OmbHandle file = FileOpen(path.c_str(), 0);
+  ASSERT_NE(file, OmbInvalidHandle());
+  cFileSource first, second;
+  ASSERT_EQ(first.OpenHandlePart(file, 1000, 150000), LibOk);
+  ASSERT_EQ(second.OpenHandlePart(file, 0, 200000), LibOk);
+  const uint32_t sizes[] = {10, 40000, 5000, 16384, 1, 33000, 7};
+  uint32_t at[2] = {1000, 0};
+  cFileSource* sources[2] = {&first, &second};
+  uint32_t step = 0;
+  for (uint32_t n : sizes) {
+    for (int s = 0; s < 2; ++s, ++step) {
+      FileSeek(file, static_cast<int32_t>((step * 7919) % 200000));  // the host moves the handle
+      Bytes out(n);
+      ASSERT_EQ(sources[s]->Read(out.data(), n), LibOk) << "source " << s << ", " << n << " bytes";
+      ASSERT_TRUE(std::equal(out.begin(), out.end(), data_.begin() + at[s]))
+          << "source " << s << " read " << n << " bytes that are not its own at " << at[s];
+      at[s] += n;
+    }
+  }
+  EXPECT_EQ(first.Tell(), at[0] - 1000);
+  EXPECT_EQ(second.Tell(), at[1]);
+  FileClose(file);
+}
+
 TEST_F(FileSourceTest, SeekBackStaysInTheBufferOnlyOverConsumedBytes) {
   cFileSource src;
   ASSERT_EQ(src.Open(Make(40000).c_str()), LibOk);

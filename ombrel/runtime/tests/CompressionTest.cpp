@@ -186,10 +186,15 @@ TEST_F(CompressionFiles, MemoryToFileAndBackAndFileToFile) {
   EXPECT_EQ(ReadWholeFile(repackedPath), packed);
 }
 
+// The bounded inflate reads its range at the offset, wherever the handle
+// stands (here at the start of the file, before 100 other bytes).
 TEST_F(CompressionFiles, BoundedInflateNeedsTheExactSize) {
   const Bytes data = MixedBytes(9000, 12);
   const Bytes packed = Deflate(data, 9);
-  const std::string path = dir_.Write("packed.z", packed);
+  Bytes file(100, 0x78);
+  file.insert(file.end(), packed.begin(), packed.end());
+  file.insert(file.end(), 40, 0x9C);
+  const std::string path = dir_.Write("packed.z", file);
   const uint32_t n = static_cast<uint32_t>(packed.size());
   struct Case {
     uint32_t size;
@@ -199,7 +204,7 @@ TEST_F(CompressionFiles, BoundedInflateNeedsTheExactSize) {
     SCOPED_TRACE(c.size);
     Bytes block(c.size + 16, 0xCD);
     const OmbHandle in = FileOpen(path.c_str(), 0);
-    EXPECT_EQ(InflateFileToBlock(block.data(), c.size, in, n), c.expected);
+    EXPECT_EQ(InflateFileToBlock(block.data(), c.size, in, 100, n), c.expected);
     FileClose(in);
     EXPECT_EQ(block[c.size], 0xCD) << "nothing written past the block";
     if (c.expected == LibOk) {
@@ -208,6 +213,7 @@ TEST_F(CompressionFiles, BoundedInflateNeedsTheExactSize) {
   }
   Bytes whole(9000);
   const OmbHandle in = FileOpen(path.c_str(), 0);
+  FileSeek(in, 100);
   EXPECT_EQ(InflateFileToMem(whole.data(), in, n), LibOk);
   FileClose(in);
   EXPECT_EQ(whole, data);

@@ -1,15 +1,21 @@
 // The sound bases over a stand-in device: players and their lists, sound
-// state, decoder look-up and conversion set-up, and the streaming timer's
-// busy flag against the sound lock.
+// state, decoder look-up and conversion set-up, and the streaming timer
+// against the sound lock (ticks skip while a client holds it; a stop kills
+// the timer only once the lock is let go).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <future>
 #include <mutex>
 #include <new>
 #include <thread>
+#include <vector>
 
+#include "SoundLockProbe.h"
 #include "SoundTestData.h"
 #include "sound/cSound.h"
 #include "sound/cSoundDecoder.h"
@@ -19,18 +25,88 @@
 
 namespace {
 
+// Records starts and kills; a kill can first run the tick a real timer may
+// have dispatched just before it (a synchronous kill lets it finish).
 class FakeTimer final : public SoundTimerHost {
  public:
-  uint32_t StartPeriodic(uint32_t periodMs, uint32_t, Callback, uintptr_t) override {
+  uint32_t StartPeriodic(uint32_t periodMs, uint32_t, Callback callback, uintptr_t user) override {
     lastPeriod = periodMs;
+    callback_ = callback;
+    user_ = user;
     return failStart ? 0 : ++started;
   }
-  void Kill(uint32_t) override { ++killed; }
+  void Kill(uint32_t) override {
+    ++killed;
+    lockFreeAtKill = SoundLockIsFree();
+    if (tickAtKill) callback_(0, 0, user_, 0, 0);
+  }
   void Sleep(uint32_t) override { std::this_thread::yield(); }
   bool failStart = false;
+  bool tickAtKill = false;
+  bool lockFreeAtKill = false;
   uint32_t started = 0;
   uint32_t killed = 0;
   uint32_t lastPeriod = 0;
+
+ private:
+  Callback callback_ = nullptr;
+  uintptr_t user_ = 0;
+};
+
+// The multimedia timer's way: one thread runs every periodic callback of the
+// process in turn, the host's own timers' too, and a kill waits for a
+// callback in progress (TIME_KILL_SYNCHRONOUS) unless made from inside one.
+class ThreadedTimer final : public SoundTimerHost {
+ public:
+  ThreadedTimer() : thread_([this] { Run(); }) {}
+  ~ThreadedTimer() {
+    quit_ = true;
+    thread_.join();
+  }
+  uint32_t StartPeriodic(uint32_t, uint32_t, Callback callback, uintptr_t user) override {
+    std::lock_guard<std::mutex> hold(table_);
+    timers_.push_back({++lastId_, callback, user});
+    return lastId_;
+  }
+  void Kill(uint32_t id) override {
+    std::lock_guard<std::recursive_mutex> wait(dispatch_);
+    std::lock_guard<std::mutex> hold(table_);
+    timers_.erase(std::remove_if(timers_.begin(), timers_.end(), [&](const Entry& e) { return e.id == id; }),
+                  timers_.end());
+  }
+  void Sleep(uint32_t) override { std::this_thread::yield(); }
+
+ private:
+  struct Entry {
+    uint32_t id;
+    Callback callback;
+    uintptr_t user;
+  };
+  bool Registered(uint32_t id) {
+    std::lock_guard<std::mutex> hold(table_);
+    return std::any_of(timers_.begin(), timers_.end(), [&](const Entry& e) { return e.id == id; });
+  }
+  void Run() {
+    while (!quit_) {
+      std::vector<Entry> due;
+      {
+        std::lock_guard<std::mutex> hold(table_);
+        due = timers_;
+      }
+      for (const Entry& e : due) {
+        std::lock_guard<std::recursive_mutex> running(dispatch_);
+        if (Registered(e.id)) e.callback(e.id, 0, e.user, 0, 0);
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+  }
+
+  std::mutex table_;
+  std::vector<Entry> timers_;
+  uint32_t lastId_ = 0;
+  std::recursive_mutex dispatch_;
+  std::atomic<bool> quit_{false};
+  std::thread thread_;
 };
 
 // Plays nothing: records what the base asks of a driver's sound.
@@ -397,7 +473,6 @@ TEST_F(SoundBase, TimerStartsOnceStopsWhenNothingPlaysAndFailsCleanly) {
   player->StopAll(1);
   EXPECT_FALSE(device.TimerRunning());
   EXPECT_EQ(timer.killed, 1u);
-  EXPECT_EQ(device.BusyFlag(), 1) << "stays taken until the next start";
   timer.failStart = true;
   EXPECT_FALSE(device.StartTimer());
   EXPECT_FALSE(device.TimerRunning());
@@ -405,14 +480,13 @@ TEST_F(SoundBase, TimerStartsOnceStopsWhenNothingPlaysAndFailsCleanly) {
 }
 
 // While a client holds the sound lock the ticks give way: each is skipped and
-// counted, the busy flag comes free, and the client's hold (which waits for
-// the flag with the lock held) returns.
+// counted, and the client's holds return.
 TEST_F(SoundBase, TicksSkipWhileAClientHoldsTheLockAndNeverBlockItsHold) {
   ASSERT_TRUE(device.StartTimer());
   std::atomic<bool> locked{false};
   std::atomic<bool> done{false};
   auto client = std::async(std::launch::async, [&] {
-    std::lock_guard<std::recursive_mutex> hold(SoundLock());
+    std::lock_guard<SoundMutex> hold(SoundLock());
     locked = true;
     for (int i = 0; i < 200; ++i) {
       device.HoldTimer();
@@ -429,9 +503,83 @@ TEST_F(SoundBase, TicksSkipWhileAClientHoldsTheLockAndNeverBlockItsHold) {
   }
   ASSERT_EQ(client.wait_for(std::chrono::seconds(20)), std::future_status::ready) << "the client's hold hung";
   EXPECT_GE(device.SkippedTicks(), 50);
-  EXPECT_EQ(device.BusyFlag(), 0);
   EXPECT_TRUE(device.Tick()) << "with the lock free a tick runs";
   device.StopTimer();
+}
+
+// A timer stopped under the sound lock is killed once the lock is let go,
+// and from the stop on no tick reaches the device: here the device is freed
+// before the kill, and the kill first runs a tick the timer had dispatched.
+TEST_F(SoundBase, AStoppedTimerIsKilledOutsideTheLockAndItsLastTickReachesNoDevice) {
+  FakeTimer late;
+  late.tickAtKill = true;
+  auto* doomed = new FakeDevice(&registry, late);
+  ASSERT_TRUE(doomed->StartTimer());
+  {
+    std::lock_guard<SoundMutex> outer(SoundLock());  // as a player's destructor holds it
+    doomed->StopTimer();
+    EXPECT_FALSE(doomed->TimerRunning());
+    delete doomed;
+    EXPECT_EQ(late.killed, 0u) << "killed with the lock held";
+  }
+  EXPECT_EQ(late.killed, 1u);
+  EXPECT_TRUE(late.lockFreeAtKill);
+  // Stopped by a caller that did not hold the lock: killed before it returns.
+  ASSERT_TRUE(device.StartTimer());
+  device.StopTimer();
+  EXPECT_EQ(timer.killed, 1u);
+  EXPECT_TRUE(timer.lockFreeAtKill);
+}
+
+// A host's timer callback that plays and stops its player's sounds once let go.
+struct HostPlaying {
+  cSoundPlayer* player = nullptr;
+  std::atomic<bool> go{false};
+  std::atomic<int> entered{0};
+  std::atomic<int> rounds{0};
+};
+void OMB_STDCALL HostPlaysAndStops(uint32_t, uint32_t, uintptr_t user, uintptr_t, uintptr_t) {
+  auto* h = reinterpret_cast<HostPlaying*>(user);
+  if (!h->go) return;
+  ++h->entered;
+  h->player->PlayAll();
+  h->player->StopAll(0);
+  ++h->rounds;
+}
+
+// A host's timer callback, run on the timer's thread, waits for the sound
+// lock (playing sounds) while a client that holds the lock stops the sound
+// timer (its last sound stopped): the stop must not wait for the timer's
+// thread, which waits for the client.
+TEST_F(SoundBase, AStopWhileAHostTimerCallbackWaitsForTheLockFinishes) {
+  ThreadedTimer timers;
+  FakeDevice shared{&registry, timers};
+  cSoundPlayer* streaming = shared.CreatePlayer(nullptr);
+  cSoundPlayer* hosts = shared.CreatePlayer(nullptr);
+  streaming->Open(nullptr);
+  hosts->Open(nullptr);
+  Load(streaming, MakePcmFormat(1, 11025, 8), 500)->Play();
+  Load(hosts, MakePcmFormat(1, 11025, 8), 500);
+  ASSERT_TRUE(shared.StartTimer());
+  HostPlaying host;
+  host.player = hosts;
+  const uint32_t hostTimer = timers.StartPeriodic(1, 1, HostPlaysAndStops, reinterpret_cast<uintptr_t>(&host));
+  auto client = std::async(std::launch::async, [&] {
+    std::lock_guard<SoundMutex> hold(SoundLock());
+    host.go = true;
+    while (host.entered == 0) std::this_thread::yield();  // the callback runs and waits for the lock
+    streaming->StopAll(1);                                 // nothing plays now: the timer stops
+  });
+  if (client.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+    ADD_FAILURE() << "the stop hung with a host callback waiting for the sound lock";
+    std::fflush(stdout);
+    std::_Exit(3);  // the threads cannot be freed: end before the harness's timeout
+  }
+  EXPECT_FALSE(shared.TimerRunning());
+  while (host.rounds == 0) std::this_thread::yield();
+  timers.Kill(hostTimer);
+  streaming->Delete();
+  hosts->Delete();
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 // The sound manager by ordinal under Wine with the real DirectSound (playing
 // into the ALSA null device, where nothing is heard): the registry makes the
 // device, a player without window makes the sound window, a streamed tone
-// plays to its end, and players come and go on two threads while the timer
-// runs, without a hang.
+// plays to its end, players come and go on two threads while the timer
+// runs, and the device goes while a host's own timer callback plays sounds,
+// without a hang.
 #include <windows.h>
+#include <mmsystem.h>
 
 #include <gtest/gtest.h>
 
@@ -192,6 +194,107 @@ TEST_F(SoundByOrdinal, PlayersComeAndGoOnTwoThreadsWhileTheTimerRuns) {
   Release(looping);
   DeletePlayer(main);
   EXPECT_EQ(OwnSoundWindow(), nullptr) << "every player and its window are gone";
+}
+
+// What a host's own multimedia timer callback plays with: a player it makes
+// each round (none while no registry is loaded), a bank sound played on a
+// channel through it and stopped. A player made just before its registry
+// went finds no decoder: such rounds play nothing.
+struct HostTimerPlay {
+  void*(WINAPI* newPlayer)(void*);
+  int(OMB_THISCALL* open)(void*, void*);
+  int32_t(WINAPI* play)(void*, void*, uintptr_t, void*, uint32_t, int32_t, int32_t);
+  int32_t(WINAPI* stop)(void*, int32_t, const void*);
+  void* app;
+  HWND window;
+  int32_t id;
+  std::atomic<bool> quit{false};
+  std::atomic<int> rounds{0};
+  std::atomic<int> played{0};
+};
+
+void CALLBACK HostPlaysAndStops(UINT, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR) {
+  auto* h = reinterpret_cast<HostTimerPlay*>(user);
+  for (int i = 0; i < 3 && !h->quit; ++i) {
+    void* player = h->newPlayer(h->window);
+    if (!player) continue;  // between two registries: no device
+    if (h->open(player, nullptr) == 1 && h->play(player, h->app, h->id, nullptr, 0, 0, 0) == 0) ++h->played;
+    h->stop(h->app, 1, nullptr);
+    Slot<void(OMB_THISCALL*)(void*)>(player, 3)(player);
+    ++h->rounds;
+  }
+}
+
+// A host's timer callback (on the multimedia timer's thread, which also runs
+// the library's streaming timer) plays and stops sounds while another thread
+// stops the streaming timer by closing the last player of the device and by
+// unloading the registry, in both orders: stopping must not wait for the
+// timer's thread while holding the lock the callback waits for.
+TEST_F(SoundByOrdinal, TheDeviceGoesWhileAHostTimerCallbackPlaysSounds) {
+  // Only this test's registries hold the device.
+  lib.Get<void(OMB_THISCALL*)(void*)>(457)(registry);
+  HWND window = CreateWindowA("STATIC", "host", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(window, nullptr);
+  void* app = lib.Get<void*(WINAPI*)(void*, void*)>(2)(GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(app, nullptr);
+  const SoundFormat f = MakePcmFormat(1, 8000, 8);
+  const SoundBytes beep = Tone(f, 100);
+  const SoundBytes longTone = Tone(f, 3000);
+  HostTimerPlay host;
+  host.newPlayer = lib.Get<void*(WINAPI*)(void*)>(389);
+  host.open = lib.Get<int(OMB_THISCALL*)(void*, void*)>(593);
+  host.play = lib.Get<int32_t(WINAPI*)(void*, void*, uintptr_t, void*, uint32_t, int32_t, int32_t)>(190);
+  host.stop = lib.Get<int32_t(WINAPI*)(void*, int32_t, const void*)>(191);
+  host.app = app;
+  host.window = window;
+  host.id = lib.Get<int32_t(WINAPI*)(void*, uint32_t, const char*, const void*, uint32_t)>(185)(
+      app, 1, "beep", beep.data(), static_cast<uint32_t>(beep.size()));
+  ASSERT_NE(host.id, 0);
+  const UINT hostTimer = timeSetEvent(1, 1, HostPlaysAndStops, reinterpret_cast<DWORD_PTR>(&host),
+                                      TIME_PERIODIC | TIME_KILL_SYNCHRONOUS | TIME_CALLBACK_FUNCTION);
+  ASSERT_NE(hostTimer, 0u);
+  constexpr int kCycles = 60;
+  std::atomic<int> cycles{0};
+  std::atomic<int> failures{0};
+  std::function<void()> job = [&] {
+    auto create = lib.Get<void*(WINAPI*)()>(795);
+    auto loadFilters = lib.Get<void(OMB_THISCALL*)(void*, const char*, uintptr_t)>(592);
+    auto unload = lib.Get<void(OMB_THISCALL*)(void*)>(457);
+    for (int i = 0; i < kCycles; ++i) {
+      void* own = create();
+      loadFilters(own, "plugins", 0);
+      void* player = NewPlayer();
+      void* sound = player && Open(player) == 1 ? NewSound(player, longTone, 1) : nullptr;
+      if (!sound || Play(sound) != 1) ++failures;  // streamed: the timer runs
+      Sleep(i % 7);
+      if (i % 2) {
+        lib.Get<void(OMB_THISCALL*)(void*)>(760)(player);  // the last sound stops: the timer too
+        if (player) DeletePlayer(player);
+        unload(own);
+      } else {
+        unload(own);  // the device is let go, and goes with its last player
+        if (player) DeletePlayer(player);
+      }
+      Slot<void(OMB_THISCALL*)(void*)>(own, 3)(own);
+      ++cycles;
+    }
+  };
+  HANDLE worker = CreateThread(nullptr, 0, RunJob, &job, 0, nullptr);
+  if (WaitForSingleObject(worker, 120000) == WAIT_TIMEOUT) {
+    ADD_FAILURE() << "hung after " << cycles << " cycles and " << host.rounds << " host rounds";
+    std::fflush(stdout);
+    ExitProcess(3);  // a hang cannot be undone: end before the harness's timeout
+  }
+  CloseHandle(worker);
+  host.quit = true;
+  timeKillEvent(hostTimer);
+  EXPECT_EQ(cycles, kCycles);
+  EXPECT_EQ(failures, 0);
+  EXPECT_GT(host.played, 0) << "the host's callback played while a device was there";
+  std::printf("host callback: %d rounds, %d played, over %d device cycles\n", host.rounds.load(), host.played.load(),
+              cycles.load());
+  lib.Get<void(WINAPI*)(void*)>(4)(app);
+  DestroyWindow(window);
 }
 
 // Informational: the cost of one refill pass over 32 streamed sounds on the

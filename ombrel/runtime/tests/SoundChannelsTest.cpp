@@ -14,6 +14,7 @@
 #include "AppFixture.h"
 #include "FakeSoundSystem.h"
 #include "ScratchDir.h"
+#include "SoundLockProbe.h"
 #include "SoundMix.h"
 #include "SoundTestData.h"
 #include "app/AppApi.h"
@@ -24,6 +25,7 @@
 #include "sound/cDSound.h"
 #include "sound/cDSoundDevice.h"
 #include "sound/cSoundPlayer.h"
+#include "stream/cFileSource.h"
 #include "FileIo.h"
 
 namespace {
@@ -374,7 +376,7 @@ TEST_F(SoundChannels, TwoChannelsStreamingOneFileRangeEachHearTheWholeSound) {
   for (FakeSoundBuffer* b : buffers) EXPECT_TRUE(HeardRepeats(b->heard, data, 1));
 }
 
-// A sound kept in a file loads through the handle's position while the timer
+// A sound kept in a file loads from a handle while the timer
 // streams another sound from the same handle on its own thread: neither
 // takes the other's bytes.
 TEST_F(SoundChannels, LazyLoadsFromAHandleTheTimerStreamsFromReadTheirOwnBytes) {
@@ -415,6 +417,60 @@ TEST_F(SoundChannels, LazyLoadsFromAHandleTheTimerStreamsFromReadTheirOwnBytes) 
   size_t mismatch = 0;
   while (mismatch < buffer->heard.size() && buffer->heard[mismatch] == data[mismatch % data.size()]) ++mismatch;
   EXPECT_EQ(mismatch, buffer->heard.size()) << "the looped sound went wrong there";
+}
+
+// A sound kept in a file is read and inflated without the sound lock (the
+// timer's refills go on meanwhile), which is taken only to put the entry:
+// every allocation of the load before the put (its block, the file source's
+// buffer, the inflate's buffers) finds the lock free. The load reads at the
+// block's offset wherever the host's handle stands, and leaves the handle
+// right after the block.
+TEST_F(SoundChannels, LazyLoadsReadWithoutTheSoundLockAndLeaveTheHandleAfterTheBlock) {
+  ScratchDir dir;
+  const SoundBytes wav = WavFile(format, RampData(format, 200000, 4));
+  SoundBytes named = {'l', 'a', 'z', 'y'};
+  named.insert(named.end(), wav.begin(), wav.end());
+  const std::string path = dir.File("lazy.bin");
+  OmbHandle out = FileCreate(path.c_str());
+  FileWrite(out, SoundBytes(100, 0xEE).data(), 100);
+  FileWrite(out, named.data(), static_cast<uint32_t>(named.size()));  // plain at 100
+  const uint32_t packedAt = FileTell(out);
+  FileWrite(out, "\0\0\0\0", 4);
+  ASSERT_EQ(DeflateMemToFile(out, named.data(), static_cast<uint32_t>(named.size()), 6), LibOk);
+  const uint32_t packedEnd = FileTell(out);
+  const uint32_t packed = packedEnd - packedAt - 4;
+  FileSeek(out, static_cast<int32_t>(packedAt));
+  FileWrite(out, &packed, 4);
+  FileSeek(out, static_cast<int32_t>(packedEnd));
+  FileWrite(out, SoundBytes(50, 0xEE).data(), 50);  // bytes after the block
+  FileClose(out);
+  OmbHandle file = FileOpen(path.c_str(), 0);
+  const uint32_t count = static_cast<uint32_t>(named.size());
+  struct Case {
+    uint32_t offset, compressed, handleAt, end;
+    int minimumSeen;  // the block; compressed also the source's buffer and two inflate buffers
+  } cases[] = {
+      {100, 0, 0, 100 + count, 1},
+      {packedAt, 1, 0, packedEnd, 4},
+      {packedAt, 1, packedEnd + 50, packedEnd, 4},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.offset);
+    SoundFileBlock block{reinterpret_cast<uintptr_t>(file), c.offset, count, 4, c.compressed};
+    const int32_t id = SoundAdd(app, SoundKindSample | SoundTypeInFile, "lazy", &block, sizeof block);
+    FileSeek(file, static_cast<int32_t>(c.handleAt));
+    {
+      LockProbeHeap heap({count + 1, CompressionBufferSize(0), cFileSource::kBufferSize});
+      ASSERT_EQ(SoundPlay(nullptr, app, id, nullptr, 0, 0, 0), 0);
+      EXPECT_GE(heap.seen, c.minimumSeen);
+      EXPECT_EQ(heap.underLock, 0) << "steps of the load held the sound lock";
+    }
+    EXPECT_EQ(FileTell(file), c.end);
+    EXPECT_EQ(SoundGetData(app, id, nullptr), wav.size());
+    EXPECT_EQ(std::memcmp(SoundGetDataPointer(app, id), wav.data(), wav.size()), 0);
+    SoundRelease(app, id);
+  }
+  FileClose(file);
 }
 
 // Seeded hostile references: a load either succeeds or gives -1 with the

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <random>
 #include <vector>
 
@@ -144,33 +145,51 @@ TEST(SpritePool, RandomCreatesAndDeletesKeepTheBlocksTiledAndTheFreeListOrdered)
   }
 }
 
-// A pool laid out by a caller in memory of its own (the documented header
-// and free block, whatever bytes before it, no grid): records come from it as from a pool made here,
-// and the links of its sprites come from walking it.
-TEST(SpritePool, APoolTheCallerLaidOutIsSearchedByWalking) {
+// A pool laid out by a host in memory of its own (the documented header and
+// free block, no grid): records come from it as from a pool made here, the
+// links of its sprites come from walking it, and the library reads nothing
+// outside it. Cases: the pool at the very start of its heap block (a read
+// before it is a heap overflow under ASan), and a pool whose preceding bytes
+// happen to read as a library pool's bookkeeping (a mark and the pool's own
+// address beside a grid pointer).
+TEST(SpritePool, APoolTheHostLaidOutIsSearchedByWalking) {
+  struct LookAlike {
+    void* grid;
+    uint32_t mark;
+    uint32_t self;
+  };
   constexpr int32_t n = 20;
-  std::vector<uint64_t> memory((64 + SpritePoolSize(n)) / 8 + 1, 0);  // zeroed, room before the pool
-  std::fill(reinterpret_cast<uint8_t*>(memory.data()), reinterpret_cast<uint8_t*>(memory.data()) + 64, 0xAB);
-  auto* pool = reinterpret_cast<SpritePool*>(reinterpret_cast<uint8_t*>(memory.data()) + 64);
-  SpriteRecord* arena = pool->Arena();
-  arena->blockSize = uint32_t(n) * kSpriteBytes - kBlockHeaderBytes;
-  arena->state = kBlockFree;
-  NextBlock(arena)->prevBlockSize = arena->blockSize;
-  ListAppend(pool->Free(), arena);
-  EXPECT_EQ(SpritePoolGrid(pool), nullptr);
-  SpriteRecord* a = SpritePoolTake(pool);
-  SpriteRecord* b = SpritePoolTake(pool);
-  ASSERT_NE(a, nullptr);
-  ASSERT_NE(b, nullptr);
-  a->rect = a->nextRect = {0, 0, 10, 10};
-  b->rect = b->nextRect = {5, 5, 15, 15};
-  RenewLinks(pool, b);
-  ASSERT_EQ(a->overlaps.GetCount(), 1);
-  EXPECT_EQ(a->overlaps.GetAt(0), b);
-  DropLinks(a);
-  SpritePoolGive(pool, a);
-  SpritePoolGive(pool, b);
-  EXPECT_EQ(pool->First(), nullptr);
+  for (const bool lookAlike : {false, true}) {
+    SCOPED_TRACE(lookAlike ? "look-alike bytes before the pool" : "pool at the start of its block");
+    const size_t before = lookAlike ? 16 : 0;
+    std::vector<uint64_t> memory((before + SpritePoolSize(n) + 7) / 8, 0);  // zeroed
+    auto* pool = reinterpret_cast<SpritePool*>(reinterpret_cast<uint8_t*>(memory.data()) + before);
+    if (lookAlike) {
+      LookAlike forged{reinterpret_cast<void*>(uintptr_t{0x5A5A5A50}), 0x4C4F4F50,
+                       uint32_t(reinterpret_cast<uintptr_t>(pool))};
+      std::memcpy(memory.data(), &forged, sizeof forged);
+    }
+    SpriteRecord* arena = pool->Arena();
+    arena->blockSize = uint32_t(n) * kSpriteBytes - kBlockHeaderBytes;
+    arena->state = kBlockFree;
+    NextBlock(arena)->prevBlockSize = arena->blockSize;
+    ListAppend(pool->Free(), arena);
+    ASSERT_EQ(SpritePoolGrid(pool), nullptr);
+    SpriteRecord* a = SpritePoolTake(pool);
+    SpriteRecord* b = SpritePoolTake(pool);
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(b, nullptr);
+    a->rect = a->nextRect = {0, 0, 10, 10};
+    b->rect = b->nextRect = {5, 5, 15, 15};
+    RenewLinks(pool, b);
+    ASSERT_EQ(a->overlaps.GetCount(), 1);
+    EXPECT_EQ(a->overlaps.GetAt(0), b);
+    SpritePoolDropGrid(pool);
+    DropLinks(a);
+    SpritePoolGive(pool, a);
+    SpritePoolGive(pool, b);
+    EXPECT_EQ(pool->First(), nullptr);
+  }
 }
 
 }  // namespace
