@@ -9,14 +9,29 @@
 # "Input.dat" are byte for byte what they were (the title never writes them).
 #
 # usage: tools/hostile-input.sh <program> <demo data folder> [case name pattern]
-# environment: HOSTILE_JOBS (parallel displays, default 4),
-#              HOSTILE_KEEP=1 keeps the work folder for a look afterwards.
+# environment: HOSTILE_JOBS (parallel displays, default 4; never more than
+#                the cores this process may use, as nproc counts them),
+#              HOSTILE_SHARD=k/n runs only every n-th case from the k-th
+#                (1 <= k <= n), so the cases split into n tests,
+#              HOSTILE_KEEP=1 keeps the work folder for a look afterwards,
+#              HOSTILE_LIST=1 only names the cases it would run.
 set -u
 
 PROGRAM=$(realpath -e "${1:?usage: hostile-input.sh <program> <demo data folder> [pattern]}") || exit 1
 DATA=$(realpath -e "${2:?usage: hostile-input.sh <program> <demo data folder> [pattern]}") || exit 1
 PATTERN=${3:-}
 JOBS=${HOSTILE_JOBS:-4}
+# More sanitized programs than cores only made each of them slower, and the
+# whole run hit its time limit on a slow 2-core machine.
+CORES=$(nproc)
+[ "$JOBS" -le "$CORES" ] || JOBS=$CORES
+SHARD=${HOSTILE_SHARD:-1/1}
+SHARD_INDEX=${SHARD%/*} SHARD_COUNT=${SHARD#*/}
+if ! [[ "$SHARD_INDEX" =~ ^[0-9]+$ && "$SHARD_COUNT" =~ ^[0-9]+$ ]] ||
+  [ "$SHARD_INDEX" -lt 1 ] || [ "$SHARD_INDEX" -gt "$SHARD_COUNT" ]; then
+  echo "hostile-input: HOSTILE_SHARD must be k/n with 1 <= k <= n, not '$SHARD'" >&2
+  exit 1
+fi
 HERE=$(cd "$(dirname "$0")" && pwd)
 SUPPRESSIONS="$HERE/../game/app/tests/lsan-system-libraries.supp"
 
@@ -312,11 +327,17 @@ run_case() { # display name expected damage
 
 mkdir -p "$WORK/out" "$WORK/results"
 SELECTED=()
-for entry in "${CASES[@]}"; do
+for k in "${!CASES[@]}"; do
+  entry=${CASES[$k]}
   name=${entry%%|*}
+  [ $((k % SHARD_COUNT + 1)) -eq "$SHARD_INDEX" ] || continue
   if [ -z "$PATTERN" ] || [[ "$name" == *$PATTERN* ]]; then SELECTED+=("$entry"); fi
 done
-if [ ${#SELECTED[@]} -eq 0 ]; then echo "hostile-input: no case matches '$PATTERN'" >&2; exit 1; fi
+if [ ${#SELECTED[@]} -eq 0 ]; then echo "hostile-input: no case matches '$PATTERN' in part $SHARD" >&2; exit 1; fi
+if [ -n "${HOSTILE_LIST:-}" ]; then
+  for entry in "${SELECTED[@]}"; do echo "${entry%%|*}"; done
+  exit 0
+fi
 [ "$JOBS" -gt ${#SELECTED[@]} ] && JOBS=${#SELECTED[@]}
 
 DISPLAYS=()
@@ -332,7 +353,7 @@ for w in $(seq 1 "$JOBS"); do
 done
 
 START=$SECONDS
-echo "hostile-input: ${#SELECTED[@]} damaged copies of the demo data, $JOBS at a time"
+echo "hostile-input: ${#SELECTED[@]} damaged copies of the demo data (part $SHARD of ${#CASES[@]} cases), $JOBS at a time on $CORES cores"
 WORKERS=""
 for w in $(seq 0 $((JOBS - 1))); do
   (
