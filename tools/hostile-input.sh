@@ -36,6 +36,7 @@ HERE=$(cd "$(dirname "$0")" && pwd)
 SUPPRESSIONS="$HERE/../game/app/tests/lsan-system-libraries.supp"
 
 # Time limits (seconds): the dialog, a frame after "Done", the end after SIGTERM.
+# game/app/tests/CMakeLists.txt builds each part's CTest limit from their sum.
 DIALOG_LIMIT=40
 FRAME_LIMIT=40
 END_LIMIT=20
@@ -53,7 +54,12 @@ fi
 
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/zelv-hostile.XXXXXX")
 XVFB_PIDS=""
+WORKERS=""
+# Ended early (a time limit, ^C): the workers and the programs they started
+# go too, not only the displays.
 cleanup() {
+  for pid in $WORKERS; do kill "$pid" 2>/dev/null; done
+  for pidfile in "$WORK"/out/*.pid; do [ -s "$pidfile" ] && kill -KILL "$(cat "$pidfile")" 2>/dev/null; done
   for pid in $XVFB_PIDS; do kill "$pid" 2>/dev/null; done
   chmod -R u+w "$WORK" 2>/dev/null
   if [ -z "${HOSTILE_KEEP:-}" ]; then rm -rf "$WORK"; else echo "hostile-input: kept $WORK"; fi
@@ -316,8 +322,10 @@ run_case() { # display name expected damage
       echo "---- stderr (last lines)"; tail -n 15 "$err"
       echo "---- log (last lines)"; [ -f "$log" ] && tail -n 8 "$log"
     } >"$WORK/results/$name.fail"
+    echo "FAIL $name: $verdict ($((SECONDS - START)) s)"
   else
     echo "ok   $name: ${ended} (status $status)" >"$WORK/results/$name.ok"
+    echo "ok   $name ($((SECONDS - START)) s)"
     chmod -R u+w "$C" 2>/dev/null
     rm -rf "$C"
   fi
@@ -354,7 +362,6 @@ done
 
 START=$SECONDS
 echo "hostile-input: ${#SELECTED[@]} damaged copies of the demo data (part $SHARD of ${#CASES[@]} cases), $JOBS at a time on $CORES cores"
-WORKERS=""
 for w in $(seq 0 $((JOBS - 1))); do
   (
     for k in $(seq "$w" "$JOBS" $((${#SELECTED[@]} - 1))); do
@@ -368,7 +375,6 @@ done
 # The workers only: a bare wait would wait for the displays too.
 for pid in $WORKERS; do wait "$pid"; done
 
-cat "$WORK"/results/*.ok 2>/dev/null
 failures=$(ls "$WORK"/results/*.fail 2>/dev/null | wc -l)
 if [ "$failures" -gt 0 ]; then
   cat "$WORK"/results/*.fail
