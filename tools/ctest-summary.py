@@ -1,18 +1,20 @@
 #!/usr/bin/env python3
-"""Counts a CTest JUnit report and refuses skips that hide an unrun check.
+"""Counts CTest JUnit reports and refuses skips that hide an unrun check.
 
-    ctest-summary.py <label> <report.xml> [--log <ctest output>] [--cases]
+    ctest-summary.py <label> <report.xml>... [--log <ctest output>] [--cases]
 
-Prints "<label>: N passed, N failed, N skipped" and exits 1 when a test
+Prints "<label>: N passed, N failed, N skipped" over all the reports (one
+per CTest run of the same tree) and exits 1 when a test
 skipped for a reason the test command is meant to provide (a display, the
 demo data, xdotool...). Only the reasons below, which no harness can change,
 may skip. GoogleTest programs that run many cases in one CTest entry (the
 Windows programs) are searched for skipped cases too; with --cases the line
 also counts the cases those programs passed.
 
-With --log (CTest's own output of a run with --repeat until-pass:N) a second
-line names the tests that passed only on a later attempt: the JUnit report
-keeps only the last attempt, so without it a flaky test would look clean.
+With --log (CTest's own output of the runs, some with --repeat until-pass:N)
+a second line names the tests that passed only on a later attempt: the JUnit
+report keeps only the last attempt, so without it a flaky test would look
+clean.
 """
 import re
 import sys
@@ -61,12 +63,14 @@ def main():
         i = args.index("--log")
         log_path = args[i + 1]
         del args[i:i + 2]
-    label, path = args[0], args[1]
-    try:
-        cases = ET.parse(path).getroot().iter("testcase")
-    except (OSError, ET.ParseError) as e:
-        print(f"{label}: no test report ({e})")
-        return 1
+    label, paths = args[0], args[1:]
+    cases = []
+    for path in paths:
+        try:
+            cases.extend(ET.parse(path).getroot().iter("testcase"))
+        except (OSError, ET.ParseError) as e:
+            print(f"{label}: no test report ({e})")
+            return 1
     passed = failed = skipped = gtest_passed = 0
     hidden = []
     for case in cases:

@@ -9,18 +9,34 @@
 # "Input.dat" are byte for byte what they were (the title never writes them).
 #
 # usage: tools/hostile-input.sh <program> <demo data folder> [case name pattern]
-# environment: HOSTILE_JOBS (parallel displays, default 4),
-#              HOSTILE_KEEP=1 keeps the work folder for a look afterwards.
+# environment: HOSTILE_JOBS (parallel displays, default 4; never more than
+#                the cores this process may use, as nproc counts them),
+#              HOSTILE_SHARD=k/n runs only every n-th case from the k-th
+#                (1 <= k <= n), so the cases split into n tests,
+#              HOSTILE_KEEP=1 keeps the work folder for a look afterwards,
+#              HOSTILE_LIST=1 only names the cases it would run.
 set -u
 
 PROGRAM=$(realpath -e "${1:?usage: hostile-input.sh <program> <demo data folder> [pattern]}") || exit 1
 DATA=$(realpath -e "${2:?usage: hostile-input.sh <program> <demo data folder> [pattern]}") || exit 1
 PATTERN=${3:-}
 JOBS=${HOSTILE_JOBS:-4}
+# More sanitized programs than cores only made each of them slower, and the
+# whole run hit its time limit on a slow 2-core machine.
+CORES=$(nproc)
+[ "$JOBS" -le "$CORES" ] || JOBS=$CORES
+SHARD=${HOSTILE_SHARD:-1/1}
+SHARD_INDEX=${SHARD%/*} SHARD_COUNT=${SHARD#*/}
+if ! [[ "$SHARD_INDEX" =~ ^[0-9]+$ && "$SHARD_COUNT" =~ ^[0-9]+$ ]] ||
+  [ "$SHARD_INDEX" -lt 1 ] || [ "$SHARD_INDEX" -gt "$SHARD_COUNT" ]; then
+  echo "hostile-input: HOSTILE_SHARD must be k/n with 1 <= k <= n, not '$SHARD'" >&2
+  exit 1
+fi
 HERE=$(cd "$(dirname "$0")" && pwd)
 SUPPRESSIONS="$HERE/../game/app/tests/lsan-system-libraries.supp"
 
 # Time limits (seconds): the dialog, a frame after "Done", the end after SIGTERM.
+# game/app/tests/CMakeLists.txt builds each part's CTest limit from their sum.
 DIALOG_LIMIT=40
 FRAME_LIMIT=40
 END_LIMIT=20
@@ -38,7 +54,12 @@ fi
 
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/zelv-hostile.XXXXXX")
 XVFB_PIDS=""
+WORKERS=""
+# Ended early (a time limit, ^C): the workers and the programs they started
+# go too, not only the displays.
 cleanup() {
+  for pid in $WORKERS; do kill "$pid" 2>/dev/null; done
+  for pidfile in "$WORK"/out/*.pid; do [ -s "$pidfile" ] && kill -KILL "$(cat "$pidfile")" 2>/dev/null; done
   for pid in $XVFB_PIDS; do kill "$pid" 2>/dev/null; done
   chmod -R u+w "$WORK" 2>/dev/null
   if [ -z "${HOSTILE_KEEP:-}" ]; then rm -rf "$WORK"; else echo "hostile-input: kept $WORK"; fi
@@ -301,8 +322,10 @@ run_case() { # display name expected damage
       echo "---- stderr (last lines)"; tail -n 15 "$err"
       echo "---- log (last lines)"; [ -f "$log" ] && tail -n 8 "$log"
     } >"$WORK/results/$name.fail"
+    echo "FAIL $name: $verdict ($((SECONDS - START)) s)"
   else
     echo "ok   $name: ${ended} (status $status)" >"$WORK/results/$name.ok"
+    echo "ok   $name ($((SECONDS - START)) s)"
     chmod -R u+w "$C" 2>/dev/null
     rm -rf "$C"
   fi
@@ -312,11 +335,17 @@ run_case() { # display name expected damage
 
 mkdir -p "$WORK/out" "$WORK/results"
 SELECTED=()
-for entry in "${CASES[@]}"; do
+for k in "${!CASES[@]}"; do
+  entry=${CASES[$k]}
   name=${entry%%|*}
+  [ $((k % SHARD_COUNT + 1)) -eq "$SHARD_INDEX" ] || continue
   if [ -z "$PATTERN" ] || [[ "$name" == *$PATTERN* ]]; then SELECTED+=("$entry"); fi
 done
-if [ ${#SELECTED[@]} -eq 0 ]; then echo "hostile-input: no case matches '$PATTERN'" >&2; exit 1; fi
+if [ ${#SELECTED[@]} -eq 0 ]; then echo "hostile-input: no case matches '$PATTERN' in part $SHARD" >&2; exit 1; fi
+if [ -n "${HOSTILE_LIST:-}" ]; then
+  for entry in "${SELECTED[@]}"; do echo "${entry%%|*}"; done
+  exit 0
+fi
 [ "$JOBS" -gt ${#SELECTED[@]} ] && JOBS=${#SELECTED[@]}
 
 DISPLAYS=()
@@ -332,8 +361,7 @@ for w in $(seq 1 "$JOBS"); do
 done
 
 START=$SECONDS
-echo "hostile-input: ${#SELECTED[@]} damaged copies of the demo data, $JOBS at a time"
-WORKERS=""
+echo "hostile-input: ${#SELECTED[@]} damaged copies of the demo data (part $SHARD of ${#CASES[@]} cases), $JOBS at a time on $CORES cores"
 for w in $(seq 0 $((JOBS - 1))); do
   (
     for k in $(seq "$w" "$JOBS" $((${#SELECTED[@]} - 1))); do
@@ -347,7 +375,6 @@ done
 # The workers only: a bare wait would wait for the displays too.
 for pid in $WORKERS; do wait "$pid"; done
 
-cat "$WORK"/results/*.ok 2>/dev/null
 failures=$(ls "$WORK"/results/*.fail 2>/dev/null | wc -l)
 if [ "$failures" -gt 0 ]; then
   cat "$WORK"/results/*.fail

@@ -17,6 +17,44 @@ LIB_PKGS="g++-mingw-w64-i686 libz-mingw-w64-dev zlib1g-dev wine wine32:i386 pyth
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 
+# apt and dpkg refuse to start while another of them holds one of their locks,
+# as the system's own updates do after boot. apt-get's DPkg::Lock::Timeout
+# waits only for dpkg's locks, not for "apt-get update"'s
+# /var/lib/apt/lists/lock (apt 2.6 tries that one once), so each apt or dpkg
+# command here runs again while it fails on a lock, saying so, for up to
+# ZELV_APT_LOCK_WAIT seconds (default 300); then the run fails with the lock
+# message. ZELV_APT_RETRY_STEP: seconds between attempts (default 5).
+APT_LOCK_WAIT=${ZELV_APT_LOCK_WAIT:-300}
+APT_RETRY_STEP=${ZELV_APT_RETRY_STEP:-5}
+LOCK_HELD="Could not get lock|Unable to lock|Unable to acquire the dpkg frontend lock|lock was locked by another process|database is locked by another process"
+waiting_for_locks() {
+  err=$(mktemp)
+  started=$(date +%s)
+  told=""
+  while :; do
+    rc=0
+    "$@" 2>"$err" || rc=$?
+    held=$(grep -E -m 1 "$LOCK_HELD" "$err" || true)
+    if [ "$rc" -eq 0 ] || [ -z "$held" ]; then
+      cat "$err" >&2
+      rm -f "$err"
+      return "$rc"
+    fi
+    waited=$(($(date +%s) - started))
+    if [ "$waited" -ge "$APT_LOCK_WAIT" ]; then
+      echo "install-deps: another apt or dpkg process still holds its lock after ${waited} s, giving up: $held" >&2
+      rm -f "$err"
+      return 1
+    fi
+    # The first refusal and then one line every 15 s or so.
+    if [ -z "$told" ] || [ $((waited - told)) -ge 15 ]; then
+      echo "install-deps: waiting for another apt or dpkg process (${waited} s of at most ${APT_LOCK_WAIT} s): $held" >&2
+      told=$waited
+    fi
+    sleep "$APT_RETRY_STEP"
+  done
+}
+
 # qemu-i386 10.0 from Debian's bookworm-backports archive, unpacked under
 # build/qemu: apt downloads the package with a source list, package lists and
 # cache of its own under build/qemu/apt, so the machine's apt setup and
@@ -54,10 +92,10 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then i386_missing=1; fi
 if [ -n "$missing" ] || [ "$i386_missing" -eq 1 ]; then
   echo "Installing:$missing"
   if [ "$i386_missing" -eq 1 ]; then
-    $SUDO dpkg --add-architecture i386
+    waiting_for_locks $SUDO dpkg --add-architecture i386
   fi
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq $missing >/dev/null
+  waiting_for_locks $SUDO apt-get update -qq
+  waiting_for_locks $SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $missing >/dev/null
 fi
 
 if [ "${1:-}" = emulated-wine ]; then install_qemu; fi
