@@ -20,9 +20,9 @@ import re
 import sys
 import xml.etree.ElementTree as ET
 
-# Skips no test harness can remove: the machine's word size, devices or a
-# joystick that happens to be attached.
-ALLOWED_SKIP = re.compile(r"fits 32 bits|no /dev/full|a joystick is attached")
+# Skips no test harness can remove: the machine's word size, devices, a
+# joystick that happens to be attached, or a processor without AVX2.
+ALLOWED_SKIP = re.compile(r"fits 32 bits|no /dev/full|a joystick is attached|does not run AVX2")
 
 # GoogleTest prints "<file>:<line>: Skipped" followed by the message.
 SKIP_LINE = re.compile(r":\d+: Skipped\s*\n(.*)")

@@ -127,8 +127,8 @@ public:
     // and the error stream. The Game can still be destroyed.
     bool Start(const StartupSettings& settings);
     // The main loop: fixed ticks of tickLength real seconds from an
-    // accumulator, one draw per frame. Returns once quitRequested is set,
-    // after the frame in which that happened has drawn and been shown.
+    // accumulator, one draw per frame. Returns once quitRequested is set, in
+    // the tick that read it (that frame neither draws nor shows).
     void Run();
     // One frame of Run (the loop's body).
     void RunFrame();
@@ -137,6 +137,8 @@ public:
     static constexpr std::uint32_t kCatchUpBudgetMs = 250;
     // One tick: events, mouse, the mode delay, the update, button edges.
     void RunTick();
+    // Whether the frame asked for at a tick (frameDumpAfterTick) is due now.
+    bool FrameDumpDue() const;
     // Applies one platform event to the input state or the run flags.
     void HandleEvent(const SDL_Event& event);
 

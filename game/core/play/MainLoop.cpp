@@ -11,6 +11,7 @@
 #include <GL/gl.h>
 #include <SDL.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -48,6 +49,11 @@ void Game::RunFrame()
         // which may be the slow part.
         if (quitRequested)
             return;
+        // A frame asked for at a tick shows that tick, however far behind
+        // real time the program is: the rest of the backlog waits for the
+        // next frame (a stall of a loaded machine used to show a later tick).
+        if (FrameDumpDue())
+            break;
         if (clock.Ticks() - ticksBegan >= kCatchUpBudgetMs) {
             if (tickLength > 0.0f && tickLength <= tickAccumulator)
                 tickAccumulator = std::fmod(tickAccumulator, static_cast<double>(tickLength));
@@ -55,14 +61,15 @@ void Game::RunFrame()
         }
     }
 
-    const float factor = static_cast<float>(tickAccumulator / tickLength);
+    // Below 1 except where a frame dump stopped the catch-up early.
+    const float factor = std::min(1.0f, static_cast<float>(tickAccumulator / tickLength));
     drawAlpha = paused ? 1.0f : factor;
     (this->*currentDraw)(drawAlpha);
     if (showFps)
         DrawFps();
     ++framesDrawn;
     const bool requested = frameDumpRequests != nullptr && *frameDumpRequests != frameDumpsDone;
-    const bool scheduled = frameDumpAfterTick >= 0 ? ticksRun >= frameDumpAfterTick : framesDrawn == frameDumpAt;
+    const bool scheduled = frameDumpAfterTick >= 0 ? FrameDumpDue() : framesDrawn == frameDumpAt;
     if (!frameDumpPath.empty() && (scheduled || requested)) {
         if (requested)
             frameDumpsDone = *frameDumpRequests;
@@ -78,6 +85,11 @@ void Game::RunFrame()
     }
     host->SwapBuffers();
     host->Delay(1);
+}
+
+bool Game::FrameDumpDue() const
+{
+    return !frameDumpPath.empty() && frameDumpAfterTick >= 0 && ticksRun >= frameDumpAfterTick;
 }
 
 void Game::RunTick()

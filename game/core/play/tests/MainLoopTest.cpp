@@ -239,6 +239,24 @@ TEST(MainLoop, TicksSlowerThanRealTimeStillLetFramesDrawAndQuitEnd)
     EXPECT_EQ(host.swaps, 1);
 }
 
+// A picture asked for at a tick shows that tick even when the machine
+// stalled: the frame stops catching up there, draws, and the next frame
+// runs the rest of the backlog.
+TEST(MainLoop, AFrameAskedForAtATickShowsThatTickAfterAStall)
+{
+    Fixture f;
+    f.game.frameDumpPath = "frame.ppm";
+    f.game.windowWidth = 0; // nothing to read back without a screen
+    f.game.frameDumpAfterTick = 10;
+    f.game.Frame(3000);
+    ASSERT_EQ(f.game.ticksAtDraw.size(), 1u);
+    EXPECT_EQ(f.game.ticksAtDraw[0], 10);
+    EXPECT_LE(f.game.alphas[0], 1.0f);
+    EXPECT_EQ(f.game.frameDumpAfterTick, -1) << "the dump was not taken";
+    f.game.Frame(0);
+    EXPECT_EQ(f.game.ticks, 150); // the backlog is caught up after it
+}
+
 TEST(MainLoop, RunReturnsAtOnceWhenQuitIsAlreadyAsked)
 {
     ScriptedHost host;
