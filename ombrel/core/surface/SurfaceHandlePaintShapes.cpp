@@ -56,13 +56,13 @@ class BoxShapeParts {
 
   // The ring of a `pen` wide outline; false when the mask could not be drawn.
   bool Outline(cPaintBase& paint, int32_t pen) {
-    return Part(paint, kMaskBlack, pen, kMaskWhite, 0);
+    return Layer(paint, kMaskBlack, pen, kMaskWhite, 0);
   }
   // What lies inside a black `pen` wide outline.
-  bool Inside(cPaintBase& paint, int32_t pen) { return Part(paint, kMaskWhite, pen, kMaskBlack, 1); }
+  bool Inside(cPaintBase& paint, int32_t pen) { return Layer(paint, kMaskWhite, pen, kMaskBlack, 1); }
 
  private:
-  bool Part(cPaintBase& paint, uint32_t fill, int32_t pen, uint32_t penColour, int32_t filled) {
+  bool Layer(cPaintBase& paint, uint32_t fill, int32_t pen, uint32_t penColour, int32_t filled) {
     layers_.Picture(paint, box_.width, box_.height, true, box_.offsetX, box_.offsetY);
     if (!layers_.Mask([&](void* dc) {
           shape_(dc, box_.left(), box_.top(), box_.right(), box_.bottom(), fill, pen, penColour,

@@ -45,7 +45,7 @@ class BmpImageMagick : public SurfaceHandleFixture {
     std::string templ = (fs::temp_directory_path() / "ombrel-magick-XXXXXX").string();
     ASSERT_NE(mkdtemp(templ.data()), nullptr);
     dir_ = templ;
-    // Part of the test set-up (tools/install-deps.sh): missing tools fail.
+    // The test set-up installs them (tools/install-deps.sh): missing tools fail.
     ASSERT_EQ(std::system("command -v identify-im6.q16 convert-im6.q16 >/dev/null"), 0)
         << "ImageMagick is not installed (tools/install-deps.sh)";
   }
